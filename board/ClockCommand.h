@@ -1,0 +1,33 @@
+#pragma once
+// The board clock command "A": eight bytes, BCD time and date fields and the weekday number.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace platine {
+
+struct ClockFields {
+    QString heure, minutes, seconde, jour, mois, annee, numero_jour;
+};
+
+// "Dimanche" (1) .. "Samedi" (7).
+const QStringList &dayNames();
+
+// "Heure PC": the fields from a computer date and time (two-digit fields padded, year in full).
+ClockFields clockFieldsFrom(const QDateTime &now);
+
+// Checks every value the command reads: hours 00-23, minutes and seconds 00-59, day 01-31, month
+// 01-12, the year's third and fourth characters digits, the day name one of the seven spelled
+// exactly. Returns the objectName of the first wrong field ("heure", ...), or an empty string.
+QString invalidClockField(const ClockFields &fields);
+
+// The eight bytes "A" hh mm ss dd MM yy weekday, encoded exactly as the board expects. Only call
+// with fields that invalidClockField() accepts.
+QByteArray encodeClockCommand(const ClockFields &fields);
+
+// BCD byte of two characters: 16 x first digit + second digit.
+int bcdByte(QChar first, QChar second);
+
+} // namespace platine

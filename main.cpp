@@ -1,0 +1,9 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return platine::runProgram(app);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The modal dialogs the program asks of the desktop: file choice, input box, message box.
+// Windows call them through DialogService::instance(); tests install a scripted service.
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace platine {
+
+enum class MessageIcon { Information, Warning, Critical };
+
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+
+    // An open or save file dialog starting with initialName (e.g. "*.txt"); nullopt when cancelled.
+    // The save dialog asks before replacing an existing file.
+    virtual std::optional<QString> openFile(QWidget *parent, const QString &initialName) = 0;
+    virtual std::optional<QString> saveFile(QWidget *parent, const QString &initialName) = 0;
+    // A modal input box; nullopt when cancelled. An accepted empty field gives an empty string.
+    virtual std::optional<QString> inputBox(QWidget *parent, const QString &prompt,
+                                            const QString &title, const QString &defaultText) = 0;
+    virtual void message(QWidget *parent, MessageIcon icon, const QString &title,
+                         const QString &text) = 0;
+
+    static DialogService &instance();
+    // Replaces the service (tests); nullptr restores the desktop's. Not owned.
+    static void setInstance(DialogService *service);
+};
+
+// The main window's common file dialog control (objectName "Dialogue1"), in the shape the windows
+// use it: set the initial name, show it, read back the chosen name.
+class FileDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FileDialog(QWidget *owner);
+    // Returns the chosen path, or nullopt when the user cancelled.
+    std::optional<QString> showOpen(const QString &initialName = QStringLiteral("*.txt"));
+    std::optional<QString> showSave(const QString &initialName = QStringLiteral("*.txt"));
+
+private:
+    QWidget *m_owner;
+};
+
+} // namespace platine

@@ -1,0 +1,19 @@
+#pragma once
+// The leading-number rule: how the program turns a text typed by a person or written by the board
+// into a number. Blanks, tabs and line feeds are skipped wherever they stand (" 2 45 7" is 2457,
+// "1. 1" is 1.1); then an optional sign, digits, a "." fraction whatever the locale, an exponent
+// introduced by E or D ("1e2" and "1d2" are 100, "1e+1+" is 10, "1eA" is 1); "&H" hexadecimal and
+// "&O" octal integers (up to 16 bits they are signed 16-bit integers: "&HFFFF" is -1, longer ones
+// signed 32-bit). Reading stops at the first character that cannot continue the number
+// ("24 and 57" is 24, "12,5" is 12). No number gives 0.
+
+#include <QStringView>
+
+namespace platine {
+
+double leadingNumber(QStringView text);
+
+// Whether the text begins with a number at all (after the skipped blanks).
+bool beginsWithNumber(QStringView text);
+
+} // namespace platine

@@ -1,0 +1,42 @@
+#pragma once
+// Profile (INI) files as the program has always kept them: single-byte Windows-1252 text,
+// "[section]" headers, "key=value" entries, CR LF line ends.
+//
+// Reading: sections and keys match without regard to case; blanks around names and values are
+// ignored; one pair of matching outer quotes around a value is removed; the value is cut to
+// bufferSize - 1 characters; a missing file, section or key gives the default; lines starting with
+// ";" are comments; lines before the first section and lines without "=" are no entries; the first
+// of two same-named sections or keys wins; CR LF, lone CR and lone LF all end a line.
+//
+// Writing: an existing value is replaced in place (the key keeps its spelling), a missing key goes
+// right after the last entry of its section, a missing section goes at the end of the file with no
+// blank line before it, every other line stays byte for byte as it was. The file is replaced
+// atomically, so a crash or a full disk never leaves it half written. CR and LF in a section, key or
+// value are replaced by blanks so that a value can never add lines to the file.
+
+#include <QString>
+
+namespace platine {
+
+inline constexpr int kProfileBufferSize = 20; // room for 19 characters and the terminator
+
+QString readProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &defaultValue = QString(),
+                          int bufferSize = kProfileBufferSize);
+
+struct ProfileWriteResult {
+    bool ok = true;
+    QString error; // human-readable reason when !ok
+};
+
+ProfileWriteResult writeProfileString(const QString &path, const QString &section,
+                                      const QString &key, const QString &value);
+
+// Pure forms of the same rules, on the file's bytes, for tests and fuzzing.
+QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
+                      const QString &defaultValue = QString(),
+                      int bufferSize = kProfileBufferSize);
+QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
+                         const QString &value);
+
+} // namespace platine
