@@ -1,0 +1,183 @@
+#include "schedule/ScheduleFrame.h"
+
+#include "platform/LeadingNumber.h"
+
+#include <cmath>
+
+namespace platine {
+
+namespace {
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isPlainDigits(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (!isAsciiDigit(c))
+            return false;
+    }
+    return true;
+}
+
+int bcd(QChar first, QChar second)
+{
+    return 16 * (first.unicode() - u'0') + (second.unicode() - u'0');
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+const QStringList &dayListEntries()
+{
+    static const QStringList entries = {
+        QStringLiteral("Dimanche"),
+        QStringLiteral("Lundi"),
+        QStringLiteral("Mardi"),
+        QStringLiteral("Mercredi"),
+        QStringLiteral("Jeudi"),
+        QStringLiteral("Vendredi"),
+        QStringLiteral("Samedi"),
+        QStringLiteral("Samedi et Dimanche"),
+        QStringLiteral("Lundi à Vendredi"),
+        QStringLiteral("Tous les jours"),
+    };
+    return entries;
+}
+
+int dayCode(int comboIndex)
+{
+    return comboIndex >= 0 && comboIndex < kDayEntryCount ? comboIndex + 1 : 0;
+}
+
+QString correctPeriod(const QString &text)
+{
+    const QString two = QStringLiteral("02");
+    QString t = text;
+
+    // No number, or a number worth 0.
+    if (!beginsWithNumber(t)) {
+        t = two;
+    } else {
+        const double v = leadingNumber(t);
+        if (v == 0.0 || std::isnan(v))
+            t = two;
+    }
+    // A single character gets its leading zero.
+    if (t.size() == 1)
+        t.prepend(u'0');
+    // Too small, too large.
+    if (leadingNumber(t) < kPeriodMin)
+        t = two;
+    if (leadingNumber(t) > kPeriodMax)
+        t = QStringLiteral("120");
+
+    if (isPlainDigits(t))
+        return t;
+
+    // A number written in another form: its whole part, in plain digits.
+    double v = std::trunc(leadingNumber(t));
+    if (std::isnan(v) || v < kPeriodMin)
+        v = kPeriodMin;
+    if (v > kPeriodMax)
+        v = kPeriodMax;
+    return twoDigits(static_cast<int>(v));
+}
+
+std::optional<int> periodSeconds(const QString &corrected)
+{
+    if (!isPlainDigits(corrected))
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : corrected) {
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > kPeriodMax)
+            return std::nullopt;
+    }
+    if (value < kPeriodMin)
+        return std::nullopt;
+    return value;
+}
+
+bool isValidTimeText(const QString &text)
+{
+    return text.size() >= 5 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1))
+        && isAsciiDigit(text.at(3)) && isAsciiDigit(text.at(4));
+}
+
+int firstInvalidTimeBox(const ScheduleValues &values)
+{
+    for (int k = 0; k < kScheduleTimeCount; ++k) {
+        if (!isValidTimeText(values.text2[k]))
+            return k;
+    }
+    return -1;
+}
+
+QString timeBoxDescription(int box)
+{
+    const QString edge = box % 2 == 0 ? QStringLiteral("Début") : QStringLiteral("Fin");
+    return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
+}
+
+QString invalidTimeMessage(int box, const QString &text)
+{
+    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : deux "
+                          "chiffres pour l'heure, deux chiffres pour les minutes.\n"
+                          "Rien n'a été programmé.")
+        .arg(timeBoxDescription(box), text);
+}
+
+std::optional<QByteArray> scheduleBody(const ScheduleValues &values)
+{
+    if (firstInvalidTimeBox(values) >= 0)
+        return std::nullopt;
+    const std::optional<int> period = periodSeconds(values.text2[kPeriodBox]);
+    if (!period)
+        return std::nullopt;
+
+    QByteArray body(kScheduleBodySize, '\0');
+    for (int k = 0; k < kScheduleTimeCount; ++k) {
+        const QString &t = values.text2[k];
+        body[2 * k] = static_cast<char>(bcd(t.at(0), t.at(1)));
+        body[2 * k + 1] = static_cast<char>(bcd(t.at(3), t.at(4)));
+    }
+    body[12] = static_cast<char>(dayCode(values.comboIndex));
+    body[13] = static_cast<char>(*period);
+    return body;
+}
+
+QByteArray scheduleFrame(const QByteArray &body)
+{
+    return QByteArray(1, 'B') + body;
+}
+
+QByteArray debugIniContents(const QByteArray &body)
+{
+    QByteArray out;
+    for (int k = 0; k < 15; ++k) {
+        const int value = k < body.size() ? static_cast<unsigned char>(body.at(k)) : 0;
+        out += ' ' + QByteArray::number(k) + " :" + QByteArray::number(value) + "\r\n";
+    }
+    return out;
+}
+
+QString heurePcTimeText(const QTime &time)
+{
+    return time.toString(QStringLiteral("hh:mm")) + QStringLiteral(":00");
+}
+
+int weekdayPosition(const QDate &date)
+{
+    return date.dayOfWeek() % 7; // Qt: Monday 1 .. Sunday 7
+}
+
+} // namespace platine
