@@ -1,0 +1,195 @@
+#include "viewer/AcquisitionReader.h"
+
+#include "platform/Ansi.h"
+#include "platform/LeadingNumber.h"
+#include "viewer/AcquisitionData.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <cstring>
+#include <vector>
+
+namespace platine {
+
+namespace {
+
+// Splits a device into lines at CR LF, lone CR and lone LF, reading it in fixed-size chunks.
+// A line is kept up to kMaxLineBytes; the rest of a longer line is read and dropped.
+class LineSplitter
+{
+public:
+    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) {}
+
+    // The next line without its line end; false at the end of the device or on a read error
+    // (failed() tells which).
+    bool next(QByteArray &line)
+    {
+        line.clear();
+        bool started = false;
+        for (;;) {
+            if (m_pos == m_size && !fill())
+                return started;
+            if (m_afterCr) {
+                m_afterCr = false;
+                if (m_buffer[m_pos] == '\n') {
+                    ++m_pos;
+                    continue;
+                }
+            }
+            const qsizetype end = nextLineEnd();
+            const qsizetype room = kMaxLineBytes - line.size();
+            const qsizetype take = std::min(end - m_pos, room);
+            if (take > 0)
+                line.append(m_buffer.data() + m_pos, take);
+            if (end < m_size) {
+                m_afterCr = m_buffer[end] == '\r';
+                m_pos = end + 1;
+                return true;
+            }
+            started = started || end > m_pos;
+            m_pos = m_size;
+        }
+    }
+
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr qsizetype kChunk = 64 * 1024;
+
+    bool fill()
+    {
+        if (m_failed)
+            return false;
+        const qint64 n = m_device.read(m_buffer.data(), kChunk);
+        if (n < 0)
+            m_failed = true;
+        if (n <= 0)
+            return false;
+        m_size = n;
+        m_pos = 0;
+        m_nextCr = m_nextLf = -1;
+        return true;
+    }
+
+    // Position of the first CR or LF at or after m_pos in the chunk, or m_size. The positions
+    // found are remembered, so that a chunk of many short lines is scanned only once.
+    qsizetype nextLineEnd()
+    {
+        if (m_nextCr < m_pos)
+            m_nextCr = find('\r');
+        if (m_nextLf < m_pos)
+            m_nextLf = find('\n');
+        return std::min(m_nextCr, m_nextLf);
+    }
+
+    qsizetype find(char c) const
+    {
+        const void *hit = std::memchr(m_buffer.data() + m_pos, c, std::size_t(m_size - m_pos));
+        return hit ? static_cast<const char *>(hit) - m_buffer.data() : m_size;
+    }
+
+    QIODevice &m_device;
+    std::vector<char> m_buffer;
+    qsizetype m_size = 0;
+    qsizetype m_pos = 0;
+    qsizetype m_nextCr = -1;
+    qsizetype m_nextLf = -1;
+    bool m_afterCr = false;
+    bool m_failed = false;
+};
+
+// Stores one value; false when the index falls outside the array.
+template <std::size_t N>
+bool put(std::array<AcquisitionData::Slot, N> &array, qsizetype index, double value)
+{
+    if (index < 0 || index >= qsizetype(N))
+        return false;
+    array[std::size_t(index)] = value;
+    return true;
+}
+
+} // namespace
+
+AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
+{
+    AcquisitionReadResult result;
+    LineSplitter lines(device);
+    QByteArray raw;
+    qsizetype row = 0;
+    qsizetype logic = 0;
+
+    while (lines.next(raw)) {
+        // The markers are ASCII, so they are looked for in the bytes before decoding.
+        if (raw.contains("(s)")) {
+            result.periodLine = fromAnsi(raw);
+            continue;
+        }
+        if (raw.contains('/')) {
+            result.dateLine = fromAnsi(raw);
+            continue;
+        }
+        if (!raw.contains(';'))
+            continue;
+
+        const QString line = fromAnsi(raw);
+        qsizetype from = 0;
+        for (int field = 0; field < 9; ++field) {
+            const qsizetype sep = line.indexOf(u';', from);
+            if (sep < 0) {
+                result.end = AcquisitionReadResult::End::ShortLine;
+                result.rowsStored = int(row);
+                return result;
+            }
+            const double value = leadingNumber(QStringView(line).mid(from, sep - from));
+            bool stored = false;
+            switch (field) {
+            case 0: stored = put(store.temperature, row, value); break;
+            case 1: stored = put(store.ana1, row, value); break;
+            case 2: stored = put(store.ana2, row, value); break;
+            case 3: stored = put(store.ana3, row, value); break;
+            case 4: stored = put(store.ana4, row, value); break;
+            default: stored = put(store.logique, logic + (field - 5), value); break;
+            }
+            if (!stored) {
+                result.end = AcquisitionReadResult::End::Capacity;
+                result.rowsStored = int(row);
+                return result;
+            }
+            from = sep + 1;
+        }
+        logic += 4;
+        ++row;
+    }
+    result.rowsStored = int(row);
+    if (lines.failed())
+        result.end = AcquisitionReadResult::End::ReadError;
+    return result;
+}
+
+AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store)
+{
+    QByteArray copy = bytes; // shared, not copied: QBuffer only reads it
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return readAcquisition(buffer, store);
+}
+
+std::optional<AcquisitionReadResult> loadAcquisitionFile(const QString &path,
+                                                         AcquisitionData &store)
+{
+    // Only regular files: a directory, a device or a pipe is no acquisition file (a device such
+    // as /dev/zero would never end).
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    store.clear();
+    return readAcquisition(file, store);
+}
+
+} // namespace platine

@@ -1,0 +1,61 @@
+#pragma once
+// Reading an acquisition file written by the board into the acquisition store.
+//
+// The file is Windows-1252 text. A line ends at CR LF, at a lone CR or at a lone LF. Each line is
+// classified by the first test that holds (case-sensitive substring searches):
+//   contains "(s)" -> period line;   contains "/" -> capture-date line;
+//   contains ";"   -> data line (one acquisition row);   otherwise the line is ignored.
+// A data line carries nine ";"-terminated fields: temperature, analog inputs 1 to 4, then the four
+// logic inputs; each field is read with the leading-number rule, whatever follows the ninth ";"
+// is ignored. Rows are stored from row 0 on, the logic fields at 4r .. 4r + 3.
+//
+// The load ends at once, keeping what is already stored, on a read error, on a data line with
+// fewer than nine ";" (the fields before the missing separator are stored) and when a value would
+// fall outside the store (row 2000 stores its temperature, its analog values and logic slot 8000,
+// then the load ends).
+//
+// Lines are read with a bounded length: a line longer than kMaxLineBytes is cut there and the rest
+// of it is skipped without being kept, so a wrong file (a large binary, a file without line ends)
+// neither fills the memory nor slows the load beyond one pass over its bytes.
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+class QByteArray;
+class QIODevice;
+
+namespace platine {
+
+struct AcquisitionData;
+
+struct AcquisitionReadResult {
+    enum class End {
+        EndOfFile,  // every line was read
+        ShortLine,  // a data line with fewer than nine ";"
+        Capacity,   // a value would have fallen outside the store
+        ReadError,  // the device failed while reading
+    };
+
+    std::optional<QString> periodLine; // the last period line read, without its line end
+    std::optional<QString> dateLine;   // the last capture-date line read
+    int rowsStored = 0;                // complete data lines stored (the row counter at the end)
+    End end = End::EndOfFile;
+};
+
+// Longest line kept, in bytes; the rest of a longer line is skipped.
+inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
+
+// Reads the device from its current position into the store, from row 0 on. The store is not
+// cleared: rows beyond the last data line keep what they held.
+AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store);
+AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store);
+
+// The "Ouvrir fichier" load: opens the file and, only once it is open, empties the store and reads
+// the file into it. A path that is not a regular file, or a file that cannot be opened, gives
+// nullopt and leaves the store untouched.
+std::optional<AcquisitionReadResult> loadAcquisitionFile(const QString &path,
+                                                         AcquisitionData &store);
+
+} // namespace platine

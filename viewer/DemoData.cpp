@@ -1,0 +1,42 @@
+#include "viewer/DemoData.h"
+
+#include "viewer/AcquisitionData.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platine {
+
+double DemoGenerator::next()
+{
+    constexpr std::uint64_t kMultiplier = 1140671485u;
+    constexpr std::uint64_t kIncrement = 12820163u;
+    constexpr std::uint64_t kMask = (1u << 24) - 1;
+    m_x = std::uint32_t((m_x * kMultiplier + kIncrement) & kMask);
+    return double(m_x) / double(1u << 24);
+}
+
+DemoGenerator &DemoGenerator::instance()
+{
+    static DemoGenerator generator;
+    return generator;
+}
+
+void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator)
+{
+    const auto whole = [&](double scale) { return std::floor(generator.next() * scale); };
+    const int rows = std::min(n, AcquisitionData::kRows - 1);
+    for (int k = 0; k <= rows; ++k) {
+        const auto i = std::size_t(k);
+        store.temperature[i] = whole(50);
+        store.ana1[i] = whole(512);
+        store.ana2[i] = whole(512);
+        store.ana3[i] = whole(512);
+        store.ana4[i] = whole(512);
+    }
+    const int lastSlot = std::min(4 * n, AcquisitionData::kLogicSlots - 1);
+    for (int k = 0; k <= lastSlot; ++k)
+        store.logique[std::size_t(k)] = whole(10) >= 5 ? 1.0 : 0.0;
+}
+
+} // namespace platine
