@@ -1,0 +1,117 @@
+#include "platform/Dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace platine {
+
+namespace {
+
+// An initial name made of wildcards ("*.txt") is a filter: the dialog lists the matching files and
+// starts with an empty name. Any other initial name is proposed as the file name.
+struct Start {
+    QString directory, filter;
+};
+
+Start startFor(const QString &initialName)
+{
+    Start s;
+    const QString name = initialName.trimmed();
+    if (name.contains(u'*') || name.contains(u'?')) {
+        const QFileInfo info(name);
+        if (name.contains(u'/'))
+            s.directory = info.path();
+        const QString pattern = info.fileName();
+        s.filter = QStringLiteral("%1 (%1);;%2 (*)")
+                       .arg(pattern, QStringLiteral("Tous les fichiers"));
+    } else {
+        s.directory = name;
+        s.filter = QStringLiteral("Tous les fichiers") + QStringLiteral(" (*)");
+    }
+    return s;
+}
+
+class DesktopDialogs final : public DialogService
+{
+public:
+    std::optional<QString> openFile(QWidget *parent, const QString &initialName) override
+    {
+        const Start s = startFor(initialName);
+        const QString path = QFileDialog::getOpenFileName(parent, QString(), s.directory, s.filter);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    }
+
+    std::optional<QString> saveFile(QWidget *parent, const QString &initialName) override
+    {
+        // QFileDialog asks before replacing an existing file unless told not to.
+        const Start s = startFor(initialName);
+        const QString path = QFileDialog::getSaveFileName(parent, QString(), s.directory, s.filter);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    }
+
+    std::optional<QString> inputBox(QWidget *parent, const QString &prompt, const QString &title,
+                                    const QString &defaultText) override
+    {
+        bool ok = false;
+        const QString text =
+            QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+        if (!ok)
+            return std::nullopt;
+        return text;
+    }
+
+    void message(QWidget *parent, MessageIcon icon, const QString &title,
+                 const QString &text) override
+    {
+        switch (icon) {
+        case MessageIcon::Information:
+            QMessageBox::information(parent, title, text);
+            break;
+        case MessageIcon::Warning:
+            QMessageBox::warning(parent, title, text);
+            break;
+        case MessageIcon::Critical:
+            QMessageBox::critical(parent, title, text);
+            break;
+        }
+    }
+};
+
+DialogService *g_override = nullptr;
+
+} // namespace
+
+DialogService &DialogService::instance()
+{
+    static DesktopDialogs desktop;
+    return g_override ? *g_override : desktop;
+}
+
+void DialogService::setInstance(DialogService *service)
+{
+    g_override = service;
+}
+
+FileDialog::FileDialog(QWidget *owner) : QObject(owner), m_owner(owner)
+{
+    setObjectName(QStringLiteral("Dialogue1"));
+}
+
+std::optional<QString> FileDialog::showOpen(const QString &initialName)
+{
+    return DialogService::instance().openFile(m_owner, initialName);
+}
+
+std::optional<QString> FileDialog::showSave(const QString &initialName)
+{
+    return DialogService::instance().saveFile(m_owner, initialName);
+}
+
+} // namespace platine

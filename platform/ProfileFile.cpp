@@ -1,0 +1,267 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/Ansi.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QVector>
+
+namespace platine {
+
+namespace {
+
+// One line of a profile file: [begin, contentEnd) is its text, [contentEnd, end) its line end
+// (CR LF, CR, LF, or nothing for a last line without one).
+struct Line {
+    qsizetype begin, contentEnd, end;
+};
+
+QVector<Line> splitLines(const QByteArray &bytes)
+{
+    QVector<Line> lines;
+    const qsizetype n = bytes.size();
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        qsizetype end = i + 1;
+        if (c == '\r' && end < n && bytes[end] == '\n')
+            ++end;
+        lines.append({begin, i, end});
+        begin = end;
+        i = end - 1;
+    }
+    if (begin < n)
+        lines.append({begin, n, n});
+    return lines;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.sliced(b, e - b);
+}
+
+enum class Kind { Other, Section, Entry };
+
+struct Parsed {
+    Kind kind = Kind::Other;
+    QString name;   // section or key name, blanks removed
+    QString value;  // entry value, blanks removed (quotes still there)
+};
+
+Parsed parseLine(QStringView text)
+{
+    Parsed p;
+    const QStringView t = trimBlanks(text);
+    if (t.isEmpty() || t.front() == u';')
+        return p;
+    if (t.front() == u'[') {
+        const qsizetype close = t.lastIndexOf(u']');
+        if (close > 0) {
+            p.kind = Kind::Section;
+            p.name = trimBlanks(t.sliced(1, close - 1)).toString();
+        }
+        return p; // "[" without "]": neither a section nor an entry
+    }
+    const qsizetype eq = t.indexOf(u'=');
+    if (eq < 0)
+        return p;
+    p.name = trimBlanks(t.first(eq)).toString();
+    if (p.name.isEmpty())
+        return p;
+    p.kind = Kind::Entry;
+    p.value = trimBlanks(t.sliced(eq + 1)).toString();
+    return p;
+}
+
+bool sameName(const QString &a, QStringView b)
+{
+    return QStringView(a).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString stripQuotes(const QString &value)
+{
+    if (value.size() >= 2) {
+        const QChar q = value.front();
+        if ((q == u'"' || q == u'\'') && value.back() == q)
+            return value.sliced(1, value.size() - 2);
+    }
+    return value;
+}
+
+// A name or value as it may be written: CR and LF become blanks, so nothing can start a new line.
+QString oneLine(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out) {
+        if (c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return out;
+}
+
+// Where a section lives in the file: the index of its header line and of the line after its last
+// line (the next header, or the end of the file).
+struct SectionSpan {
+    qsizetype header = -1, end = -1;
+    qsizetype lastEntry = -1; // last entry line of the section, -1 when it has none
+    qsizetype keyLine = -1;   // the first entry line of the wanted key
+};
+
+SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines,
+                        QStringView section, QStringView key)
+{
+    SectionSpan span;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line &l = lines[i];
+        const Parsed p =
+            parseLine(fromAnsi(QByteArrayView(contents).sliced(l.begin, l.contentEnd - l.begin)));
+        if (p.kind == Kind::Section) {
+            if (span.header >= 0) { // the wanted section ends here
+                span.end = i;
+                return span;
+            }
+            if (sameName(p.name, section))
+                span.header = i;
+        } else if (p.kind == Kind::Entry && span.header >= 0) {
+            span.lastEntry = i;
+            if (span.keyLine < 0 && sameName(p.name, key))
+                span.keyLine = i;
+        }
+    }
+    if (span.header >= 0)
+        span.end = lines.size();
+    return span;
+}
+
+} // namespace
+
+QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
+                      const QString &defaultValue, int bufferSize)
+{
+    const QString wantedSection = trimBlanks(section).toString();
+    const QString wantedKey = trimBlanks(key).toString();
+    if (wantedKey.isEmpty())
+        return defaultValue;
+    const QVector<Line> lines = splitLines(contents);
+    const SectionSpan span = findSection(contents, lines, wantedSection, wantedKey);
+    if (span.keyLine < 0)
+        return defaultValue;
+    const Line &l = lines[span.keyLine];
+    const Parsed p =
+        parseLine(fromAnsi(QByteArrayView(contents).sliced(l.begin, l.contentEnd - l.begin)));
+    const QString value = stripQuotes(p.value);
+    return value.left(qMax(0, bufferSize - 1));
+}
+
+QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
+                         const QString &value)
+{
+    const QString cleanSection = trimBlanks(oneLine(section)).toString();
+    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    if (cleanKey.isEmpty())
+        return contents;
+    const QByteArray entryValue = toAnsi(oneLine(value));
+    static const QByteArray crlf = QByteArrayLiteral("\r\n");
+
+    const QVector<Line> lines = splitLines(contents);
+    const SectionSpan span = findSection(contents, lines, cleanSection, cleanKey);
+    QByteArray out;
+    out.reserve(contents.size() + entryValue.size() + cleanKey.size() + cleanSection.size() + 8);
+
+    if (span.header < 0) {
+        // A new section at the end of the file, right after its last line.
+        out = contents;
+        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+            out += crlf;
+        out += '[' + toAnsi(cleanSection) + ']' + crlf;
+        out += toAnsi(cleanKey) + '=' + entryValue + crlf;
+        return out;
+    }
+
+    if (span.keyLine >= 0) {
+        // Replace the value in place: everything up to and including "=" stays as it was, and so
+        // does the line end.
+        const Line &l = lines[span.keyLine];
+        const qsizetype eq = contents.indexOf('=', l.begin);
+        out = contents.first(eq + 1);
+        out += entryValue;
+        out += QByteArrayView(contents).sliced(l.contentEnd);
+        return out;
+    }
+
+    // A new entry right after the last entry of the section, or after its header.
+    const qsizetype after = span.lastEntry >= 0 ? span.lastEntry : span.header;
+    const Line &l = lines[after];
+    out = contents.first(l.end);
+    if (l.end == l.contentEnd) // the last line of the file had no line end
+        out += crlf;
+    out += toAnsi(cleanKey) + '=' + entryValue + crlf;
+    out += QByteArrayView(contents).sliced(l.end);
+    return out;
+}
+
+QString readProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &defaultValue, int bufferSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return defaultValue;
+    return profileLookup(file.readAll(), section, key, defaultValue, bufferSize);
+}
+
+ProfileWriteResult writeProfileString(const QString &path, const QString &section,
+                                      const QString &key, const QString &value)
+{
+    ProfileWriteResult result;
+    auto fail = [&](const QString &why) {
+        result.ok = false;
+        result.error = QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why);
+        return result;
+    };
+    if (trimBlanks(oneLine(key)).isEmpty())
+        return fail(QStringLiteral("nom de clé vide"));
+
+    QByteArray contents;
+    const QFileInfo info(path);
+    if (info.exists()) {
+        if (info.isDir())
+            return fail(QStringLiteral("c'est un dossier"));
+        // Replacing the file through a new one would get past a read-only flag: honour it.
+        if (!info.isWritable())
+            return fail(QStringLiteral("le fichier est en lecture seule"));
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            return fail(in.errorString());
+        contents = in.readAll();
+        if (in.error() != QFileDevice::NoError)
+            return fail(in.errorString());
+    }
+
+    const QByteArray updated = profileUpdate(contents, section, key, value);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(out.errorString());
+    if (out.write(updated) != updated.size()) {
+        const QString why = out.errorString();
+        out.cancelWriting();
+        return fail(why);
+    }
+    if (!out.commit())
+        return fail(out.errorString());
+    return result;
+}
+
+} // namespace platine
