@@ -1,0 +1,65 @@
+#pragma once
+// The drawings of the chart area: the full view ("Tracer") and the zoom view, in analog form
+// (temperature and analog inputs as polylines) and logic form (four square waves in bands).
+//
+// Coordinates are twips with the origin at the chart area's top-left corner, Y downwards. Traces
+// start at X 1000; the value 0 lies on the baseline Y 5040; one unit of raw value x coefficient is
+// 20 twips. Every segment goes to the surface the moment its end points are known. A segment whose
+// coordinates do not fit single precision is not drawn; rows outside the store contribute nothing;
+// the rest of the drawing goes on.
+
+#include <QColor>
+
+namespace platine {
+
+class ChartView;
+class DrawingSurface;
+struct AcquisitionData;
+struct ChartState;
+
+namespace chart {
+
+constexpr double kOriginX = 1000.0;
+constexpr double kBaselineY = 5040.0;
+constexpr double kVerticalFactor = 20.0;
+constexpr double kLogicLow = 300.0;
+constexpr double kFullBandPitch = 700.0;
+constexpr double kZoomBandPitch = 650.0;
+constexpr int kZoomRows = 10;        // zoom step is W / 10
+constexpr int kAnalogZoomRows = 11;  // rows s0 .. s0 + 10 start a segment
+constexpr int kLogicZoomRows = 81;   // rows s0 .. s0 + 80
+
+// The analog channels in drawing order (a later one is drawn over an earlier one).
+constexpr int kAnalogChannels = 5;
+// Label56 index whose flag selects the channel drawn in position `order` (0..4): TEMP, ANA 1..4.
+int analogLabelIndex(int order);
+QColor analogColor(int order);
+// Colour of logic slot b (0..3), drawn in band b.
+QColor logicColor(int slot);
+
+// Draws the analog traces of rows first .. last (each row r a segment to row r + 1) of every
+// selected channel, from X 1000 on, advancing by step per row. Reads the coefficient text afresh
+// for each segment.
+void drawAnalogRows(ChartView &view, long long first, long long last, double step);
+
+// Draws the logic rows r0 .. r0 + rows - 1 from X 1000 on, advancing by step per row, slot b in the
+// band whose top is pitch x b. The level is carried from slot to slot and from row to row: a value
+// 0 is the low level (300 below the band top), 1 the high level (the band top), anything else keeps
+// the level of the slot drawn just before. A change of a slot's level from its previous row draws a
+// vertical edge (a rectangle outline of zero width) at the row's X; a slot starts low-to-high, so a
+// first value 0 draws an edge at X 1000. Slots outside the store are skipped entirely.
+void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long long r0,
+                   long long rows, double step, double pitch);
+
+} // namespace chart
+
+// "Tracer": the full view of rows 0 to N (HScroll1) in the current mode. In analog mode Text5 is
+// rewritten with the N + 1 temperatures. Sets nbre_acq to N, zoom_lecture and zoom_vue to 0.
+void command24Click(ChartView &view, ChartState &state);
+
+// The zoom view of ten rows from s0 on, step W / 10. Analog: rows s0 .. s0 + 10 of the selected
+// channels. Logic: Label54 becomes "<4 s0>:dep= <s0>" and rows s0 .. s0 + 80 are drawn with band
+// pitch 650 (only about ten of them fall inside the chart area). Changes no chart state.
+void drawZoomView(ChartView &view, long long s0, bool analog);
+
+} // namespace platine
