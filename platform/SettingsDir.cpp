@@ -44,15 +44,17 @@ QString settingsDir()
     QString &dir = chosenDir();
     if (!dir.isEmpty())
         return dir;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    if (canCreateFilesIn(appDir)) {
-        dir = clean(appDir);
-    } else {
-        const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        QDir().mkpath(config);
-        dir = clean(config);
-    }
+    dir = chooseSettingsDir(QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     return dir;
+}
+
+QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir)
+{
+    if (canCreateFilesIn(programDir))
+        return clean(programDir);
+    QDir().mkpath(fallbackDir);
+    return clean(fallbackDir);
 }
 
 void setSettingsDir(const QString &dir)

@@ -14,4 +14,8 @@ void setSettingsDir(const QString &dir);
 QString paramIniPath(); // settingsDir() + "/param.ini"
 QString debugIniPath(); // settingsDir() + "/debug.ini"
 
+// The choice itself: programDir when a file can really be created in it, otherwise fallbackDir,
+// created when missing. Both returned absolute and without a trailing separator.
+QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir);
+
 } // namespace platine
