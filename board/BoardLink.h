@@ -65,11 +65,20 @@ Q_SIGNALS:
 private:
     void autoClose();
     void onData();
+    void onDeviceLost(const QString &reason);
+    QString portName() const; // "COM3" or "COM3 (/dev/ttyS2)" while a device is in use
 
     std::unique_ptr<SerialPort> m_port;
     QString m_paramIni;
     QTimer *m_timer3 = nullptr;
     int m_commPort = 1;
+    QString m_device; // the device the port was last opened on
 };
+
+// The port number an answer to the port question designates, or 0 when the answer is refused.
+// Accepted: optional blanks, an optional sign, digits with an optional fraction after "." or the
+// locale's decimal separator, optional blanks; the value rounded to the nearest integer (halves to
+// the even neighbour) must lie in 1..32767. Anything else ("abc", "3x", "1e2", "&H3") is refused.
+int portNumberFromAnswer(const QString &answer);
 
 } // namespace platine

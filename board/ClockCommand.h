@@ -24,10 +24,12 @@ ClockFields clockFieldsFrom(const QDateTime &now);
 QString invalidClockField(const ClockFields &fields);
 
 // The eight bytes "A" hh mm ss dd MM yy weekday, encoded exactly as the board expects. Only call
-// with fields that invalidClockField() accepts.
+// with fields that invalidClockField() accepts (otherwise a missing character counts as "0" and a
+// day name that is not one of the seven as day 0).
 QByteArray encodeClockCommand(const ClockFields &fields);
 
-// BCD byte of two characters: 16 x first digit + second digit.
+// BCD byte of two characters: 16 x first digit + second digit; a character that is not a decimal
+// digit counts as 0.
 int bcdByte(QChar first, QChar second);
 
 } // namespace platine

@@ -1,0 +1,239 @@
+#include "board/BoardLink.h"
+
+#include "platform/Ansi.h"
+#include "platform/LeadingNumber.h"
+#include "platform/ProfileFile.h"
+#include "platform/SerialPort.h"
+
+#include <QLocale>
+#include <QTimer>
+
+#include <cmath>
+
+namespace platine {
+
+namespace {
+
+constexpr int kMaxPort = 32767; // the port number is a 16-bit integer; 0 designates nothing
+constexpr int kFlushMs = 1000;
+
+const QString &portSection()
+{
+    static const QString s = QStringLiteral("Port COM");
+    return s;
+}
+
+const QString &valueKey()
+{
+    static const QString s = QStringLiteral("valeur");
+    return s;
+}
+
+// A number as the port setting holds it, or 0 when it designates no port.
+int portFromValue(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const double rounded = std::nearbyint(value); // halves to even
+    if (rounded < 1 || rounded > kMaxPort)
+        return 0;
+    return int(rounded);
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+int portNumberFromAnswer(const QString &answer)
+{
+    qsizetype b = 0, e = answer.size();
+    while (b < e && isBlank(answer[b]))
+        ++b;
+    while (e > b && isBlank(answer[e - 1]))
+        --e;
+    const QStringView t = QStringView(answer).sliced(b, e - b);
+
+    const QString localePoint = QLocale().decimalPoint();
+    QString plain; // ASCII form for the conversion
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        plain += t[i++];
+    bool digits = false, point = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= u'0' && c <= u'9') {
+            plain += c;
+            digits = true;
+        } else if (!point && (c == u'.' || (localePoint.size() == 1 && c == localePoint[0]))) {
+            plain += u'.';
+            point = true;
+        } else {
+            return 0;
+        }
+    }
+    if (!digits)
+        return 0;
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    return ok ? portFromValue(value) : 0;
+}
+
+BoardLink::BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, QObject *parent)
+    : QObject(parent), m_port(std::move(port)), m_paramIni(paramIni), m_timer3(new QTimer(this))
+{
+    m_port->setObjectName(QStringLiteral("Comm1"));
+    m_timer3->setObjectName(QStringLiteral("Timer3"));
+    m_timer3->setInterval(kAutoCloseMs);
+    m_timer3->setSingleShot(true); // enabled by a command, disabled by its own tick
+    connect(m_timer3, &QTimer::timeout, this, &BoardLink::autoClose);
+    connect(m_port.get(), &SerialPort::dataReceived, this, &BoardLink::onData);
+    connect(m_port.get(), &SerialPort::deviceLost, this, &BoardLink::onDeviceLost);
+}
+
+BoardLink::~BoardLink()
+{
+    m_port->disconnect(this);
+    if (m_port->isOpen()) {
+        m_port->flush(kFlushMs);
+        m_port->close();
+    }
+}
+
+bool BoardLink::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+QString BoardLink::portName() const
+{
+    const QString name = QStringLiteral("COM%1").arg(m_commPort);
+    return m_device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, m_device);
+}
+
+void BoardLink::loadPortSetting()
+{
+    const QString text =
+        readProfileString(m_paramIni, portSection(), valueKey(), QString(), kProfileBufferSize);
+    if (const int port = portFromValue(leadingNumber(text)))
+        m_commPort = port;
+}
+
+bool BoardLink::changePortNumber(const QString &answer, QString *error)
+{
+    if (error)
+        error->clear();
+    if (answer.isEmpty())
+        return false;
+    if (isOpen()) {
+        if (error)
+            *error = QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
+                         .arg(portName());
+        return false;
+    }
+    const int port = portNumberFromAnswer(answer);
+    if (port == 0) {
+        if (error)
+            *error = QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
+                         .arg(answer, QString::number(kMaxPort));
+        return false;
+    }
+    m_commPort = port;
+    m_device.clear();
+    const ProfileWriteResult written = writeProfileString(m_paramIni, portSection(), valueKey(), answer);
+    if (!written.ok && error)
+        *error = written.error;
+    return true;
+}
+
+bool BoardLink::openPort(QString *error)
+{
+    if (isOpen())
+        return true;
+    const QString device = portDevice(m_commPort, m_paramIni);
+    if (device.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.").arg(m_commPort);
+        return false;
+    }
+    QString why;
+    if (!m_port->open(device, &why)) {
+        if (error)
+            *error = QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
+                         .arg(m_commPort)
+                         .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why);
+        return false;
+    }
+    m_device = device;
+    Q_EMIT openChanged(true);
+    return true;
+}
+
+void BoardLink::closePort()
+{
+    if (!isOpen())
+        return;
+    m_port->flush(kFlushMs);
+    m_port->close();
+    Q_EMIT openChanged(false);
+}
+
+bool BoardLink::sendToBoard(const QByteArray &message, QString *error)
+{
+    return ensureOpen(error) && writeMessage(message, error);
+}
+
+bool BoardLink::ensureOpen(QString *error)
+{
+    return isOpen() || openPort(error);
+}
+
+bool BoardLink::writeMessage(const QByteArray &message, QString *error)
+{
+    if (!isOpen()) {
+        if (error)
+            *error = QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_commPort);
+        return false;
+    }
+    m_port->setDtr(false); // refused by some devices: not an error
+    const qint64 written = m_port->write(message);
+    m_timer3->start(); // every command gets its own 4.5 s
+    if (written != message.size()) {
+        if (error)
+            *error = QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName());
+        return false;
+    }
+    return true;
+}
+
+void BoardLink::flushPending(int msecs)
+{
+    if (isOpen())
+        m_port->flush(msecs);
+}
+
+void BoardLink::autoClose()
+{
+    m_timer3->stop();
+    closePort();
+}
+
+void BoardLink::onData()
+{
+    if (!isOpen())
+        return;
+    const QByteArray bytes = m_port->readAll();
+    if (!bytes.isEmpty())
+        Q_EMIT replyReceived(fromWire(bytes));
+}
+
+void BoardLink::onDeviceLost(const QString &reason)
+{
+    const QString text = QStringLiteral("Le port %1 a disparu : %2").arg(portName(), reason);
+    Q_EMIT openChanged(false);
+    Q_EMIT portLost(text);
+}
+
+} // namespace platine
