@@ -32,7 +32,7 @@ public:
         bool started = false;
         for (;;) {
             if (m_pos == m_size && !fill())
-                return started;
+                return started && !m_failed; // a line cut by a read error is not used
             if (m_afterCr) {
                 m_afterCr = false;
                 if (m_buffer[m_pos] == '\n') {
