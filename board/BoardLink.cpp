@@ -88,6 +88,7 @@ BoardLink::BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, 
     m_timer3->setObjectName(QStringLiteral("Timer3"));
     m_timer3->setInterval(kAutoCloseMs);
     m_timer3->setSingleShot(true); // enabled by a command, disabled by its own tick
+    m_timer3->setTimerType(Qt::PreciseTimer);
     connect(m_timer3, &QTimer::timeout, this, &BoardLink::autoClose);
     connect(m_port.get(), &SerialPort::dataReceived, this, &BoardLink::onData);
     connect(m_port.get(), &SerialPort::deviceLost, this, &BoardLink::onDeviceLost);
