@@ -101,8 +101,8 @@ SchedulePanel::SchedulePanel(QWidget *parent)
     m_combo1->setMaxVisibleItems(kDayEntryCount);
 
     label(m_frame2, QStringLiteral("Label_periode"),
-          QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin, kPeriodTop, 3840);
-    m_text2[kPeriodBox] = place(new QLineEdit(m_frame2), QStringLiteral("Text2(6)"), 4320,
+          QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin, kPeriodTop, 3480);
+    m_text2[kPeriodBox] = place(new QLineEdit(m_frame2), QStringLiteral("Text2(6)"), 3960,
                                 kPeriodTop, 975, kRowHeight);
 
     m_text3 = place(new QLineEdit(QStringLiteral("...."), m_frame2), QStringLiteral("Text3"),
