@@ -25,36 +25,68 @@ struct Segment {
     double x1, y1, x2, y2;
 };
 
-// Liang-Barsky clipping of a segment to the square [-kClipLimit, kClipLimit]^2.
+// Clips a segment to the square [-kClipLimit, kClipLimit]^2 (Cohen-Sutherland). Each end outside
+// is moved to the border it crosses, computed from that end's own coordinates so that segments
+// with very large coordinates keep their direction.
 std::optional<Segment> clipped(double x1, double y1, double x2, double y2)
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return std::nullopt;
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    double t0 = 0.0, t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kClipLimit, kClipLimit - x1, y1 + kClipLimit, kClipLimit - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return std::nullopt;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
+    constexpr double L = kClipLimit;
+    const auto outcode = [](double x, double y) {
+        int c = 0;
+        if (x < -L)
+            c |= 1;
+        else if (x > L)
+            c |= 2;
+        if (y < -L)
+            c |= 4;
+        else if (y > L)
+            c |= 8;
+        return c;
+    };
+    int c1 = outcode(x1, y1);
+    int c2 = outcode(x2, y2);
+    for (int step = 0; step < 8; ++step) {
+        if ((c1 | c2) == 0)
+            return Segment{x1, y1, x2, y2};
+        if (c1 & c2)
             return std::nullopt;
+        const bool first = c1 != 0;
+        const int c = first ? c1 : c2;
+        const double ax = first ? x1 : x2, ay = first ? y1 : y2; // the end moved
+        const double bx = first ? x2 : x1, by = first ? y2 : y1; // the other end
+        double x, y;
+        if (c & 12) {
+            y = (c & 8) ? L : -L;
+            x = ax + (bx - ax) * ((y - ay) / (by - ay));
+        } else {
+            x = (c & 2) ? L : -L;
+            y = ay + (by - ay) * ((x - ax) / (bx - ax));
+        }
+        if (first) {
+            x1 = x;
+            y1 = y;
+            c1 = outcode(x1, y1);
+        } else {
+            x2 = x;
+            y2 = y;
+            c2 = outcode(x2, y2);
+        }
     }
-    return Segment{x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy};
+    return std::nullopt;
 }
 
 QPointF pixelPoint(double x, double y)
 {
     return {x / ChartArea::kTwipsPerPixel, y / ChartArea::kTwipsPerPixel};
+}
+
+// Lines are drawn through the middle of the pixel a point falls in, so that a one-pixel line
+// covers exactly that pixel at any device pixel ratio.
+QPointF pixelCentre(double x, double y)
+{
+    return pixelPoint(x, y) + QPointF(0.5, 0.5);
 }
 
 } // namespace
@@ -134,7 +166,7 @@ void ChartArea::segment(float x1, float y1, float x2, float y2, const QColor &co
     ensureImage();
     QPainter p(&m_image);
     p.setPen(tracePen(color));
-    p.drawLine(pixelPoint(s->x1, s->y1), pixelPoint(s->x2, s->y2));
+    p.drawLine(pixelCentre(s->x1, s->y1), pixelCentre(s->x2, s->y2));
     update();
 }
 
@@ -234,7 +266,7 @@ void ChartArea::paintEvent(QPaintEvent *)
         // One pixel of the layout: two device pixels on a double-density screen.
         const QPen pen(l->color(), 1, l->isDotted() ? Qt::DotLine : Qt::SolidLine);
         p.setPen(pen);
-        p.drawLine(pixelPoint(s->x1, s->y1), pixelPoint(s->x2, s->y2));
+        p.drawLine(pixelCentre(s->x1, s->y1), pixelCentre(s->x2, s->y2));
     }
     p.restore();
 
