@@ -1,1 +1,325 @@
 #include "tools/BoardSimulator.h"
+
+#include <QTimer>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace platine {
+
+namespace {
+
+constexpr int kPollMs = 5;
+
+const char *const kDayNames[] = {"Dimanche", "Lundi",    "Mardi",  "Mercredi",
+                                 "Jeudi",    "Vendredi", "Samedi"};
+const char *const kDayCodes[] = {"aucun (texte saisi)", "Dimanche", "Lundi", "Mardi", "Mercredi",
+                                 "Jeudi", "Vendredi", "Samedi", "Samedi et Dimanche",
+                                 "Lundi a Vendredi", "Tous les jours"};
+
+// A BCD byte as its two-digit decimal text, or "?" followed by the hex value when a nibble is
+// not a decimal digit.
+QString bcdText(unsigned char b)
+{
+    if ((b >> 4) > 9 || (b & 15) > 9)
+        return QStringLiteral("?%1").arg(b, 2, 16, QLatin1Char('0'));
+    return QStringLiteral("%1%2").arg(b >> 4).arg(b & 15);
+}
+
+int bcdValue(unsigned char b)
+{
+    if ((b >> 4) > 9 || (b & 15) > 9)
+        return -1;
+    return (b >> 4) * 10 + (b & 15);
+}
+
+// The date and time a clock command sets, invalid when the fields do not make one.
+QDateTime clockCommandTime(const QByteArray &c)
+{
+    auto v = [&](int i) { return bcdValue(static_cast<unsigned char>(c[i])); };
+    const QDate date(2000 + v(6), v(5), v(4));
+    const QTime time(v(1), v(2), v(3));
+    if (v(6) < 0 || !date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+} // namespace
+
+BoardSimulator::BoardSimulator(QObject *parent)
+    : QObject(parent), m_pollTimer(new QTimer(this)), m_clockTimer(new QTimer(this)),
+      m_incompleteTimer(new QTimer(this))
+{
+    m_pollTimer->setInterval(kPollMs);
+    connect(m_pollTimer, &QTimer::timeout, this, &BoardSimulator::poll);
+    m_clockTimer->setInterval(m_clockInterval);
+    connect(m_clockTimer, &QTimer::timeout, this, &BoardSimulator::clockTick);
+    m_incompleteTimer->setSingleShot(true);
+    m_incompleteTimer->setInterval(kIncompleteMs);
+    connect(m_incompleteTimer, &QTimer::timeout, this, &BoardSimulator::dropIncomplete);
+}
+
+BoardSimulator::~BoardSimulator()
+{
+    stop();
+}
+
+bool BoardSimulator::start(QString *error)
+{
+    if (isRunning())
+        return true;
+    auto fail = [&](const char *step) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(QLatin1String(step),
+                                                  QString::fromLocal8Bit(std::strerror(errno)));
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+        m_device.clear();
+        return false;
+    };
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (m_master < 0)
+        return fail("posix_openpt");
+    if (::grantpt(m_master) != 0)
+        return fail("grantpt");
+    if (::unlockpt(m_master) != 0)
+        return fail("unlockpt");
+    char name[128] = {};
+    if (::ptsname_r(m_master, name, sizeof name) != 0)
+        return fail("ptsname");
+    m_device = QString::fromLocal8Bit(name);
+
+    // Open and close the other side once: from then on the master reports a hang-up whenever the
+    // program does not hold the device, which is how the simulator knows whether anyone listens
+    // (bytes written with nobody listening would wait in the terminal and reach the program late).
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave < 0)
+        return fail("open");
+    // Raw line: bytes pass untouched (the settings are those of the device side).
+    termios t{};
+    if (::tcgetattr(slave, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::cfsetispeed(&t, B9600);
+        ::cfsetospeed(&t, B9600);
+        ::tcsetattr(slave, TCSANOW, &t);
+    }
+    ::close(slave);
+
+    m_pending.clear();
+    m_received.clear();
+    m_commands.clear();
+    m_pollTimer->start();
+    if (m_clockInterval > 0)
+        m_clockTimer->start();
+    return true;
+}
+
+void BoardSimulator::stop()
+{
+    m_pollTimer->stop();
+    m_clockTimer->stop();
+    m_incompleteTimer->stop();
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+    m_device.clear();
+    m_pending.clear();
+}
+
+QStringList BoardSimulator::paramIniLines(int portNumber) const
+{
+    return {QStringLiteral("[Ports]"), QStringLiteral("COM%1=%2").arg(portNumber).arg(m_device)};
+}
+
+void BoardSimulator::setClockInterval(int msecs)
+{
+    m_clockInterval = qMax(0, msecs);
+    m_clockTimer->stop();
+    if (m_clockInterval > 0) {
+        m_clockTimer->setInterval(m_clockInterval);
+        if (isRunning())
+            m_clockTimer->start();
+    }
+}
+
+QDateTime BoardSimulator::boardTime() const
+{
+    return QDateTime::currentDateTime().addMSecs(m_clockOffsetMs);
+}
+
+void BoardSimulator::setBoardTime(const QDateTime &time)
+{
+    m_clockOffsetMs = QDateTime::currentDateTime().msecsTo(time);
+}
+
+bool BoardSimulator::peerConnected() const
+{
+    if (m_master < 0)
+        return false;
+    pollfd p{m_master, POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0)
+        return false;
+    return !(p.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+qint64 BoardSimulator::sendBytes(const QByteArray &bytes)
+{
+    if (m_master < 0)
+        return -1;
+    qint64 done = 0;
+    int stalls = 0;
+    while (done < bytes.size() && stalls < 1000) {
+        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+            stalls = 0;
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            break;
+        } else {
+            ++stalls;
+            ::usleep(1000);
+        }
+    }
+    return done;
+}
+
+qint64 BoardSimulator::sendText(const QString &text)
+{
+    const qint64 n = sendBytes(text.toLatin1());
+    if (n > 0)
+        Q_EMIT textSent(text);
+    return n;
+}
+
+QString BoardSimulator::hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ')).toUpper();
+}
+
+QString BoardSimulator::clockText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss dd/MM/yyyy"));
+}
+
+QString BoardSimulator::describe(const QByteArray &c)
+{
+    QStringList lines{hex(c)};
+    auto u = [&](int i) { return static_cast<unsigned char>(c[i]); };
+    if (c.size() == kClockCommandSize && c[0] == 'A') {
+        const int day = u(7);
+        lines << QStringLiteral("Mise a l'heure : %1:%2:%3 %4/%5/20%6, jour %7 (%8)")
+                     .arg(bcdText(u(1)), bcdText(u(2)), bcdText(u(3)), bcdText(u(4)),
+                          bcdText(u(5)), bcdText(u(6)), QString::number(day),
+                          day >= 1 && day <= 7 ? QLatin1String(kDayNames[day - 1])
+                                               : QLatin1String("inconnu"));
+        if (!clockCommandTime(c).isValid())
+            lines << QStringLiteral("  date ou heure impossible");
+    } else if (c.size() == kScheduleCommandSize && c[0] == 'B') {
+        for (int w = 0; w < 3; ++w) {
+            const int o = 1 + 4 * w;
+            lines << QStringLiteral("Plage %1 : %2:%3 - %4:%5")
+                         .arg(w + 1)
+                         .arg(bcdText(u(o)), bcdText(u(o + 1)), bcdText(u(o + 2)), bcdText(u(o + 3)));
+        }
+        const int code = u(13);
+        lines << QStringLiteral("Jours : %1 (%2)")
+                     .arg(code)
+                     .arg(code <= 10 ? QLatin1String(kDayCodes[code]) : QLatin1String("inconnu"));
+        lines << QStringLiteral("Periode : %1 s").arg(u(14));
+        int nonZero = 0;
+        for (int i = 15; i < c.size(); ++i)
+            nonZero += c[i] != 0;
+        if (nonZero)
+            lines << QStringLiteral("  %1 octet(s) non nuls apres l'octet 14").arg(nonZero);
+    } else {
+        lines << QStringLiteral("Octets hors commande (%1)").arg(c.size());
+    }
+    return lines.join(u'\n');
+}
+
+void BoardSimulator::poll()
+{
+    if (m_master < 0)
+        return;
+    pollfd p{m_master, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN))
+        return;
+    char buf[4096];
+    QByteArray got;
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n <= 0)
+            break; // EAGAIN: all read; EIO: the program closed its side
+        got.append(buf, n);
+    }
+    if (got.isEmpty())
+        return;
+    m_received += got;
+    m_pending += got;
+    parse();
+}
+
+void BoardSimulator::parse()
+{
+    while (!m_pending.isEmpty()) {
+        const char letter = m_pending[0];
+        if (letter != 'A' && letter != 'B') {
+            qsizetype n = 1;
+            while (n < m_pending.size() && m_pending[n] != 'A' && m_pending[n] != 'B')
+                ++n;
+            const QByteArray junk = m_pending.first(n);
+            m_pending.remove(0, n);
+            Q_EMIT junkReceived(junk, describe(junk));
+            continue;
+        }
+        const int size = letter == 'A' ? kClockCommandSize : kScheduleCommandSize;
+        if (m_pending.size() < size) {
+            if (!m_incompleteTimer->isActive())
+                m_incompleteTimer->start();
+            return;
+        }
+        m_incompleteTimer->stop();
+        const QByteArray command = m_pending.first(size);
+        m_pending.remove(0, size);
+        handle(command);
+    }
+    m_incompleteTimer->stop();
+}
+
+void BoardSimulator::dropIncomplete()
+{
+    if (m_pending.isEmpty())
+        return;
+    const QByteArray junk = m_pending;
+    m_pending.clear();
+    Q_EMIT junkReceived(junk, describe(junk) + QStringLiteral("\nCommande incomplete"));
+}
+
+void BoardSimulator::handle(const QByteArray &command)
+{
+    m_commands.append(command);
+    Q_EMIT commandReceived(command, describe(command));
+    if (command[0] == 'A') {
+        const QDateTime time = clockCommandTime(command);
+        if (time.isValid()) {
+            setBoardTime(time);
+            sendText(QStringLiteral("Heure reglee : %1\r\n").arg(clockText(time)));
+        } else {
+            sendText(QStringLiteral("Erreur : heure invalide\r\n"));
+        }
+    }
+}
+
+void BoardSimulator::clockTick()
+{
+    if (peerConnected())
+        sendText(clockText(boardTime()) + QStringLiteral("\r\n"));
+}
+
+} // namespace platine

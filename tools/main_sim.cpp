@@ -1,5 +1,87 @@
-// platine-sim: a stand-in for the logger board on a pseudo-terminal (being written).
-int main()
+// platine-sim: the logger board on a pseudo-terminal, to try the program without a board.
+
+#include "platform/ProfileFile.h"
+#include "tools/BoardSimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
 {
-    return 0;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("platine-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulateur de la platine : ouvre un pseudo-terminal, affiche chaque commande recue, "
+        "repond a la mise a l'heure et envoie son heure chaque seconde."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Numero de port COM a faire pointer sur le "
+                                                       "simulateur (3 par defaut)."),
+                                        QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"),
+                                         QStringLiteral("Ne pas envoyer l'heure chaque seconde."));
+    const QCommandLineOption iniOption(
+        QStringLiteral("ini"),
+        QStringLiteral("Ecrire dans ce param.ini le port choisi et le peripherique du simulateur."),
+        QStringLiteral("param.ini"));
+    parser.addOption(portOption);
+    parser.addOption(quietOption);
+    parser.addOption(iniOption);
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    bool ok = false;
+    const int port = parser.value(portOption).toInt(&ok);
+    if (!ok || port < 1 || port > 32767) {
+        err << "platine-sim: --port attend un nombre de 1 a 32767\n";
+        return 2;
+    }
+
+    platine::BoardSimulator sim;
+    if (parser.isSet(quietOption))
+        sim.setClockInterval(0);
+    QString error;
+    if (!sim.start(&error)) {
+        err << "platine-sim: impossible d'ouvrir un pseudo-terminal : " << error << '\n';
+        return 1;
+    }
+
+    out << "Peripherique : " << sim.devicePath() << "\n\n"
+        << "Lignes de param.ini (a cote du programme) :\n"
+        << "[Port COM]\nvaleur=" << port << '\n';
+    for (const QString &line : sim.paramIniLines(port))
+        out << line << '\n';
+    out << '\n';
+    if (parser.isSet(iniOption)) {
+        const QString ini = parser.value(iniOption);
+        const auto a = platine::writeProfileString(ini, QStringLiteral("Port COM"),
+                                                   QStringLiteral("valeur"), QString::number(port));
+        const auto b = platine::writeProfileString(ini, QStringLiteral("Ports"),
+                                                   QStringLiteral("COM%1").arg(port), sim.devicePath());
+        if (!a.ok || !b.ok) {
+            err << "platine-sim: " << (a.ok ? b.error : a.error) << '\n';
+            return 1;
+        }
+        out << "Ecrit dans " << ini << "\n\n";
+    }
+    out << "En attente de commandes (Ctrl+C pour quitter)." << Qt::endl;
+
+    QObject::connect(&sim, &platine::BoardSimulator::commandReceived, &app,
+                     [&](const QByteArray &, const QString &description) {
+                         out << "<< " << description << Qt::endl;
+                     });
+    QObject::connect(&sim, &platine::BoardSimulator::junkReceived, &app,
+                     [&](const QByteArray &, const QString &description) {
+                         out << "<< " << description << Qt::endl;
+                     });
+    QObject::connect(&sim, &platine::BoardSimulator::textSent, &app, [&](const QString &text) {
+        if (text.startsWith(QStringLiteral("Heure reglee")) || text.startsWith(QStringLiteral("Erreur")))
+            out << ">> " << text.trimmed() << Qt::endl;
+    });
+
+    return app.exec();
 }
