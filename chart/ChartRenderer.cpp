@@ -96,6 +96,9 @@ void drawAnalogRows(ChartView &view, long long first, long long last, double ste
         }
     }
 
+    QString coeffText;
+    double coeff = 0;
+    bool coeffKnown = false;
     double x = kOriginX;
     for (long long r = first; r <= last; ++r) {
         for (int c = 0; c < selected; ++c) {
@@ -104,8 +107,15 @@ void drawAnalogRows(ChartView &view, long long first, long long last, double ste
             const std::optional<double> b = AcquisitionData::value(column, r + 1);
             if (!a || !b)
                 continue; // a row outside the store: no segment
-            // The coefficient is taken from its text at the moment of use, for each point.
-            const double k = leadingNumber(view.coeffText());
+            // The coefficient is taken from its text at the moment of use, for each point; the
+            // conversion is only redone when the text differs from the one read before.
+            const QString text = view.coeffText();
+            if (!coeffKnown || text != coeffText) {
+                coeff = leadingNumber(text);
+                coeffText = text;
+                coeffKnown = true;
+            }
+            const double k = coeff;
             float x1, y1, x2, y2;
             if (single(x, x1) && single(kBaselineY - *a * k * kVerticalFactor, y1)
                 && single(x + step, x2) && single(kBaselineY - *b * k * kVerticalFactor, y2))

@@ -1,0 +1,324 @@
+// Benchmarks of what the user waits for in the viewer: loading an acquisition file, drawing the
+// full views at the largest N, the zoom views, and one mouse move with its read-out.
+//
+// Runs without a display (the offscreen platform unless QT_QPA_PLATFORM says otherwise).
+
+#include "chart/FakeChartView.h" // tests/chart
+
+#include "chart/ChartArea.h"
+#include "chart/ChartController.h"
+#include "chart/ChartRenderer.h"
+#include "chart/ChartState.h"
+#include "chart/RecordingSurface.h"
+#include "viewer/AcquisitionData.h"
+#include "viewer/AcquisitionReader.h"
+#include "viewer/DemoData.h"
+#include "viewer/GraphWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+using namespace platine;
+
+namespace {
+
+constexpr int kLargestN = 1000; // HScroll1 maximum
+
+// The worst case the user can draw: the demonstration data of "Aléatoire" (random values in every
+// row, so every analog segment is long and every logic slot changes half the time).
+void fillStore(AcquisitionData &d)
+{
+    DemoGenerator generator;
+    fillDemoData(d, AcquisitionData::kRows - 1, generator); // rows 0..2000, slots 0..8000
+}
+
+// The chart area at its designer size (12405 x 5835 twips, 15 twips a pixel).
+std::unique_ptr<ChartArea> makeChartArea()
+{
+    auto area = std::make_unique<ChartArea>();
+    area->resize(12405 / 15, 5835 / 15);
+    area->clear();
+    return area;
+}
+
+// For comparison with the chart area: the same persistent image painted the same way, but with
+// one painter kept open across the operations of a drawing (begun at the first operation, ended
+// when the image is shown) and the pen reused while the colour stays the same.
+class HeldPainterSurface : public DrawingSurface
+{
+public:
+    HeldPainterSurface()
+        : m_image(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
+    {
+        m_image.fill(QColor(192, 192, 192));
+    }
+    void clear() override
+    {
+        m_image.fill(QColor(192, 192, 192)); // a painter may stay open across a fill
+    }
+    void segment(float x1, float y1, float x2, float y2, const QColor &color) override
+    {
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+            return;
+        QPainter &p = painter();
+        if (color != m_penColor) {
+            m_penColor = color;
+            QPen pen(color);
+            if (m_lineWidth > 1) {
+                pen.setWidthF(m_lineWidth);
+                pen.setCapStyle(Qt::RoundCap);
+            }
+            p.setPen(pen);
+        }
+        p.drawLine(QPointF(x1 / 15.0, y1 / 15.0), QPointF(x2 / 15.0, y2 / 15.0));
+    }
+    void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override
+    {
+        segment(x1, y1, x2, y1, color);
+        segment(x2, y1, x2, y2, color);
+        segment(x2, y2, x1, y2, color);
+        segment(x1, y2, x1, y1, color);
+    }
+    void setTextPosition(float, float) override {}
+    void print(const QString &) override {}
+    QColor foreground() const override { return Qt::black; }
+    void setForeground(const QColor &) override {}
+    int lineWidth() const override { return m_lineWidth; }
+    void setLineWidth(int pixels) override
+    {
+        m_lineWidth = pixels;
+        m_penColor = QColor();
+    }
+    double width() const override { return 12405; }
+    // What a paint event would do first: finish the drawing before the image is read.
+    void show() { m_painter.reset(); }
+
+private:
+    QPainter &painter()
+    {
+        if (!m_painter) {
+            m_painter.emplace(&m_image);
+            m_penColor = QColor();
+        }
+        return *m_painter;
+    }
+    QImage m_image;
+    std::optional<QPainter> m_painter;
+    QColor m_penColor;
+    int m_lineWidth = 1;
+};
+
+QByteArray acquisitionFile(int rows)
+{
+    QByteArray bytes = "Période d'acquisition : 10 (s)\r\nCapture du 12/03/2024 à 08:00:00\r\n";
+    bytes += "Temp;Ana1;Ana2;Ana3;Ana4;Log1;Log2;Log3;Log4;\r\n";
+    unsigned seed = 7;
+    for (int r = 0; r < rows; ++r) {
+        seed = seed * 1103515245u + 12345u;
+        const unsigned v = (seed >> 8) & 0x3ff;
+        bytes += QByteArray::number(18 + (seed >> 20) % 80 / 10.0) + ';' + QByteArray::number(v)
+                 + ';' + QByteArray::number(1023 - v) + ';' + QByteArray::number(v / 2) + ';'
+                 + QByteArray::number(v / 3) + ';' + QByteArray::number(seed >> 31) + ";0;1;"
+                 + QByteArray::number((seed >> 30) & 1) + ";\r\n";
+    }
+    return bytes;
+}
+
+void BM_LoadAcquisitionFile(benchmark::State &st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("acq.txt"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) {
+            st.SkipWithError("cannot write the test file");
+            return;
+        }
+        f.write(acquisitionFile(2001));
+    }
+    auto store = std::make_unique<AcquisitionData>();
+    for (auto _ : st) {
+        const auto result = loadAcquisitionFile(path, *store);
+        benchmark::DoNotOptimize(result);
+    }
+    const auto result = loadAcquisitionFile(path, *store);
+    st.counters["rows"] = result ? result->rowsStored : -1;
+}
+BENCHMARK(BM_LoadAcquisitionFile)->Unit(benchmark::kMillisecond);
+
+// Analog full view, N = 1000, all five channels: 5005 segments.
+void BM_AnalogFullView_ChartArea(benchmark::State &st)
+{
+    auto area = makeChartArea();
+    FakeChartView view(*area);
+    fillStore(view.data());
+    view.n = kLargestN;
+    area->setLineWidth(static_cast<int>(st.range(0)));
+    ChartState state;
+    for (auto _ : st)
+        command24Click(view, state);
+}
+BENCHMARK(BM_AnalogFullView_ChartArea)->Arg(1)->Arg(5)->ArgName("width")
+    ->Unit(benchmark::kMillisecond);
+
+void BM_AnalogFullView_HeldPainter(benchmark::State &st)
+{
+    HeldPainterSurface surface;
+    FakeChartView view(surface);
+    fillStore(view.data());
+    view.n = kLargestN;
+    surface.setLineWidth(static_cast<int>(st.range(0)));
+    ChartState state;
+    for (auto _ : st) {
+        command24Click(view, state);
+        surface.show();
+    }
+}
+BENCHMARK(BM_AnalogFullView_HeldPainter)->Arg(1)->Arg(5)->ArgName("width")
+    ->Unit(benchmark::kMillisecond);
+
+void BM_AnalogFullView_Recording(benchmark::State &st)
+{
+    FakeChartView view;
+    fillStore(view.data());
+    view.n = kLargestN;
+    view.recording().reserve(6000);
+    ChartState state;
+    for (auto _ : st) {
+        view.recording().forget();
+        command24Click(view, state);
+    }
+    st.counters["segments"] = static_cast<double>(
+        view.recording().count(RecordingSurface::Kind::Segment));
+}
+BENCHMARK(BM_AnalogFullView_Recording)->Unit(benchmark::kMillisecond);
+
+// The same through the viewer window's own controls and chart area.
+void BM_AnalogFullView_GraphWindow(benchmark::State &st)
+{
+    GraphWindow window(nullptr);
+    fillStore(AcquisitionData::instance());
+    window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
+    ChartState state;
+    for (auto _ : st)
+        command24Click(window.chartView(), state);
+}
+BENCHMARK(BM_AnalogFullView_GraphWindow)->Unit(benchmark::kMillisecond);
+
+// Logic full view, N = 1000: 4004 level segments and their edges.
+void BM_LogicFullView_ChartArea(benchmark::State &st)
+{
+    auto area = makeChartArea();
+    FakeChartView view(*area);
+    fillStore(view.data());
+    view.analog = false;
+    view.n = kLargestN;
+    ChartState state;
+    for (auto _ : st)
+        command24Click(view, state);
+}
+BENCHMARK(BM_LogicFullView_ChartArea)->Unit(benchmark::kMillisecond);
+
+void BM_LogicFullView_HeldPainter(benchmark::State &st)
+{
+    HeldPainterSurface surface;
+    FakeChartView view(surface);
+    fillStore(view.data());
+    view.analog = false;
+    view.n = kLargestN;
+    ChartState state;
+    for (auto _ : st) {
+        command24Click(view, state);
+        surface.show();
+    }
+}
+BENCHMARK(BM_LogicFullView_HeldPainter)->Unit(benchmark::kMillisecond);
+
+void BM_LogicFullView_Recording(benchmark::State &st)
+{
+    FakeChartView view;
+    fillStore(view.data());
+    view.analog = false;
+    view.n = kLargestN;
+    view.recording().reserve(10000);
+    ChartState state;
+    for (auto _ : st) {
+        view.recording().forget();
+        command24Click(view, state);
+    }
+}
+BENCHMARK(BM_LogicFullView_Recording)->Unit(benchmark::kMillisecond);
+
+// Logic zoom view: 81 rows at W / 10, most of them beyond the right edge.
+void BM_LogicZoomView_ChartArea(benchmark::State &st)
+{
+    auto area = makeChartArea();
+    FakeChartView view(*area);
+    fillStore(view.data());
+    view.analog = false;
+    for (auto _ : st)
+        drawZoomView(view, 500, false);
+}
+BENCHMARK(BM_LogicZoomView_ChartArea)->Unit(benchmark::kMillisecond);
+
+void BM_AnalogZoomView_ChartArea(benchmark::State &st)
+{
+    auto area = makeChartArea();
+    FakeChartView view(*area);
+    fillStore(view.data());
+    for (auto _ : st)
+        drawZoomView(view, 500, true);
+}
+BENCHMARK(BM_AnalogZoomView_ChartArea)->Unit(benchmark::kMillisecond);
+
+// One mouse move over the full view, through the viewer window: help line, cursors, both
+// captions.
+void BM_MouseMove_GraphWindow(benchmark::State &st)
+{
+    GraphWindow window(nullptr);
+    window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
+    ChartState state;
+    float x = 1000;
+    for (auto _ : st) {
+        mouseMove(window.chartView(), state, 0, 0, x, 2532.5f);
+        x = x < 12000 ? x + 7.5f : 1000;
+    }
+}
+BENCHMARK(BM_MouseMove_GraphWindow)->Unit(benchmark::kMicrosecond);
+
+void BM_MouseMove_Fake(benchmark::State &st)
+{
+    FakeChartView view;
+    view.n = kLargestN;
+    ChartState state;
+    float x = 1000;
+    for (auto _ : st) {
+        mouseMove(view, state, 0, 0, x, 2532.5f);
+        x = x < 12000 ? x + 7.5f : 1000;
+    }
+}
+BENCHMARK(BM_MouseMove_Fake)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
