@@ -2,6 +2,7 @@
 
 #include "chart/ChartArea.h"
 #include "chart/ChartView.h"
+#include "chart/ChartWiring.h"
 #include "chart/LineControl.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -139,6 +140,9 @@ GraphWindow::GraphWindow(FileDialog *dialogue1, QWidget *parent)
     connect(m_command1, &QPushButton::clicked, this, &GraphWindow::Command1_Click);
 
     formLoad();
+
+    // The chart's handlers: "Tracer", and the chart area's mouse and keys.
+    connectChart(m_command24, m_picture1, *m_view);
 }
 
 GraphWindow::~GraphWindow() = default;
