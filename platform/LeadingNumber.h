@@ -6,6 +6,11 @@
 // "&O" octal integers (up to 16 bits they are signed 16-bit integers: "&HFFFF" is -1, longer ones
 // signed 32-bit). Reading stops at the first character that cannot continue the number
 // ("24 and 57" is 24, "12,5" is 12). No number gives 0.
+//
+// Details: a hexadecimal or octal digit that would take the value past 32 bits ends the number
+// ("&H123456789" reads as &H12345678); a sign before "&H"/"&O" is no number; a value beyond the
+// range of a double gives the largest finite double with its sign, one too small for it gives 0;
+// the result is never -0.
 
 #include <QStringView>
 
@@ -13,7 +18,8 @@ namespace platine {
 
 double leadingNumber(QStringView text);
 
-// Whether the text begins with a number at all (after the skipped blanks).
+// Whether the text begins with a number at all (after the skipped blanks): true when there are
+// digits to read, so "", ".", "-", "e5", "&H" and "&HG" are false and ".5", "-0", "&H F" are true.
 bool beginsWithNumber(QStringView text);
 
 } // namespace platine
