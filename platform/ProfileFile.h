@@ -13,6 +13,12 @@
 // blank line before it, every other line stays byte for byte as it was. The file is replaced
 // atomically, so a crash or a full disk never leaves it half written. CR and LF in a section, key or
 // value are replaced by blanks so that a value can never add lines to the file.
+//
+// Details of this implementation: "blanks" are spaces and tabs; a header is a line starting with
+// "[" and holding a "]" (the name runs to the last "]"); only the first of two same-named sections
+// is consulted, for reading and writing; a replaced entry keeps everything up to its "=" and its
+// own line end, new lines end with CR LF; an empty key name is refused; an existing file that is
+// read-only (or a directory, or a path in a missing directory) is reported and left untouched.
 
 #include <QString>
 
