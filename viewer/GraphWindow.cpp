@@ -120,8 +120,13 @@ GraphWindow::GraphWindow(FileDialog *dialogue1, QWidget *parent)
     setWindowTitle(QStringLiteral("Graphique des acquisitions"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
-    // The designs are made for an 8-point system font (11 pixels at 96 dpi).
+    // The designs are made for an 8-point sans-serif system font (11 pixels at 96 dpi); the
+    // closest font the desktop has is taken.
     QFont f = font();
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                   QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"),
+                   f.family()});
     f.setPixelSize(11);
     setFont(f);
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
@@ -172,15 +177,16 @@ void GraphWindow::moveTop(QWidget *control, int top)
     place(control, t.left(), top, t.width(), t.height());
 }
 
-// Labels whose text outgrows their design width grow to the right, as far as their container.
-void GraphWindow::fitWidth(QLabel *label)
+// Labels, option buttons and check boxes whose text outgrows their design width (the desktop's
+// font may be wider than the one of the design) grow to the right, as far as their container.
+void GraphWindow::fitWidth(QWidget *control)
 {
-    const QRect t = twipsGeometry(label);
-    QRect g = label->geometry();
-    const int room = label->parentWidget()->width() - g.left();
-    const int wanted = label->sizeHint().width();
+    const QRect t = twipsGeometry(control);
+    QRect g = control->geometry();
+    const int room = control->parentWidget()->width() - g.left();
+    const int wanted = control->sizeHint().width();
     g.setWidth(std::max(twips(t.width()), std::min(wanted, room)));
-    label->setGeometry(g);
+    control->setGeometry(g);
 }
 
 QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &caption,
@@ -192,7 +198,10 @@ QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &
     if (parent == m_picture1) {
         // A label on the chart area takes its own mouse events, as the chart does not see them.
         l->setAttribute(Qt::WA_NoMousePropagation);
+    } else {
+        l->setAutoFillBackground(true); // labels are opaque
     }
+    fitWidth(l);
     return l;
 }
 
@@ -270,10 +279,12 @@ void GraphWindow::buildCommands()
     m_option1 = new QRadioButton(QStringLiteral("Entrées Analogiques"), f7);
     m_option1->setObjectName(QStringLiteral("Option1"));
     place(m_option1, 240, 420, 1815, 255);
+    fitWidth(m_option1);
     m_option1->setChecked(true);
     m_option2 = new QRadioButton(QStringLiteral("Entrées Logiques"), f7);
     m_option2->setObjectName(QStringLiteral("Option2"));
     place(m_option2, 240, 720, 1845, 375);
+    fitWidth(m_option2);
     connect(m_option1, &QRadioButton::clicked, this, &GraphWindow::Option1_Click);
     connect(m_option2, &QRadioButton::clicked, this, &GraphWindow::Option2_Click);
 
@@ -292,10 +303,8 @@ void GraphWindow::buildCommands()
     place(m_hscroll1, 2670, 630, 1095, 255);
     connect(m_hscroll1, &QScrollBar::valueChanged, this, &GraphWindow::HScroll1_Change);
     m_label61 = label(f7, QStringLiteral("Label61"), QStringLiteral("100"), 3840, 660, 270, 195);
-    fitWidth(m_label61);
     m_periode = label(f7, QStringLiteral("periode"), QStringLiteral("Période :"), 2700, 1170,
                       630, 195);
-    fitWidth(m_periode);
 
     for (int i = 0; i < kPresetCount; ++i) {
         static constexpr int kLefts[kPresetCount] = {2670, 3270, 3840};
@@ -323,14 +332,13 @@ void GraphWindow::buildCommands()
     place(m_hscroll2, 4890, 660, 1155, 255);
     connect(m_hscroll2, &QScrollBar::valueChanged, this, &GraphWindow::HScroll2_Change);
     m_label63 = label(f7, QStringLiteral("Label63"), QStringLiteral("1"), 6120, 690, 90, 195);
-    fitWidth(m_label63);
     m_check9 = new QCheckBox(QStringLiteral("Curseurs"), f7);
     m_check9->setObjectName(QStringLiteral("Check9"));
     place(m_check9, 4920, 1050, 1455, 255);
+    fitWidth(m_check9);
     connect(m_check9, &QCheckBox::clicked, this, &GraphWindow::Check9_Click);
     m_dateCapture = label(f7, QStringLiteral("date_capture"), QStringLiteral("Capture :"), 6690,
                           2160, 645, 195);
-    fitWidth(m_dateCapture);
 
     m_command26 = new QPushButton(tableButtonDesignerCaption(), f7);
     m_command26->setObjectName(QStringLiteral("Command26"));

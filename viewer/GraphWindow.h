@@ -85,7 +85,7 @@ private:
     void formLoad();
     void place(QWidget *control, int left, int top, int width, int height);
     void moveTop(QWidget *control, int top);
-    void fitWidth(QLabel *label);
+    void fitWidth(QWidget *control);
     QLabel *label(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                   int width, int height);
 
