@@ -23,6 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -117,6 +118,62 @@ private:
     int m_lineWidth = 1;
 };
 
+// For comparison: the same image with opaque segments written straight into its pixels, a run of
+// `width` pixels across the line for each step along it (what a chart area could do for solid
+// traces instead of going through a painter for every segment).
+class DirectPixelSurface : public HeldPainterSurface
+{
+public:
+    DirectPixelSurface()
+        : m_pixels(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
+    {
+        m_pixels.fill(QColor(192, 192, 192));
+    }
+    void clear() override { m_pixels.fill(QColor(192, 192, 192)); }
+    void segment(float x1, float y1, float x2, float y2, const QColor &color) override
+    {
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+            return;
+        const QRgb rgb = color.rgb();
+        const int w = lineWidth();
+        const int h = m_pixels.height(), wd = m_pixels.width();
+        uchar *const bits = m_pixels.bits(); // once: scanLine() checks for sharing at every call
+        const qsizetype bpl = m_pixels.bytesPerLine();
+        double ax = x1 / 15.0, ay = y1 / 15.0, bx = x2 / 15.0, by = y2 / 15.0;
+        if (std::fabs(by - ay) >= std::fabs(bx - ax)) { // steep: one horizontal run per row
+            if (ay > by) {
+                std::swap(ax, bx);
+                std::swap(ay, by);
+            }
+            const double slope = by != ay ? (bx - ax) / (by - ay) : 0;
+            const int ya = std::max(qRound(ay) - w / 2, 0), yb = std::min(qRound(by) + w / 2, h - 1);
+            for (int y = ya; y <= yb; ++y) {
+                const int xc = qRound(ax + (std::clamp(double(y), ay, by) - ay) * slope);
+                const int from = std::max(xc - w / 2, 0), to = std::min(xc + (w - 1) / 2, wd - 1);
+                QRgb *row = reinterpret_cast<QRgb *>(bits + y * bpl);
+                for (int x = from; x <= to; ++x)
+                    row[x] = rgb;
+            }
+        } else { // shallow: one vertical run per column
+            if (ax > bx) {
+                std::swap(ax, bx);
+                std::swap(ay, by);
+            }
+            const double slope = (by - ay) / (bx - ax);
+            const int xa = std::max(qRound(ax) - w / 2, 0), xb = std::min(qRound(bx) + w / 2, wd - 1);
+            for (int x = xa; x <= xb; ++x) {
+                const int yc = qRound(ay + (std::clamp(double(x), ax, bx) - ax) * slope);
+                const int from = std::max(yc - w / 2, 0), to = std::min(yc + (w - 1) / 2, h - 1);
+                for (int y = from; y <= to; ++y)
+                    reinterpret_cast<QRgb *>(bits + y * bpl)[x] = rgb;
+            }
+        }
+    }
+
+private:
+    QImage m_pixels;
+};
+
 QByteArray acquisitionFile(int rows)
 {
     QByteArray bytes = "Période d'acquisition : 10 (s)\r\nCapture du 12/03/2024 à 08:00:00\r\n";
@@ -186,6 +243,20 @@ void BM_AnalogFullView_HeldPainter(benchmark::State &st)
 BENCHMARK(BM_AnalogFullView_HeldPainter)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
 
+void BM_AnalogFullView_DirectPixels(benchmark::State &st)
+{
+    DirectPixelSurface surface;
+    FakeChartView view(surface);
+    fillStore(view.data());
+    view.n = kLargestN;
+    surface.setLineWidth(static_cast<int>(st.range(0)));
+    ChartState state;
+    for (auto _ : st)
+        command24Click(view, state);
+}
+BENCHMARK(BM_AnalogFullView_DirectPixels)->Arg(1)->Arg(5)->ArgName("width")
+    ->Unit(benchmark::kMillisecond);
+
 void BM_AnalogFullView_Recording(benchmark::State &st)
 {
     FakeChartView view;
@@ -242,6 +313,19 @@ void BM_LogicFullView_HeldPainter(benchmark::State &st)
     }
 }
 BENCHMARK(BM_LogicFullView_HeldPainter)->Unit(benchmark::kMillisecond);
+
+void BM_LogicFullView_DirectPixels(benchmark::State &st)
+{
+    DirectPixelSurface surface;
+    FakeChartView view(surface);
+    fillStore(view.data());
+    view.analog = false;
+    view.n = kLargestN;
+    ChartState state;
+    for (auto _ : st)
+        command24Click(view, state);
+}
+BENCHMARK(BM_LogicFullView_DirectPixels)->Unit(benchmark::kMillisecond);
 
 void BM_LogicFullView_Recording(benchmark::State &st)
 {
