@@ -124,6 +124,11 @@ MainWindow::~MainWindow()
     delete m_graph;
 }
 
+GraphWindow *MainWindow::graphWindow() const
+{
+    return m_graph.data();
+}
+
 void MainWindow::buildMenu()
 {
     QMenuBar *bar = menuBar();

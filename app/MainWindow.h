@@ -31,7 +31,7 @@ public:
 
     BoardLink *link() const { return m_link; }
     SchedulePanel *schedulePanel() const { return m_frame4; }
-    GraphWindow *graphWindow() const { return m_graph; }
+    GraphWindow *graphWindow() const; // null until "Graphique" or after its close box
     FileDialog *dialogue1() const { return m_dialogue1; }
 
 public Q_SLOTS:
