@@ -94,30 +94,6 @@ private Q_SLOTS:
         QCOMPARE(formatReadOut(value), c);
     }
 
-    // The three read-outs of the presets, from the mouse height to the caption.
-    void presetReadOut_data()
-    {
-        QTest::addColumn<QString>("coeff");
-        QTest::addColumn<double>("y");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("0-5 V at 2532.5") << "0.492" << 2532.5 << "2,5 V";
-        QTest::newRow("temperature at 2526") << "5" << 2526.0 << "25,01 °C";
-        QTest::newRow("0-10 V at 15") << "0.246" << 15.0 << "10, V";
-        QTest::newRow("on the baseline") << "0.492" << 5040.0 << "0, V";
-        QTest::newRow("below the baseline") << "0.492" << 5542.5 << "-0,5 V";
-        QTest::newRow("other coefficient") << "0.3" << 3030.0 << "0,6 V";
-    }
-    void presetReadOut()
-    {
-        QFETCH(QString, coeff);
-        QFETCH(double, y);
-        QFETCH(QString, expected);
-        QLocale::setDefault(QLocale(QLocale::French));
-        const ReadOutScale s = readOutScale(coeff);
-        QVERIFY(s.k);
-        QCOMPARE(formatReadOut(readOutValue(y, *s.k)) + s.unit, expected);
-    }
-
     void row_data()
     {
         QTest::addColumn<double>("x");
