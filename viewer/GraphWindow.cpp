@@ -406,6 +406,9 @@ bool GraphWindow::eventFilter(QObject *watched, QEvent *event)
         for (int i = 0; i < kChannelCount; ++i) {
             if (watched != m_label56[i])
                 continue;
+            // A double click arrives as press, release, press, double click: the double click
+            // counts as one more press, so that a double click toggles the flag once in all,
+            // as a single click does.
             if (type == QEvent::MouseMove)
                 Label56_MouseMove(i);
             else

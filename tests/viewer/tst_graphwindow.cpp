@@ -414,6 +414,8 @@ void TestGraphWindow::channelLabels()
     QVERIFY(!view.channelSelected(8));
     QTest::mouseClick(temp, Qt::RightButton);
     QVERIFY(view.channelSelected(8));
+    QTest::mouseDClick(temp, Qt::LeftButton); // press, release, double click, release
+    QVERIFY(!view.channelSelected(8));
 
     auto *log2 = child<QLabel>(indexed("Label56", 5));
     QTest::mouseClick(log2, Qt::LeftButton);
