@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <functional>
 
+// Declared before the first QFETCH uses it (clang refuses a later declaration).
+Q_DECLARE_METATYPE(platine::MessageIcon)
+
 using namespace platine;
 
 namespace {
@@ -185,8 +188,6 @@ private Q_SLOTS:
         QCOMPARE(shown, boxIcon);
     }
 };
-
-Q_DECLARE_METATYPE(platine::MessageIcon)
 
 QTEST_MAIN(TestDialogs)
 #include "tst_dialogs.moc"
