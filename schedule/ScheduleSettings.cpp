@@ -46,12 +46,18 @@ ProfileWriteResult replaceFile(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-// The bytes of a file; an absent file is empty. nullopt, with the reason, when it cannot be read.
+// The bytes of a file; an absent file is empty. nullopt, with the reason, when it cannot be read,
+// and when its folder is missing: that is a wrong path, not a new file.
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
     const QFileInfo info(path);
-    if (!info.exists())
-        return QByteArray();
+    if (!info.exists()) {
+        if (QFileInfo(info.absolutePath()).isDir())
+            return QByteArray();
+        if (error)
+            *error = QStringLiteral("le dossier « %1 » n'existe pas").arg(info.absolutePath());
+        return std::nullopt;
+    }
     if (info.isDir()) {
         if (error)
             *error = QStringLiteral("c'est un dossier");

@@ -37,8 +37,8 @@ StoredSchedule parseScheduleSettings(const QByteArray &contents);
 // line kept as it was.
 QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValues &values);
 
-// Reads a schedule file. A missing file reads as empty (every box empty, "Dimanche"); a file that
-// exists but cannot be read gives nullopt with the reason in *error.
+// Reads a schedule file. A missing file reads as empty (every box empty, "Dimanche"); a file in a
+// missing folder, or one that exists but cannot be read, gives nullopt with the reason in *error.
 std::optional<StoredSchedule> loadScheduleFile(const QString &path, QString *error);
 // Writes the schedule into a file, creating it or updating it in place. The file is replaced in
 // one step: either all eight entries are written or the file is left as it was.
