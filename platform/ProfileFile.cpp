@@ -112,6 +112,15 @@ QString oneLine(const QString &s)
     return out;
 }
 
+// Whether a key (CR/LF made blanks, outer blanks removed) can be written so that it reads back:
+// an empty name, a name holding "=" (the name ends at the first "="), or one starting with ";" (a
+// comment) or "[" (a header, which would also move the entries after it into another section)
+// cannot.
+bool writableKey(QStringView key)
+{
+    return !key.isEmpty() && !key.contains(u'=') && !key.startsWith(u';') && !key.startsWith(u'[');
+}
+
 // Where a section lives in the file: the index of its header line and of the line after its last
 // line (the next header, or the end of the file).
 struct SectionSpan {
@@ -171,7 +180,7 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
 {
     const QString cleanSection = trimBlanks(oneLine(section)).toString();
     const QString cleanKey = trimBlanks(oneLine(key)).toString();
-    if (cleanKey.isEmpty())
+    if (!writableKey(cleanKey))
         return contents;
     const QByteArray entryValue = toAnsi(oneLine(value));
     static const QByteArray crlf = QByteArrayLiteral("\r\n");
@@ -231,8 +240,11 @@ ProfileWriteResult writeProfileString(const QString &path, const QString &sectio
         result.error = QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why);
         return result;
     };
-    if (trimBlanks(oneLine(key)).isEmpty())
+    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    if (cleanKey.isEmpty())
         return fail(QStringLiteral("nom de clé vide"));
+    if (!writableKey(cleanKey))
+        return fail(QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey));
 
     QByteArray contents;
     const QFileInfo info(path);

@@ -17,7 +17,9 @@
 // Details of this implementation: "blanks" are spaces and tabs; a header is a line starting with
 // "[" and holding a "]" (the name runs to the last "]"); only the first of two same-named sections
 // is consulted, for reading and writing; a replaced entry keeps everything up to its "=" and its
-// own line end, new lines end with CR LF; an empty key name is refused; an existing file that is
+// own line end, new lines end with CR LF; a key name that could not be read back is refused and
+// the file left as it was (an empty one, one holding "=", one starting with ";" or with "[", which
+// would even read as a section header and take the entries after it); an existing file that is
 // read-only (or a directory, or a path in a missing directory) is reported and left untouched.
 
 #include <QString>
