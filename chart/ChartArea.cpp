@@ -10,8 +10,11 @@
 #include <QPainterPath>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <utility>
 
 namespace platine {
 
@@ -89,6 +92,278 @@ QPointF pixelCentre(double x, double y)
     return pixelPoint(x, y) + QPointF(0.5, 0.5);
 }
 
+// Floor and ceiling of values already cut to a few thousand pixels either side of the image,
+// without a library call.
+constexpr double kBias = 1 << 24;
+int floorNear(double v)
+{
+    return int(v + kBias) - int(kBias);
+}
+int ceilNear(double v)
+{
+    return int(kBias) - int(kBias - v);
+}
+
+// Writes runs of pixels in an opaque colour.
+struct OpaqueColour {
+    quint32 pixel;
+    void operator()(quint32 *p, int count) const
+    {
+        for (int i = 0; i < count; ++i)
+            p[i] = pixel;
+    }
+};
+
+// Blends a translucent colour over the opaque drawing, as a painter's source-over would.
+struct TranslucentColour {
+    quint32 pixel;
+    int alpha;
+    void operator()(quint32 *p, int count) const
+    {
+        for (int i = 0; i < count; ++i) {
+            const quint32 d = p[i];
+            const auto mix = [&](int shift) {
+                const int sc = int(pixel >> shift) & 0xff, dc = int(d >> shift) & 0xff;
+                return quint32((sc * alpha + dc * (255 - alpha) + 127) / 255) << shift;
+            };
+            p[i] = 0xff000000u | mix(16) | mix(8) | mix(0);
+        }
+    }
+};
+
+// The pixels of an RGB32 image as the segment writer sees them, and how it writes its colour.
+template <typename Write>
+class Pixels
+{
+public:
+    Pixels(QImage &image, Write write)
+        : m_width(image.width()),
+          m_height(image.height()),
+          m_stride(image.bytesPerLine()),
+          m_bits(image.bits()), // once: bits() detaches a shared image at every call
+          m_write(write)
+    {
+        Q_ASSERT(image.format() == QImage::Format_RGB32);
+    }
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_stride); }
+    qsizetype stride() const { return m_stride; }
+
+    void point(int x, int y)
+    {
+        if (unsigned(x) < unsigned(m_width) && unsigned(y) < unsigned(m_height))
+            m_write(row(y) + x, 1);
+    }
+    // Pixel x of a row, cut to the image.
+    void point(quint32 *row, int x)
+    {
+        if (unsigned(x) < unsigned(m_width))
+            m_write(row + x, 1);
+    }
+    // Pixels from..to (both included) of a row, cut to the image.
+    void span(quint32 *row, int from, int to)
+    {
+        from = std::max(from, 0);
+        to = std::min(to, m_width - 1);
+        if (from <= to)
+            m_write(row + from, to - from + 1);
+    }
+
+private:
+    int m_width, m_height;
+    qsizetype m_stride;
+    uchar *m_bits;
+    Write m_write;
+};
+
+// Cuts the segment to the box [x0, x1] x [y0, y1] (Liang-Barsky); false when nothing is left.
+// An end inside the box keeps its exact coordinates.
+bool cutToBox(double &ax, double &ay, double &bx, double &by, double x0, double y0, double x1,
+              double y1)
+{
+    const double dx = bx - ax, dy = by - ay;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
+    double t0 = 0, t1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1)
+                return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0)
+                return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    if (t1 < 1) {
+        bx = ax + t1 * dx;
+        by = ay + t1 * dy;
+    }
+    if (t0 > 0) {
+        ax += t0 * dx;
+        ay += t0 * dy;
+    }
+    return true;
+}
+
+// A line one device pixel wide: for each row (steep line) or column (flat line) from the pixel of
+// one end to the pixel of the other, the pixel the line crosses at the middle of that row or
+// column (or at its end, where the end comes first), and both end pixels. Coordinates are device
+// pixels, pixel (i, j) covering [i, i+1) x [j, j+1).
+template <typename Px>
+void thinLine(Px &px, double ax, double ay, double bx, double by)
+{
+    const double dx = bx - ax, dy = by - ay;
+    if (std::abs(dy) >= std::abs(dx)) {
+        if (ay > by) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const double slope = dy != 0 ? (bx - ax) / (by - ay) : 0;
+        const auto at = [&](int y) { return ax + (std::clamp(y + 0.5, ay, by) - ay) * slope; };
+        const int first = std::max(floorNear(ay), 0);
+        const int last = std::min(floorNear(by), px.height() - 1);
+        if (first < last) {
+            px.point(floorNear(at(first)), first);
+            px.point(floorNear(at(last)), last);
+            // The rows between have their middles inside the segment.
+            const double base = ax + (0.5 - ay) * slope;
+            quint32 *row = px.row(first + 1);
+            for (int y = first + 1; y < last; ++y) {
+                px.point(row, floorNear(base + y * slope));
+                row = reinterpret_cast<quint32 *>(reinterpret_cast<uchar *>(row) + px.stride());
+            }
+        } else if (first == last) {
+            px.point(floorNear(at(first)), first);
+        }
+    } else {
+        if (ax > bx) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const double slope = (by - ay) / (bx - ax);
+        const int first = std::max(floorNear(ax), 0);
+        const int last = std::min(floorNear(bx), px.width() - 1);
+        for (int x = first; x <= last; ++x) {
+            const double xc = std::clamp(x + 0.5, ax, bx);
+            px.point(x, floorNear(ay + (xc - ax) * slope));
+        }
+    }
+    px.point(floorNear(ax), floorNear(ay));
+    px.point(floorNear(bx), floorNear(by));
+}
+
+// A wider line: every pixel whose centre lies within r of the segment (round ends), or within the
+// rectangle around it that goes on r beyond each end (square ends). Both shapes are convex, so
+// each row holds one run of pixels.
+template <typename Px>
+void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool roundEnds)
+{
+    if (ay > by) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    const double length = std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
+    const double ux = length > 0 ? (bx - ax) / length : 1.0; // along the line
+    const double uy = length > 0 ? (by - ay) / length : 0.0; // >= 0
+    const double e = roundEnds ? 0.0 : r;                     // how far the body goes on
+    const double reach = roundEnds ? r : e * uy + r * std::abs(ux);
+    const int first = std::max(ceilNear(ay - reach - 0.5), 0);
+    const int last = std::min(ceilNear(by + reach - 0.5) - 1, px.height() - 1);
+    if (first > last)
+        return;
+
+    // Any row: the body (along the line s in [-e, length + e], across it |t| <= r) and the round
+    // ends, joined (the shape is convex); the pixels whose centres lie in the run.
+    const auto anyRow = [&](int y) {
+        const double yc = y + 0.5, py = yc - ay;
+        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+        double l = -std::numeric_limits<double>::infinity(), h = -l; // x - ax in the body
+        bool body = true;
+        if (ux != 0) {
+            double s0 = (-e - py * uy) / ux, s1 = (length + e - py * uy) / ux;
+            if (s0 > s1)
+                std::swap(s0, s1);
+            l = std::max(l, s0);
+            h = std::min(h, s1);
+        } else {
+            const double s = py * uy;
+            body = s >= -e && s <= length + e;
+        }
+        if (uy != 0) {
+            l = std::max(l, (py * ux - r) / uy);
+            h = std::min(h, (py * ux + r) / uy);
+        } else {
+            body = body && std::abs(py * ux) <= r;
+        }
+        if (body && l <= h) {
+            lo = ax + l;
+            hi = ax + h;
+        }
+        if (roundEnds) {
+            for (const auto &[cx, cy] : {std::pair{ax, ay}, std::pair{bx, by}}) {
+                const double d2 = r * r - (yc - cy) * (yc - cy);
+                if (d2 > 0) {
+                    const double half = std::sqrt(d2);
+                    lo = std::min(lo, cx - half);
+                    hi = std::max(hi, cx + half);
+                }
+            }
+        }
+        lo = std::max(lo, -2.0);
+        hi = std::min(hi, px.width() + 2.0);
+        if (lo < hi)
+            px.span(px.row(y), ceilNear(lo - 0.5), ceilNear(hi - 0.5) - 1);
+    };
+
+    // Rows farther than r from both ends along y cross only the body's long sides: a run of the
+    // same length, moving by a fixed step from row to row (and never longer than the segment, so
+    // its ends stay within reach of ceilNear).
+    int middleFirst = last + 1, middleLast = last;
+    if (uy > 0) {
+        middleFirst = std::max(first, ceilNear(ay + r + 1e-7 - 0.5));
+        middleLast = std::min(last, ceilNear(by - r - 1e-7 - 0.5) - 1);
+        if (middleFirst > middleLast) {
+            middleFirst = last + 1;
+            middleLast = last;
+        }
+    }
+    for (int y = first; y < middleFirst; ++y)
+        anyRow(y);
+    if (middleFirst <= middleLast) {
+        const double step = ux / uy, half = r / uy;
+        const double from = ax + (0.5 - ay) * step - half - 0.5; // run start at row 0, less 0.5
+        const double to = from + 2 * half;
+        quint32 *row = px.row(middleFirst);
+        for (int y = middleFirst; y <= middleLast; ++y) {
+            px.span(row, ceilNear(from + y * step), ceilNear(to + y * step) - 1);
+            row = reinterpret_cast<quint32 *>(reinterpret_cast<uchar *>(row) + px.stride());
+        }
+    }
+    for (int y = middleLast + 1; y <= last; ++y)
+        anyRow(y);
+}
+
+template <typename Write>
+void drawLine(QImage &image, Write write, double ax, double ay, double bx, double by,
+              double width, bool roundEnds)
+{
+    Pixels<Write> px(image, write);
+    if (width <= 1)
+        thinLine(px, ax, ay, bx, by);
+    else
+        wideLine(px, ax, ay, bx, by, width / 2, roundEnds);
+}
+
 } // namespace
 
 ChartArea::ChartArea(QWidget *parent)
@@ -109,11 +384,19 @@ QSize ChartArea::clientSize() const
     return {std::max(1, QWidget::width() - 2 * kBorder), std::max(1, height() - 2 * kBorder)};
 }
 
+namespace {
+
+QSize deviceSize(const QSize &size, qreal dpr)
+{
+    return {qCeil(size.width() * dpr), qCeil(size.height() * dpr)};
+}
+
+} // namespace
+
 void ChartArea::ensureImage()
 {
     const qreal dpr = devicePixelRatioF();
-    const QSize size = clientSize();
-    const QSize device(qCeil(size.width() * dpr), qCeil(size.height() * dpr));
+    const QSize device = deviceSize(clientSize(), dpr);
     if (!m_image.isNull() && m_image.size() == device && m_image.devicePixelRatio() == dpr)
         return;
     QImage image(device, QImage::Format_RGB32);
@@ -125,20 +408,6 @@ void ChartArea::ensureImage()
         p.drawImage(QPointF(0, 0), m_image);
     }
     m_image = std::move(image);
-}
-
-QPen ChartArea::tracePen(const QColor &color) const
-{
-    QPen pen(color);
-    if (m_lineWidth <= 1) {
-        pen.setWidth(1);
-        pen.setCapStyle(Qt::SquareCap);
-    } else {
-        pen.setWidthF(m_lineWidth);
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-    }
-    return pen;
 }
 
 void ChartArea::clear()
@@ -161,18 +430,47 @@ void ChartArea::setBackgroundColor(const QColor &color)
 void ChartArea::segment(float x1, float y1, float x2, float y2, const QColor &color)
 {
     const auto s = clipped(x1, y1, x2, y2);
-    if (!s)
+    if (!s || color.alpha() == 0)
         return;
-    ensureImage();
-    QPainter p(&m_image);
-    p.setPen(tracePen(color));
-    p.drawLine(pixelCentre(s->x1, s->y1), pixelCentre(s->x2, s->y2));
-    update();
+    // Asking the screen for the pixel ratio costs more than drawing a short segment: here only
+    // the size is checked; a change of screen is followed in event().
+    if (m_image.isNull() || m_image.size() != deviceSize(clientSize(), m_image.devicePixelRatio()))
+        ensureImage();
+    const double dpr = m_image.devicePixelRatio();
+    const double width = m_lineWidth * dpr; // device pixels
+    // Device coordinates through the middle of the pixels, cut to the image with a margin wider
+    // than the line, so that what is left draws the same pixels.
+    double ax = pixelCentre(s->x1, s->y1).x() * dpr, ay = pixelCentre(s->x1, s->y1).y() * dpr;
+    double bx = pixelCentre(s->x2, s->y2).x() * dpr, by = pixelCentre(s->x2, s->y2).y() * dpr;
+    const double margin = width + 2;
+    if (!cutToBox(ax, ay, bx, by, -margin, -margin, m_image.width() + margin,
+                  m_image.height() + margin))
+        return;
+
+    const quint32 pixel = color.rgb() | 0xff000000u;
+    if (color.alpha() == 255)
+        drawLine(m_image, OpaqueColour{pixel}, ax, ay, bx, by, width, m_lineWidth > 1);
+    else
+        drawLine(m_image, TranslucentColour{pixel, color.alpha()}, ax, ay, bx, by, width,
+                 m_lineWidth > 1);
+
+    // What may have changed, in widget pixels.
+    const double reach = 0.75 * width + 1;
+    m_dirty |= QRect(QPoint(floorNear((std::min(ax, bx) - reach) / dpr) + kBorder,
+                            floorNear((std::min(ay, by) - reach) / dpr) + kBorder),
+                     QPoint(ceilNear((std::max(ax, bx) + reach) / dpr) + kBorder,
+                            ceilNear((std::max(ay, by) + reach) / dpr) + kBorder));
+    queueRepaint();
 }
 
 void ChartArea::rectangle(float x1, float y1, float x2, float y2, const QColor &color)
 {
-    // Drawn as its four sides, so that a rectangle of no width is its vertical edge.
+    // An outline of no width (a logic edge) or no height is the line itself, drawn once.
+    if ((x1 == x2 || y1 == y2) && std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2)
+        && std::isfinite(y2)) {
+        segment(x1, y1, x2, y2, color);
+        return;
+    }
     segment(x1, y1, x2, y1, color);
     segment(x2, y1, x2, y2, color);
     segment(x2, y2, x1, y2, color);
@@ -217,10 +515,61 @@ LineControl *ChartArea::addLine(const QString &name, double x1, double y1, doubl
     auto *lineControl = new LineControl(name, x1, y1, x2, y2, color, this);
     lineControl->setDotted(dotted);
     lineControl->setVisible(visible);
-    connect(lineControl, &LineControl::changed, this, qOverload<>(&QWidget::update));
+    const qsizetype index = m_lines.size();
+    connect(lineControl, &LineControl::changed, this, [this, index] {
+        m_lineStates[index].changed = true;
+        queueRepaint();
+    });
     m_lines.append(lineControl);
-    update();
+    m_lineStates.append({lineRect(*lineControl), false});
+    update(m_lineStates.last().shown);
     return lineControl;
+}
+
+QRect ChartArea::lineRect(const LineControl &line) const
+{
+    if (!line.isVisible())
+        return {};
+    const auto s = clipped(line.x1(), line.y1(), line.x2(), line.y2());
+    if (!s)
+        return {};
+    // The pixels the one-pixel pen covers around the line through the pixel middles, one more
+    // for the pen's width and one for rounding to device pixels. Not cut to the client area, so
+    // that it still holds after a resize.
+    return QRectF(pixelCentre(s->x1, s->y1), pixelCentre(s->x2, s->y2))
+        .normalized()
+        .adjusted(-2, -2, 2, 2)
+        .toAlignedRect()
+        .translated(kBorder, kBorder);
+}
+
+void ChartArea::queueRepaint()
+{
+    if (m_repaintQueued)
+        return;
+    m_repaintQueued = true;
+    QMetaObject::invokeMethod(this, &ChartArea::repaintDirty, Qt::QueuedConnection);
+}
+
+void ChartArea::repaintDirty()
+{
+    m_repaintQueued = false;
+    if (!m_dirty.isEmpty())
+        update(m_dirty);
+    m_dirty = QRect();
+    // A line control that moved: where it was and where it is now, each on its own, so that a
+    // cursor crossing the chart repaints two thin strips.
+    for (qsizetype i = 0; i < m_lineStates.size(); ++i) {
+        LineState &state = m_lineStates[i];
+        if (!state.changed)
+            continue;
+        state.changed = false;
+        const QRect now = lineRect(*m_lines.at(i));
+        update(state.shown);
+        if (now != state.shown)
+            update(now);
+        state.shown = now;
+    }
 }
 
 LineControl *ChartArea::line(const QString &name) const
@@ -248,21 +597,28 @@ QPointF ChartArea::toTwips(const QPointF &pixel) const
     return (pixel - QPointF(kBorder, kBorder)) * kTwipsPerPixel;
 }
 
-void ChartArea::paintEvent(QPaintEvent *)
+bool ChartArea::event(QEvent *event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal && !m_image.isNull())
+        ensureImage(); // a new pixel ratio, before anything more is drawn
+    return QWidget::event(event);
+}
+
+void ChartArea::paintEvent(QPaintEvent *event)
 {
     ensureImage();
+    const QRect client(QPoint(kBorder, kBorder), clientSize());
+    const QRect dirty = event->rect();
     QPainter p(this);
-    p.drawImage(QPointF(kBorder, kBorder), m_image);
+    p.drawImage(QPointF(kBorder, kBorder), m_image); // the paint system clips it to the region
 
     p.save();
-    p.setClipRect(QRect(QPoint(kBorder, kBorder), clientSize()));
+    p.setClipRect(client);
     p.translate(kBorder, kBorder);
     for (const LineControl *l : std::as_const(m_lines)) {
-        if (!l->isVisible())
+        if (!lineRect(*l).intersects(dirty))
             continue;
         const auto s = clipped(l->x1(), l->y1(), l->x2(), l->y2());
-        if (!s)
-            continue;
         // One pixel of the layout: two device pixels on a double-density screen.
         const QPen pen(l->color(), 1, l->isDotted() ? Qt::DotLine : Qt::SolidLine);
         p.setPen(pen);
@@ -270,7 +626,8 @@ void ChartArea::paintEvent(QPaintEvent *)
     }
     p.restore();
 
-    qDrawWinPanel(&p, rect(), palette(), true, nullptr);
+    if (!client.contains(dirty))
+        qDrawWinPanel(&p, rect(), palette(), true, nullptr);
 }
 
 void ChartArea::resizeEvent(QResizeEvent *event)

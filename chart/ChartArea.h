@@ -6,6 +6,11 @@
 // stays crisp on high-density screens. Above the image the chart area paints its line controls
 // (axes, grid, cursors); labels are ordinary child widgets and stand above both.
 //
+// Segments are written straight into the image's pixels (see segment()); nothing holds a painter
+// open on it between operations, so the image can be read or shown at any time. Drawing marks the
+// part of the widget it touched and a single repaint of that part follows once control returns to
+// the event loop; moving a line control repaints only where the line was and where it now is.
+//
 // Coordinates are twips of the client area (inside the 2-pixel sunken border), origin top-left,
 // Y downwards; 15 twips make one pixel. The mouse and the keyboard are reported in the same terms
 // as the chart handlers take them: buttons 1 left, 2 right, 4 middle; shift state 1 Shift,
@@ -36,6 +41,11 @@ public:
 
     // DrawingSurface.
     void clear() override;
+    // Every pixel whose centre lies within half the line width of the segment, in the line width
+    // scaled to the device pixels of the image: a one-device-pixel line is one pixel for each step
+    // along its longer axis, from the pixel of one end to the pixel of the other; wider lines have
+    // square ends at width 1 (the ends stand half a width beyond the end points) and round ends
+    // above. Points are taken through the middle of the pixel they fall in.
     void segment(float x1, float y1, float x2, float y2, const QColor &color) override;
     void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override;
     void setTextPosition(float x, float y) override;
@@ -80,6 +90,7 @@ Q_SIGNALS:
     void keyPressed(int keyCode, int shift);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -90,7 +101,12 @@ private:
     QSize clientSize() const;
     // Makes the image match the client size and the device pixel ratio, keeping the drawing.
     void ensureImage();
-    QPen tracePen(const QColor &color) const;
+    // Widget rectangle a line control covers as painted (empty when hidden).
+    QRect lineRect(const LineControl &line) const;
+    // Asks once, through the event loop, for the repaint of what was drawn and of the line
+    // controls that changed since the last request.
+    void queueRepaint();
+    void repaintDirty();
 
     QImage m_image;
     QColor m_background;
@@ -99,6 +115,13 @@ private:
     float m_textX = 0;
     float m_textY = 0;
     QList<LineControl *> m_lines;
+    struct LineState {
+        QRect shown;          // widget rectangle last asked to be repainted for the line
+        bool changed = false; // moved or restyled since
+    };
+    QList<LineState> m_lineStates; // by index in m_lines
+    QRect m_dirty;                 // drawn since the last repaint request
+    bool m_repaintQueued = false;
 };
 
 } // namespace platine

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,6 +29,51 @@ QColor shown(ChartArea &area, int x, int y)
     return image.pixelColor(int((x + B) * dpr), int((y + B) * dpr));
 }
 
+// The segment as a painter draws it on an image like the chart area's (pen one pixel wide with
+// square ends, wider with round ends), for comparing shapes.
+QImage paintedSegment(const ChartArea &area, float x1, float y1, float x2, float y2, int width)
+{
+    QImage image(area.image().size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(area.image().devicePixelRatio());
+    image.fill(kBackground);
+    QPainter p(&image);
+    QPen pen(Qt::red);
+    pen.setWidth(width);
+    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    p.setPen(pen);
+    p.drawLine(QPointF(x1 / 15.0 + 0.5, y1 / 15.0 + 0.5), QPointF(x2 / 15.0 + 0.5, y2 / 15.0 + 0.5));
+    return image;
+}
+
+// Pixels of the colour in a with none of that colour within one pixel in b.
+int pixelsAwayFrom(const QImage &a, const QImage &b, QRgb colour)
+{
+    int away = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != colour)
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy) {
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = b.valid(x + dx, y + dy) && b.pixel(x + dx, y + dy) == colour;
+            }
+            away += near ? 0 : 1;
+        }
+    }
+    return away;
+}
+
+int pixelsOf(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour ? 1 : 0;
+    }
+    return n;
+}
+
 } // namespace
 
 class TestChartArea : public QObject
@@ -46,6 +93,8 @@ private Q_SLOTS:
     void printUsesForegroundAndMovesDown();
     void farAndInvalidCoordinates();
     void rectangleOfNoWidthIsAnEdge();
+    void segmentShape_data();
+    void segmentShape();
     void mouseInTwips();
     void keysAsClassicCodes();
     void classicKeyCode_data();
@@ -212,6 +261,55 @@ void TestChartArea::rectangleOfNoWidthIsAnEdge()
     QCOMPARE(shown(*m_area, 100, 19), QColor(Qt::blue));
     QCOMPARE(shown(*m_area, 101, 10), kBackground);
     QCOMPARE(shown(*m_area, 100, 40), kBackground);
+}
+
+void TestChartArea::segmentShape_data()
+{
+    QTest::addColumn<QLineF>("twips");
+    QTest::addColumn<int>("width");
+    const QList<std::pair<const char *, QLineF>> segments = {
+        {"horizontal", {150, 1500, 3000, 1500}},
+        {"vertical", {1500, 150, 1500, 3000}},
+        {"diagonal", {300, 300, 3300, 3300}},
+        {"steep", {1000, 200, 1400, 4000}},
+        {"flat", {200, 1000, 5000, 1300}},
+        {"fractional ends", {157, 1503, 2991, 2222}},
+        {"backwards", {3000, 2000, 100, 500}},
+        {"point", {1500, 1500, 1500, 1500}},
+        {"across the corner", {-3000, -1000, 3000, 2000}},
+        {"near the bottom edge", {300, 4485, 5000, 4490}},
+    };
+    for (const auto &[name, line] : segments) {
+        for (int width : {1, 2, 3, 5})
+            QTest::addRow("%s, width %d", name, width) << line << width;
+    }
+}
+
+// The segment covers what a painter would cover, give or take a pixel at the edges, with as
+// many pixels, and always the pixels of both ends.
+void TestChartArea::segmentShape()
+{
+    QFETCH(QLineF, twips);
+    QFETCH(int, width);
+    const QRgb red = qRgb(255, 0, 0);
+    m_area->setLineWidth(width);
+    m_area->segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
+    const QImage drawn = m_area->image();
+    // A painter leaves out a wide line of no length; the chart area draws the dot of its round
+    // ends, as a painter does for a line a hair long.
+    const float x2 = twips.length() == 0 && width > 1 ? twips.x2() + 0.01f : twips.x2();
+    const QImage painted = paintedSegment(*m_area, twips.x1(), twips.y1(), x2, twips.y2(), width);
+    QCOMPARE(pixelsAwayFrom(drawn, painted, red), 0);
+    QCOMPARE(pixelsAwayFrom(painted, drawn, red), 0);
+    const int n = pixelsOf(drawn, red), expected = pixelsOf(painted, red);
+    QVERIFY2(std::abs(n - expected) <= expected / 10 + 2,
+             qPrintable(QStringLiteral("%1 pixels, a painter %2").arg(n).arg(expected)));
+    for (const QPointF &end : {twips.p1(), twips.p2()}) {
+        // Through the middle of the pixels: half a pixel on, then the pixel it falls in.
+        const QPoint pixel(int(std::floor(end.x() / 15 + 0.5)), int(std::floor(end.y() / 15 + 0.5)));
+        if (drawn.valid(pixel))
+            QCOMPARE(drawn.pixel(pixel), red);
+    }
 }
 
 void TestChartArea::mouseInTwips()
