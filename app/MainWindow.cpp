@@ -3,6 +3,7 @@
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
 #include "platform/Dialogs.h"
+#include "platform/PortChoice.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsDir.h"
 #include "platform/Twips.h"
@@ -267,7 +268,8 @@ void MainWindow::n_port_Click()
 {
     const auto answer = DialogService::instance().inputBox(
         this, QStringLiteral("Port de communication"),
-        QStringLiteral("Changement du port de communication"), QString::number(m_link->commPort()));
+        QStringLiteral("Changement du port de communication"), QString::number(m_link->commPort()),
+        availablePortSuggestions(paramIniPath()));
     if (!answer || answer->isEmpty())
         return;
     QString error;

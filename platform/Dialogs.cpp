@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -67,6 +68,41 @@ public:
         return text;
     }
 
+    std::optional<QString> inputBox(QWidget *parent, const QString &prompt, const QString &title,
+                                    const QString &defaultText,
+                                    const QList<InputSuggestion> &suggestions) override
+    {
+        if (suggestions.isEmpty())
+            return inputBox(parent, prompt, title, defaultText);
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        QStringList labels;
+        for (const InputSuggestion &s : suggestions)
+            labels << s.label;
+        dialog.setComboBoxItems(labels);
+        dialog.setComboBoxEditable(true);
+        if (auto *combo = dialog.findChild<QComboBox *>()) {
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            // Without this, typing "3" would be completed into the first label that starts with 3.
+            combo->setCompleter(nullptr);
+            combo->setCurrentIndex(-1); // the first arrow-down press goes to the first suggestion
+            QObject::connect(combo, &QComboBox::activated, &dialog, [combo, suggestions](int i) {
+                if (i >= 0 && i < suggestions.size())
+                    combo->setEditText(suggestions[i].value);
+            });
+        }
+        dialog.setTextValue(defaultText);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const QString text = dialog.textValue();
+        for (const InputSuggestion &s : suggestions) {
+            if (text == s.label)
+                return s.value;
+        }
+        return text;
+    }
+
     void message(QWidget *parent, MessageIcon icon, const QString &title,
                  const QString &text) override
     {
@@ -87,6 +123,13 @@ public:
 DialogService *g_override = nullptr;
 
 } // namespace
+
+std::optional<QString> DialogService::inputBox(QWidget *parent, const QString &prompt,
+                                               const QString &title, const QString &defaultText,
+                                               const QList<InputSuggestion> &)
+{
+    return inputBox(parent, prompt, title, defaultText);
+}
 
 DialogService &DialogService::instance()
 {

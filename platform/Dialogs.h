@@ -2,6 +2,7 @@
 // The modal dialogs the program asks of the desktop: file choice, input box, message box.
 // Windows call them through DialogService::instance(); tests install a scripted service.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -11,6 +12,13 @@ class QWidget;
 namespace platine {
 
 enum class MessageIcon { Information, Warning, Critical };
+
+// An answer an input box proposes: what its list shows, and what choosing it puts in the field.
+struct InputSuggestion {
+    QString label;
+    QString value;
+    friend bool operator==(const InputSuggestion &, const InputSuggestion &) = default;
+};
 
 class DialogService
 {
@@ -24,6 +32,13 @@ public:
     // A modal input box; nullopt when cancelled. An accepted empty field gives an empty string.
     virtual std::optional<QString> inputBox(QWidget *parent, const QString &prompt,
                                             const QString &title, const QString &defaultText) = 0;
+    // The same box whose field is also a list of suggestions: choosing one puts its value in the
+    // field, typing works as in the plain box, and the answer is the field's text (the value of a
+    // suggestion when the field holds its label). Without suggestions it is the plain box, which is
+    // also what a service that knows no suggestions shows.
+    virtual std::optional<QString> inputBox(QWidget *parent, const QString &prompt,
+                                            const QString &title, const QString &defaultText,
+                                            const QList<InputSuggestion> &suggestions);
     virtual void message(QWidget *parent, MessageIcon icon, const QString &title,
                          const QString &text) = 0;
 

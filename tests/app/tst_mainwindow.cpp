@@ -4,6 +4,7 @@
 #include "board/BoardLink.h"
 #include "board/FakeSerialPort.h"
 #include "common/FakeDialogs.h"
+#include "common/Pty.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 #include "viewer/GraphWindow.h"
@@ -224,6 +225,33 @@ private Q_SLOTS:
                  stored);
         QCOMPARE(!dialogs.messages.isEmpty(), told);
         QVERIFY(!m_port->isOpen());
+    }
+
+    void portSuggestionChosenStoresTheNumber()
+    {
+        // A device named in "Ports" that exists is offered with its number; choosing it changes
+        // the port and keeps the number alone in param.ini.
+        test::Pty pty;
+        QVERIFY(pty.isValid());
+        QVERIFY(writeProfileString(paramIni(), QStringLiteral("Ports"), QStringLiteral("COM7"),
+                                   pty.devicePath())
+                    .ok);
+        const QString label = QStringLiteral("7 — ") + pty.devicePath();
+        FakeDialogs dialogs;
+        dialogs.chooseSuggestion = [&](const QList<InputSuggestion> &offered) {
+            for (const InputSuggestion &s : offered) {
+                if (s.label == label)
+                    return std::optional<QString>(s.value);
+            }
+            return std::optional<QString>();
+        };
+        auto w = start();
+        trigger(w.get(), QStringLiteral("n_port"));
+        QCOMPARE(dialogs.inputSuggestions.size(), 1);
+        QCOMPARE(w->link()->commPort(), 7);
+        QCOMPARE(readProfileString(paramIni(), QStringLiteral("Port COM"), QStringLiteral("valeur")),
+                 QStringLiteral("7"));
+        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void portNumberSurvivesRestart_data()

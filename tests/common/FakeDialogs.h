@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace platine::test {
@@ -28,6 +29,11 @@ public:
 
     QStringList fileRequests;  // "open:<initial>" / "save:<initial>"
     QStringList inputRequests; // "<title>|<prompt>|<default>"
+    // The suggestions each input box offered (empty for a plain box), one entry per request.
+    QList<QList<InputSuggestion>> inputSuggestions;
+    // When set, answers an input box that offers suggestions instead of inputAnswers (a test
+    // choosing one of them returns its value, as the desktop's box does).
+    std::function<std::optional<QString>(const QList<InputSuggestion> &)> chooseSuggestion;
     QList<Message> messages;
 
     std::optional<QString> openFile(QWidget *, const QString &initialName) override
@@ -43,7 +49,16 @@ public:
     std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
                                     const QString &defaultText) override
     {
+        return inputBox(nullptr, prompt, title, defaultText, {});
+    }
+    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
+                                    const QString &defaultText,
+                                    const QList<InputSuggestion> &suggestions) override
+    {
         inputRequests << title + u'|' + prompt + u'|' + defaultText;
+        inputSuggestions << suggestions;
+        if (chooseSuggestion && !suggestions.isEmpty())
+            return chooseSuggestion(suggestions);
         return next(inputAnswers);
     }
     void message(QWidget *, MessageIcon icon, const QString &title, const QString &text) override
