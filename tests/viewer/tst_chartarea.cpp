@@ -64,6 +64,37 @@ int pixelsAwayFrom(const QImage &a, const QImage &b, QRgb colour)
     return away;
 }
 
+// The widget as the window system last received it (the offscreen platform's copy), after the
+// events that were waiting, and the widget painted afresh in full.
+QImage onScreen(ChartArea &area)
+{
+    QCoreApplication::processEvents();
+    return area.screen()->grabWindow(area.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage paintedAfresh(ChartArea &area)
+{
+    return area.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Collects the regions the widget is asked to paint.
+class PaintSpy : public QObject
+{
+public:
+    explicit PaintSpy(QWidget *widget) { widget->installEventFilter(this); }
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent *>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
 int pixelsOf(const QImage &image, QRgb colour)
 {
     int n = 0;
@@ -95,6 +126,11 @@ private Q_SLOTS:
     void rectangleOfNoWidthIsAnEdge();
     void segmentShape_data();
     void segmentShape();
+    void rectangleIsAnOutline();
+    void translucentColourBlends();
+    void drawingReachesTheScreen();
+    void cursorMoveRepaintsItsStripsOnly();
+    void cursorMovesLeaveNoTrace();
     void mouseInTwips();
     void keysAsClassicCodes();
     void classicKeyCode_data();
@@ -310,6 +346,82 @@ void TestChartArea::segmentShape()
         if (drawn.valid(pixel))
             QCOMPARE(drawn.pixel(pixel), red);
     }
+}
+
+void TestChartArea::rectangleIsAnOutline()
+{
+    m_area->rectangle(1500, 1500, 3000, 2250, Qt::blue);
+    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::blue));
+    QCOMPARE(shown(*m_area, 200, 150), QColor(Qt::blue));
+    QCOMPARE(shown(*m_area, 150, 100), QColor(Qt::blue));
+    QCOMPARE(shown(*m_area, 200, 120), QColor(Qt::blue));
+    QCOMPARE(shown(*m_area, 150, 125), kBackground); // inside
+    QCOMPARE(shown(*m_area, 99, 125), kBackground);
+}
+
+void TestChartArea::translucentColourBlends()
+{
+    m_area->segment(0, 1500, 6000, 1500, QColor(255, 0, 0, 128));
+    const QColor c = shown(*m_area, 100, 100);
+    QVERIFY2(c.red() > 215 && c.red() < 230 && c.green() > 90 && c.green() < 100
+                 && c.blue() == c.green(),
+             qPrintable(c.name()));
+    m_area->segment(0, 3000, 6000, 3000, QColor(0, 0, 255, 0));
+    QCOMPARE(shown(*m_area, 100, 200), kBackground);
+}
+
+// What is drawn reaches the screen by itself, all of it, and a copy of the image taken before
+// keeps what it had.
+void TestChartArea::drawingReachesTheScreen()
+{
+    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
+    const QImage before = m_area->image();
+    m_area->setLineWidth(5);
+    m_area->segment(150, 1500, 3000, 1500, Qt::red);
+    m_area->segment(4500, 300, 4400, 4200, Qt::darkGreen);
+    m_area->setLineWidth(1);
+    m_area->segment(5700, 4400, -300, 2000, Qt::blue);
+    m_area->rectangle(450, 450, 450, 900, Qt::black);
+    QCOMPARE(before.pixelColor(100, 100), kBackground);
+    QCOMPARE(m_area->image().pixelColor(100, 100), QColor(Qt::red));
+    QTRY_COMPARE(onScreen(*m_area).pixelColor(100 + B, 100 + B), QColor(Qt::red));
+    QCOMPARE(onScreen(*m_area), paintedAfresh(*m_area));
+}
+
+void TestChartArea::cursorMoveRepaintsItsStripsOnly()
+{
+    LineControl *cursor = m_area->addLine(QStringLiteral("curseur"), 1500, 60, 1500, 4000,
+                                          Qt::magenta, true);
+    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
+    PaintSpy spy(m_area.get());
+    cursor->setX1(3000);
+    cursor->setX2(3000);
+    QTRY_VERIFY(spy.paints > 0);
+    QVERIFY(spy.painted.contains(QPoint(100 + B, 150 + B)));
+    QVERIFY(spy.painted.contains(QPoint(200 + B, 150 + B)));
+    QVERIFY(!spy.painted.contains(QPoint(150 + B, 150 + B))); // between: untouched
+    QVERIFY(!spy.painted.contains(QPoint(300 + B, 150 + B)));
+    QVERIFY(spy.painted.boundingRect().height() < 300);
+}
+
+void TestChartArea::cursorMovesLeaveNoTrace()
+{
+    m_area->setLineWidth(3);
+    m_area->segment(0, 1500, 6000, 2500, Qt::red);
+    LineControl *across = m_area->addLine(QStringLiteral("curseur"), 1500, 60, 1500, 4000,
+                                          Qt::magenta, true);
+    LineControl *along = m_area->addLine(QStringLiteral("curseur_h"), 60, 1500, 5900, 1500,
+                                         Qt::blue, true);
+    const QList<double> xs = {1507.5, 1515, 1700, 5000, 200, 2222};
+    for (double x : xs) {
+        across->setX1(x);
+        across->setX2(x);
+        along->setY1(x * 0.7);
+        along->setY2(x * 0.7);
+        QCoreApplication::processEvents();
+    }
+    along->setVisible(false);
+    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
 }
 
 void TestChartArea::mouseInTwips()
