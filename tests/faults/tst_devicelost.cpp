@@ -50,7 +50,8 @@ class TestDeviceLost : public QObject
 
     static void clickCommand1(MainWindow &w)
     {
-        const QStringList names = {"heure", "minutes", "seconde", "jour", "mois", "annee", "numero_jour"};
+        const QStringList names = {"heure", "minutes", "seconde", "jour",
+                                   "mois",  "annee",   "numero_jour"};
         const QStringList values = {"14", "07", "35", "28", "02", "2007", "Mercredi"};
         for (int i = 0; i < names.size(); ++i)
             find<QLineEdit>(w, names[i])->setText(values[i]);

@@ -49,7 +49,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("schedule file") << QStringLiteral("schedule") << QStringLiteral("horaires.txt");
+        QTest::newRow("schedule file") << QStringLiteral("schedule")
+                                       << QStringLiteral("horaires.txt");
         QTest::newRow("param.ini port") << QStringLiteral("port") << QStringLiteral("param.ini");
     }
     void killedWhileWriting()
@@ -114,9 +115,10 @@ private Q_SLOTS:
 
             const QByteArray now = readAll(path);
             const int state = now == states[0] ? 0 : now == states[1] ? 1 : -1;
-            QVERIFY2(state >= 0, qPrintable(QStringLiteral("kill %1 (seed %2): %3 bytes, expected %4 or %5")
-                                                .arg(k).arg(seed).arg(now.size())
-                                                .arg(states[0].size()).arg(states[1].size())));
+            QVERIFY2(state >= 0,
+                     qPrintable(QStringLiteral("kill %1 (seed %2): %3 bytes, expected %4 or %5")
+                                    .arg(k).arg(seed).arg(now.size())
+                                    .arg(states[0].size()).arg(states[1].size())));
             ++seen[state];
             changes += state != last;
             last = state;

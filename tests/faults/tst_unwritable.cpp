@@ -106,7 +106,8 @@ private Q_SLOTS:
         RecordingPort *wire = port.get();
         MainWindow w(std::move(port));
         SchedulePanel *panel = w.schedulePanel();
-        const QStringList texts = {"08:30:00", "12:05:00", "13:45:00", "17:00:00", "20:10", "23:59:00", "13"};
+        const QStringList texts = {"08:30:00", "12:05:00", "13:45:00", "17:00:00",
+                                   "20:10",    "23:59:00", "13"};
         for (int i = 0; i < kScheduleTextCount; ++i)
             panel->text2(i)->setText(texts[i]);
         panel->setComboPosition(9);
