@@ -6,6 +6,7 @@
 #include "platform/PortChoice.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsDir.h"
+#include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "schedule/SchedulePanel.h"
 #include "viewer/GraphWindow.h"
@@ -26,6 +27,8 @@ namespace platine {
 namespace {
 
 const QString kCaption = QStringLiteral("Acquisition de données sur carte SD - DORNAL  - Ferlanex V:1.1");
+// What the three reply displays, which have no caption, are called for screen readers.
+const QString kReplyName = QStringLiteral("Réponse de la platine");
 constexpr int kClientWidth = 13335;
 constexpr int kClientHeight = 8910;
 
@@ -173,22 +176,24 @@ void MainWindow::buildFrame3()
     m_frame3 = place(new QGroupBox(QStringLiteral("Affichage de l'heure de la platine"), m_client),
                      QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
     makeCaptionBlue(m_frame3);
-    connect(button(m_frame3, QStringLiteral("Command2"), QStringLiteral("Ouverture port"), 240, 360,
-                   1815, 420),
-            &QPushButton::clicked, this, &MainWindow::command2Click);
-    connect(button(m_frame3, QStringLiteral("Command3"), QStringLiteral("Fermeture port"), 240, 960,
-                   1815, 420),
-            &QPushButton::clicked, this, &MainWindow::command3Click);
+    auto *command2 = button(m_frame3, QStringLiteral("Command2"), QStringLiteral("Ouverture port"),
+                            240, 360, 1815, 420);
+    connect(command2, &QPushButton::clicked, this, &MainWindow::command2Click);
+    auto *command3 = button(m_frame3, QStringLiteral("Command3"), QStringLiteral("Fermeture port"),
+                            240, 960, 1815, 420);
+    connect(command3, &QPushButton::clicked, this, &MainWindow::command3Click);
     m_label8 = place(new QLabel(QStringLiteral("Port fermé"), m_frame3), QStringLiteral("Label8"),
                      2280, 360, 2760, 300);
     m_text1 = replyBox(m_frame3, QStringLiteral("Text1"), QStringLiteral("...."),
                        QColor(0xff, 0xff, 0xc0));
     m_text1->setGeometry(twipsRect(2280, 720, 2760, 660));
+    m_text1->setAccessibleName(kReplyName);
     m_text1->installEventFilter(this);
     connect(m_text1, &QLineEdit::textChanged, this, &MainWindow::mirrorText1);
-    connect(button(m_frame3, QStringLiteral("Command9"), QStringLiteral("Quitter"), 5220, 960, 1095,
-                   420),
-            &QPushButton::clicked, m_frame3, &QWidget::hide);
+    auto *command9 = button(m_frame3, QStringLiteral("Command9"), QStringLiteral("Quitter"), 5220,
+                            960, 1095, 420);
+    connect(command9, &QPushButton::clicked, m_frame3, &QWidget::hide);
+    chainTabOrder({command2, m_text1, command3, command9}); // top to bottom, left to right
     m_frame3->hide();
 }
 
@@ -228,6 +233,7 @@ void MainWindow::buildFrame1()
     m_text4 = replyBox(m_frame1, QStringLiteral("Text4"), QStringLiteral("..."),
                        palette().color(QPalette::Button));
     m_text4->setGeometry(twipsRect(240, 3720, 4515, 360));
+    m_text4->setAccessibleName(kReplyName);
     connect(button(m_frame1, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240, 4320,
                    2040, 450),
             &QPushButton::clicked, this, &MainWindow::command1Click);

@@ -3,6 +3,7 @@
 #include "board/BoardLink.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsDir.h"
+#include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -85,29 +86,39 @@ SchedulePanel::SchedulePanel(QWidget *parent)
 
     for (int k = 0; k < kScheduleTimeCount; ++k) {
         const int top = timeRowTop(k);
-        label(m_frame2, QStringLiteral("Label_t%1").arg(k),
-              k % 2 == 0 ? QStringLiteral("Début") : QStringLiteral("Fin"), kMargin, top,
-              kLabelWidth);
+        const bool start = k % 2 == 0;
+        QLabel *caption = label(m_frame2, QStringLiteral("Label_t%1").arg(k),
+                                start ? QStringLiteral("Début") : QStringLiteral("Fin"), kMargin,
+                                top, kLabelWidth);
         m_text2[k] = place(new QLineEdit(m_frame2), QStringLiteral("Text2(%1)").arg(k), kBoxLeft,
                            top, kBoxWidth, kRowHeight);
+        caption->setBuddy(m_text2[k]);
+        // Six boxes under two captions: each says which end of which window it holds.
+        m_text2[k]->setAccessibleName((start ? QStringLiteral("Début de la plage %1")
+                                             : QStringLiteral("Fin de la plage %1"))
+                                          .arg(k / 2 + 1));
     }
 
-    label(m_frame2, QStringLiteral("Label_jours"), QStringLiteral("Jour(s) concerné(s)"),
-          kDaysLeft, timeRowTop(0), kDaysWidth);
+    QLabel *days = label(m_frame2, QStringLiteral("Label_jours"),
+                         QStringLiteral("Jour(s) concerné(s)"), kDaysLeft, timeRowTop(0), kDaysWidth);
     m_combo1 = place(new QComboBox(m_frame2), QStringLiteral("combo1(0)"), kDaysLeft,
                      timeRowTop(1), kDaysWidth, kRowHeight);
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert); // a typed text stays a text of its own
     m_combo1->setMaxVisibleItems(kDayEntryCount);
+    days->setBuddy(m_combo1);
 
-    label(m_frame2, QStringLiteral("Label_periode"),
-          QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin, kPeriodTop, 3480);
+    QLabel *period = label(m_frame2, QStringLiteral("Label_periode"),
+                           QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin,
+                           kPeriodTop, 3480);
     m_text2[kPeriodBox] = place(new QLineEdit(m_frame2), QStringLiteral("Text2(6)"), 3960,
                                 kPeriodTop, 975, kRowHeight);
+    period->setBuddy(m_text2[kPeriodBox]);
 
     m_text3 = place(new QLineEdit(QStringLiteral("...."), m_frame2), QStringLiteral("Text3"),
                     kMargin, kText3Top, kFrame2Width - 2 * kMargin, kRowHeight);
     m_text3->setReadOnly(true);
+    m_text3->setAccessibleName(QStringLiteral("Réponse de la platine"));
     {
         QPalette p = m_text3->palette();
         p.setColor(QPalette::Base, p.color(QPalette::Button));
@@ -129,6 +140,10 @@ SchedulePanel::SchedulePanel(QWidget *parent)
     credit->setFont(creditFont);
     m_command5 = button(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400, 7920,
                         1575, 495);
+
+    // Top to bottom, left to right within a row: the editor first, then the panel's own buttons.
+    chainTabOrder({m_text2[0], m_text2[1], m_combo1, m_text2[2], m_text2[3], m_text2[4], m_text2[5],
+                   m_text2[kPeriodBox], m_text3, m_command6, m_command7, m_command5});
 
     connect(m_command6, &QPushButton::clicked, this, &SchedulePanel::command6Click);
     connect(m_command7, &QPushButton::clicked, this, &SchedulePanel::command7Click);

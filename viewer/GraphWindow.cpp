@@ -5,6 +5,7 @@
 #include "chart/ChartWiring.h"
 #include "chart/LineControl.h"
 #include "platform/Dialogs.h"
+#include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "viewer/AcquisitionData.h"
 #include "viewer/AcquisitionReader.h"
@@ -146,6 +147,12 @@ GraphWindow::GraphWindow(FileDialog *dialogue1, QWidget *parent)
 
     formLoad();
 
+    // Top to bottom; in the commands, one framed group after the other, left to right ("Ouvrir
+    // fichier" stands in the first group).
+    chainTabOrder({m_picture1, m_option1, m_option2, m_command1, m_command24, m_hscroll1,
+                   m_command2[0], m_command2[1], m_command2[2], m_coeff, m_hscroll2, m_check9,
+                   m_command26, m_text5, m_command23, m_command3, m_command25});
+
     // The chart's handlers: "Tracer", and the chart area's mouse and keys.
     connectChart(m_command24, m_picture1, *m_view);
 }
@@ -209,6 +216,7 @@ void GraphWindow::buildChartArea()
 {
     m_picture1 = new ChartArea(m_frame6);
     place(m_picture1, 120, 240, 12405, 5835);
+    m_picture1->setAccessibleName(QStringLiteral("Tracé des acquisitions"));
     m_picture1->setBackgroundColor(bgrColor(0x00C0C0C0));
 
     const QColor axis = bgrColor(0x00004000);
@@ -292,8 +300,8 @@ void GraphWindow::buildCommands()
     m_command24->setObjectName(QStringLiteral("Command24"));
     place(m_command24, 330, 1740, 1575, 380);
 
-    label(f7, QStringLiteral("Label60"), QStringLiteral("Nbre d'acquisitions : "), 2670, 360,
-          1470, 195);
+    QLabel *rowsCaption = label(f7, QStringLiteral("Label60"),
+                                QStringLiteral("Nbre d'acquisitions : "), 2670, 360, 1470, 195);
     m_hscroll1 = new QScrollBar(Qt::Horizontal, f7);
     m_hscroll1->setObjectName(QStringLiteral("HScroll1"));
     m_hscroll1->setRange(10, 1000);
@@ -301,6 +309,8 @@ void GraphWindow::buildCommands()
     m_hscroll1->setPageStep(10);
     m_hscroll1->setValue(100);
     place(m_hscroll1, 2670, 630, 1095, 255);
+    rowsCaption->setBuddy(m_hscroll1);
+    m_hscroll1->setFocusPolicy(Qt::StrongFocus); // the arrow keys move it too
     connect(m_hscroll1, &QScrollBar::valueChanged, this, &GraphWindow::HScroll1_Change);
     m_label61 = label(f7, QStringLiteral("Label61"), QStringLiteral("100"), 3840, 660, 270, 195);
     m_periode = label(f7, QStringLiteral("periode"), QStringLiteral("Période :"), 2700, 1170,
@@ -316,13 +326,16 @@ void GraphWindow::buildCommands()
         connect(b, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
         m_command2[i] = b;
     }
-    label(f7, QStringLiteral("Label65"), QStringLiteral("Coeff :"), 2730, 2100, 555, 255);
+    QLabel *coeffCaption =
+        label(f7, QStringLiteral("Label65"), QStringLiteral("Coeff :"), 2730, 2100, 555, 255);
     m_coeff = new QLineEdit(QStringLiteral("0.492"), f7);
     m_coeff->setObjectName(QStringLiteral("coeff"));
     m_coeff->setAcceptDrops(false);
     place(m_coeff, 3300, 2040, 675, 285);
+    coeffCaption->setBuddy(m_coeff);
 
-    label(f7, indexed("Label62", 0), QStringLiteral("Epaisseur tracé : "), 4890, 390, 1230, 195);
+    QLabel *widthCaption = label(f7, indexed("Label62", 0), QStringLiteral("Epaisseur tracé : "),
+                                 4890, 390, 1230, 195);
     m_hscroll2 = new QScrollBar(Qt::Horizontal, f7);
     m_hscroll2->setObjectName(QStringLiteral("HScroll2"));
     m_hscroll2->setRange(1, 5);
@@ -330,6 +343,8 @@ void GraphWindow::buildCommands()
     m_hscroll2->setPageStep(1);
     m_hscroll2->setValue(1);
     place(m_hscroll2, 4890, 660, 1155, 255);
+    widthCaption->setBuddy(m_hscroll2);
+    m_hscroll2->setFocusPolicy(Qt::StrongFocus);
     connect(m_hscroll2, &QScrollBar::valueChanged, this, &GraphWindow::HScroll2_Change);
     m_label63 = label(f7, QStringLiteral("Label63"), QStringLiteral("1"), 6120, 690, 90, 195);
     m_check9 = new QCheckBox(QStringLiteral("Curseurs"), f7);
@@ -347,6 +362,7 @@ void GraphWindow::buildCommands()
     m_text5 = new QPlainTextEdit(f7);
     m_text5->setObjectName(QStringLiteral("Text5"));
     m_text5->setReadOnly(true);
+    m_text5->setAccessibleName(QStringLiteral("Tableau des valeurs"));
     m_text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text5->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text5->setAcceptDrops(false);
