@@ -1,0 +1,46 @@
+# Runs one fuzz target for a while on a scratch copy of its seed corpus, so that the inputs it adds
+# stay out of the source tree. Used by the fuzz tests (ctest -L fuzz):
+#   cmake -DFUZZER=<target file> -DCORPUS=<seed folder> -DWORK=<scratch folder> -DSECONDS=<n>
+#         -P RunFuzzer.cmake
+# Fails when the target reports a fault (crash, sanitizer report, failed check, timeout, memory
+# limit). WORK/summary gets one line with the number of executions; WORK/log the whole output,
+# WORK/crash-* (or leak-*, timeout-*, oom-*) the input that failed.
+foreach(var FUZZER CORPUS WORK SECONDS)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "RunFuzzer.cmake: ${var} is not set")
+  endif()
+endforeach()
+
+get_filename_component(name "${FUZZER}" NAME)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+file(COPY "${CORPUS}/" DESTINATION "${WORK}/corpus")
+file(GLOB seeds "${WORK}/corpus/*")
+list(LENGTH seeds seedCount)
+
+execute_process(
+  COMMAND "${FUZZER}" "${WORK}/corpus" -max_total_time=${SECONDS} -rss_limit_mb=2048 -timeout=30
+          -artifact_prefix=${WORK}/ -print_final_stats=1
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+file(WRITE "${WORK}/log" "${out}")
+
+string(REGEX MATCH "Done ([0-9]+) runs in ([0-9]+) second" done "${out}")
+set(runs "${CMAKE_MATCH_1}")
+set(seconds "${CMAKE_MATCH_2}")
+file(GLOB corpus "${WORK}/corpus/*")
+list(LENGTH corpus corpusCount)
+if(rc EQUAL 0 AND done)
+  set(summary "${name}: ${runs} runs in ${seconds} s, no fault; corpus ${seedCount} seeds -> ${corpusCount} inputs")
+  file(WRITE "${WORK}/summary" "${summary}\n")
+  message(STATUS "${summary}")
+else()
+  file(GLOB artifacts "${WORK}/crash-*" "${WORK}/leak-*" "${WORK}/timeout-*" "${WORK}/oom-*"
+       "${WORK}/slow-unit-*")
+  file(WRITE "${WORK}/summary" "${name}: FAULT (exit ${rc}) ${artifacts}\n")
+  string(LENGTH "${out}" length)
+  if(length GREATER 6000)
+    math(EXPR from "${length} - 6000")
+    string(SUBSTRING "${out}" ${from} -1 out)
+  endif()
+  message(FATAL_ERROR "${out}\n${name}: fault found (exit ${rc}); failing input: ${artifacts}")
+endif()
