@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6serialport6-dev libgl-dev fonts-dejavu-core)
 [ "${1:-}" = bench ] && packages+=(libbenchmark-dev)
+[ "${1:-}" = test ] && packages+=(clang-14 libclang-rt-14-dev ccache)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,9 +27,23 @@ case "${1:-}" in
     exec ./build/platine
     ;;
   test)
-    cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
     cmake --build build-test -j"$jobs"
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j"$jobs"
+
+    # The whole suite a second time, built by clang with AddressSanitizer and
+    # UndefinedBehaviorSanitizer (any report fails its test), in the same build as the libFuzzer
+    # targets. The fuzz targets run first, a minute each on a scratch copy of their corpus; the
+    # sanitized suite runs last, so that its summary closes the output.
+    cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
+          -DCMAKE_CXX_FLAGS=-O1 -DPLATINE_FUZZ=ON -DPLATINE_FUZZ_SECONDS=60 \
+          -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    cmake --build build-sanitize -j"$jobs"
+    export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    ctest --test-dir build-sanitize -L fuzz --output-on-failure -j"$jobs"
+    cat build-sanitize/fuzz/run/*/summary
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize -LE fuzz --output-on-failure -j"$jobs"
     ;;
   bench)
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPLATINE_BENCH=ON >/dev/null
