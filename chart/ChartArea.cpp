@@ -284,13 +284,14 @@ void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool
 
     // Any row: the body (along the line s in [-e, length + e], across it |t| <= r) and the round
     // ends, joined (the shape is convex); the pixels whose centres lie in the run.
+    const double overUx = ux != 0 ? 1 / ux : 0, overUy = uy != 0 ? 1 / uy : 0;
     const auto anyRow = [&](int y) {
         const double yc = y + 0.5, py = yc - ay;
         double lo = std::numeric_limits<double>::infinity(), hi = -lo;
         double l = -std::numeric_limits<double>::infinity(), h = -l; // x - ax in the body
         bool body = true;
         if (ux != 0) {
-            double s0 = (-e - py * uy) / ux, s1 = (length + e - py * uy) / ux;
+            double s0 = (-e - py * uy) * overUx, s1 = (length + e - py * uy) * overUx;
             if (s0 > s1)
                 std::swap(s0, s1);
             l = std::max(l, s0);
@@ -300,8 +301,8 @@ void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool
             body = s >= -e && s <= length + e;
         }
         if (uy != 0) {
-            l = std::max(l, (py * ux - r) / uy);
-            h = std::min(h, (py * ux + r) / uy);
+            l = std::max(l, (py * ux - r) * overUy);
+            h = std::min(h, (py * ux + r) * overUy);
         } else {
             body = body && std::abs(py * ux) <= r;
         }
@@ -325,13 +326,15 @@ void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool
             px.span(px.row(y), ceilNear(lo - 0.5), ceilNear(hi - 0.5) - 1);
     };
 
-    // Rows farther than r from both ends along y cross only the body's long sides: a run of the
-    // same length, moving by a fixed step from row to row (and never longer than the segment, so
-    // its ends stay within reach of ceilNear).
+    // The rows between ay + r|ux| and by - r|ux| cross only the body's long sides (the round
+    // ends and the square ends' corners stay nearer the ends): a run of the same length, moving
+    // by a fixed step from row to row, and never longer than the segment, so its ends stay within
+    // reach of ceilNear.
     int middleFirst = last + 1, middleLast = last;
     if (uy > 0) {
-        middleFirst = std::max(first, ceilNear(ay + r + 1e-7 - 0.5));
-        middleLast = std::min(last, ceilNear(by - r - 1e-7 - 0.5) - 1);
+        const double inset = r * std::abs(ux) + 1e-7;
+        middleFirst = std::max(first, ceilNear(ay + inset - 0.5));
+        middleLast = std::min(last, ceilNear(by - inset - 0.5) - 1);
         if (middleFirst > middleLast) {
             middleFirst = last + 1;
             middleLast = last;
@@ -340,12 +343,19 @@ void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool
     for (int y = first; y < middleFirst; ++y)
         anyRow(y);
     if (middleFirst <= middleLast) {
+        // The run's ends less half a pixel, in 32.32 fixed point, from row to row; the ceiling
+        // of each gives the first pixel in the run and the first pixel after it.
         const double step = ux / uy, half = r / uy;
-        const double from = ax + (0.5 - ay) * step - half - 0.5; // run start at row 0, less 0.5
-        const double to = from + 2 * half;
+        const double from = ax + (middleFirst + 0.5 - ay) * step - half - 0.5;
+        constexpr double kOne = 4294967296.0;
+        constexpr qint64 kCeil = (qint64(1) << 32) - 1;
+        qint64 start = qint64(std::llround(from * kOne));
+        const qint64 length = qint64(std::llround(2 * half * kOne));
+        const qint64 advance = qint64(std::llround(step * kOne));
         quint32 *row = px.row(middleFirst);
         for (int y = middleFirst; y <= middleLast; ++y) {
-            px.span(row, ceilNear(from + y * step), ceilNear(to + y * step) - 1);
+            px.span(row, int((start + kCeil) >> 32), int((start + length + kCeil) >> 32) - 1);
+            start += advance;
             row = reinterpret_cast<quint32 *>(reinterpret_cast<uchar *>(row) + px.stride());
         }
     }
