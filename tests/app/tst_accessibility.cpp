@@ -13,6 +13,7 @@
 #include <QtTest>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -20,70 +21,52 @@ namespace {
 QStringList namesOf(QAccessibleInterface *iface)
 {
     QStringList names{iface->text(QAccessible::Name).trimmed()};
-    for (const auto &[other, relation] : iface->relations(QAccessible::Label))
-        names << other->text(QAccessible::Name).trimmed();
+    for (const auto &[label, relation] : iface->relations(QAccessible::Label))
+        names << label->text(QAccessible::Name).trimmed();
     return names;
 }
 
-void collect(QAccessibleInterface *iface, const QString &name, QObjectList *found)
+void findByName(QAccessibleInterface *iface, const QString &name, QStringList *found)
 {
     if (!iface || iface->state().invisible)
         return;
-    if (namesOf(iface).contains(name) && iface->role() != QAccessible::StaticText)
-        found->append(iface->object());
+    if (iface->role() != QAccessible::StaticText && namesOf(iface).contains(name))
+        *found << iface->object()->objectName();
     for (int i = 0; i < iface->childCount(); ++i)
-        collect(iface->child(i), name, found);
+        findByName(iface->child(i), name, found);
 }
 
-QRect rectIn(const QWidget *w, const QWidget *root)
-{
-    return QRect(w->mapTo(root, QPoint(0, 0)), w->size());
-}
-
-// Where a widget stands: the boxes around it, outermost first (group boxes and the framed
-// rectangles that group commands without holding them), then the widget itself.
+// Where a widget stands, for reading order: the boxes around it, outermost first (group boxes and
+// the framed rectangles that group commands without holding them), then the widget itself.
 QList<QRect> placeOf(const QWidget *w, const QWidget *root)
 {
+    const auto rectOf = [root](const QWidget *x) { return QRect(x->mapTo(root, QPoint()), x->size()); };
     QList<QRect> boxes;
-    const QPoint centre = rectIn(w, root).center();
     for (const QWidget *box : root->findChildren<QWidget *>()) {
         const auto *frame = qobject_cast<const QFrame *>(box);
         const bool isBox = qobject_cast<const QGroupBox *>(box)
                            || (frame && frame->metaObject() == &QFrame::staticMetaObject
                                && frame->frameShape() == QFrame::Box);
-        if (isBox && box->isVisible() && rectIn(box, root).contains(centre))
-            boxes << rectIn(box, root);
+        if (isBox && rectOf(box).contains(rectOf(w).center()))
+            boxes << rectOf(box);
     }
     std::sort(boxes.begin(), boxes.end(), [](const QRect &a, const QRect &b) {
         return a.width() * a.height() > b.width() * b.height();
     });
-    return boxes << rectIn(w, root);
+    return boxes << rectOf(w);
 }
 
-// Reading order: the first box that differs decides, by its top (rows a few pixels apart are one
-// row), then by its left.
+// The first place that differs decides: by its top (tops a few pixels apart are one row), then
+// by its left.
 bool readsBefore(const QWidget *a, const QWidget *b, const QWidget *root)
 {
     const QList<QRect> pa = placeOf(a, root), pb = placeOf(b, root);
-    int i = 0;
+    qsizetype i = 0;
     while (i + 1 < std::min(pa.size(), pb.size()) && pa[i] == pb[i])
         ++i;
     if (std::abs(pa[i].top() - pb[i].top()) > 4)
         return pa[i].top() < pb[i].top();
     return pa[i].left() < pb[i].left();
-}
-
-// The widgets of root that Tab reaches, in the order it reaches them.
-QWidgetList tabChain(QWidget *root)
-{
-    QWidgetList chain;
-    QWidget *start = root->window();
-    for (QWidget *w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
-        if (root->isAncestorOf(w) && w->isVisible() && w->isEnabled() && !w->focusProxy()
-            && (w->focusPolicy() & Qt::TabFocus))
-            chain << w;
-    }
-    return chain;
 }
 
 } // namespace
@@ -97,9 +80,7 @@ class TestAccessibility : public QObject
 
     QWidget *panel(const QString &name) const
     {
-        if (name == u"graph")
-            return m_form1->graphWindow();
-        return m_form1->findChild<QWidget *>(name);
+        return name == u"graph" ? m_form1->graphWindow() : m_form1->findChild<QWidget *>(name);
     }
 
 private Q_SLOTS:
@@ -115,49 +96,32 @@ private Q_SLOTS:
 
     void cleanupTestCase() { m_form1.reset(); }
 
-    void fieldsFoundByName_data()
-    {
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("field");
-        const auto row = [](const char *panel, const QString &name, const char *field) {
-            QTest::addRow("%s %s", panel, qPrintable(name))
-                << QString::fromLatin1(panel) << name << QString::fromLatin1(field);
-        };
-        const QString reply = QStringLiteral("Réponse de la platine");
-        row("Frame1", QStringLiteral("Heures"), "heure");
-        row("Frame1", QStringLiteral("Minutes"), "minutes");
-        row("Frame1", QStringLiteral("Secondes"), "seconde");
-        row("Frame1", QStringLiteral("Jour"), "jour");
-        row("Frame1", QStringLiteral("Mois"), "mois");
-        row("Frame1", QStringLiteral("Année"), "annee");
-        row("Frame1", QStringLiteral("Jour de la semaine"), "numero_jour");
-        row("Frame1", reply, "Text4");
-        row("Frame3", reply, "Text1");
-        for (int k = 0; k < 6; ++k)
-            row("Frame4", QStringLiteral("%1 de la plage %2").arg(k % 2 ? u"Fin" : u"Début").arg(k / 2 + 1),
-                qPrintable(QStringLiteral("Text2(%1)").arg(k)));
-        row("Frame4", QStringLiteral("Jour(s) concerné(s)"), "combo1(0)");
-        row("Frame4", QStringLiteral("Période d'acquisition  (2s - 120s)"), "Text2(6)");
-        row("Frame4", reply, "Text3");
-        row("graph", QStringLiteral("Tracé des acquisitions"), "Picture1");
-        row("graph", QStringLiteral("Nbre d'acquisitions :"), "HScroll1");
-        row("graph", QStringLiteral("Coeff :"), "coeff");
-        row("graph", QStringLiteral("Epaisseur tracé :"), "HScroll2");
-        row("graph", QStringLiteral("Tableau des valeurs"), "Text5");
-    }
-
     void fieldsFoundByName()
     {
-        QFETCH(QString, panel);
-        QFETCH(QString, name);
-        QFETCH(QString, field);
-        QWidget *root = this->panel(panel);
-        QVERIFY(root);
-        QObjectList found;
-        collect(QAccessible::queryAccessibleInterface(root), name, &found);
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0]->objectName(), field);
+        const QString reply = QStringLiteral("Réponse de la platine");
+        QList<std::array<QString, 3>> fields = { // panel, name, field
+            {u"Frame1"_s, u"Heures"_s, u"heure"_s}, {u"Frame1"_s, u"Minutes"_s, u"minutes"_s},
+            {u"Frame1"_s, u"Secondes"_s, u"seconde"_s}, {u"Frame1"_s, u"Jour"_s, u"jour"_s},
+            {u"Frame1"_s, u"Mois"_s, u"mois"_s}, {u"Frame1"_s, u"Année"_s, u"annee"_s},
+            {u"Frame1"_s, u"Jour de la semaine"_s, u"numero_jour"_s},
+            {u"Frame1"_s, reply, u"Text4"_s}, {u"Frame3"_s, reply, u"Text1"_s},
+            {u"Frame4"_s, u"Jour(s) concerné(s)"_s, u"combo1(0)"_s},
+            {u"Frame4"_s, u"Période d'acquisition  (2s - 120s)"_s, u"Text2(6)"_s},
+            {u"Frame4"_s, reply, u"Text3"_s},
+            {u"graph"_s, u"Tracé des acquisitions"_s, u"Picture1"_s},
+            {u"graph"_s, u"Nbre d'acquisitions :"_s, u"HScroll1"_s},
+            {u"graph"_s, u"Coeff :"_s, u"coeff"_s},
+            {u"graph"_s, u"Epaisseur tracé :"_s, u"HScroll2"_s},
+            {u"graph"_s, u"Tableau des valeurs"_s, u"Text5"_s}};
+        for (int k = 0; k < 6; ++k)
+            fields.append({u"Frame4"_s,
+                           (k % 2 ? u"Fin de la plage %1"_s : u"Début de la plage %1"_s).arg(k / 2 + 1),
+                           u"Text2(%1)"_s.arg(k)});
+        for (const auto &[panel, name, field] : fields) {
+            QStringList found;
+            findByName(QAccessible::queryAccessibleInterface(this->panel(panel)), name, &found);
+            QVERIFY2(found == QStringList{field}, qPrintable(name + u" → " + found.join(u',')));
+        }
     }
 
     void tabOrderFollowsTheScreen_data()
@@ -167,7 +131,7 @@ private Q_SLOTS:
         QTest::newRow("Frame1") << "Frame1" << 11;
         QTest::newRow("Frame3") << "Frame3" << 4;
         QTest::newRow("Frame4") << "Frame4" << 12;
-        QTest::newRow("graph") << "graph" << 17;
+        QTest::newRow("graph") << "graph" << 17; // the two scroll bars among them
     }
 
     void tabOrderFollowsTheScreen()
@@ -175,15 +139,21 @@ private Q_SLOTS:
         QFETCH(QString, panel);
         QFETCH(int, stops);
         QWidget *root = this->panel(panel);
-        const QWidgetList chain = tabChain(root);
+        QWidgetList chain; // what Tab reaches in the panel, in the order it reaches it
+        for (QWidget *w = root->window()->nextInFocusChain(); w != root->window();
+             w = w->nextInFocusChain()) {
+            if (root->isAncestorOf(w) && w->isVisible() && w->isEnabled() && !w->focusProxy()
+                && (w->focusPolicy() & Qt::TabFocus))
+                chain << w;
+        }
         QCOMPARE(chain.size(), stops);
-        for (int i = 1; i < chain.size(); ++i) {
+        for (qsizetype i = 1; i < chain.size(); ++i) {
             QVERIFY2(readsBefore(chain[i - 1], chain[i], root),
                      qPrintable(chain[i - 1]->objectName() + u" before " + chain[i]->objectName()));
         }
         for (QWidget *w : chain) {
-            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-            QVERIFY2(!namesOf(iface).join(QString()).isEmpty(), qPrintable(w->objectName()));
+            const QStringList names = namesOf(QAccessible::queryAccessibleInterface(w));
+            QVERIFY2(!names.join(QString()).isEmpty(), qPrintable(w->objectName()));
         }
     }
 };

@@ -3,7 +3,6 @@
 
 #include "platform/Dialogs.h"
 #include "platform/PortChoice.h"
-#include "platform/ProfileFile.h"
 #include "platform/SerialPort.h"
 
 #include <QApplication>
@@ -11,49 +10,28 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace platine;
 using Overrides = QMap<int, QString>;
-
-Q_DECLARE_METATYPE(Overrides)
 
 class TestPortChoice : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void numberForDevice_data()
-    {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<Overrides>("overrides");
-        QTest::addColumn<int>("number");
-        const QString usb0 = QStringLiteral("/dev/ttyUSB0"), pts = QStringLiteral("/dev/pts/4");
-        QTest::newRow("first usb") << usb0 << Overrides{} << 33;
-        QTest::newRow("last acm") << QStringLiteral("/dev/ttyACM31") << Overrides{} << 96;
-        QTest::newRow("ttyS32 has none") << QStringLiteral("/dev/ttyS32") << Overrides{} << 0;
-        QTest::newRow("pty without entry") << pts << Overrides{} << 0;
-        QTest::newRow("empty") << QString() << Overrides{} << 0;
-        QTest::newRow("pty named") << pts << Overrides{{3, pts}} << 3;
-        QTest::newRow("entry before usual") << usb0 << Overrides{{5, usb0}} << 5;
-        QTest::newRow("smallest entry") << pts << Overrides{{9, pts}, {4, pts}} << 4;
-        QTest::newRow("usual number taken") << usb0 << Overrides{{33, pts}} << 0;
-        QTest::newRow("other entry only") << usb0 << Overrides{{3, pts}} << 33;
-    }
-
     void numberForDevice()
     {
-        QFETCH(QString, device);
-        QFETCH(Overrides, overrides);
-        QFETCH(int, number);
-        QCOMPARE(portNumberForDevice(device, overrides), number);
-    }
-
-    void numberIsTheInverseOfDevice()
-    {
-        for (int n = 1; n <= 96; ++n)
+        const QString usb0 = QStringLiteral("/dev/ttyUSB0"), pts = QStringLiteral("/dev/pts/4");
+        for (int n = 1; n <= 96; ++n) // the inverse of the usual numbering
             QCOMPARE(portNumberForDevice(portDevice(n, QString()), Overrides{}), n);
+        QCOMPARE(portNumberForDevice(QStringLiteral("/dev/ttyS32"), Overrides{}), 0);
+        QCOMPARE(portNumberForDevice(pts, Overrides{}), 0);
+        QCOMPARE(portNumberForDevice(QString(), Overrides{}), 0);
+        QCOMPARE(portNumberForDevice(pts, Overrides{{9, pts}, {4, pts}}), 4);
+        QCOMPARE(portNumberForDevice(usb0, Overrides{{5, usb0}}), 5);     // the entry comes first
+        QCOMPARE(portNumberForDevice(usb0, Overrides{{33, pts}}), 0);     // its number is taken
+        QCOMPARE(portNumberForDevice(usb0, Overrides{{3, pts}}), 33);
     }
 
     void overridesReadAsPortDeviceReadsThem()
@@ -70,7 +48,6 @@ private Q_SLOTS:
         for (auto it = read.cbegin(); it != read.cend(); ++it)
             QCOMPARE(portDevice(it.key(), ini), it.value());
         QCOMPARE(portNumberForDevice(QStringLiteral("/dev/pts/9"), ini), 7);
-        QVERIFY(portOverrides(dir.filePath(QStringLiteral("missing.ini"))).isEmpty());
 
         // An entry naming a link designates the device the link leads to.
         const QString device = dir.filePath(QStringLiteral("ttyUSB0"));
@@ -85,8 +62,7 @@ private Q_SLOTS:
             {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART")},
             {QStringLiteral("/dev/ttyS0"), QString()},
             {QStringLiteral("/dev/rfcomm0"), QStringLiteral("Bluetooth")},
-            {QStringLiteral("/dev/pts/4"), QStringLiteral(" ")},
-            {QStringLiteral("/dev/pts/5"), QString()}};
+            {QStringLiteral("/dev/pts/4"), QStringLiteral(" ")}};
         const QList<InputSuggestion> expected = {
             {QStringLiteral("1 — /dev/ttyS0"), QStringLiteral("1")},
             {QStringLiteral("3 — /dev/pts/4"), QStringLiteral("3")},
@@ -96,7 +72,7 @@ private Q_SLOTS:
 
     void desktopBox_data()
     {
-        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("keys"); // "v" is arrow down, anything else replaces the text
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("field");
         QTest::addColumn<std::optional<QString>>("answer");
@@ -108,25 +84,22 @@ private Q_SLOTS:
         QTest::newRow("cancelled") << "v" << false << "33" << std::optional<QString>();
     }
 
-    // Keys: "v" is arrow down, anything else is typed in place of the field's text.
     void desktopBox()
     {
         QFETCH(QString, keys);
         QFETCH(bool, accept);
         QFETCH(QString, field);
         QFETCH(std::optional<QString>, answer);
-        QStringList shown;
-        QString initial, title, prompt, fieldAfter;
+        QStringList shown; // title, prompt, the list, the field before and after the keys
         QTimer::singleShot(0, this, [&] {
             auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
             auto *combo = box ? box->findChild<QComboBox *>() : nullptr;
             if (!combo || !combo->isEditable())
                 return box ? box->reject() : void();
-            title = box->windowTitle();
-            prompt = box->labelText();
+            shown << box->windowTitle() << box->labelText();
             for (int i = 0; i < combo->count(); ++i)
                 shown << combo->itemText(i);
-            initial = combo->currentText();
+            shown << combo->currentText();
             for (const QChar c : keys) {
                 if (c == u'v') {
                     QTest::keyClick(combo, Qt::Key_Down);
@@ -135,20 +108,18 @@ private Q_SLOTS:
                     QTest::keyClicks(combo->lineEdit(), QString(c));
                 }
             }
-            fieldAfter = combo->currentText();
+            shown << combo->currentText();
             accept ? box->accept() : box->reject();
         });
-        const QList<InputSuggestion> offered = {
-            {QStringLiteral("33 — /dev/ttyUSB0 — FT232R USB UART"), QStringLiteral("33")},
-            {QStringLiteral("65 — /dev/ttyACM0"), QStringLiteral("65")}};
+        const QString usb = QStringLiteral("33 — /dev/ttyUSB0 — FT232R USB UART"),
+                      acm = QStringLiteral("65 — /dev/ttyACM0");
         const auto got = DialogService::instance().inputBox(
             nullptr, QStringLiteral("Port de communication"),
-            QStringLiteral("Changement du port de communication"), QStringLiteral("1"), offered);
-        QCOMPARE(title, QStringLiteral("Changement du port de communication"));
-        QCOMPARE(prompt, QStringLiteral("Port de communication"));
-        QCOMPARE(shown, (QStringList{offered[0].label, offered[1].label}));
-        QCOMPARE(initial, QStringLiteral("1"));
-        QCOMPARE(fieldAfter, field); // a chosen suggestion shows its number
+            QStringLiteral("Changement du port de communication"), QStringLiteral("1"),
+            {{usb, QStringLiteral("33")}, {acm, QStringLiteral("65")}});
+        QCOMPARE(shown, (QStringList{QStringLiteral("Changement du port de communication"),
+                                     QStringLiteral("Port de communication"), usb, acm,
+                                     QStringLiteral("1"), field}));
         QCOMPARE(got, answer);
     }
 };
