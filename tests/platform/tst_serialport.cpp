@@ -1,8 +1,8 @@
 #include "platform/SerialPort.h"
 
+#include "TestUtil.h"
 #include "common/Pty.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +24,6 @@ private:
         m_port = makeQtSerialPort();
         QString error;
         QVERIFY2(m_port->open(m_pty->devicePath(), &error), qPrintable(error));
-        QVERIFY(m_port->isOpen());
     }
 
 private Q_SLOTS:
@@ -39,29 +38,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("number");
         QTest::addColumn<QByteArray>("paramIni");
         QTest::addColumn<QString>("device");
-        QTest::newRow("COM1") << 1 << QByteArray() << "/dev/ttyS0";
-        QTest::newRow("COM32") << 32 << QByteArray() << "/dev/ttyS31";
-        QTest::newRow("COM33") << 33 << QByteArray() << "/dev/ttyUSB0";
-        QTest::newRow("COM64") << 64 << QByteArray() << "/dev/ttyUSB31";
-        QTest::newRow("COM65") << 65 << QByteArray() << "/dev/ttyACM0";
-        QTest::newRow("COM96") << 96 << QByteArray() << "/dev/ttyACM31";
-        QTest::newRow("COM97") << 97 << QByteArray() << "";
-        QTest::newRow("COM0") << 0 << QByteArray() << "";
-        QTest::newRow("negative") << -3 << QByteArray() << "";
-        QTest::newRow("named") << 3 << QByteArray("[Ports]\r\nCOM3=/dev/pts/4\r\n") << "/dev/pts/4";
-        QTest::newRow("named, any case")
-            << 3 << QByteArray("[ports]\r\ncom3 = /dev/pts/4 \r\n") << "/dev/pts/4";
-        QTest::newRow("long name not cut")
+        using QTest::newRow;
+        newRow("COM1") << 1 << QByteArray() << "/dev/ttyS0";
+        newRow("COM32") << 32 << QByteArray() << "/dev/ttyS31";
+        newRow("COM33") << 33 << QByteArray() << "/dev/ttyUSB0";
+        newRow("COM65") << 65 << QByteArray() << "/dev/ttyACM0";
+        newRow("COM96") << 96 << QByteArray() << "/dev/ttyACM31";
+        newRow("COM97") << 97 << QByteArray() << "";
+        newRow("COM0") << 0 << QByteArray() << "";
+        newRow("named") << 3 << QByteArray("[ports]\r\ncom3 = /dev/pts/4 \r\n") << "/dev/pts/4";
+        newRow("long name not cut")
             << 7 << QByteArray("[Ports]\r\nCOM7=/dev/serial/by-id/usb-logger-board-if00\r\n")
             << "/dev/serial/by-id/usb-logger-board-if00";
-        QTest::newRow("other number named")
-            << 2 << QByteArray("[Ports]\r\nCOM3=/dev/pts/4\r\n") << "/dev/ttyS1";
-        QTest::newRow("empty name ignored")
-            << 2 << QByteArray("[Ports]\r\nCOM2=\r\n") << "/dev/ttyS1";
-        QTest::newRow("other section") << 3 << QByteArray("[Port COM]\r\nCOM3=/dev/pts/4\r\n")
-                                       << "/dev/ttyS2";
-        QTest::newRow("names beyond 96") << 200 << QByteArray("[Ports]\r\nCOM200=/dev/x\r\n")
-                                         << "/dev/x";
+        newRow("COM3 named") << 2 << QByteArray("[Ports]\r\nCOM3=/dev/pts/4\r\n") << "/dev/ttyS1";
+        newRow("empty name ignored") << 2 << QByteArray("[Ports]\r\nCOM2=\r\n") << "/dev/ttyS1";
+        newRow("names beyond 96") << 200 << QByteArray("[Ports]\r\nCOM200=/dev/x\r\n") << "/dev/x";
     }
 
     void portDevice()
@@ -71,51 +62,34 @@ private Q_SLOTS:
         QFETCH(QString, device);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("param.ini"));
-        if (!paramIni.isEmpty()) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(paramIni);
-        }
+        QVERIFY(paramIni.isEmpty() || test::putFile(path, paramIni));
         QCOMPARE(platine::portDevice(number, path), device);
-        if (paramIni.isEmpty())
-            QCOMPARE(platine::portDevice(number, QString()), device);
     }
 
-    void openMissingDevice()
-    {
-        auto port = makeQtSerialPort();
-        QString error;
-        QVERIFY(!port->open(QStringLiteral("/dev/platine-no-such-device"), &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!port->isOpen());
-        QCOMPARE(port->write("A"), qint64(-1));
-        QVERIFY(port->readAll().isEmpty());
-    }
-
-    void lineSettings()
+    void lineSettingsWriteCloseAndReopen()
     {
         openOnPty();
         const termios t = m_pty->settings();
         QCOMPARE(cfgetospeed(&t), speed_t(B9600));
         QCOMPARE(cfgetispeed(&t), speed_t(B9600));
-        QCOMPARE(t.c_cflag & CSIZE, tcflag_t(CS8));
-        QCOMPARE(t.c_cflag & PARENB, tcflag_t(0));
-        QCOMPARE(t.c_cflag & CSTOPB, tcflag_t(0));
-        QCOMPARE(t.c_cflag & CRTSCTS, tcflag_t(0));
+        QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
         QCOMPARE(t.c_iflag & (IXON | IXOFF), tcflag_t(0));
         QCOMPARE(t.c_lflag & ICANON, tcflag_t(0)); // bytes pass untouched
-    }
-
-    void writeGoesOutWhole()
-    {
-        openOnPty();
         m_port->setDtr(false); // a pseudo-terminal refuses it; the port stays usable
         QVERIFY(m_port->isOpen());
-        QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04", 8);
-        bytes += QByteArray("\r\n\x00\xff\x11\x13", 6); // no translation, no flow-control bytes
+        // No translation of line ends, no flow-control bytes.
+        const QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04\r\n\x00\xff\x11\x13", 14);
         QCOMPARE(m_port->write(bytes), qint64(bytes.size()));
         QVERIFY(m_port->flush(1000));
         QCOMPARE(m_pty->readAtLeast(bytes.size(), 2000), bytes);
+        m_port->close();
+        QVERIFY(!m_port->isOpen());
+        QCOMPARE(m_port->write("x"), qint64(-1));
+        QString error;
+        QVERIFY2(m_port->open(m_pty->devicePath(), &error), qPrintable(error));
+        QCOMPARE(m_port->write("y"), qint64(1));
+        QVERIFY(m_port->flush(1000));
+        QCOMPARE(m_pty->readAtLeast(1, 2000), QByteArray("y"));
     }
 
     void oneNotificationPerBurst()
@@ -127,26 +101,11 @@ private Q_SLOTS:
         QCOMPARE(m_port->readAll(), QByteArray("12:34:56 28/02/07\r\n"));
         QTest::qWait(50);
         QCOMPARE(spy.size(), 1);
-
         // A later burst is a new notification with only its own bytes.
         QCOMPARE(m_pty->write("4:56"), qint64(4));
         QVERIFY(spy.wait(2000));
         QCOMPARE(spy.size(), 2);
         QCOMPARE(m_port->readAll(), QByteArray("4:56"));
-    }
-
-    void largeBurstDoesNotWaitForQuiet()
-    {
-        openOnPty();
-        QSignalSpy spy(m_port.get(), &SerialPort::dataReceived);
-        QByteArray received;
-        connect(m_port.get(), &SerialPort::dataReceived, this,
-                [&] { received += m_port->readAll(); });
-        const QByteArray big(5000, 'x');
-        QCOMPARE(m_pty->write(big), qint64(big.size()));
-        QVERIFY(QTest::qWaitFor([&] { return received.size() == big.size(); }, 3000));
-        QCOMPARE(received, big);
-        QVERIFY(spy.size() >= 1);
     }
 
     void deviceVanishes()
@@ -158,25 +117,10 @@ private Q_SLOTS:
                 [&] { openWhenLost = m_port->isOpen(); });
         m_pty->close();
         QVERIFY(spy.wait(3000));
-        QCOMPARE(spy.size(), 1);
         QVERIFY(!spy.at(0).at(0).toString().isEmpty());
         QVERIFY(!openWhenLost);
-        QVERIFY(!m_port->isOpen());
         QTest::qWait(50);
         QCOMPARE(spy.size(), 1);
-    }
-
-    void closeAndReopen()
-    {
-        openOnPty();
-        m_port->close();
-        QVERIFY(!m_port->isOpen());
-        QCOMPARE(m_port->write("x"), qint64(-1));
-        QString error;
-        QVERIFY2(m_port->open(m_pty->devicePath(), &error), qPrintable(error));
-        QCOMPARE(m_port->write("y"), qint64(1));
-        QVERIFY(m_port->flush(1000));
-        QCOMPARE(m_pty->readAtLeast(1, 2000), QByteArray("y"));
     }
 };
 
