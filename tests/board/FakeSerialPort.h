@@ -13,46 +13,32 @@ namespace platine::test {
 class FakeSerialPort : public SerialPort
 {
 public:
-    // Behaviour
     bool openFails = false;
-    QString openError = QStringLiteral("No such file or directory");
-    bool dtrFails = true; // like a pseudo-terminal
     qint64 writeLimit = -1; // >= 0: write accepts at most this many bytes
 
-    // Observation
-    QStringList calls;   // "open:<device>", "close", "dtr:0", "write:<n>", "flush", "readAll"
-    QByteArray pending;  // written, not yet on the line
-    QByteArray sent;     // on the line
-    QByteArray lostOnClose;
-    QString device;
-    // Where the call list and the bytes on the line are copied when the fake is destroyed.
-    QStringList *callsAtEnd = nullptr;
-    QByteArray *sentAtEnd = nullptr;
+    QStringList calls;  // "open:<device>", "close", "dtr:0", "write:<n>", "flush", "readAll"
+    QByteArray pending; // written, not yet on the line
+    QByteArray sent;    // on the line
+    // The calls and the bytes on the line of the last fake destroyed.
+    static inline QStringList callsAtEnd;
+    static inline QByteArray sentAtEnd;
 
     ~FakeSerialPort() override
     {
-        if (callsAtEnd)
-            *callsAtEnd = calls;
-        if (sentAtEnd)
-            *sentAtEnd = sent;
+        callsAtEnd = calls;
+        sentAtEnd = sent;
     }
 
     bool open(const QString &dev, QString *error) override
     {
         calls << QStringLiteral("open:") + dev;
-        if (openFails) {
-            if (error)
-                *error = openError;
-            return false;
-        }
-        m_open = true;
-        device = dev;
-        return true;
+        if (openFails)
+            *error = QStringLiteral("Permission denied");
+        return m_open = !openFails;
     }
     void close() override
     {
         calls << QStringLiteral("close");
-        lostOnClose += pending;
         pending.clear();
         m_open = false;
     }
@@ -60,7 +46,7 @@ public:
     bool setDtr(bool on) override
     {
         calls << QStringLiteral("dtr:%1").arg(on ? 1 : 0);
-        return m_open && !dtrFails;
+        return false; // like a pseudo-terminal
     }
     qint64 write(const QByteArray &bytes) override
     {
@@ -81,9 +67,7 @@ public:
     QByteArray readAll() override
     {
         calls << QStringLiteral("readAll");
-        QByteArray b;
-        b.swap(m_incoming);
-        return b;
+        return std::exchange(m_incoming, {});
     }
 
     // The board sends a burst (lost when the port is closed, as on a real line).
@@ -93,13 +77,6 @@ public:
             return;
         m_incoming += bytes;
         Q_EMIT dataReceived();
-    }
-    // The device goes away: closed first, then reported.
-    void vanish(const QString &reason)
-    {
-        m_open = false;
-        pending.clear();
-        Q_EMIT deviceLost(reason);
     }
 
 private:

@@ -1,83 +1,29 @@
+// The board simulator on a pseudo-terminal, and the board link end to end through it: the real
+// serial port at one end, the simulator as the board at the other.
+
+#include "board/BoardLink.h"
+#include "board/ClockCommand.h"
+#include "platform/SerialPort.h"
 #include "tools/BoardSimulator.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QThread>
-#include <QSignalSpy>
-#include <QTest>
+#include "TestUtil.h"
 
-#include <cerrno>
-#include <functional>
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
+using test::firstArgs;
 
 namespace {
 
 const QByteArray kClock("\x41\x14\x07\x35\x28\x02\x07\x04", 8);
-
-QByteArray scheduleFrame()
-{
-    QByteArray f(125, '\0');
-    const unsigned char body[] = {0x42, 0x08, 0x30, 0x12, 0x00, 0x13, 0x15, 0x17,
-                                  0x45, 0x20, 0x00, 0x23, 0x59, 10,   120};
-    for (int i = 0; i < int(sizeof body); ++i)
-        f[i] = char(body[i]);
-    return f;
-}
-
-// The program's side of the line, opened raw like a serial port.
-class Peer
-{
-public:
-    explicit Peer(const QString &device)
-    {
-        m_fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios t{};
-        if (m_fd >= 0 && ::tcgetattr(m_fd, &t) == 0) {
-            ::cfmakeraw(&t);
-            ::tcsetattr(m_fd, TCSANOW, &t);
-        }
-    }
-    ~Peer() { close(); }
-    bool isOpen() const { return m_fd >= 0; }
-    void close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    bool write(const QByteArray &b) { return ::write(m_fd, b.constData(), size_t(b.size())) == b.size(); }
-    // Reads what arrives until `until` is true of it or `msecs` have passed; `eof` tells whether
-    // the other side went away.
-    QByteArray read(int msecs, const std::function<bool(const QByteArray &)> &until = {},
-                    bool *eof = nullptr)
-    {
-        QByteArray out;
-        QDeadlineTimer deadline(msecs);
-        while (!deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            char buf[1024];
-            const ssize_t n = ::read(m_fd, buf, sizeof buf);
-            if (n > 0)
-                out.append(buf, n);
-            else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-                if (eof)
-                    *eof = true;
-                break;
-            }
-            if (until && until(out))
-                break;
-            QThread::msleep(1);
-        }
-        return out;
-    }
-
-private:
-    int m_fd = -1;
-};
+const QByteArray kBadClock("\x41\x25\x07\x35\x28\x02\x07\x04", 8);
+const QByteArray kSchedule =
+    QByteArray("B\x08\x30\x12\x00\x13\x15\x17\x45\x20\x00\x23\x59\x0a\x78", 15)
+    + QByteArray(110, 0);
 
 } // namespace
 
@@ -86,142 +32,204 @@ class TestBoardSimulator : public QObject
     Q_OBJECT
 
 private:
+    QTemporaryDir m_dir;
+    QString m_ini;
+    QString m_error;
     std::unique_ptr<BoardSimulator> m_sim;
+    std::unique_ptr<BoardLink> m_link;  // the program's link, on port 3
+    std::unique_ptr<SerialPort> m_peer; // or a bare port for the simulator's own tests
+    QByteArray m_got;                   // what the bare port received
+
+    void pointPortAt(const QStringList &portLines)
+    {
+        const QString ini = u"[Port COM]\r\nvaleur=3\r\n"_s + portLines.join(u"\r\n"_s);
+        QVERIFY(test::putFile(m_ini, ini.toLocal8Bit()));
+        m_link->loadPortSetting();
+    }
+    void openPeer()
+    {
+        m_peer = makeQtSerialPort();
+        QVERIFY2(m_peer->open(m_sim->devicePath(), &m_error), qPrintable(m_error));
+        connect(m_peer.get(), &SerialPort::dataReceived, this,
+                [this] { m_got += m_peer->readAll(); });
+    }
+    void send(const QByteArray &bytes)
+    {
+        QCOMPARE(m_peer->write(bytes), qint64(bytes.size()));
+        QVERIFY(m_peer->flush(1000));
+    }
 
 private Q_SLOTS:
     void init()
     {
+        m_ini = m_dir.filePath(QStringLiteral("param.ini"));
         m_sim = std::make_unique<BoardSimulator>();
         m_sim->setClockInterval(0);
-        QString error;
-        QVERIFY2(m_sim->start(&error), qPrintable(error));
+        QVERIFY2(m_sim->start(&m_error), qPrintable(m_error));
+        m_link = std::make_unique<BoardLink>(makeQtSerialPort(), m_ini);
+        pointPortAt(m_sim->paramIniLines(3));
+        m_got.clear();
     }
-    void cleanup() { m_sim.reset(); }
-
-    void deviceAndParamIniLines()
+    void cleanup()
     {
-        QVERIFY(m_sim->devicePath().startsWith(QStringLiteral("/dev/")));
-        QVERIFY(QFile::exists(m_sim->devicePath()));
-        QCOMPARE(m_sim->paramIniLines(3),
-                 (QStringList{QStringLiteral("[Ports]"),
-                              QStringLiteral("COM3=") + m_sim->devicePath()}));
-        QVERIFY(!m_sim->peerConnected());
-        Peer peer(m_sim->devicePath());
-        QVERIFY(peer.isOpen());
-        QVERIFY(m_sim->peerConnected());
-        peer.close();
-        QVERIFY(!m_sim->peerConnected());
+        m_peer.reset();
+        m_link.reset();
+        m_sim.reset();
     }
 
-    void describeCommands()
+    void describe()
     {
         const QString clock = BoardSimulator::describe(kClock);
         QVERIFY(clock.startsWith(QStringLiteral("41 14 07 35 28 02 07 04\n")));
-        QVERIFY(clock.contains(QStringLiteral("14:07:35 28/02/2007")));
-        QVERIFY(clock.contains(QStringLiteral("Mercredi")));
+        QVERIFY(clock.contains(QStringLiteral("14:07:35 28/02/2007, jour 4 (Mercredi)")));
         QVERIFY(!clock.contains(QStringLiteral("impossible")));
-
-        QByteArray bad = kClock;
-        bad[1] = char(0x27);
-        QVERIFY(BoardSimulator::describe(bad).contains(QStringLiteral("impossible")));
-
-        const QString sched = BoardSimulator::describe(scheduleFrame());
-        QVERIFY(sched.contains(QStringLiteral("Plage 1 : 08:30 - 12:00")));
-        QVERIFY(sched.contains(QStringLiteral("Plage 2 : 13:15 - 17:45")));
-        QVERIFY(sched.contains(QStringLiteral("Plage 3 : 20:00 - 23:59")));
-        QVERIFY(sched.contains(QStringLiteral("Jours : 10 (Tous les jours)")));
-        QVERIFY(sched.contains(QStringLiteral("Periode : 120 s")));
+        QVERIFY(BoardSimulator::describe(kBadClock).contains(QStringLiteral("impossible")));
+        const QString sched = BoardSimulator::describe(kSchedule);
+        for (const char *line : {"Plage 1 : 08:30 - 12:00", "Plage 2 : 13:15 - 17:45",
+                                 "Plage 3 : 20:00 - 23:59", "Jours : 10 (Tous les jours)",
+                                 "Periode : 120 s"})
+            QVERIFY2(sched.contains(QLatin1String(line)), line);
         QVERIFY(!sched.contains(QStringLiteral("non nuls")));
     }
 
-    void answersTheClockCommand()
+    void commands_data()
     {
-        Peer peer(m_sim->devicePath());
-        QSignalSpy commands(m_sim.get(), &BoardSimulator::commandReceived);
-        // The command arrives in two pieces.
-        QVERIFY(peer.write(kClock.first(3)));
-        QTest::qWait(30);
-        QVERIFY(peer.write(kClock.sliced(3)));
-        const QByteArray line = peer.read(2000, [](const QByteArray &b) { return b.endsWith('\n'); });
-        QCOMPARE(line, QByteArray("Heure reglee : 14:07:35 28/02/2007\r\n"));
-        QCOMPARE(commands.size(), 1);
-        QCOMPARE(commands.at(0).at(0).toByteArray(), kClock);
-        QCOMPARE(m_sim->commands(), QList<QByteArray>{kClock});
-        const qint64 drift =
-            m_sim->boardTime().msecsTo(QDateTime(QDate(2007, 2, 28), QTime(14, 7, 35)));
-        QVERIFY(qAbs(drift) < 2000);
+        QTest::addColumn<QByteArray>("bytes"); // sent in two pieces, the first three bytes first
+        QTest::addColumn<int>("pause");        // between the pieces, in ms
+        QTest::addColumn<QByteArray>("junk");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QDateTime>("boardTime"); // invalid: unchanged
+        const QDateTime set(QDate(2007, 2, 28), QTime(14, 7, 35));
+        const QByteArray setReply("Heure reglee : 14:07:35 28/02/2007\r\n");
+        const int late = BoardSimulator::kIncompleteMs + 300;
+        const QByteArray none, piece("A\x01\x02");
+        using QTest::newRow;
+        newRow("clock") << kClock << 30 << none << kClock << setReply << set;
+        newRow("impossible time") << kBadClock << 30 << none << kBadClock
+                                  << QByteArray("Erreur : heure invalide\r\n") << QDateTime();
+        newRow("schedule after junk") << "xy" + kSchedule << 30 << QByteArray("xy") << kSchedule
+                                      << none << QDateTime();
+        newRow("incomplete command dropped")
+            << piece + kClock << late << piece << kClock << setReply << set;
     }
 
-    void refusesAnImpossibleTime()
+    void commands()
     {
-        Peer peer(m_sim->devicePath());
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, pause);
+        QFETCH(QByteArray, junk);
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, reply);
+        QFETCH(QDateTime, boardTime);
+        openPeer();
+        QSignalSpy commands(m_sim.get(), &BoardSimulator::commandReceived);
+        QSignalSpy junks(m_sim.get(), &BoardSimulator::junkReceived);
         const QDateTime before = m_sim->boardTime();
-        QByteArray bad = kClock;
-        bad[1] = char(0x25);
-        QVERIFY(peer.write(bad));
-        const QByteArray line = peer.read(2000, [](const QByteArray &b) { return b.endsWith('\n'); });
-        QCOMPARE(line, QByteArray("Erreur : heure invalide\r\n"));
-        QVERIFY(qAbs(before.msecsTo(m_sim->boardTime())) < 2000);
-    }
-
-    void scheduleFrameAndJunk()
-    {
-        Peer peer(m_sim->devicePath());
-        QSignalSpy commands(m_sim.get(), &BoardSimulator::commandReceived);
-        QSignalSpy junk(m_sim.get(), &BoardSimulator::junkReceived);
-        QVERIFY(peer.write("xy" + scheduleFrame()));
-        QVERIFY(QTest::qWaitFor([&] { return commands.size() == 1; }, 2000));
-        QCOMPARE(junk.size(), 1);
-        QCOMPARE(junk.at(0).at(0).toByteArray(), QByteArray("xy"));
-        QCOMPARE(commands.at(0).at(0).toByteArray(), scheduleFrame());
-        QCOMPARE(m_sim->received(), "xy" + scheduleFrame());
-        // No answer to a schedule frame.
-        QVERIFY(peer.read(100).isEmpty());
-    }
-
-    void incompleteCommandIsDropped()
-    {
-        Peer peer(m_sim->devicePath());
-        QSignalSpy commands(m_sim.get(), &BoardSimulator::commandReceived);
-        QSignalSpy junk(m_sim.get(), &BoardSimulator::junkReceived);
-        QVERIFY(peer.write("A\x01\x02"));
-        QVERIFY(junk.wait(BoardSimulator::kIncompleteMs + 1000));
-        QCOMPARE(junk.at(0).at(0).toByteArray(), QByteArray("A\x01\x02"));
-        // The line is in step again.
-        QVERIFY(peer.write(kClock));
-        QVERIFY(QTest::qWaitFor([&] { return commands.size() == 1; }, 2000));
-        QCOMPARE(commands.at(0).at(0).toByteArray(), kClock);
+        send(bytes.first(3));
+        QTest::qWait(pause);
+        send(bytes.sliced(3));
+        QVERIFY(QTest::qWaitFor([&] { return !commands.isEmpty(); }, 2000));
+        QTest::qWait(100);
+        QCOMPARE(m_got, reply);
+        QCOMPARE(firstArgs(commands), QVariantList{command});
+        QCOMPARE(firstArgs(junks), junk.isEmpty() ? QVariantList() : QVariantList{junk});
+        QCOMPARE(m_sim->received(), bytes);
+        const QDateTime expected = boardTime.isValid() ? boardTime : before;
+        QVERIFY(qAbs(m_sim->boardTime().msecsTo(expected)) < 2000);
     }
 
     void clockReadOutOnlyWhileListened()
     {
-        Peer peer(m_sim->devicePath());
+        QVERIFY(!m_sim->peerConnected());
+        openPeer();
+        QVERIFY(m_sim->peerConnected());
         m_sim->setBoardTime(QDateTime(QDate(2007, 3, 4), QTime(9, 5, 3)));
         m_sim->setClockInterval(100);
-        const QByteArray lines =
-            peer.read(2000, [](const QByteArray &b) { return b.count('\n') >= 2; });
-        QVERIFY(lines.startsWith("09:05:0"));
-        QVERIFY(lines.contains(" 04/03/2007\r\n"));
+        QVERIFY(QTest::qWaitFor([&] { return m_got.count('\n') >= 2; }, 2000));
+        QVERIFY(m_got.startsWith("09:05:0"));
+        QVERIFY(m_got.contains(" 04/03/2007\r\n"));
         // Nobody listening: nothing is kept for later.
-        peer.close();
+        m_peer->close();
+        QVERIFY(!m_sim->peerConnected());
         QTest::qWait(350);
         m_sim->setClockInterval(0);
-        Peer again(m_sim->devicePath());
-        QVERIFY(again.read(60).isEmpty());
+        m_got.clear();
+        openPeer();
+        QTest::qWait(60);
+        QCOMPARE(m_got, QByteArray());
     }
 
-    void sendTextAndStop()
+    void clockCommandReplyAndAutoClose()
     {
-        Peer peer(m_sim->devicePath());
-        QCOMPARE(m_sim->sendText(QStringLiteral("12:3\u00e9")), qint64(5));
-        QCOMPARE(peer.read(1000, [](const QByteArray &b) { return b.size() >= 5; }),
-                 QByteArray("12:3\xe9"));
+        QSignalSpy replies(m_link.get(), &BoardLink::replyReceived);
+        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
+        QElapsedTimer clock;
+        clock.start();
+        // As "Programmation" does it: open first, then build and write the message.
+        QVERIFY2(m_link->ensureOpen(&m_error), qPrintable(m_error));
+        const ClockFields f{"14", "07", "35", "28", "02", "2007", "Mercredi"};
+        QVERIFY2(m_link->writeMessage(encodeClockCommand(f), &m_error), qPrintable(m_error));
+        // The simulator answers with one line, which arrives as one reply.
+        QVERIFY(QTest::qWaitFor([&] { return !replies.isEmpty(); }, 3000));
+        QTest::qWait(100);
+        QCOMPARE(firstArgs(replies), QVariantList{"Heure reglee : 14:07:35 28/02/2007\r\n"});
+        QCOMPARE(m_sim->received(), QByteArray("\x41\x14\x07\x35\x28\x02\x07\x04", 8));
+        // A reply typed at the board comes whole.
+        QCOMPARE(m_sim->sendText(QStringLiteral("12:34:56 28/02/2007\r\n")), qint64(21));
+        QVERIFY(QTest::qWaitFor([&] { return replies.size() == 2; }, 3000));
+        QCOMPARE(replies[1][0].toString(), QStringLiteral("12:34:56 28/02/2007\r\n"));
+        // The port closes by itself about 4.5 s after the command.
+        QVERIFY(m_link->isOpen());
+        QVERIFY(QTest::qWaitFor([&] { return !m_link->isOpen(); }, 7000));
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(elapsed >= 4400 && elapsed < 6000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(firstArgs(changed), (QVariantList{true, false}));
+        QVERIFY(!m_sim->peerConnected());
+    }
+
+    void outputFlushedBeforeClose()
+    {
+        const QByteArray frame = "B" + QByteArray(124, '\x11');
+        QVERIFY(m_link->sendToBoard(frame, &m_error));
+        m_link->closePort(); // at once, before the event loop has run
+        QVERIFY(QTest::qWaitFor([&] { return !m_sim->commands().isEmpty(); }, 3000));
+        QCOMPARE(m_sim->received(), frame);
+    }
+
+    void deviceVanishesWhileOpen()
+    {
+        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
+        QSignalSpy lost(m_link.get(), &BoardLink::portLost);
+        QVERIFY2(m_link->openPort(&m_error), qPrintable(m_error));
+        const QString device = m_sim->devicePath();
         m_sim->stop();
-        QVERIFY(!m_sim->isRunning());
+        QVERIFY(QTest::qWaitFor([&] { return !lost.isEmpty(); }, 3000));
+        QVERIFY(!m_link->isOpen());
+        QCOMPARE(lost.size(), 1);
+        const QString why = lost[0][0].toString();
+        QVERIFY2(why.contains(QStringLiteral("COM3")) && why.contains(device), qPrintable(why));
+        QCOMPARE(firstArgs(changed), (QVariantList{true, false}));
+        // The link stays usable: a new board on a new device.
+        QVERIFY(m_sim->start(&m_error));
+        pointPortAt(m_sim->paramIniLines(3));
+        QVERIFY2(m_link->sendToBoard("A", &m_error), qPrintable(m_error));
+        QVERIFY(QTest::qWaitFor([&] { return m_sim->received() == "A"; }, 3000));
+        m_sim->stop();
         QCOMPARE(m_sim->sendText(QStringLiteral("x")), qint64(-1));
-        bool eof = false;
-        peer.read(1000, {}, &eof);
-        QVERIFY(eof); // the device went away under the program
+    }
+
+    void failedOpenOfMissingDevice()
+    {
+        const QString device = m_dir.filePath(QStringLiteral("no-such-tty"));
+        pointPortAt({"[Ports]", "COM3=" + device});
+        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
+        QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
+        QVERIFY(m_error.contains(QStringLiteral("COM3")) && m_error.contains(device));
+        QVERIFY(m_error.size() > 40); // and the system's reason
+        QVERIFY(!m_link->isOpen());
+        QVERIFY(!m_link->autoCloseTimer()->isActive());
+        QCOMPARE(changed.size(), 0);
     }
 };
 
