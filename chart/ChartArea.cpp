@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <qdrawutil.h>
 
 #include <algorithm>

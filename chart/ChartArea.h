@@ -41,11 +41,12 @@ public:
 
     // DrawingSurface.
     void clear() override;
-    // Every pixel whose centre lies within half the line width of the segment, in the line width
-    // scaled to the device pixels of the image: a one-device-pixel line is one pixel for each step
-    // along its longer axis, from the pixel of one end to the pixel of the other; wider lines have
-    // square ends at width 1 (the ends stand half a width beyond the end points) and round ends
-    // above. Points are taken through the middle of the pixel they fall in.
+    // Draws in the line width scaled to the image's device pixels. A line one device pixel wide
+    // has one pixel in each row or column along its longer axis, from the pixel of one end to the
+    // pixel of the other. A wider line covers the pixels whose centres lie within half its width
+    // of the segment: with round ends from width 2 up, with square ends (going on half a width
+    // beyond each end) at width 1 on a denser screen. Each end is first moved half a pixel right
+    // and down, so that an end on a pixel's corner stands in the middle of that pixel.
     void segment(float x1, float y1, float x2, float y2, const QColor &color) override;
     void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override;
     void setTextPosition(float x, float y) override;
