@@ -120,8 +120,8 @@ private:
 };
 
 // For comparison: the same image with opaque segments written straight into its pixels, a run of
-// `width` pixels across the line for each step along it (what a chart area could do for solid
-// traces instead of going through a painter for every segment).
+// `width` pixels across the line for each step along it (the chart area does the same with the
+// exact line widths and ends; this one is the plainest form, as a yardstick).
 class DirectPixelSurface : public HeldPainterSurface
 {
 public:
