@@ -41,7 +41,8 @@ QImage paintedSegment(const ChartArea &area, float x1, float y1, float x2, float
     pen.setWidth(width);
     pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
     p.setPen(pen);
-    p.drawLine(QPointF(x1 / 15.0 + 0.5, y1 / 15.0 + 0.5), QPointF(x2 / 15.0 + 0.5, y2 / 15.0 + 0.5));
+    p.drawLine(QPointF(x1 / 15.0 + 0.5, y1 / 15.0 + 0.5),
+               QPointF(x2 / 15.0 + 0.5, y2 / 15.0 + 0.5));
     return image;
 }
 
@@ -342,7 +343,8 @@ void TestChartArea::segmentShape()
              qPrintable(QStringLiteral("%1 pixels, a painter %2").arg(n).arg(expected)));
     for (const QPointF &end : {twips.p1(), twips.p2()}) {
         // Through the middle of the pixels: half a pixel on, then the pixel it falls in.
-        const QPoint pixel(int(std::floor(end.x() / 15 + 0.5)), int(std::floor(end.y() / 15 + 0.5)));
+        const QPoint pixel(int(std::floor(end.x() / 15 + 0.5)),
+                           int(std::floor(end.y() / 15 + 0.5)));
         if (drawn.valid(pixel))
             QCOMPARE(drawn.pixel(pixel), red);
     }

@@ -39,8 +39,10 @@ int redAwayFrom(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             bool near = a.pixel(x, y) != kRed;
-            for (int d = 0; d < 9 && !near; ++d)
-                near = b.valid(x + d % 3 - 1, y + d / 3 - 1) && b.pixel(x + d % 3 - 1, y + d / 3 - 1) == kRed;
+            for (int d = 0; d < 9 && !near; ++d) {
+                const QPoint p(x + d % 3 - 1, y + d / 3 - 1);
+                near = b.valid(p) && b.pixel(p) == kRed;
+            }
             away += near ? 0 : 1;
         }
     }
