@@ -29,6 +29,13 @@ bool canCreateFilesIn(const QString &dir)
     return probe.remove();
 }
 
+// An installed program (its menu entry installed beside it, under ../share) never keeps its
+// settings beside itself, even when run by a user who could write there (root in /usr/bin).
+bool isInstalledProgram(const QString &programDir)
+{
+    return QFile::exists(programDir + QStringLiteral("/../share/applications/platine.desktop"));
+}
+
 QString clean(const QString &dir)
 {
     QString d = QDir::cleanPath(QDir(dir).absolutePath());
@@ -51,7 +58,7 @@ QString settingsDir()
 
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir)
 {
-    if (canCreateFilesIn(programDir))
+    if (!isInstalledProgram(programDir) && canCreateFilesIn(programDir))
         return clean(programDir);
     QDir().mkpath(fallbackDir);
     return clean(fallbackDir);

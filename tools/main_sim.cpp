@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     }
 
     out << "Peripherique : " << sim.devicePath() << "\n\n"
-        << "Lignes de param.ini (a cote du programme) :\n"
+        << "Lignes de param.ini (a cote de platine, ou ~/.config/platine/ pour un programme installe) :\n"
         << "[Port COM]\nvaleur=" << port << '\n';
     for (const QString &line : sim.paramIniLines(port))
         out << line << '\n';

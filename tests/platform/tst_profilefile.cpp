@@ -196,6 +196,7 @@ private Q_SLOTS:
         QTest::newRow("writable program directory") << "" << false;
         QTest::newRow("missing program directory") << "gone" << true;
         QTest::newRow("program path is a file") << "afile" << true;
+        QTest::newRow("installed program") << "bin" << true;
     }
 
     void settingsDirChoice()
@@ -204,6 +205,10 @@ private Q_SLOTS:
         QFETCH(bool, fallback);
         QTemporaryDir tmp;
         QVERIFY(test::putFile(tmp.filePath(QStringLiteral("afile")), "x"));
+        // A writable bin/ with the menu entry installed beside it in share/.
+        QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("bin"))
+                && QDir(tmp.path()).mkpath(QStringLiteral("share/applications")));
+        QVERIFY(test::putFile(tmp.filePath(QStringLiteral("share/applications/platine.desktop")), "x"));
         const QString programDir = program.isEmpty() ? tmp.path() + u'/' : tmp.filePath(program);
         const QString fallbackDir = tmp.filePath(QStringLiteral("config/platine"));
         QCOMPARE(chooseSettingsDir(programDir, fallbackDir), fallback ? fallbackDir : tmp.path());
