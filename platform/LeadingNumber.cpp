@@ -1,5 +1,6 @@
 #include "platform/LeadingNumber.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cfloat>
 #include <cstdint>
@@ -82,6 +83,25 @@ Reading readRadix(Cursor &c, int base)
     return r;
 }
 
+// The power of ten of the first significant digit of a clean number ([-]digits[.digits][e[-]n],
+// not all zeros): 2 for "123.4", -3 for "0.001", -1 for "10e-2". Tells a value too large for a
+// double from one too small, whether the size comes from the digits or from the exponent.
+long decimalExponent(const std::string &number)
+{
+    const std::size_t exponentAt = number.find('e');
+    const std::string mantissa = number.substr(0, exponentAt);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    long power = 0;
+    if (first < point)
+        power = long(point - first) - 1;
+    else if (first != std::string::npos)
+        power = -long(first - point);
+    if (exponentAt != std::string::npos)
+        power += std::stol(number.substr(exponentAt + 1));
+    return power;
+}
+
 Reading readDecimal(Cursor &c)
 {
     Reading r;
@@ -132,8 +152,7 @@ Reading readDecimal(Cursor &c)
     const auto res = std::from_chars(number.data(), number.data() + number.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         // Too small for a double gives zero; too large gives the largest finite value.
-        const bool tooLarge = number.find("e-") == std::string::npos;
-        value = tooLarge ? DBL_MAX : 0.0;
+        value = decimalExponent(number) > 0 ? DBL_MAX : 0.0;
         if (number.front() == '-')
             value = -value;
     }

@@ -53,6 +53,13 @@ private Q_SLOTS:
         newRow("negative too large") << "-1e999" << -DBL_MAX << true;
         newRow("too small") << "1e-999" << 0.0 << true;
         newRow("long digits") << QString(400, u'1') << DBL_MAX << true;
+        const QString tiny = u"0."_s + QString(400, u'0') + u'1';
+        newRow("too small in its digits") << tiny << 0.0 << true;
+        newRow("negative, too small in its digits") << u'-' + tiny << 0.0 << true;
+        newRow("too small despite an exponent") << tiny + u"e50" << 0.0 << true;
+        newRow("small digits, exponent brings back") << tiny + u"e500" << 1e99 << true;
+        newRow("too large despite a negative exponent") << QString(400, u'1') + u"e-50" << DBL_MAX
+                                                        << true;
         newRow("correctly rounded") << "123456789.123456789" << 123456789.123456789 << true;
         newRow("hex") << "&H1F" << 31.0 << true;
         newRow("hex lower") << "&hff" << 255.0 << true;
