@@ -7,18 +7,24 @@
 //  - blanks, tabs and line feeds are skipped wherever they stand: removing them all changes
 //    neither the value nor beginsWithNumber;
 //  - reading stops at the first character that cannot continue the number: appending one ("x")
-//    changes nothing either.
+//    changes nothing either;
+//  - a decimal number gives what the C library reads from its clean form (sign, digits, point,
+//    exponent with E for D), too large for a double the largest finite one, too small 0.
 
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
 
+#include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -65,6 +71,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const double packedValue = platine::leadingNumber(packed);
     if (packedValue != value || platine::beginsWithNumber(packed) != found)
         fail("blanks changed the reading", text, value, packedValue);
+
+    // Decimal numbers against strtod (this program never changes the C locale, so "." it is).
+    static const QRegularExpression decimal(
+        QStringLiteral("^[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)([eEdD][+-]?[0-9]+)?"));
+    qsizetype ascii = 0; // the regular expression refuses text that is not valid UTF-16
+    while (ascii < packed.size() && packed[ascii].unicode() < 0x80 && packed[ascii].unicode() > 0)
+        ++ascii;
+    if (const auto m = decimal.match(QStringView(packed).first(ascii)); m.hasMatch()) {
+        std::string clean = m.captured(0).toStdString();
+        std::replace(clean.begin(), clean.end(), 'd', 'e');
+        std::replace(clean.begin(), clean.end(), 'D', 'e');
+        double expected = std::strtod(clean.c_str(), nullptr);
+        if (std::isinf(expected))
+            expected = std::copysign(DBL_MAX, expected);
+        // Below the normal range the two may round a subnormal differently or give 0.
+        const bool tiny = std::fabs(expected) < DBL_MIN && std::fabs(value) < DBL_MIN;
+        if (!found || (value != expected && !tiny))
+            fail("decimal number not read as the C library reads it", text, value, expected);
+    } else if (!packed.startsWith(u'&') && found) {
+        fail("a number found where there is none", text, value, 0);
+    }
 
     const QString extended = text + u'x';
     const double extendedValue = platine::leadingNumber(extended);
