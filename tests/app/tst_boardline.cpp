@@ -3,7 +3,6 @@
 
 #include "app/MainWindow.h"
 #include "board/BoardLink.h"
-#include "common/FakeDialogs.h"
 #include "platform/ProfileFile.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsDir.h"
@@ -18,7 +17,6 @@
 #include <QtTest>
 
 using namespace platine;
-using platine::test::FakeDialogs;
 
 class TestBoardLine : public QObject
 {
@@ -108,25 +106,6 @@ private Q_SLOTS:
         QVERIFY2(sent.elapsed() >= 4400, qPrintable(QString::number(sent.elapsed())));
         QVERIFY2(sent.elapsed() < 6500, qPrintable(QString::number(sent.elapsed())));
         QTRY_VERIFY_WITH_TIMEOUT(!m_board->peerConnected(), 2000);
-    }
-
-    void deviceVanishesWhileOpen()
-    {
-        FakeDialogs dialogs;
-        QTest::mouseClick(find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-        QVERIFY(m_window->link()->isOpen());
-        QCOMPARE(find<QLabel>(QStringLiteral("Label8"))->text(), QStringLiteral("Port ouvert"));
-
-        m_board->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(!m_window->link()->isOpen(), 3000);
-        QCOMPARE(find<QLabel>(QStringLiteral("Label8"))->text(), QStringLiteral("Port fermé"));
-        QCOMPARE(dialogs.messages.size(), 1);
-
-        // The program stays usable: with the device gone, opening again is refused plainly.
-        QTest::mouseClick(find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-        QVERIFY(!m_window->link()->isOpen());
-        QCOMPARE(dialogs.messages.size(), 2);
-        QCOMPARE(find<QLabel>(QStringLiteral("Label8"))->text(), QStringLiteral("Port fermé"));
     }
 };
 
