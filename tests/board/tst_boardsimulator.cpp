@@ -1,14 +1,12 @@
-// The board simulator on a pseudo-terminal, and the board link end to end through it: the real
-// serial port at one end, the simulator as the board at the other.
+// The board simulator on a pseudo-terminal; the link end to end through it is run from the main
+// window (tests/app/tst_boardline).
 
 #include "board/BoardLink.h"
-#include "board/ClockCommand.h"
 #include "platform/SerialPort.h"
 #include "tools/BoardSimulator.h"
 
 #include "TestUtil.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -160,34 +158,6 @@ private Q_SLOTS:
         QCOMPARE(m_got, QByteArray());
     }
 
-    void clockCommandReplyAndAutoClose()
-    {
-        QSignalSpy replies(m_link.get(), &BoardLink::replyReceived);
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        QElapsedTimer clock;
-        clock.start();
-        // As "Programmation" does it: open first, then build and write the message.
-        QVERIFY2(m_link->ensureOpen(&m_error), qPrintable(m_error));
-        const ClockFields f{"14", "07", "35", "28", "02", "2007", "Mercredi"};
-        QVERIFY2(m_link->writeMessage(encodeClockCommand(f), &m_error), qPrintable(m_error));
-        // The simulator answers with one line, which arrives as one reply.
-        QVERIFY(QTest::qWaitFor([&] { return !replies.isEmpty(); }, 3000));
-        QTest::qWait(100);
-        QCOMPARE(firstArgs(replies), QVariantList{"Heure reglee : 14:07:35 28/02/2007\r\n"});
-        QCOMPARE(m_sim->received(), QByteArray("\x41\x14\x07\x35\x28\x02\x07\x04", 8));
-        // A reply typed at the board comes whole.
-        QCOMPARE(m_sim->sendText(QStringLiteral("12:34:56 28/02/2007\r\n")), qint64(21));
-        QVERIFY(QTest::qWaitFor([&] { return replies.size() == 2; }, 3000));
-        QCOMPARE(replies[1][0].toString(), QStringLiteral("12:34:56 28/02/2007\r\n"));
-        // The port closes by itself about 4.5 s after the command.
-        QVERIFY(m_link->isOpen());
-        QVERIFY(QTest::qWaitFor([&] { return !m_link->isOpen(); }, 7000));
-        const qint64 elapsed = clock.elapsed();
-        QVERIFY2(elapsed >= 4400 && elapsed < 6000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(firstArgs(changed), (QVariantList{true, false}));
-        QVERIFY(!m_sim->peerConnected());
-    }
-
     void outputFlushedBeforeClose()
     {
         const QByteArray frame = "B" + QByteArray(124, '\x11');
@@ -195,41 +165,6 @@ private Q_SLOTS:
         m_link->closePort(); // at once, before the event loop has run
         QVERIFY(QTest::qWaitFor([&] { return !m_sim->commands().isEmpty(); }, 3000));
         QCOMPARE(m_sim->received(), frame);
-    }
-
-    void deviceVanishesWhileOpen()
-    {
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        QSignalSpy lost(m_link.get(), &BoardLink::portLost);
-        QVERIFY2(m_link->openPort(&m_error), qPrintable(m_error));
-        const QString device = m_sim->devicePath();
-        m_sim->stop();
-        QVERIFY(QTest::qWaitFor([&] { return !lost.isEmpty(); }, 3000));
-        QVERIFY(!m_link->isOpen());
-        QCOMPARE(lost.size(), 1);
-        const QString why = lost[0][0].toString();
-        QVERIFY2(why.contains(QStringLiteral("COM3")) && why.contains(device), qPrintable(why));
-        QCOMPARE(firstArgs(changed), (QVariantList{true, false}));
-        // The link stays usable: a new board on a new device.
-        QVERIFY(m_sim->start(&m_error));
-        pointPortAt(m_sim->paramIniLines(3));
-        QVERIFY2(m_link->sendToBoard("A", &m_error), qPrintable(m_error));
-        QVERIFY(QTest::qWaitFor([&] { return m_sim->received() == "A"; }, 3000));
-        m_sim->stop();
-        QCOMPARE(m_sim->sendText(QStringLiteral("x")), qint64(-1));
-    }
-
-    void failedOpenOfMissingDevice()
-    {
-        const QString device = m_dir.filePath(QStringLiteral("no-such-tty"));
-        pointPortAt({"[Ports]", "COM3=" + device});
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
-        QVERIFY(m_error.contains(QStringLiteral("COM3")) && m_error.contains(device));
-        QVERIFY(m_error.size() > 40); // and the system's reason
-        QVERIFY(!m_link->isOpen());
-        QVERIFY(!m_link->autoCloseTimer()->isActive());
-        QCOMPARE(changed.size(), 0);
     }
 };
 
