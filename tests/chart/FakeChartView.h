@@ -7,8 +7,6 @@
 #include "chart/RecordingSurface.h"
 #include "viewer/AcquisitionData.h"
 
-#include <QString>
-
 #include <array>
 #include <memory>
 
@@ -17,19 +15,8 @@ namespace platine {
 class FakeChartView : public ChartView
 {
 public:
-    FakeChartView()
-        : m_store(std::make_unique<AcquisitionData>())
-        , m_recording(std::make_unique<RecordingSurface>())
-        , m_surface(m_recording.get())
-    {
-        selected.fill(true); // all nine channels start selected
-    }
-    // Draws on the given surface instead of the recording one.
-    explicit FakeChartView(DrawingSurface &surface)
-        : FakeChartView()
-    {
-        m_surface = &surface;
-    }
+    FakeChartView() { selected.fill(true); } // all nine channels start selected
+    explicit FakeChartView(DrawingSurface &surface) : FakeChartView() { m_surface = &surface; }
 
     // Controls read by the chart.
     bool analog = true;
@@ -37,34 +24,23 @@ public:
     QString coeff = QStringLiteral("0.492");
     int n = 100;
 
-    // Captions and cursor positions written by the chart (designer values at start).
-    QString text5;
-    QString caption54 = QStringLiteral("Label54");
-    QString caption59 = QStringLiteral("Acquisition N° :");
-    QString caption64 = QStringLiteral("0");
-    QString aide = QStringLiteral("Aide");
-    double cursorX = 1800;
-    double cursorY = 2580;
+    // Captions and cursor positions written by the chart; the start values tell a write apart.
+    QString text5, caption54, caption59;
+    QString caption64 = QStringLiteral("old"), aide = QStringLiteral("Aide");
+    double cursorX = -1, cursorY = -1;
     int text5Writes = 0;
 
     AcquisitionData &data() { return *m_store; }
     RecordingSurface &recording() { return *m_recording; }
 
     bool analogMode() const override { return analog; }
-    bool channelSelected(int label56Index) const override
-    {
-        return selected.at(static_cast<std::size_t>(label56Index));
-    }
+    bool channelSelected(int i) const override { return selected.at(static_cast<std::size_t>(i)); }
     QString coeffText() const override { return coeff; }
     int rowCount() const override { return n; }
     const AcquisitionData &store() const override { return *m_store; }
     DrawingSurface &surface() override { return *m_surface; }
 
-    void setText5(const QString &text) override
-    {
-        text5 = text;
-        ++text5Writes;
-    }
+    void setText5(const QString &text) override { text5 = text; ++text5Writes; }
     void setLabel54(const QString &caption) override { caption54 = caption; }
     void setLabel59(const QString &caption) override { caption59 = caption; }
     QString label64() const override { return caption64; }
@@ -74,9 +50,9 @@ public:
     void moveCursorY(double y) override { cursorY = y; }
 
 private:
-    std::unique_ptr<AcquisitionData> m_store;
-    std::unique_ptr<RecordingSurface> m_recording;
-    DrawingSurface *m_surface;
+    std::unique_ptr<AcquisitionData> m_store = std::make_unique<AcquisitionData>();
+    std::unique_ptr<RecordingSurface> m_recording = std::make_unique<RecordingSurface>();
+    DrawingSurface *m_surface = m_recording.get();
 };
 
 } // namespace platine
