@@ -1,110 +1,95 @@
-// The chart area Picture1: what is drawn stays, line controls stand above the drawing and labels
-// above both, coordinates in twips, mouse and key signals.
+// The chart area Picture1 on two screens, the second of double density: what is drawn stays and
+// follows the screen, line controls stand above the drawing and labels above both, segments have
+// a painter's shape, repaints leave no trace, far and invalid coordinates, mouse and keys.
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <cmath>
 #include <memory>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int B = ChartArea::kBorder;
-const QColor kBackground(192, 192, 192);
+const QColor kGrey(192, 192, 192);
+const QRgb kRed = qRgb(255, 0, 0);
 
-// Colour of the client pixel (x, y) (pixels from the client area's top-left) on screen.
+// A shown chart area with a client area of 400 x 300 pixels, on the screen of that pixel ratio.
+std::unique_ptr<ChartArea> shownArea(int dpr = 1)
+{
+    auto area = std::make_unique<ChartArea>();
+    QScreen *screen = QGuiApplication::screens().at(dpr - 1);
+    area->setScreen(screen);
+    area->setGeometry(QRect(screen->geometry().topLeft() + QPoint(50, 50), QSize(404, 304)));
+    area->show();
+    if (!QTest::qWaitForWindowExposed(area.get()) || area->devicePixelRatioF() != dpr)
+        return nullptr;
+    return area;
+}
+
+QImage rgb(const QPixmap &pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The client area as the widget paints itself (ratio 1), and the colour of one of its pixels.
+QImage client(ChartArea &area)
+{
+    return rgb(area.grab()).copy(B, B, area.pixelWidth() - 2 * B, area.height() - 2 * B);
+}
 QColor shown(ChartArea &area, int x, int y)
 {
-    const QImage image = area.grab().toImage();
-    const qreal dpr = image.devicePixelRatio();
-    return image.pixelColor(int((x + B) * dpr), int((y + B) * dpr));
+    return client(area).pixelColor(x, y);
 }
 
-// The segment as a painter draws it on an image like the chart area's (pen one pixel wide with
-// square ends, wider with round ends), for comparing shapes.
-QImage paintedSegment(const ChartArea &area, float x1, float y1, float x2, float y2, int width)
-{
-    QImage image(area.image().size(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(area.image().devicePixelRatio());
-    image.fill(kBackground);
-    QPainter p(&image);
-    QPen pen(Qt::red);
-    pen.setWidth(width);
-    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
-    p.setPen(pen);
-    p.drawLine(QPointF(x1 / 15.0 + 0.5, y1 / 15.0 + 0.5),
-               QPointF(x2 / 15.0 + 0.5, y2 / 15.0 + 0.5));
-    return image;
-}
-
-// Pixels of the colour in a with none of that colour within one pixel in b.
-int pixelsAwayFrom(const QImage &a, const QImage &b, QRgb colour)
-{
-    int away = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != colour)
-                continue;
-            bool near = false;
-            for (int dy = -1; dy <= 1 && !near; ++dy) {
-                for (int dx = -1; dx <= 1 && !near; ++dx)
-                    near = b.valid(x + dx, y + dy) && b.pixel(x + dx, y + dy) == colour;
-            }
-            away += near ? 0 : 1;
-        }
-    }
-    return away;
-}
-
-// The widget as the window system last received it (the offscreen platform's copy), after the
-// events that were waiting, and the widget painted afresh in full.
-QImage onScreen(ChartArea &area)
-{
-    QCoreApplication::processEvents();
-    return area.screen()->grabWindow(area.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-}
-QImage paintedAfresh(ChartArea &area)
-{
-    return area.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// Collects the regions the widget is asked to paint.
-class PaintSpy : public QObject
-{
-public:
-    explicit PaintSpy(QWidget *widget) { widget->installEventFilter(this); }
-    QRegion painted;
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            painted += static_cast<QPaintEvent *>(event)->region();
-            ++paints;
-        }
-        return false;
-    }
-};
-
-int pixelsOf(const QImage &image, QRgb colour)
+// How many pixels of the image pass the test (x, y, colour).
+template <class Test>
+int count(const QImage &image, Test test)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == colour ? 1 : 0;
+            n += test(x, y, image.pixel(x, y)) ? 1 : 0;
     }
     return n;
 }
+
+// Red pixels of a with no red within one pixel in b (all red pixels of a when b is null).
+int redAwayFrom(const QImage &a, const QImage &b = {})
+{
+    return count(a, [&](int x, int y, QRgb c) {
+        for (int d = 0; d < 9 && c == kRed; ++d) {
+            const QPoint p(x + d % 3 - 1, y + d / 3 - 1);
+            if (b.valid(p) && b.pixel(p) == kRed)
+                return false;
+        }
+        return c == kRed;
+    });
+}
+
+// Collects the regions the widget is asked to paint.
+struct PaintSpy : QObject {
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
 
 } // namespace
 
@@ -112,388 +97,282 @@ class TestChartArea : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
-    void widthInTwips();
-    void drawingStaysWhenCoveredAndShown();
-    void linesStandAboveTheDrawing();
-    void labelsStandAboveBoth();
-    void clearKeepsTheLines();
-    void lineChangesRepaint();
-    void dottedLineHasGaps();
-    void lineWidth();
-    void printUsesForegroundAndMovesDown();
-    void farAndInvalidCoordinates();
-    void rectangleOfNoWidthIsAnEdge();
-    void segmentShape_data();
-    void segmentShape();
-    void rectangleIsAnOutline();
-    void translucentColourBlends();
-    void drawingReachesTheScreen();
-    void cursorMoveRepaintsItsStripsOnly();
-    void cursorMovesLeaveNoTrace();
-    void mouseInTwips();
-    void keysAsClassicCodes();
-    void classicKeyCode_data();
-    void classicKeyCode();
+    // Line controls above the drawing (a hidden one not at all), labels above both; the drawing
+    // stays when the area is covered and shown again, and a clear keeps the lines. Text in the
+    // foreground colour from the text position, which then goes down a line; outlines, one of no
+    // width drawn once (a translucent one blends as a segment does); far and invalid coordinates.
+    void drawing()
+    {
+        const auto area = shownArea();
+        QVERIFY(area);
+        area->addLine(u"Line29"_s, 1500, 0, 1500, 4000, Qt::blue);              // x = 100
+        area->addLine(u"Line31(0)"_s, 0, 3000, 6000, 3000, Qt::darkGray, true); // y = 200
+        area->addLine(u"curseur"_s, 4500, 0, 4500, 4000, Qt::magenta, false, false);
+        area->setLineWidth(5);
+        area->segment(0, 1500, 6000, 1500, Qt::green); // y = 100
+        area->segment(0, 3750, 6000, 3750, Qt::green); // y = 250
+        auto *label = new QLabel(area.get());
+        label->setStyleSheet(u"background: yellow"_s);
+        label->setGeometry(area->childRect(1200, 1200, 900, 900)); // 80..140
+        label->show();
+        QCOMPARE(shown(*area, 100, 100), QColor(Qt::yellow));
+        QCOMPARE(shown(*area, 100, 252), QColor(Qt::blue));
+        QCOMPARE(shown(*area, 150, 102), QColor(Qt::green)); // 5 pixels wide
+        QCOMPARE(shown(*area, 150, 103), kGrey);
+        QCOMPARE(shown(*area, 300, 250), QColor(Qt::green)); // under the hidden line
+        const int dots = count(client(*area), [](int x, int y, QRgb c) {
+            return y == 200 && x > 110 && c == QColor(Qt::darkGray).rgb();
+        });
+        QVERIFY2(dots > 50 && dots < 250, qPrintable(QString::number(dots)));
 
-private:
-    std::unique_ptr<ChartArea> m_area;
-};
+        area->hide();
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area.get()));
+        QCOMPARE(shown(*area, 150, 250), QColor(Qt::green));
+        area->setTextPosition(300, 400);
+        area->clear();
+        QCOMPARE(shown(*area, 150, 250), kGrey);
+        QCOMPARE(shown(*area, 100, 250), QColor(Qt::blue));
+        QCOMPARE(QPointF(area->textX(), area->textY()), QPointF(0, 0));
+        delete label;
 
-void TestChartArea::init()
-{
-    m_area = std::make_unique<ChartArea>();
-    m_area->resize(400 + 2 * B, 300 + 2 * B);
-    m_area->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_area.get()));
-}
+        area->setForeground(Qt::red);
+        area->setTextPosition(3750, 3300); // 250, 220
+        area->print(u"MMMM"_s);
+        QCOMPARE(area->textX(), 0.0f);
+        const QRectF box(250, 220, 150, (area->textY() - 3300) / 15); // the line of text
+        QVERIFY(box.height() > 6);
+        const auto text = [&](bool inside) {
+            return count(client(*area), [&](int x, int y, QRgb c) { // smoothed
+                return qRed(c) > 160 && qGreen(c) < 100 && box.contains(x, y) == inside;
+            });
+        };
+        QVERIFY(text(true) > 10);
+        QCOMPARE(text(false), 0);
 
-void TestChartArea::cleanup()
-{
-    m_area.reset();
-}
+        area->rectangle(1500, 1500, 3000, 2250, Qt::blue); // 100..200 x 100..150
+        for (QPoint p : {QPoint(100, 125), QPoint(200, 125), QPoint(150, 100), QPoint(150, 150)})
+            QCOMPARE(shown(*area, p.x(), p.y()), QColor(Qt::blue));
+        QCOMPARE(shown(*area, 150, 125), kGrey);
+        const auto blue = [&] {
+            return count(client(*area), [](int, int, QRgb c) { return qBlue(c) > 200; });
+        };
+        const int outline = blue();
+        const QColor halfRed(255, 0, 0, 128), blend(224, 96, 96); // 255 * 128/255 + 192 * 127/255
+        area->segment(0, 3300, 6000, 3300, halfRed);              // y = 220
+        area->rectangle(4500, 0, 4500, 600, halfRed);             // x = 300
+        QCOMPARE(shown(*area, 50, 220), blend);
+        QCOMPARE(shown(*area, 300, 20), blend);
 
-void TestChartArea::widthInTwips()
-{
-    m_area->resize(827, 389);
-    QCOMPARE(m_area->width(), 12405.0);
-    QCOMPARE(m_area->pixelWidth(), 827);
-    QCOMPARE(m_area->objectName(), QStringLiteral("Picture1"));
-    QCOMPARE(m_area->image().size(), QSize(823, 385) * m_area->devicePixelRatioF());
-    QCOMPARE(m_area->childRect(60, 4620, 615, 255), QRect(4 + B, 308 + B, 41, 17));
-}
+        area->segment(-1e30f, 3990, 1e30f, 3990, Qt::green);        // y = 266
+        area->segment(1e30f, -1e30f, -1e30f, 1e30f, Qt::green);     // through (0, 0)
+        area->segment(std::nanf(""), 0, 100, 100, Qt::blue);
+        area->segment(0, 0, INFINITY, 3000, Qt::blue);
+        area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::blue);        // entirely outside
+        area->segment(0, 4200, 6000, 4200, QColor(0, 0, 255, 0));  // fully transparent
+        QCOMPARE(shown(*area, 150, 266), QColor(Qt::green));
+        QCOMPARE(shown(*area, 0, 0), QColor(Qt::green));
+        QCOMPARE(blue(), outline);
+    }
 
-void TestChartArea::drawingStaysWhenCoveredAndShown()
-{
-    QCOMPARE(shown(*m_area, 100, 100), kBackground);
-    m_area->segment(150, 1500, 3000, 1500, Qt::red);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::red));
-    QCOMPARE(shown(*m_area, 100, 101), kBackground);
+    // Moved to a screen of double density, the area draws there at once (even when not shown),
+    // two device pixels a layout pixel, and what was drawn before stays.
+    void drawingFollowsTheScreen()
+    {
+        QWidget window;
+        window.setGeometry(50, 50, 300, 200);
+        auto *area = new ChartArea(&window);
+        area->setGeometry(10, 10, 204, 104);
+        area->hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        area->segment(0, 300, 3000, 300, Qt::blue); // y = 20
+        QCOMPARE(area->image().size(), QSize(200, 100));
 
-    m_area->hide();
-    m_area->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_area.get()));
-    m_area->repaint();
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::red));
-    QCOMPARE(m_area->image().pixelColor(100, 100), QColor(Qt::red));
-}
+        window.windowHandle()->setScreen(QGuiApplication::screens().at(1));
+        QCOMPARE(area->devicePixelRatioF(), 2.0);
+        area->segment(0, 750, 3000, 750, Qt::red); // y = 50
+        QCOMPARE(area->image().size(), QSize(400, 200));
+        QCOMPARE(area->image().devicePixelRatio(), 2.0);
+        const QColor earlier = area->image().pixelColor(40, 40); // enlarged (smoothed)
+        QVERIFY2(earlier.blue() > 200 && earlier.red() < 100, qPrintable(earlier.name()));
+        area->addLine(u"Line29"_s, 1500, 0, 1500, 1500, Qt::blue); // x = 100
+        area->show();
+        const QImage shot = area->grab().toImage();
+        const auto at = [&](int x, int y) { return shot.pixelColor(2 * B + x, 2 * B + y); };
+        QCOMPARE((QList<QColor>{at(40, 99), at(40, 100), at(40, 101), at(40, 102)}),
+                 (QList<QColor>{kGrey, Qt::red, Qt::red, kGrey}));
+        QCOMPARE((QList<QColor>{at(199, 20), at(200, 20), at(201, 20), at(202, 20)}),
+                 (QList<QColor>{kGrey, Qt::blue, Qt::blue, kGrey}));
+    }
 
-void TestChartArea::linesStandAboveTheDrawing()
-{
-    m_area->addLine(QStringLiteral("Line29"), 1500, 0, 1500, 4000, Qt::blue);
-    m_area->setLineWidth(5);
-    m_area->segment(0, 1500, 6000, 1500, Qt::green);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::blue));  // the crossing: the line wins
-    QCOMPARE(shown(*m_area, 100, 102), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 120, 100), QColor(Qt::green));
-    QCOMPARE(shown(*m_area, 120, 102), QColor(Qt::green)); // 5 pixels wide
-    QCOMPARE(shown(*m_area, 100, 200), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 120, 110), kBackground);
-}
-
-void TestChartArea::labelsStandAboveBoth()
-{
-    m_area->addLine(QStringLiteral("Line30"), 0, 1500, 6000, 1500, Qt::blue);
-    m_area->segment(1500, 0, 1500, 4000, Qt::green);
-    auto *label = new QLabel(m_area.get());
-    label->setAutoFillBackground(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::Window, Qt::yellow);
-    label->setPalette(p);
-    label->setGeometry(m_area->childRect(1200, 1200, 900, 900));
-    label->show();
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::yellow));
-    QCOMPARE(shown(*m_area, 100, 150), QColor(Qt::green));
-    QCOMPARE(shown(*m_area, 150, 100), QColor(Qt::blue));
-}
-
-void TestChartArea::clearKeepsTheLines()
-{
-    m_area->addLine(QStringLiteral("Line29"), 1500, 0, 1500, 4000, Qt::blue);
-    m_area->segment(0, 750, 6000, 750, Qt::red);
-    m_area->setTextPosition(300, 400);
-    m_area->clear();
-    QCOMPARE(shown(*m_area, 50, 50), kBackground);
-    QCOMPARE(shown(*m_area, 100, 50), QColor(Qt::blue));
-    QCOMPARE(m_area->textX(), 0.0f);
-    QCOMPARE(m_area->textY(), 0.0f);
-}
-
-void TestChartArea::lineChangesRepaint()
-{
-    LineControl *cursor = m_area->addLine(QStringLiteral("curseur"), 1500, 0, 1500, 4000,
-                                          Qt::magenta, false, false);
-    QCOMPARE(m_area->line(QStringLiteral("curseur")), cursor);
-    QCOMPARE(shown(*m_area, 100, 100), kBackground); // hidden
-    cursor->setVisible(true);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::magenta));
-    cursor->setX1(3000);
-    cursor->setX2(3000);
-    QCOMPARE(shown(*m_area, 100, 100), kBackground);
-    QCOMPARE(shown(*m_area, 200, 100), QColor(Qt::magenta));
-}
-
-void TestChartArea::dottedLineHasGaps()
-{
-    m_area->addLine(QStringLiteral("Line31(0)"), 0, 1500, 6000, 1500, Qt::darkGray, true);
-    const QImage image = m_area->grab().toImage();
-    int on = 0;
-    for (int x = 10; x < 390; ++x)
-        on += image.pixelColor(x + B, 100 + B) == QColor(Qt::darkGray) ? 1 : 0;
-    QVERIFY2(on > 50 && on < 300, qPrintable(QString::number(on)));
-}
-
-void TestChartArea::lineWidth()
-{
-    QCOMPARE(m_area->lineWidth(), 1);
-    m_area->setLineWidth(9);
-    QCOMPARE(m_area->lineWidth(), 5);
-    m_area->setLineWidth(0);
-    QCOMPARE(m_area->lineWidth(), 1);
-    m_area->segment(0, 1500, 6000, 1500, Qt::red);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::red));
-    QCOMPARE(shown(*m_area, 100, 102), kBackground);
-}
-
-void TestChartArea::printUsesForegroundAndMovesDown()
-{
-    m_area->setForeground(Qt::red);
-    m_area->setTextPosition(1500, 1500);
-    m_area->print(QStringLiteral("MMMM"));
-    QCOMPARE(m_area->textX(), 0.0f);
-    QVERIFY(m_area->textY() > 1500 + 100);
-    const QImage image = m_area->grab().toImage();
-    int red = 0;
-    for (int y = 0; y < 300; ++y) {
-        for (int x = 0; x < 400; ++x) {
-            const QColor c = image.pixelColor(x + B, y + B);
-            if (c.red() > 160 && c.green() < 100 && c.blue() < 100) { // text is smoothed
-                ++red;
-                QVERIFY(x >= 100 && y >= 100 && y < 100 + (m_area->textY() - 1500) / 15 + 1);
+    void segmentShape_data()
+    {
+        QTest::addColumn<int>("dpr");
+        QTest::addColumn<QLineF>("twips");
+        QTest::addColumn<int>("width");
+        const QList<std::pair<const char *, QLineF>> segments = {
+            {"horizontal", {150, 1500, 3000, 1500}},    {"vertical", {1500, 150, 1500, 3000}},
+            {"diagonal", {300, 300, 3300, 3300}},       {"steep", {1000, 200, 1400, 4000}},
+            {"flat", {200, 1000, 5000, 1300}},          {"fractional", {157, 1503, 2991, 2222}},
+            {"backwards", {3000, 2000, 100, 500}},      {"point", {1500, 1500, 1500, 1500}},
+            {"across a corner", {-3000, -1000, 3000, 2000}},
+            {"near the bottom edge", {300, 4485, 5000, 4490}}};
+        for (int dpr : {1, 2}) {
+            for (const auto &[name, line] : segments) {
+                for (int width : {1, 2, 3, 5})
+                    QTest::addRow("%s, width %d, dpr %d", name, width, dpr) << dpr << line << width;
             }
         }
     }
-    QVERIFY(red > 10);
-}
-
-void TestChartArea::farAndInvalidCoordinates()
-{
-    m_area->segment(-1e30f, 1500, 1e30f, 1500, Qt::red);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::red));
-    m_area->segment(std::nanf(""), 0, 100, 100, Qt::blue);
-    m_area->segment(0, 0, INFINITY, 3000, Qt::blue);
-    m_area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::blue); // entirely outside
-    const QImage image = m_area->grab().toImage();
-    for (int y = 0; y < 300; y += 3) {
-        for (int x = 0; x < 400; x += 3)
-            QVERIFY(image.pixelColor(x + B, y + B) != QColor(Qt::blue));
+    // The segment covers what a painter would (pen one layout pixel wide with square ends, wider
+    // with round ends), give or take a device pixel at the edges, with about as many pixels, and
+    // always the pixels of both ends.
+    void segmentShape()
+    {
+        QFETCH(int, dpr);
+        QFETCH(QLineF, twips);
+        QFETCH(int, width);
+        const auto area = shownArea(dpr);
+        QVERIFY(area);
+        area->setLineWidth(width);
+        area->segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
+        const QImage drawn = area->image();
+        QImage painted(drawn.size(), QImage::Format_RGB32);
+        painted.setDevicePixelRatio(dpr);
+        painted.fill(kGrey);
+        QPainter p(&painted);
+        p.setPen(QPen(Qt::red, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::SquareCap));
+        // A painter leaves out a wide line of no length, but not one a hair long.
+        const QPointF hair(twips.length() == 0 && width * dpr > 1 ? 0.01 : 0, 0);
+        const QPointF middle(0.5, 0.5); // lines go through the middle of the pixels
+        p.drawLine(twips.p1() / 15 + middle, (twips.p2() + hair) / 15 + middle);
+        p.end();
+        QCOMPARE(redAwayFrom(drawn, painted), 0);
+        QCOMPARE(redAwayFrom(painted, drawn), 0);
+        const int n = redAwayFrom(drawn), expected = redAwayFrom(painted);
+        QVERIFY2(std::abs(n - expected) <= expected / 10 + 2 * dpr,
+                 qPrintable(u"%1 pixels, a painter %2"_s.arg(n).arg(expected)));
+        for (const QPointF &end : {twips.p1(), twips.p2()}) {
+            const QPointF device = (end / 15 + middle) * dpr;
+            const QPoint pixel(int(std::floor(device.x())), int(std::floor(device.y())));
+            QVERIFY(!drawn.valid(pixel) || drawn.pixel(pixel) == kRed);
+        }
     }
-}
 
-void TestChartArea::rectangleOfNoWidthIsAnEdge()
-{
-    m_area->rectangle(1500, 0, 1500, 300, Qt::blue);
-    QCOMPARE(shown(*m_area, 100, 0), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 100, 19), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 101, 10), kBackground);
-    QCOMPARE(shown(*m_area, 100, 40), kBackground);
-}
-
-void TestChartArea::segmentShape_data()
-{
-    QTest::addColumn<QLineF>("twips");
-    QTest::addColumn<int>("width");
-    const QList<std::pair<const char *, QLineF>> segments = {
-        {"horizontal", {150, 1500, 3000, 1500}},
-        {"vertical", {1500, 150, 1500, 3000}},
-        {"diagonal", {300, 300, 3300, 3300}},
-        {"steep", {1000, 200, 1400, 4000}},
-        {"flat", {200, 1000, 5000, 1300}},
-        {"fractional ends", {157, 1503, 2991, 2222}},
-        {"backwards", {3000, 2000, 100, 500}},
-        {"point", {1500, 1500, 1500, 1500}},
-        {"across the corner", {-3000, -1000, 3000, 2000}},
-        {"near the bottom edge", {300, 4485, 5000, 4490}},
-    };
-    for (const auto &[name, line] : segments) {
-        for (int width : {1, 2, 3, 5})
-            QTest::addRow("%s, width %d", name, width) << line << width;
+    void repaints_data()
+    {
+        QTest::addColumn<int>("dpr");
+        QTest::newRow("dpr 1") << 1;
+        QTest::newRow("dpr 2") << 2;
     }
-}
+    // Drawing reaches the screen by itself; a cursor moved repaints only where it was and where
+    // it is; no move leaves a trace: every changed pixel lies in what was repainted, and at ratio
+    // 1 (where the window system's copy can be read) the window shows what a full paint shows. A
+    // copy of the image taken before keeps what it had.
+    void repaints()
+    {
+        QFETCH(int, dpr);
+        const auto area = shownArea(dpr);
+        QVERIFY(area);
+        LineControl *across = area->addLine(u"curseur"_s, 1500, 60, 1500, 4000, Qt::magenta, true);
+        LineControl *along = area->addLine(u"curseur_h"_s, 60, 1500, 5900, 1500, Qt::blue, true);
+        const auto onScreen = [&] {
+            QCoreApplication::processEvents();
+            return rgb(area->screen()->grabWindow(area->winId()));
+        };
+        if (dpr == 1)
+            QTRY_COMPARE(onScreen(), rgb(area->grab()));
+        QTest::qWait(20);
+        // The client area only: at ratio 2 a grab leaves some device pixels of the border unset.
+        const QRect inside(B * dpr, B * dpr, 400 * dpr, 300 * dpr);
+        const QImage before = rgb(area->grab()).copy(inside), copy = area->image();
+        PaintSpy spy;
+        area->installEventFilter(&spy);
+        across->setX1(3000);
+        across->setX2(3000);
+        QTRY_VERIFY(!spy.painted.isEmpty());
+        QVERIFY(spy.painted.contains(QPoint(100 + B, 150 + B)));
+        QVERIFY(spy.painted.contains(QPoint(200 + B, 150 + B)));
+        QVERIFY(!spy.painted.contains(QPoint(150 + B, 150 + B))); // between: untouched
 
-// The segment covers what a painter would cover, give or take a pixel at the edges, with as
-// many pixels, and always the pixels of both ends.
-void TestChartArea::segmentShape()
-{
-    QFETCH(QLineF, twips);
-    QFETCH(int, width);
-    const QRgb red = qRgb(255, 0, 0);
-    m_area->setLineWidth(width);
-    m_area->segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
-    const QImage drawn = m_area->image();
-    // A painter leaves out a wide line of no length; the chart area draws the dot of its round
-    // ends, as a painter does for a line a hair long.
-    const float x2 = twips.length() == 0 && width > 1 ? twips.x2() + 0.01f : twips.x2();
-    const QImage painted = paintedSegment(*m_area, twips.x1(), twips.y1(), x2, twips.y2(), width);
-    QCOMPARE(pixelsAwayFrom(drawn, painted, red), 0);
-    QCOMPARE(pixelsAwayFrom(painted, drawn, red), 0);
-    const int n = pixelsOf(drawn, red), expected = pixelsOf(painted, red);
-    QVERIFY2(std::abs(n - expected) <= expected / 10 + 2,
-             qPrintable(QStringLiteral("%1 pixels, a painter %2").arg(n).arg(expected)));
-    for (const QPointF &end : {twips.p1(), twips.p2()}) {
-        // Through the middle of the pixels: half a pixel on, then the pixel it falls in.
-        const QPoint pixel(int(std::floor(end.x() / 15 + 0.5)),
-                           int(std::floor(end.y() / 15 + 0.5)));
-        if (drawn.valid(pixel))
-            QCOMPARE(drawn.pixel(pixel), red);
+        area->setLineWidth(3);
+        area->segment(0, 1500, 6000, 2500, Qt::red);
+        area->setLineWidth(5);
+        area->segment(4500, 300, 4400, 4200, Qt::darkGreen);
+        area->setLineWidth(1);
+        area->segment(5700, 4400, -300, 2000, Qt::blue);
+        area->rectangle(450, 450, 450, 900, Qt::black);
+        for (double x : {1507.5, 1515.0, 1700.0, 5000.0, 200.0, 2222.0}) {
+            across->setX1(x);
+            across->setX2(x);
+            along->setY1(x * 0.7);
+            along->setY2(x * 0.7);
+            QCoreApplication::processEvents();
+        }
+        along->setVisible(false);
+        QCOMPARE(copy.pixelColor(100 * dpr, 100 * dpr), kGrey);
+        const auto uncovered = [&] {
+            QCoreApplication::processEvents();
+            area->removeEventFilter(&spy); // grab() paints the whole widget
+            const QImage after = rgb(area->grab()).copy(inside);
+            area->installEventFilter(&spy);
+            return count(after, [&](int x, int y, QRgb c) {
+                return c != before.pixel(x, y)
+                       && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
+            });
+        };
+        QTRY_COMPARE(uncovered(), 0);
+        QVERIFY(before != rgb(area->grab()).copy(inside));
+        if (dpr == 1)
+            QTRY_COMPARE(onScreen(), rgb(area->grab()));
     }
-}
 
-void TestChartArea::rectangleIsAnOutline()
-{
-    m_area->rectangle(1500, 1500, 3000, 2250, Qt::blue);
-    QCOMPARE(shown(*m_area, 100, 100), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 200, 150), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 150, 100), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 200, 120), QColor(Qt::blue));
-    QCOMPARE(shown(*m_area, 150, 125), kBackground); // inside
-    QCOMPARE(shown(*m_area, 99, 125), kBackground);
-}
-
-void TestChartArea::translucentColourBlends()
-{
-    m_area->segment(0, 1500, 6000, 1500, QColor(255, 0, 0, 128));
-    const QColor c = shown(*m_area, 100, 100);
-    QVERIFY2(c.red() > 215 && c.red() < 230 && c.green() > 90 && c.green() < 100
-                 && c.blue() == c.green(),
-             qPrintable(c.name()));
-    m_area->segment(0, 3000, 6000, 3000, QColor(0, 0, 255, 0));
-    QCOMPARE(shown(*m_area, 100, 200), kBackground);
-}
-
-// What is drawn reaches the screen by itself, all of it, and a copy of the image taken before
-// keeps what it had.
-void TestChartArea::drawingReachesTheScreen()
-{
-    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
-    const QImage before = m_area->image();
-    m_area->setLineWidth(5);
-    m_area->segment(150, 1500, 3000, 1500, Qt::red);
-    m_area->segment(4500, 300, 4400, 4200, Qt::darkGreen);
-    m_area->setLineWidth(1);
-    m_area->segment(5700, 4400, -300, 2000, Qt::blue);
-    m_area->rectangle(450, 450, 450, 900, Qt::black);
-    QCOMPARE(before.pixelColor(100, 100), kBackground);
-    QCOMPARE(m_area->image().pixelColor(100, 100), QColor(Qt::red));
-    QTRY_COMPARE(onScreen(*m_area).pixelColor(100 + B, 100 + B), QColor(Qt::red));
-    QCOMPARE(onScreen(*m_area), paintedAfresh(*m_area));
-}
-
-void TestChartArea::cursorMoveRepaintsItsStripsOnly()
-{
-    LineControl *cursor = m_area->addLine(QStringLiteral("curseur"), 1500, 60, 1500, 4000,
-                                          Qt::magenta, true);
-    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
-    PaintSpy spy(m_area.get());
-    cursor->setX1(3000);
-    cursor->setX2(3000);
-    QTRY_VERIFY(spy.paints > 0);
-    QVERIFY(spy.painted.contains(QPoint(100 + B, 150 + B)));
-    QVERIFY(spy.painted.contains(QPoint(200 + B, 150 + B)));
-    QVERIFY(!spy.painted.contains(QPoint(150 + B, 150 + B))); // between: untouched
-    QVERIFY(!spy.painted.contains(QPoint(300 + B, 150 + B)));
-    QVERIFY(spy.painted.boundingRect().height() < 300);
-}
-
-void TestChartArea::cursorMovesLeaveNoTrace()
-{
-    m_area->setLineWidth(3);
-    m_area->segment(0, 1500, 6000, 2500, Qt::red);
-    LineControl *across = m_area->addLine(QStringLiteral("curseur"), 1500, 60, 1500, 4000,
-                                          Qt::magenta, true);
-    LineControl *along = m_area->addLine(QStringLiteral("curseur_h"), 60, 1500, 5900, 1500,
-                                         Qt::blue, true);
-    const QList<double> xs = {1507.5, 1515, 1700, 5000, 200, 2222};
-    for (double x : xs) {
-        across->setX1(x);
-        across->setX2(x);
-        along->setY1(x * 0.7);
-        along->setY2(x * 0.7);
-        QCoreApplication::processEvents();
+    // Client twips, buttons 1 left 2 right, shift state 1 Shift 2 Ctrl, the arrows' key codes.
+    void mouseAndKeys()
+    {
+        const auto area = shownArea();
+        QVERIFY(area);
+        QSignalSpy moved(area.get(), &ChartArea::mouseMoved);
+        QSignalSpy pressed(area.get(), &ChartArea::mousePressed);
+        QSignalSpy keys(area.get(), &ChartArea::keyPressed);
+        area->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(area.get()));
+        QTest::mouseMove(area.get(), QPoint(100 + B, 50 + B));
+        QTRY_VERIFY(!moved.isEmpty());
+        QCOMPARE(moved.last(), (QVariantList{0, 0, 1500.0f, 750.0f}));
+        area->clearFocus();
+        QTest::mousePress(area.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10 + B, 20 + B));
+        QCOMPARE(pressed.last(), (QVariantList{1, 1, 150.0f, 300.0f}));
+        QVERIFY(area->hasFocus());
+        QTest::mouseRelease(area.get(), Qt::LeftButton, {}, QPoint(10 + B, 20 + B));
+        QTest::mousePress(area.get(), Qt::RightButton, Qt::ControlModifier, QPoint(1, 1));
+        QCOMPARE(pressed.last(), (QVariantList{2, 2, -15.0f, -15.0f})); // on the border
+        QTest::keyClick(area.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(keys.last(), (QVariantList{39, 1}));
+        QTest::keyClick(area.get(), Qt::Key_Left, Qt::KeypadModifier); // the keypad's arrow too
+        QCOMPARE(keys.last(), (QVariantList{37, 0}));
     }
-    along->setVisible(false);
-    QTRY_COMPARE(onScreen(*m_area), paintedAfresh(*m_area));
-}
 
-void TestChartArea::mouseInTwips()
+};
+
+int main(int argc, char *argv[])
 {
-    QSignalSpy moved(m_area.get(), &ChartArea::mouseMoved);
-    QSignalSpy pressed(m_area.get(), &ChartArea::mousePressed);
-    m_area->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
-    m_area->clearFocus();
-
-    QTest::mouseMove(m_area.get(), QPoint(100 + B, 50 + B));
-    QTRY_VERIFY(!moved.isEmpty());
-    QCOMPARE(moved.last().at(2).toFloat(), 1500.0f);
-    QCOMPARE(moved.last().at(3).toFloat(), 750.0f);
-
-    QTest::mousePress(m_area.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10 + B, 20 + B));
-    QCOMPARE(pressed.size(), 1);
-    QCOMPARE(pressed.at(0).at(0).toInt(), 1);
-    QCOMPARE(pressed.at(0).at(1).toInt(), 1);
-    QCOMPARE(pressed.at(0).at(2).toFloat(), 150.0f);
-    QCOMPARE(pressed.at(0).at(3).toFloat(), 300.0f);
-    QVERIFY(m_area->hasFocus());
-    QTest::mouseRelease(m_area.get(), Qt::LeftButton, {}, QPoint(10 + B, 20 + B));
-
-    QTest::mousePress(m_area.get(), Qt::RightButton, {}, QPoint(1, 1));
-    QCOMPARE(pressed.size(), 2);
-    QCOMPARE(pressed.at(1).at(0).toInt(), 2);
-    QCOMPARE(pressed.at(1).at(2).toFloat(), -15.0f); // on the border, left of the client area
+    // Two offscreen screens side by side, the second of double density.
+    QTemporaryDir dir;
+    QFile config(dir.filePath(u"screens.json"_s));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(R"({"screens": [
+        {"name": "one", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "two", "x": 800, "y": 0, "width": 800, "height": 600, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 2}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    QApplication app(argc, argv);
+    TestChartArea test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void TestChartArea::keysAsClassicCodes()
-{
-    QSignalSpy keys(m_area.get(), &ChartArea::keyPressed);
-    m_area->setFocus();
-    QTest::keyClick(m_area.get(), Qt::Key_Left);
-    QTest::keyClick(m_area.get(), Qt::Key_Right);
-    QTest::keyClick(m_area.get(), Qt::Key_Up, Qt::ShiftModifier);
-    QTest::keyClick(m_area.get(), Qt::Key_A);
-    // The Shift key itself comes first for the shifted press, as code 16.
-    QList<int> codes;
-    for (const auto &args : keys)
-        codes << args.at(0).toInt();
-    QCOMPARE(codes, (QList<int>{37, 39, 16, 38, 65}));
-    QCOMPARE(keys.at(3).at(1).toInt(), 1);
-}
-
-void TestChartArea::classicKeyCode_data()
-{
-    QTest::addColumn<int>("qtKey");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("code");
-    QTest::newRow("left") << int(Qt::Key_Left) << 0 << 37;
-    QTest::newRow("right") << int(Qt::Key_Right) << 0 << 39;
-    QTest::newRow("return") << int(Qt::Key_Return) << 0 << 13;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 27;
-    QTest::newRow("Z") << int(Qt::Key_Z) << 0 << 90;
-    QTest::newRow("7") << int(Qt::Key_7) << 0 << 55;
-    QTest::newRow("keypad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << 103;
-    QTest::newRow("keypad left") << int(Qt::Key_Left) << int(Qt::KeypadModifier) << 37;
-    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << 112;
-    QTest::newRow("unknown") << int(Qt::Key_VolumeUp) << 0 << 0;
-}
-
-void TestChartArea::classicKeyCode()
-{
-    QFETCH(int, qtKey);
-    QFETCH(int, modifiers);
-    QFETCH(int, code);
-    QCOMPARE(ChartArea::classicKeyCode(qtKey, Qt::KeyboardModifiers(modifiers)), code);
-}
-
-QTEST_MAIN(TestChartArea)
 #include "tst_chartarea.moc"
