@@ -1,22 +1,12 @@
 #pragma once
 // Small helpers for the tests of this folder.
 
+#include "common/Files.h"
+
 #include <QFile>
 #include <QSignalSpy>
 
 namespace platine::test {
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // The first argument of every signal a spy has caught.
 inline QVariantList firstArgs(const QSignalSpy &spy)

@@ -1,6 +1,6 @@
 #include "platform/Dialogs.h"
 
-#include "TestUtil.h"
+#include "common/Files.h"
 
 #include <QApplication>
 #include <QFileDialog>

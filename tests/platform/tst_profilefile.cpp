@@ -3,7 +3,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 
-#include "TestUtil.h"
+#include "common/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/SerialPort.h"
 
-#include "TestUtil.h"
+#include "common/Files.h"
 #include "common/Pty.h"
 
 #include <QSignalSpy>

@@ -4,21 +4,11 @@
 
 #include "schedule/ScheduleFrame.h"
 
+#include "common/Files.h"
+
 #include <QFile>
 
 namespace platine::test {
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // Twelve different time bytes, one above 0x7F, XON and XOFF, day code 10 (LF) and period 13 (CR):
 // a byte at the wrong offset, or one a terminal would interpret, shows.

@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file reads and writes for the tests of this folder.
+// Whole-file reads and writes for tests.
 
 #include <QFile>
 
