@@ -109,8 +109,8 @@ private Q_SLOTS:
             u"Période (s) : 10"_s, u"Capture : 1/2 °C"_s, 0, eof,
             nothing);
 
-        // Each field, in every position, by the leading-number rule; a line's fields after the
-        // ninth ";" are ignored, and the next line is row 1 (logic slots 4..7).
+        // Each field, in every position, by the leading-number rule; the next line is row 1
+        // (logic slots 4..7), and its fields after the ninth ";" are ignored.
         const QList<std::tuple<const char *, QByteArray, double>> fields = {
             {"number then unit", "250V ", 250}, {"comma stops", "12,5", 12},
             {"no number", "abc", 0}, {"empty", "", 0}, {"blanks, tab, fraction", " \t21.5", 21.5},
@@ -121,11 +121,12 @@ private Q_SLOTS:
             for (int position = 0; position < 9; ++position) {
                 QByteArrayList parts(9, "7");
                 parts[position] = field;
-                Expects expects{{'l', 7, 0}};
+                Expects expects{{'l', 7, 0}, {'l', 8, kEmpty}, {'t', 2, kEmpty}};
                 for (int k = 0; k < 9; ++k)
                     expects.append({"t1234llll"[k], k < 5 ? 0 : k - 5, k == position ? value : 7});
                 row(name + QByteArray(" in field ") + char('0' + position),
-                    parts.join(';') + ";99;\r\n" + dataLine(6), none, none, 2, eof, expects);
+                    parts.join(';') + ";\r\n" + dataLine(6) + "99;98;", none, none, 2, eof,
+                    expects);
             }
         }
 
@@ -221,9 +222,15 @@ private Q_SLOTS:
         QTest::newRow("directory") << m_dir.path() << -1 << Text();
         QTest::newRow("no path") << QString() << -1 << Text();
         QTest::newRow("device that never ends") << u"/dev/zero"_s << -1 << Text();
-        const QString locked = m_dir.filePath(u"locked.txt"_s);
-        if (geteuid() != 0 && QFile::copy(five, locked) && QFile::setPermissions(locked, {}))
-            QTest::newRow("unreadable") << locked << -1 << Text(); // root reads any file
+        // A regular file that cannot be opened: made unreadable or, as root reads any file, a
+        // write-only kernel attribute.
+        QString locked = m_dir.filePath(u"locked.txt"_s);
+        if (geteuid() == 0)
+            locked = u"/sys/bus/platform/drivers_probe"_s;
+        else if (QFile::copy(five, locked))
+            QFile::setPermissions(locked, {});
+        if (QFileInfo(locked).isFile() && !QFile(locked).open(QIODevice::ReadOnly))
+            QTest::newRow("cannot be opened") << locked << -1 << Text();
     }
     // The load empties the store once the file is open, so nothing of an earlier, longer file is
     // left; a file that cannot be opened leaves the store as it was. Any file loads in one pass
