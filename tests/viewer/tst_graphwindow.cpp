@@ -6,6 +6,7 @@
 #include "chart/ChartView.h"
 #include "chart/LineControl.h"
 #include "common/FakeDialogs.h"
+#include "common/Files.h"
 #include "platform/Dialogs.h"
 #include "viewer/AcquisitionData.h"
 #include "viewer/GraphWindow.h"
@@ -252,9 +253,7 @@ private Q_SLOTS:
         QFETCH(bool, loads);
         QFETCH(QStringList, captions);
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-        QFile f(path);
-        QVERIFY(content.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(content) > 0));
-        f.close();
+        QVERIFY(content.isEmpty() || test::putFile(path, content));
         AcquisitionData &store = AcquisitionData::instance();
         store.temperature[7] = 99;
         if (how == QLatin1String("drop")) {
