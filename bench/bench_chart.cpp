@@ -213,17 +213,33 @@ void BM_LoadAcquisitionFile(benchmark::State &st)
 }
 BENCHMARK(BM_LoadAcquisitionFile)->Unit(benchmark::kMillisecond);
 
+// "Tracer" at N = 1000 into an image surface, over and over; `show` ends what a held painter
+// still owes the image after each drawing.
+void fullView(benchmark::State &st, DrawingSurface &surface, bool analog, int width,
+              void (*show)(DrawingSurface &) = nullptr)
+{
+    FakeChartView view(surface);
+    fillStore(view.data());
+    view.analog = analog;
+    view.n = kLargestN;
+    surface.setLineWidth(width);
+    ChartState state;
+    for (auto _ : st) {
+        command24Click(view, state);
+        if (show)
+            show(surface);
+    }
+}
+
+void showHeldPainter(DrawingSurface &surface)
+{
+    static_cast<HeldPainterSurface &>(surface).show();
+}
+
 // Analog full view, N = 1000, all five channels: 5005 segments.
 void BM_AnalogFullView_ChartArea(benchmark::State &st)
 {
-    auto area = makeChartArea();
-    FakeChartView view(*area);
-    fillStore(view.data());
-    view.n = kLargestN;
-    area->setLineWidth(static_cast<int>(st.range(0)));
-    ChartState state;
-    for (auto _ : st)
-        command24Click(view, state);
+    fullView(st, *makeChartArea(), true, static_cast<int>(st.range(0)));
 }
 BENCHMARK(BM_AnalogFullView_ChartArea)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
@@ -231,15 +247,7 @@ BENCHMARK(BM_AnalogFullView_ChartArea)->Arg(1)->Arg(5)->ArgName("width")
 void BM_AnalogFullView_HeldPainter(benchmark::State &st)
 {
     HeldPainterSurface surface;
-    FakeChartView view(surface);
-    fillStore(view.data());
-    view.n = kLargestN;
-    surface.setLineWidth(static_cast<int>(st.range(0)));
-    ChartState state;
-    for (auto _ : st) {
-        command24Click(view, state);
-        surface.show();
-    }
+    fullView(st, surface, true, static_cast<int>(st.range(0)), showHeldPainter);
 }
 BENCHMARK(BM_AnalogFullView_HeldPainter)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
@@ -247,13 +255,7 @@ BENCHMARK(BM_AnalogFullView_HeldPainter)->Arg(1)->Arg(5)->ArgName("width")
 void BM_AnalogFullView_DirectPixels(benchmark::State &st)
 {
     DirectPixelSurface surface;
-    FakeChartView view(surface);
-    fillStore(view.data());
-    view.n = kLargestN;
-    surface.setLineWidth(static_cast<int>(st.range(0)));
-    ChartState state;
-    for (auto _ : st)
-        command24Click(view, state);
+    fullView(st, surface, true, static_cast<int>(st.range(0)));
 }
 BENCHMARK(BM_AnalogFullView_DirectPixels)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
@@ -298,42 +300,21 @@ BENCHMARK(BM_AnalogFullView_GraphWindow)->Arg(0)->Arg(1)->ArgName("shown")
 // Logic full view, N = 1000: 4004 level segments and their edges.
 void BM_LogicFullView_ChartArea(benchmark::State &st)
 {
-    auto area = makeChartArea();
-    FakeChartView view(*area);
-    fillStore(view.data());
-    view.analog = false;
-    view.n = kLargestN;
-    ChartState state;
-    for (auto _ : st)
-        command24Click(view, state);
+    fullView(st, *makeChartArea(), false, 1);
 }
 BENCHMARK(BM_LogicFullView_ChartArea)->Unit(benchmark::kMillisecond);
 
 void BM_LogicFullView_HeldPainter(benchmark::State &st)
 {
     HeldPainterSurface surface;
-    FakeChartView view(surface);
-    fillStore(view.data());
-    view.analog = false;
-    view.n = kLargestN;
-    ChartState state;
-    for (auto _ : st) {
-        command24Click(view, state);
-        surface.show();
-    }
+    fullView(st, surface, false, 1, showHeldPainter);
 }
 BENCHMARK(BM_LogicFullView_HeldPainter)->Unit(benchmark::kMillisecond);
 
 void BM_LogicFullView_DirectPixels(benchmark::State &st)
 {
     DirectPixelSurface surface;
-    FakeChartView view(surface);
-    fillStore(view.data());
-    view.analog = false;
-    view.n = kLargestN;
-    ChartState state;
-    for (auto _ : st)
-        command24Click(view, state);
+    fullView(st, surface, false, 1);
 }
 BENCHMARK(BM_LogicFullView_DirectPixels)->Unit(benchmark::kMillisecond);
 
