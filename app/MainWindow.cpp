@@ -3,13 +3,13 @@
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
 #include "platform/Dialogs.h"
-#include "platform/PortChoice.h"
+#include "platform/QtSerialPort.h"
 #include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "schedule/SchedulePanel.h"
 #include "viewer/GraphWindow.h"
+#include "viewer/ProgramState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,28 +66,31 @@ QLineEdit *replyBox(QWidget *parent, const QString &name, const QString &text,
 }
 
 // What a clock field must hold, for the message that refuses it.
-QString clockFieldRule(const QString &field)
+QString clockFieldRule(ClockField field)
 {
-    if (field == u"heure")
+    switch (field) {
+    case ClockField::Hours:
         return QStringLiteral("« Heures » doit contenir deux chiffres de 00 à 23");
-    if (field == u"minutes")
+    case ClockField::Minutes:
         return QStringLiteral("« Minutes » doit contenir deux chiffres de 00 à 59");
-    if (field == u"seconde")
+    case ClockField::Seconds:
         return QStringLiteral("« Secondes » doit contenir deux chiffres de 00 à 59");
-    if (field == u"jour")
-        return QStringLiteral("« Jour » doit contenir deux chiffres de 01 à 31");
-    if (field == u"mois")
+    case ClockField::Day: return QStringLiteral("« Jour » doit contenir deux chiffres de 01 à 31");
+    case ClockField::Month:
         return QStringLiteral("« Mois » doit contenir deux chiffres de 01 à 12");
-    if (field == u"annee")
+    case ClockField::Year:
         return QStringLiteral("« Année » doit contenir l'année sur quatre chiffres");
+    case ClockField::Weekday: break;
+    }
     return QStringLiteral("« Jour de la semaine » doit contenir un des noms de Dimanche à Samedi, "
                           "écrit exactement");
 }
 
 } // namespace
 
-MainWindow::MainWindow(std::unique_ptr<SerialPort> port, QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
+                       const SettingsFiles &files, ProgramState &state, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_files(files), m_state(state)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
@@ -97,16 +100,15 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, QWidget *parent)
     m_client->setFixedSize(twips(kClientWidth), twips(kClientHeight));
     setCentralWidget(m_client);
 
-    m_dialogue1 = new FileDialog(this);
-    m_link = new BoardLink(std::move(port), paramIniPath(), this);
+    m_fileDialog = new FileDialog(this, dialogs, this);
+    m_link = new BoardLink(std::move(port), m_files.paramIni(), this);
 
-    buildFrame3();
-    buildFrame1();
-    m_frame4 = new SchedulePanel(m_client);
-    m_frame4->setBoard(m_link, [this] { clearReplies(); });
-    m_frame4->setFileDialog(m_dialogue1);
-    m_frame4->hide();
-    m_frame4->raise(); // the schedule panel covers the two others while it is shown
+    buildBoardDisplayPanel();
+    buildClockPanel();
+    m_schedulePanel = new SchedulePanel(*m_fileDialog, m_files, m_client);
+    m_schedulePanel->setBoard(m_link, [this] { clearReplies(); });
+    m_schedulePanel->hide();
+    m_schedulePanel->raise(); // the schedule panel covers the two others while it is shown
     buildMenu();
 
     connect(m_link, &BoardLink::replyReceived, this, &MainWindow::showReply);
@@ -116,8 +118,8 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, QWidget *parent)
     });
 
     // Start-up: the schedule editor, the stored schedule, then the stored port number.
-    m_frame4->initScheduleEditor();
-    m_frame4->readScheduleSettings(paramIniPath());
+    m_schedulePanel->initScheduleEditor();
+    m_schedulePanel->readScheduleSettings(m_files.paramIni());
     m_link->loadPortSetting();
 
     connect(qApp, &QCoreApplication::aboutToQuit, m_link, [this] { m_link->flushPending(); });
@@ -146,136 +148,141 @@ void MainWindow::buildMenu()
     fichier->setObjectName(QStringLiteral("n_fichier"));
     fichier->menuAction()->setObjectName(QStringLiteral("n_fichier"));
     action(fichier->addAction(QStringLiteral("Enregistrer sous")), QStringLiteral("n_enregistrer"),
-           [this] { m_frame4->enregistrerClick(); });
+           [this] { m_schedulePanel->saveScheduleAs(); });
     action(fichier->addAction(QStringLiteral("Ouvrir")), QStringLiteral("n_ouvrir"),
-           [this] { m_frame4->ouvrirClick(); });
+           [this] { m_schedulePanel->openSchedule(); });
     action(fichier->addAction(QStringLiteral("Quitter")), QStringLiteral("n_quit"),
-           &MainWindow::n_quit_Click);
+           &MainWindow::quitProgram);
 
     QMenu *param = bar->addMenu(QStringLiteral("Paramètrage"));
     param->setObjectName(QStringLiteral("n_param"));
     param->menuAction()->setObjectName(QStringLiteral("n_param"));
     action(param->addAction(QStringLiteral("Programmation")), QStringLiteral("n_prog"),
-           &MainWindow::n_prog_Click);
+           &MainWindow::showSchedulePanel);
     action(param->addAction(QStringLiteral("Mise à l'heure platine")),
-           QStringLiteral("n_mise_a_l_heure"), &MainWindow::n_mise_a_l_heure_Click);
+           QStringLiteral("n_mise_a_l_heure"), &MainWindow::showClockPanel);
     action(param->addAction(QStringLiteral("Affichage heure platine")),
-           QStringLiteral("n_heure_platine"), &MainWindow::n_heure_platine_Click);
+           QStringLiteral("n_heure_platine"), &MainWindow::showBoardDisplayPanel);
     action(param->addAction(QStringLiteral("Port COM")), QStringLiteral("n_port"),
-           &MainWindow::n_port_Click);
+           &MainWindow::askPortNumber);
 
     action(bar->addAction(QStringLiteral("Graphique")), QStringLiteral("n_graphique"),
-           &MainWindow::n_graphique_Click);
+           &MainWindow::showViewer);
     bar->addAction(QString(12, u' '))->setObjectName(QStringLiteral("n_blanc"));
     action(bar->addAction(QStringLiteral("à propos de ...")), QStringLiteral("n_a_propos_de"),
-           &MainWindow::n_a_propos_de_Click);
+           &MainWindow::showAbout);
 }
 
-void MainWindow::buildFrame3()
+void MainWindow::buildBoardDisplayPanel()
 {
-    m_frame3 = place(new QGroupBox(QStringLiteral("Affichage de l'heure de la platine"), m_client),
-                     QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
-    makeCaptionBlue(m_frame3);
-    auto *command2 = button(m_frame3, QStringLiteral("Command2"), QStringLiteral("Ouverture port"),
-                            240, 360, 1815, 420);
-    connect(command2, &QPushButton::clicked, this, &MainWindow::command2Click);
-    auto *command3 = button(m_frame3, QStringLiteral("Command3"), QStringLiteral("Fermeture port"),
-                            240, 960, 1815, 420);
-    connect(command3, &QPushButton::clicked, this, &MainWindow::command3Click);
-    m_label8 = place(new QLabel(QStringLiteral("Port fermé"), m_frame3), QStringLiteral("Label8"),
-                     2280, 360, 2760, 300);
-    m_text1 = replyBox(m_frame3, QStringLiteral("Text1"), QStringLiteral("...."),
+    m_boardDisplayPanel =
+        place(new QGroupBox(QStringLiteral("Affichage de l'heure de la platine"), m_client),
+              QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
+    makeCaptionBlue(m_boardDisplayPanel);
+    auto *openButton = button(m_boardDisplayPanel, QStringLiteral("Command2"),
+                              QStringLiteral("Ouverture port"), 240, 360, 1815, 420);
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::openPort);
+    auto *closeButton = button(m_boardDisplayPanel, QStringLiteral("Command3"),
+                               QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::closePort);
+    m_portLabel = place(new QLabel(QStringLiteral("Port fermé"), m_boardDisplayPanel),
+                        QStringLiteral("Label8"), 2280, 360, 2760, 300);
+    m_reply = replyBox(m_boardDisplayPanel, QStringLiteral("Text1"), QStringLiteral("...."),
                        QColor(0xff, 0xff, 0xc0));
-    m_text1->setGeometry(twipsRect(2280, 720, 2760, 660));
-    m_text1->setAccessibleName(kReplyName);
-    m_text1->installEventFilter(this);
-    connect(m_text1, &QLineEdit::textChanged, this, &MainWindow::mirrorText1);
-    auto *command9 = button(m_frame3, QStringLiteral("Command9"), QStringLiteral("Quitter"), 5220,
-                            960, 1095, 420);
-    connect(command9, &QPushButton::clicked, m_frame3, &QWidget::hide);
-    chainTabOrder({command2, m_text1, command3, command9}); // top to bottom, left to right
-    m_frame3->hide();
+    m_reply->setGeometry(twipsRect(2280, 720, 2760, 660));
+    m_reply->setAccessibleName(kReplyName);
+    m_reply->installEventFilter(this);
+    connect(m_reply, &QLineEdit::textChanged, this, &MainWindow::mirrorReply);
+    auto *quitButton = button(m_boardDisplayPanel, QStringLiteral("Command9"),
+                              QStringLiteral("Quitter"), 5220, 960, 1095, 420);
+    connect(quitButton, &QPushButton::clicked, m_boardDisplayPanel, &QWidget::hide);
+    chainTabOrder({openButton, m_reply, closeButton, quitButton}); // top to bottom, left to right
+    m_boardDisplayPanel->hide();
 }
 
-void MainWindow::buildFrame1()
+void MainWindow::buildClockPanel()
 {
-    m_frame1 = place(new QGroupBox(QStringLiteral("Mise à l'heure de la platine"), m_client),
-                     QStringLiteral("Frame1"), 6810, 2220, 4995, 5205);
-    makeCaptionBlue(m_frame1);
+    m_clockPanel = place(new QGroupBox(QStringLiteral("Mise à l'heure de la platine"), m_client),
+                         QStringLiteral("Frame1"), 6810, 2220, 4995, 5205);
+    makeCaptionBlue(m_clockPanel);
 
     const QStringList captions = {QStringLiteral("Heures"),   QStringLiteral("Minutes"),
                                   QStringLiteral("Secondes"), QStringLiteral("Jour"),
                                   QStringLiteral("Mois"),     QStringLiteral("Année"),
                                   QStringLiteral("Jour de la semaine")};
-    const QStringList names = {QStringLiteral("heure"), QStringLiteral("minutes"),
-                               QStringLiteral("seconde"), QStringLiteral("jour"),
-                               QStringLiteral("mois"), QStringLiteral("annee"),
+    const QStringList names = {QStringLiteral("heure"),      QStringLiteral("minutes"),
+                               QStringLiteral("seconde"),    QStringLiteral("jour"),
+                               QStringLiteral("mois"),       QStringLiteral("annee"),
                                QStringLiteral("numero_jour")};
-    QLineEdit **fields[] = {&m_heure, &m_minutes, &m_seconde, &m_jour,
-                            &m_mois,  &m_annee,   &m_numeroJour};
     QPalette grey;
     grey.setColor(QPalette::Base, QColor(0xe0, 0xe0, 0xe0));
     for (int i = 0; i < 7; ++i) {
         const int top = 330 + i * 405;
-        auto *caption = place(new QLabel(captions[i], m_frame1),
+        auto *caption = place(new QLabel(captions[i], m_clockPanel),
                               QStringLiteral("Label3(%1)").arg(i), 240, top + 30, 2040, 270);
-        auto *field = place(new QLineEdit(QStringLiteral(".."), m_frame1), names[i], 2400, top,
+        auto *field = place(new QLineEdit(QStringLiteral(".."), m_clockPanel), names[i], 2400, top,
                             i == 6 ? 1680 : 1080, 315);
         field->setPalette(grey);
         caption->setBuddy(field);
-        *fields[i] = field;
+        m_clockFields[std::size_t(i)] = field;
     }
-    m_label1 = place(new QLabel(QStringLiteral("Label1"), m_frame1), QStringLiteral("Label1"), 240,
-                     3240, 2040, 270);
-    connect(button(m_frame1, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180, 1680,
-                   390),
-            &QPushButton::clicked, this, &MainWindow::command4Click);
-    m_text4 = replyBox(m_frame1, QStringLiteral("Text4"), QStringLiteral("..."),
-                       palette().color(QPalette::Button));
-    m_text4->setGeometry(twipsRect(240, 3720, 4515, 360));
-    m_text4->setAccessibleName(kReplyName);
-    connect(button(m_frame1, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240, 4320,
-                   2040, 450),
-            &QPushButton::clicked, this, &MainWindow::command1Click);
-    connect(button(m_frame1, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
+    m_timeLabel = place(new QLabel(QStringLiteral("Label1"), m_clockPanel),
+                        QStringLiteral("Label1"), 240, 3240, 2040, 270);
+    connect(button(m_clockPanel, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180,
+                   1680, 390),
+            &QPushButton::clicked, this, &MainWindow::fillClockFromComputer);
+    m_clockReply = replyBox(m_clockPanel, QStringLiteral("Text4"), QStringLiteral("..."),
+                            palette().color(QPalette::Button));
+    m_clockReply->setGeometry(twipsRect(240, 3720, 4515, 360));
+    m_clockReply->setAccessibleName(kReplyName);
+    connect(button(m_clockPanel, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
+                   4320, 2040, 450),
+            &QPushButton::clicked, this, &MainWindow::sendClockToBoard);
+    connect(button(m_clockPanel, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
                    1515, 450),
-            &QPushButton::clicked, m_frame1, &QWidget::hide);
+            &QPushButton::clicked, m_clockPanel, &QWidget::hide);
 
-    m_timer1 = new QTimer(m_frame1);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, [this] {
-        m_label1->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    auto *timeTimer = new QTimer(m_clockPanel);
+    timeTimer->setObjectName(QStringLiteral("Timer1"));
+    timeTimer->setInterval(1000);
+    connect(timeTimer, &QTimer::timeout, this, [this] {
+        m_timeLabel->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     });
-    m_timer1->start();
-    m_frame1->hide();
+    timeTimer->start();
+    m_clockPanel->hide();
 }
 
 // ---- menu ---------------------------------------------------------------------------------
 
-void MainWindow::n_quit_Click()
+void MainWindow::quitProgram()
 {
     m_link->flushPending();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
 
-void MainWindow::n_prog_Click() { m_frame4->show(); }
-
-void MainWindow::n_mise_a_l_heure_Click()
+void MainWindow::showSchedulePanel()
 {
-    command4Click();
-    m_frame1->show();
+    m_schedulePanel->show();
 }
 
-void MainWindow::n_heure_platine_Click() { m_frame3->show(); }
-
-void MainWindow::n_port_Click()
+void MainWindow::showClockPanel()
 {
-    const auto answer = DialogService::instance().inputBox(
-        this, QStringLiteral("Port de communication"),
-        QStringLiteral("Changement du port de communication"), QString::number(m_link->commPort()),
-        availablePortSuggestions(paramIniPath()));
+    fillClockFromComputer();
+    m_clockPanel->show();
+}
+
+void MainWindow::showBoardDisplayPanel()
+{
+    m_boardDisplayPanel->show();
+}
+
+void MainWindow::askPortNumber()
+{
+    const auto answer = m_dialogs.inputBox(this, QStringLiteral("Port de communication"),
+                                           QStringLiteral("Changement du port de communication"),
+                                           QString::number(m_link->portNumber()),
+                                           availablePortSuggestions(m_files.paramIni()));
     if (!answer || answer->isEmpty())
         return;
     QString error;
@@ -284,25 +291,25 @@ void MainWindow::n_port_Click()
         tellFailure(error);
 }
 
-void MainWindow::n_graphique_Click()
+void MainWindow::showViewer()
 {
     if (!m_graph)
-        m_graph = new GraphWindow(m_dialogue1);
+        m_graph = new GraphWindow(*m_fileDialog, m_state);
     m_graph->show();
     m_graph->raise();
     m_graph->activateWindow();
 }
 
-void MainWindow::n_a_propos_de_Click()
+void MainWindow::showAbout()
 {
-    DialogService::instance().message(this, MessageIcon::Information,
-                                      QStringLiteral("Platine - logiciel de la carte d'acquisition"),
-                                      QStringLiteral("Acquisition de données sur carte SD ver:1.1"));
+    m_dialogs.message(this, MessageIcon::Information,
+                      QStringLiteral("Platine - logiciel de la carte d'acquisition"),
+                      QStringLiteral("Acquisition de données sur carte SD ver:1.1"));
 }
 
 // ---- port and replies ---------------------------------------------------------------------
 
-void MainWindow::command2Click()
+void MainWindow::openPort()
 {
     QString error;
     if (!m_link->openPort(&error)) {
@@ -310,81 +317,79 @@ void MainWindow::command2Click()
         tellFailure(error);
         return;
     }
-    m_label8->setText(QStringLiteral("Port ouvert"));
+    m_portLabel->setText(QStringLiteral("Port ouvert"));
 }
 
-void MainWindow::command3Click()
+void MainWindow::closePort()
 {
     m_link->closePort();
-    m_label8->setText(QStringLiteral("Port fermé"));
+    m_portLabel->setText(QStringLiteral("Port fermé"));
 }
 
 // After a failure the label tells the truth about the port.
 void MainWindow::refreshPortLabel()
 {
     if (!m_link->isOpen())
-        m_label8->setText(QStringLiteral("Port fermé"));
+        m_portLabel->setText(QStringLiteral("Port fermé"));
 }
 
 void MainWindow::showReply(const QString &text)
 {
-    m_text1->setText(text);
+    m_reply->setText(text);
     // Text3 follows Text1 through the mirror already; the receive handler copies it once more.
-    m_frame4->text3()->setText(m_text1->text());
+    m_schedulePanel->replyBox()->setText(m_reply->text());
 }
 
-void MainWindow::mirrorText1(const QString &text)
+void MainWindow::mirrorReply(const QString &text)
 {
-    m_frame4->text3()->setText(text);
-    m_text4->setText(text);
+    m_schedulePanel->replyBox()->setText(text);
+    m_clockReply->setText(text);
 }
 
 void MainWindow::clearReplies()
 {
-    m_frame4->text3()->clear();
-    m_text4->clear();
-    m_text1->clear();
+    m_schedulePanel->replyBox()->clear();
+    m_clockReply->clear();
+    m_reply->clear();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_text1 && event->type() == QEvent::MouseButtonPress)
-        m_text1->clear();
+    if (watched == m_reply && event->type() == QEvent::MouseButtonPress)
+        m_reply->clear();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::tellFailure(const QString &text)
 {
-    DialogService::instance().message(this, MessageIcon::Warning, windowTitle(), text);
+    m_dialogs.message(this, MessageIcon::Warning, windowTitle(), text);
 }
 
 // ---- board clock --------------------------------------------------------------------------
 
-void MainWindow::command4Click()
+void MainWindow::fillClockFromComputer()
 {
     const ClockFields f = clockFieldsFrom(QDateTime::currentDateTime());
-    m_heure->setText(f.heure);
-    m_minutes->setText(f.minutes);
-    m_seconde->setText(f.seconde);
-    m_jour->setText(f.jour);
-    m_mois->setText(f.mois);
-    m_annee->setText(f.annee);
-    m_numeroJour->setText(f.numero_jour);
+    const QString texts[] = {f.hours, f.minutes, f.seconds, f.day, f.month, f.year, f.weekday};
+    for (std::size_t i = 0; i < m_clockFields.size(); ++i)
+        m_clockFields[i]->setText(texts[i]);
 }
 
-void MainWindow::command1Click()
+void MainWindow::sendClockToBoard()
 {
     clearReplies();
-    const ClockFields fields{m_heure->text(), m_minutes->text(), m_seconde->text(), m_jour->text(),
-                             m_mois->text(),  m_annee->text(),   m_numeroJour->text()};
+    const auto text = [this](ClockField f) { return m_clockFields[std::size_t(f)]->text(); };
+    const ClockFields fields{text(ClockField::Hours),   text(ClockField::Minutes),
+                             text(ClockField::Seconds), text(ClockField::Day),
+                             text(ClockField::Month),   text(ClockField::Year),
+                             text(ClockField::Weekday)};
     // An impossible date or time is never written into the board's clock. The fields are checked
     // before the port is opened, so a refused command leaves the port as it was.
-    const QString wrong = invalidClockField(fields);
-    if (!wrong.isEmpty()) {
-        tellFailure(QStringLiteral("Mise à l'heure de la platine : le champ %1. Rien n'a été envoyé.")
-                        .arg(clockFieldRule(wrong)));
-        if (auto *field = m_frame1->findChild<QLineEdit *>(wrong))
-            field->setFocus();
+    if (const std::optional<ClockField> wrong = invalidClockField(fields)) {
+        tellFailure(
+            QStringLiteral("Mise à l'heure de la platine : le champ %1. Rien n'a été envoyé.")
+                .arg(clockFieldRule(*wrong)));
+        m_clockFields[std::size_t(*wrong)]->setFocus();
         return;
     }
     QString error;

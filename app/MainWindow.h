@@ -2,84 +2,90 @@
 // Form1: the main window. A menu bar and three panels shown and hidden from the menu: the clock
 // panel Frame1, the port and board-display panel Frame3 and the schedule panel Frame4.
 
+#include "platform/SettingsDir.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
-class QAction;
+#include <array>
+#include <memory>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QTimer;
 
 namespace platine {
 
 class BoardLink;
+class DialogService;
 class FileDialog;
 class GraphWindow;
 class SchedulePanel;
 class SerialPort;
+struct ProgramState;
 
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up sequence: InitScheduleEditor, ReadScheduleSettings
-    // on param.ini, LoadPortSetting. The port stays closed and the panels hidden.
-    explicit MainWindow(std::unique_ptr<SerialPort> port, QWidget *parent = nullptr);
+    // on param.ini, LoadPortSetting. The port stays closed and the panels hidden. dialogs and state
+    // must outlive the window.
+    MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs, const SettingsFiles &files,
+               ProgramState &state, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     BoardLink *link() const { return m_link; }
-    SchedulePanel *schedulePanel() const { return m_frame4; }
+    SchedulePanel *schedulePanel() const { return m_schedulePanel; }
     GraphWindow *graphWindow() const; // null until "Graphique" or after its close box
-    FileDialog *dialogue1() const { return m_dialogue1; }
 
 public Q_SLOTS:
-    // Menu handlers.
-    void n_quit_Click();
-    void n_prog_Click();
-    void n_mise_a_l_heure_Click();
-    void n_heure_platine_Click();
-    void n_port_Click();
-    void n_graphique_Click();
-    void n_a_propos_de_Click();
+    // The menu.
+    void quitProgram();
+    void showSchedulePanel();
+    void showClockPanel();
+    void showBoardDisplayPanel();
+    void askPortNumber();
+    void showViewer();
+    void showAbout();
 
-    // Frame3: the port.
-    void command2Click(); // "Ouverture port"
-    void command3Click(); // "Fermeture port"
-    // Frame1: the board clock.
-    void command4Click(); // "Heure PC"
-    void command1Click(); // "Programmation"
+    // The port and board-display panel.
+    void openPort();
+    void closePort();
+    // The clock panel.
+    void fillClockFromComputer(); // "Heure PC"
+    void sendClockToBoard();      // "Programmation"
 
-    // Empties Text1, and through the mirror Text3 and Text4.
+    // Empties the three reply displays.
     void clearReplies();
 
 private:
     void buildMenu();
-    void buildFrame3();
-    void buildFrame1();
+    void buildBoardDisplayPanel();
+    void buildClockPanel();
     void showReply(const QString &text);
-    void mirrorText1(const QString &text);
+    void mirrorReply(const QString &text);
     void refreshPortLabel();
     void tellFailure(const QString &text);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    DialogService &m_dialogs;
+    SettingsFiles m_files;
+    ProgramState &m_state;
     BoardLink *m_link = nullptr;
-    FileDialog *m_dialogue1 = nullptr;
+    FileDialog *m_fileDialog = nullptr;
     QPointer<GraphWindow> m_graph;
 
     QWidget *m_client = nullptr;
-    QGroupBox *m_frame1 = nullptr;
-    QGroupBox *m_frame3 = nullptr;
-    SchedulePanel *m_frame4 = nullptr;
+    QGroupBox *m_clockPanel = nullptr;
+    QGroupBox *m_boardDisplayPanel = nullptr;
+    SchedulePanel *m_schedulePanel = nullptr;
 
-    QLabel *m_label8 = nullptr;
-    QLineEdit *m_text1 = nullptr;
-    QLineEdit *m_text4 = nullptr;
-    QLabel *m_label1 = nullptr;
-    QTimer *m_timer1 = nullptr;
-    QLineEdit *m_heure = nullptr, *m_minutes = nullptr, *m_seconde = nullptr, *m_jour = nullptr,
-              *m_mois = nullptr, *m_annee = nullptr, *m_numeroJour = nullptr;
+    QLabel *m_portLabel = nullptr;
+    QLineEdit *m_reply = nullptr;      // Text1, the main reply display
+    QLineEdit *m_clockReply = nullptr; // Text4, its copy in the clock panel
+    QLabel *m_timeLabel = nullptr;
+    std::array<QLineEdit *, 7> m_clockFields = {}; // by ClockField
 };
 
 } // namespace platine

@@ -1,30 +1,25 @@
 #include "app/Startup.h"
 
 #include "app/MainWindow.h"
-#include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
+#include "platform/QtSerialPort.h"
 
 #include <QApplication>
 
-#include <memory>
-
 namespace platine {
 
-MainWindow *startProgram()
+Program::Program() : m_state(std::make_unique<ProgramState>())
 {
     QCoreApplication::setApplicationName(QStringLiteral("platine"));
-    settingsDir(); // chosen once, before anything reads or writes param.ini
-
-    auto *window = new MainWindow(makeQtSerialPort());
-    window->show();
-    return window;
+    m_files = chooseSettingsFiles(); // once, before anything reads or writes param.ini
+    m_window = std::make_unique<MainWindow>(makeQtSerialPort(), m_dialogs, m_files, *m_state);
+    m_window->show();
 }
+
+Program::~Program() = default;
 
 int runProgram(QApplication &app)
 {
-    // Closing the main window while the viewer is open leaves the viewer open: the program ends
-    // when its last window is closed, or at once with "Quitter".
-    std::unique_ptr<MainWindow> window(startProgram());
+    Program program;
     return app.exec();
 }
 

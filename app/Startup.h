@@ -1,4 +1,11 @@
 #pragma once
+// The running program: what the start-up creates and what it owns until the end.
+
+#include "platform/DesktopDialogs.h"
+#include "platform/SettingsDir.h"
+#include "viewer/ProgramState.h"
+
+#include <memory>
 
 class QApplication;
 
@@ -6,11 +13,26 @@ namespace platine {
 
 class MainWindow;
 
-// Loads the main window (start-up sequence, window shown) and returns it; the application owns
-// nothing else. Tests call this to start the program exactly as a user does.
-MainWindow *startProgram();
+class Program
+{
+public:
+    // Chooses the settings directory once, creates the program's state and loads the main window
+    // on the machine's serial port (start-up sequence, window shown).
+    Program();
+    ~Program();
 
-// startProgram() then the event loop; the program's exit code.
+    MainWindow &mainWindow() { return *m_window; }
+
+private:
+    DesktopDialogs m_dialogs;
+    SettingsFiles m_files;
+    std::unique_ptr<ProgramState> m_state; // large: kept off the stack
+    std::unique_ptr<MainWindow> m_window;
+};
+
+// The program, then the event loop; the program's exit code. Closing the main window while the
+// viewer is open leaves the viewer open: the program ends when its last window is closed, or at
+// once with "Quitter".
 int runProgram(QApplication &app);
 
 } // namespace platine

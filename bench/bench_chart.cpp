@@ -10,9 +10,9 @@
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
 #include "chart/RecordingSurface.h"
-#include "viewer/AcquisitionData.h"
-#include "viewer/AcquisitionReader.h"
-#include "viewer/DemoData.h"
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionReader.h"
+#include "model/DemoData.h"
 #include "viewer/GraphWindow.h"
 
 #include <QApplication>
@@ -225,7 +225,7 @@ void fullView(benchmark::State &st, DrawingSurface &surface, bool analog, int wi
     surface.setLineWidth(width);
     ChartState state;
     for (auto _ : st) {
-        command24Click(view, state);
+        drawFullView(view, state);
         if (show)
             show(surface);
     }
@@ -269,7 +269,7 @@ void BM_AnalogFullView_Recording(benchmark::State &st)
     ChartState state;
     for (auto _ : st) {
         view.recording().forget();
-        command24Click(view, state);
+        drawFullView(view, state);
     }
     st.counters["segments"] = static_cast<double>(
         view.recording().count(RecordingSurface::Kind::Segment));
@@ -289,7 +289,7 @@ void BM_AnalogFullView_GraphWindow(benchmark::State &st)
     window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
     ChartState state;
     for (auto _ : st) {
-        command24Click(window.chartView(), state);
+        drawFullView(window.chartView(), state);
         if (st.range(0))
             QCoreApplication::processEvents(); // the repaint that shows the drawing
     }
@@ -328,7 +328,7 @@ void BM_LogicFullView_Recording(benchmark::State &st)
     ChartState state;
     for (auto _ : st) {
         view.recording().forget();
-        command24Click(view, state);
+        drawFullView(view, state);
     }
 }
 BENCHMARK(BM_LogicFullView_Recording)->Unit(benchmark::kMillisecond);
@@ -368,7 +368,7 @@ void BM_MouseMove_GraphWindow(benchmark::State &st)
     ChartState state;
     float x = 1000;
     for (auto _ : st) {
-        mouseMove(window.chartView(), state, 0, 0, x, 2532.5f);
+        followMouse(window.chartView(), state, x, 2532.5f);
         if (st.range(0))
             QCoreApplication::processEvents(); // repaint of the cursors and captions
         x = x < 12000 ? x + 7.5f : 1000;
@@ -384,7 +384,7 @@ void BM_MouseMove_Fake(benchmark::State &st)
     ChartState state;
     float x = 1000;
     for (auto _ : st) {
-        mouseMove(view, state, 0, 0, x, 2532.5f);
+        followMouse(view, state, x, 2532.5f);
         x = x < 12000 ? x + 7.5f : 1000;
     }
 }

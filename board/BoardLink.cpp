@@ -2,6 +2,7 @@
 
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
+#include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "platform/SerialPort.h"
 
@@ -82,14 +83,14 @@ int portNumberFromAnswer(const QString &answer)
 }
 
 BoardLink::BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, QObject *parent)
-    : QObject(parent), m_port(std::move(port)), m_paramIni(paramIni), m_timer3(new QTimer(this))
+    : QObject(parent), m_port(std::move(port)), m_paramIni(paramIni), m_autoClose(new QTimer(this))
 {
     m_port->setObjectName(QStringLiteral("Comm1"));
-    m_timer3->setObjectName(QStringLiteral("Timer3"));
-    m_timer3->setInterval(kAutoCloseMs);
-    m_timer3->setSingleShot(true); // enabled by a command, disabled by its own tick
-    m_timer3->setTimerType(Qt::PreciseTimer);
-    connect(m_timer3, &QTimer::timeout, this, &BoardLink::autoClose);
+    m_autoClose->setObjectName(QStringLiteral("Timer3"));
+    m_autoClose->setInterval(kAutoCloseMs);
+    m_autoClose->setSingleShot(true); // enabled by a command, disabled by its own tick
+    m_autoClose->setTimerType(Qt::PreciseTimer);
+    connect(m_autoClose, &QTimer::timeout, this, &BoardLink::autoClose);
     connect(m_port.get(), &SerialPort::dataReceived, this, &BoardLink::onData);
     connect(m_port.get(), &SerialPort::deviceLost, this, &BoardLink::onDeviceLost);
 }
@@ -110,7 +111,7 @@ bool BoardLink::isOpen() const
 
 QString BoardLink::portName() const
 {
-    const QString name = QStringLiteral("COM%1").arg(m_commPort);
+    const QString name = QStringLiteral("COM%1").arg(m_portNumber);
     return m_device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, m_device);
 }
 
@@ -119,7 +120,7 @@ void BoardLink::loadPortSetting()
     const QString text =
         readProfileString(m_paramIni, portSection(), valueKey(), QString(), kProfileBufferSize);
     if (const int port = portFromValue(leadingNumber(text)))
-        m_commPort = port;
+        m_portNumber = port;
 }
 
 bool BoardLink::changePortNumber(const QString &answer, QString *error)
@@ -141,7 +142,7 @@ bool BoardLink::changePortNumber(const QString &answer, QString *error)
                          .arg(answer, QString::number(kMaxPort));
         return false;
     }
-    m_commPort = port;
+    m_portNumber = port;
     m_device.clear();
     const ProfileWriteResult written = writeProfileString(m_paramIni, portSection(), valueKey(), answer);
     if (!written.ok && error)
@@ -153,17 +154,18 @@ bool BoardLink::openPort(QString *error)
 {
     if (isOpen())
         return true;
-    const QString device = portDevice(m_commPort, m_paramIni);
+    const QString device = portDevice(m_portNumber, m_paramIni);
     if (device.isEmpty()) {
         if (error)
-            *error = QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.").arg(m_commPort);
+            *error = QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.")
+                         .arg(m_portNumber);
         return false;
     }
     QString why;
     if (!m_port->open(device, &why)) {
         if (error)
             *error = QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
-                         .arg(m_commPort)
+                         .arg(m_portNumber)
                          .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why);
         return false;
     }
@@ -195,12 +197,12 @@ bool BoardLink::writeMessage(const QByteArray &message, QString *error)
 {
     if (!isOpen()) {
         if (error)
-            *error = QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_commPort);
+            *error = QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_portNumber);
         return false;
     }
     m_port->setDtr(false); // refused by some devices: not an error
     const qint64 written = m_port->write(message);
-    m_timer3->start(); // every command gets its own 4.5 s
+    m_autoClose->start(); // every command gets its own 4.5 s
     if (written != message.size()) {
         if (error)
             *error = QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName());
@@ -217,7 +219,7 @@ void BoardLink::flushPending(int msecs)
 
 void BoardLink::autoClose()
 {
-    m_timer3->stop();
+    m_autoClose->stop();
     closePort();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The board link: the serial control Comm1, the port number, SendToBoard and the auto-close timer
-// Timer3. Window code calls these and shows what they report; it never touches the port itself.
+// The board link: the serial port (objectName "Comm1"), the port number, SendToBoard and the
+// auto-close timer (objectName "Timer3"). Window code calls these and shows what they report; it
+// never touches the port itself.
 
 #include <QByteArray>
 #include <QObject>
@@ -24,27 +25,27 @@ public:
     BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, QObject *parent = nullptr);
     ~BoardLink() override;
 
-    int commPort() const { return m_commPort; }
+    int portNumber() const { return m_portNumber; }
     bool isOpen() const;
     SerialPort *port() const { return m_port.get(); }
-    QTimer *autoCloseTimer() const { return m_timer3; } // "Timer3"
+    QTimer *autoCloseTimer() const { return m_autoClose; }
 
     // LoadPortSetting: the number kept in param.ini ("Port COM"/"valeur", leading number). Port 0,
     // a missing or unusable setting keeps the current number (1 at start).
     void loadPortSetting();
 
-    // n_port: applies the answer typed in the input box. Refused, with a reason in *error, when the
+    // The answer to the port-number question ("Port COM" menu): applies the answer typed in the input box. Refused, with a reason in *error, when the
     // answer is not a number or the port is open; nothing changes then. An empty answer is no change
     // and no error (returns false, *error empty). On success the answer text is kept in param.ini
     // as typed; a failure to write param.ini is reported in *error but the number still changes.
     bool changePortNumber(const QString &answer, QString *error);
 
-    // Command2 / Command3. openPort() returns false, with a reason naming the port number and the
+    // The two port buttons. openPort() returns false, with a reason naming the port number and the
     // device in *error, when the device cannot be opened; the port then stays closed.
     bool openPort(QString *error);
     void closePort();
 
-    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, one write, Timer3 (re)started
+    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, one write, the auto-close (re)started
     // for 4.5 s. When the port cannot be opened nothing is sent, no timer starts, and false is
     // returned with the reason in *error. ensureOpen() is step 2 alone (the clock command opens the
     // port before it builds its message); writeMessage() is steps 3 to 5.
@@ -56,7 +57,7 @@ public:
     void flushPending(int msecs = 1000);
 
 Q_SIGNALS:
-    // OnComm with data received: everything waiting, as text (byte value = character code).
+    // Data received: everything waiting, as text (byte value = character code).
     void replyReceived(const QString &text);
     void openChanged(bool open);
     // The device went away while the port was open; the port is closed now.
@@ -70,8 +71,8 @@ private:
 
     std::unique_ptr<SerialPort> m_port;
     QString m_paramIni;
-    QTimer *m_timer3 = nullptr;
-    int m_commPort = 1;
+    QTimer *m_autoClose = nullptr;
+    int m_portNumber = 1;
     QString m_device; // the device the port was last opened on
 };
 

@@ -55,33 +55,33 @@ ClockFields clockFieldsFrom(const QDateTime &now)
     const QTime t = now.time();
     const QDate d = now.date();
     ClockFields f;
-    f.heure = twoDigits(t.hour());
+    f.hours = twoDigits(t.hour());
     f.minutes = twoDigits(t.minute());
-    f.seconde = twoDigits(t.second());
-    f.jour = twoDigits(d.day());
-    f.mois = twoDigits(d.month());
-    f.annee = QString::number(d.year());
-    f.numero_jour = dayNames().at(d.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
+    f.seconds = twoDigits(t.second());
+    f.day = twoDigits(d.day());
+    f.month = twoDigits(d.month());
+    f.year = QString::number(d.year());
+    f.weekday = dayNames().at(d.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
     return f;
 }
 
-QString invalidClockField(const ClockFields &f)
+std::optional<ClockField> invalidClockField(const ClockFields &f)
 {
-    if (!twoDigitsIn(f.heure, 0, 0, 23))
-        return QStringLiteral("heure");
+    if (!twoDigitsIn(f.hours, 0, 0, 23))
+        return ClockField::Hours;
     if (!twoDigitsIn(f.minutes, 0, 0, 59))
-        return QStringLiteral("minutes");
-    if (!twoDigitsIn(f.seconde, 0, 0, 59))
-        return QStringLiteral("seconde");
-    if (!twoDigitsIn(f.jour, 0, 1, 31))
-        return QStringLiteral("jour");
-    if (!twoDigitsIn(f.mois, 0, 1, 12))
-        return QStringLiteral("mois");
-    if (!twoDigitsIn(f.annee, 2, 0, 99))
-        return QStringLiteral("annee");
-    if (dayNumber(f.numero_jour) == 0)
-        return QStringLiteral("numero_jour");
-    return {};
+        return ClockField::Minutes;
+    if (!twoDigitsIn(f.seconds, 0, 0, 59))
+        return ClockField::Seconds;
+    if (!twoDigitsIn(f.day, 0, 1, 31))
+        return ClockField::Day;
+    if (!twoDigitsIn(f.month, 0, 1, 12))
+        return ClockField::Month;
+    if (!twoDigitsIn(f.year, 2, 0, 99))
+        return ClockField::Year;
+    if (dayNumber(f.weekday) == 0)
+        return ClockField::Weekday;
+    return std::nullopt;
 }
 
 int bcdByte(QChar first, QChar second)
@@ -98,13 +98,13 @@ QByteArray encodeClockCommand(const ClockFields &f)
     QByteArray m;
     m.reserve(8);
     m += 'A';
-    m += bcd(f.heure, 0);
+    m += bcd(f.hours, 0);
     m += bcd(f.minutes, 0);
-    m += bcd(f.seconde, 0);
-    m += bcd(f.jour, 0);
-    m += bcd(f.mois, 0);
-    m += bcd(f.annee, 2);
-    m += char(dayNumber(f.numero_jour));
+    m += bcd(f.seconds, 0);
+    m += bcd(f.day, 0);
+    m += bcd(f.month, 0);
+    m += bcd(f.year, 2);
+    m += char(dayNumber(f.weekday));
     return m;
 }
 

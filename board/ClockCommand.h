@@ -6,11 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace platine {
 
+// The seven fields of the clock panel, top to bottom.
 struct ClockFields {
-    QString heure, minutes, seconde, jour, mois, annee, numero_jour;
+    QString hours, minutes, seconds, day, month, year, weekday;
 };
+enum class ClockField { Hours, Minutes, Seconds, Day, Month, Year, Weekday };
 
 // "Dimanche" (1) .. "Samedi" (7).
 const QStringList &dayNames();
@@ -20,8 +24,8 @@ ClockFields clockFieldsFrom(const QDateTime &now);
 
 // Checks every value the command reads: hours 00-23, minutes and seconds 00-59, day 01-31, month
 // 01-12, the year's third and fourth characters digits, the day name one of the seven spelled
-// exactly. Returns the objectName of the first wrong field ("heure", ...), or an empty string.
-QString invalidClockField(const ClockFields &fields);
+// exactly. Returns the first wrong field, or nullopt when the command can be sent.
+std::optional<ClockField> invalidClockField(const ClockFields &fields);
 
 // The eight bytes "A" hh mm ss dd MM yy weekday, encoded exactly as the board expects. Only call
 // with fields that invalidClockField() accepts (otherwise a missing character counts as "0" and a

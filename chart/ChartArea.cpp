@@ -1,6 +1,7 @@
 #include "chart/ChartArea.h"
 
 #include "chart/LineControl.h"
+#include "chart/LineRaster.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -19,66 +20,6 @@ namespace platine {
 
 namespace {
 
-// Coordinates are clipped to this many twips either side of the origin before painting, so that
-// a segment running far outside the chart area (or one with absurd coordinates) costs nothing.
-constexpr double kClipLimit = 1.0e6;
-
-struct Segment {
-    double x1, y1, x2, y2;
-};
-
-// Clips a segment to the square [-kClipLimit, kClipLimit]^2 (Cohen-Sutherland). Each end outside
-// is moved to the border it crosses, computed from that end's own coordinates so that segments
-// with very large coordinates keep their direction.
-std::optional<Segment> clipped(double x1, double y1, double x2, double y2)
-{
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return std::nullopt;
-    constexpr double L = kClipLimit;
-    const auto outcode = [](double x, double y) {
-        int c = 0;
-        if (x < -L)
-            c |= 1;
-        else if (x > L)
-            c |= 2;
-        if (y < -L)
-            c |= 4;
-        else if (y > L)
-            c |= 8;
-        return c;
-    };
-    int c1 = outcode(x1, y1);
-    int c2 = outcode(x2, y2);
-    for (int step = 0; step < 8; ++step) {
-        if ((c1 | c2) == 0)
-            return Segment{x1, y1, x2, y2};
-        if (c1 & c2)
-            return std::nullopt;
-        const bool first = c1 != 0;
-        const int c = first ? c1 : c2;
-        const double ax = first ? x1 : x2, ay = first ? y1 : y2; // the end moved
-        const double bx = first ? x2 : x1, by = first ? y2 : y1; // the other end
-        double x, y;
-        if (c & 12) {
-            y = (c & 8) ? L : -L;
-            x = ax + (bx - ax) * ((y - ay) / (by - ay));
-        } else {
-            x = (c & 2) ? L : -L;
-            y = ay + (by - ay) * ((x - ax) / (bx - ax));
-        }
-        if (first) {
-            x1 = x;
-            y1 = y;
-            c1 = outcode(x1, y1);
-        } else {
-            x2 = x;
-            y2 = y;
-            c2 = outcode(x2, y2);
-        }
-    }
-    return std::nullopt;
-}
-
 QPointF pixelPoint(double x, double y)
 {
     return {x / ChartArea::kTwipsPerPixel, y / ChartArea::kTwipsPerPixel};
@@ -89,288 +30,6 @@ QPointF pixelPoint(double x, double y)
 QPointF pixelCentre(double x, double y)
 {
     return pixelPoint(x, y) + QPointF(0.5, 0.5);
-}
-
-// Floor and ceiling of values already cut to a few thousand pixels either side of the image,
-// without a library call.
-constexpr double kBias = 1 << 24;
-int floorNear(double v)
-{
-    return int(v + kBias) - int(kBias);
-}
-int ceilNear(double v)
-{
-    return int(kBias) - int(kBias - v);
-}
-
-// Writes runs of pixels in an opaque colour.
-struct OpaqueColour {
-    quint32 pixel;
-    void operator()(quint32 *p, int count) const
-    {
-        for (int i = 0; i < count; ++i)
-            p[i] = pixel;
-    }
-};
-
-// Blends a translucent colour over the opaque drawing, as a painter's source-over would.
-struct TranslucentColour {
-    quint32 pixel;
-    int alpha;
-    void operator()(quint32 *p, int count) const
-    {
-        for (int i = 0; i < count; ++i) {
-            const quint32 d = p[i];
-            const auto mix = [&](int shift) {
-                const int sc = int(pixel >> shift) & 0xff, dc = int(d >> shift) & 0xff;
-                return quint32((sc * alpha + dc * (255 - alpha) + 127) / 255) << shift;
-            };
-            p[i] = 0xff000000u | mix(16) | mix(8) | mix(0);
-        }
-    }
-};
-
-// The pixels of an RGB32 image as the segment writer sees them, and how it writes its colour.
-template <typename Write>
-class Pixels
-{
-public:
-    Pixels(QImage &image, Write write)
-        : m_width(image.width()),
-          m_height(image.height()),
-          m_stride(image.bytesPerLine()),
-          m_bits(image.bits()), // once: bits() detaches a shared image at every call
-          m_write(write)
-    {
-        Q_ASSERT(image.format() == QImage::Format_RGB32);
-    }
-
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    quint32 *row(int y) const { return reinterpret_cast<quint32 *>(m_bits + y * m_stride); }
-    qsizetype stride() const { return m_stride; }
-
-    void point(int x, int y)
-    {
-        if (unsigned(x) < unsigned(m_width) && unsigned(y) < unsigned(m_height))
-            m_write(row(y) + x, 1);
-    }
-    // Pixel x of a row, cut to the image.
-    void point(quint32 *row, int x)
-    {
-        if (unsigned(x) < unsigned(m_width))
-            m_write(row + x, 1);
-    }
-    // Pixels from..to (both included) of a row, cut to the image.
-    void span(quint32 *row, int from, int to)
-    {
-        from = std::max(from, 0);
-        to = std::min(to, m_width - 1);
-        if (from <= to)
-            m_write(row + from, to - from + 1);
-    }
-
-private:
-    int m_width, m_height;
-    qsizetype m_stride;
-    uchar *m_bits;
-    Write m_write;
-};
-
-// Cuts the segment to the box [x0, x1] x [y0, y1] (Liang-Barsky); false when nothing is left.
-// An end inside the box keeps its exact coordinates.
-bool cutToBox(double &ax, double &ay, double &bx, double &by, double x0, double y0, double x1,
-              double y1)
-{
-    const double dx = bx - ax, dy = by - ay;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
-    double t0 = 0, t1 = 1;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            if (t > t1)
-                return false;
-            t0 = std::max(t0, t);
-        } else {
-            if (t < t0)
-                return false;
-            t1 = std::min(t1, t);
-        }
-    }
-    if (t1 < 1) {
-        bx = ax + t1 * dx;
-        by = ay + t1 * dy;
-    }
-    if (t0 > 0) {
-        ax += t0 * dx;
-        ay += t0 * dy;
-    }
-    return true;
-}
-
-// A line one device pixel wide: for each row (steep line) or column (flat line) from the pixel of
-// one end to the pixel of the other, the pixel the line crosses at the middle of that row or
-// column (or at its end, where the end comes first), and both end pixels. Coordinates are device
-// pixels, pixel (i, j) covering [i, i+1) x [j, j+1).
-template <typename Px>
-void thinLine(Px &px, double ax, double ay, double bx, double by)
-{
-    const double dx = bx - ax, dy = by - ay;
-    if (std::abs(dy) >= std::abs(dx)) {
-        if (ay > by) {
-            std::swap(ax, bx);
-            std::swap(ay, by);
-        }
-        const double slope = dy != 0 ? (bx - ax) / (by - ay) : 0;
-        const auto at = [&](int y) { return ax + (std::clamp(y + 0.5, ay, by) - ay) * slope; };
-        const int first = std::max(floorNear(ay), 0);
-        const int last = std::min(floorNear(by), px.height() - 1);
-        if (first < last) {
-            px.point(floorNear(at(first)), first);
-            px.point(floorNear(at(last)), last);
-            // The rows between have their middles inside the segment.
-            const double base = ax + (0.5 - ay) * slope;
-            quint32 *row = px.row(first + 1);
-            for (int y = first + 1; y < last; ++y) {
-                px.point(row, floorNear(base + y * slope));
-                row = reinterpret_cast<quint32 *>(reinterpret_cast<uchar *>(row) + px.stride());
-            }
-        } else if (first == last) {
-            px.point(floorNear(at(first)), first);
-        }
-    } else {
-        if (ax > bx) {
-            std::swap(ax, bx);
-            std::swap(ay, by);
-        }
-        const double slope = (by - ay) / (bx - ax);
-        const int first = std::max(floorNear(ax), 0);
-        const int last = std::min(floorNear(bx), px.width() - 1);
-        for (int x = first; x <= last; ++x) {
-            const double xc = std::clamp(x + 0.5, ax, bx);
-            px.point(x, floorNear(ay + (xc - ax) * slope));
-        }
-    }
-    px.point(floorNear(ax), floorNear(ay));
-    px.point(floorNear(bx), floorNear(by));
-}
-
-// A wider line: every pixel whose centre lies within r of the segment (round ends), or within the
-// rectangle around it that goes on r beyond each end (square ends). Both shapes are convex, so
-// each row holds one run of pixels.
-template <typename Px>
-void wideLine(Px &px, double ax, double ay, double bx, double by, double r, bool roundEnds)
-{
-    if (ay > by) {
-        std::swap(ax, bx);
-        std::swap(ay, by);
-    }
-    const double length = std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
-    const double ux = length > 0 ? (bx - ax) / length : 1.0; // along the line
-    const double uy = length > 0 ? (by - ay) / length : 0.0; // >= 0
-    const double e = roundEnds ? 0.0 : r;                     // how far the body goes on
-    const double reach = roundEnds ? r : e * uy + r * std::abs(ux);
-    const int first = std::max(ceilNear(ay - reach - 0.5), 0);
-    const int last = std::min(ceilNear(by + reach - 0.5) - 1, px.height() - 1);
-    if (first > last)
-        return;
-
-    // Any row: the body (along the line s in [-e, length + e], across it |t| <= r) and the round
-    // ends, joined (the shape is convex); the pixels whose centres lie in the run.
-    const double overUx = ux != 0 ? 1 / ux : 0, overUy = uy != 0 ? 1 / uy : 0;
-    const auto anyRow = [&](int y) {
-        const double yc = y + 0.5, py = yc - ay;
-        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-        double l = -std::numeric_limits<double>::infinity(), h = -l; // x - ax in the body
-        bool body = true;
-        if (ux != 0) {
-            double s0 = (-e - py * uy) * overUx, s1 = (length + e - py * uy) * overUx;
-            if (s0 > s1)
-                std::swap(s0, s1);
-            l = std::max(l, s0);
-            h = std::min(h, s1);
-        } else {
-            const double s = py * uy;
-            body = s >= -e && s <= length + e;
-        }
-        if (uy != 0) {
-            l = std::max(l, (py * ux - r) * overUy);
-            h = std::min(h, (py * ux + r) * overUy);
-        } else {
-            body = body && std::abs(py * ux) <= r;
-        }
-        if (body && l <= h) {
-            lo = ax + l;
-            hi = ax + h;
-        }
-        if (roundEnds) {
-            for (const auto &[cx, cy] : {std::pair{ax, ay}, std::pair{bx, by}}) {
-                const double d2 = r * r - (yc - cy) * (yc - cy);
-                if (d2 > 0) {
-                    const double half = std::sqrt(d2);
-                    lo = std::min(lo, cx - half);
-                    hi = std::max(hi, cx + half);
-                }
-            }
-        }
-        lo = std::max(lo, -2.0);
-        hi = std::min(hi, px.width() + 2.0);
-        if (lo < hi)
-            px.span(px.row(y), ceilNear(lo - 0.5), ceilNear(hi - 0.5) - 1);
-    };
-
-    // The rows between ay + r|ux| and by - r|ux| cross only the body's long sides (the round
-    // ends and the square ends' corners stay nearer the ends): a run of the same length, moving
-    // by a fixed step from row to row, and never longer than the segment, so its ends stay within
-    // reach of ceilNear.
-    int middleFirst = last + 1, middleLast = last;
-    if (uy > 0) {
-        const double inset = r * std::abs(ux) + 1e-7;
-        middleFirst = std::max(first, ceilNear(ay + inset - 0.5));
-        middleLast = std::min(last, ceilNear(by - inset - 0.5) - 1);
-        if (middleFirst > middleLast) {
-            middleFirst = last + 1;
-            middleLast = last;
-        }
-    }
-    for (int y = first; y < middleFirst; ++y)
-        anyRow(y);
-    if (middleFirst <= middleLast) {
-        // The run's ends less half a pixel, in 32.32 fixed point, from row to row; the ceiling
-        // of each gives the first pixel in the run and the first pixel after it.
-        const double step = ux / uy, half = r / uy;
-        const double from = ax + (middleFirst + 0.5 - ay) * step - half - 0.5;
-        constexpr double kOne = 4294967296.0;
-        constexpr qint64 kCeil = (qint64(1) << 32) - 1;
-        qint64 start = qint64(std::llround(from * kOne));
-        const qint64 length = qint64(std::llround(2 * half * kOne));
-        const qint64 advance = qint64(std::llround(step * kOne));
-        quint32 *row = px.row(middleFirst);
-        for (int y = middleFirst; y <= middleLast; ++y) {
-            px.span(row, int((start + kCeil) >> 32), int((start + length + kCeil) >> 32) - 1);
-            start += advance;
-            row = reinterpret_cast<quint32 *>(reinterpret_cast<uchar *>(row) + px.stride());
-        }
-    }
-    for (int y = middleLast + 1; y <= last; ++y)
-        anyRow(y);
-}
-
-template <typename Write>
-void drawLine(QImage &image, Write write, double ax, double ay, double bx, double by,
-              double width, bool roundEnds)
-{
-    Pixels<Write> px(image, write);
-    if (width <= 1)
-        thinLine(px, ax, ay, bx, by);
-    else
-        wideLine(px, ax, ay, bx, by, width / 2, roundEnds);
 }
 
 } // namespace
@@ -438,7 +97,7 @@ void ChartArea::setBackgroundColor(const QColor &color)
 
 void ChartArea::segment(float x1, float y1, float x2, float y2, const QColor &color)
 {
-    const auto s = clipped(x1, y1, x2, y2);
+    const auto s = clipToLimit(x1, y1, x2, y2);
     if (!s || color.alpha() == 0)
         return;
     // Asking the screen for the pixel ratio costs more than drawing a short segment: here only
@@ -446,29 +105,17 @@ void ChartArea::segment(float x1, float y1, float x2, float y2, const QColor &co
     if (m_image.isNull() || m_image.size() != deviceSize(clientSize(), m_image.devicePixelRatio()))
         ensureImage();
     const double dpr = m_image.devicePixelRatio();
-    const double width = m_lineWidth * dpr; // device pixels
-    // Device coordinates through the middle of the pixels, cut to the image with a margin wider
-    // than the line, so that what is left draws the same pixels.
-    double ax = pixelCentre(s->x1, s->y1).x() * dpr, ay = pixelCentre(s->x1, s->y1).y() * dpr;
-    double bx = pixelCentre(s->x2, s->y2).x() * dpr, by = pixelCentre(s->x2, s->y2).y() * dpr;
-    const double margin = width + 2;
-    if (!cutToBox(ax, ay, bx, by, -margin, -margin, m_image.width() + margin,
-                  m_image.height() + margin))
+    // Device coordinates through the middle of the pixels.
+    const QPointF a = pixelCentre(s->x1, s->y1) * dpr, b = pixelCentre(s->x2, s->y2) * dpr;
+    const QRect drawn = rasterLine(m_image, a.x(), a.y(), b.x(), b.y(), m_lineWidth * dpr,
+                                   m_lineWidth > 1, color);
+    if (drawn.isEmpty())
         return;
-
-    const quint32 pixel = color.rgb() | 0xff000000u;
-    if (color.alpha() == 255)
-        drawLine(m_image, OpaqueColour{pixel}, ax, ay, bx, by, width, m_lineWidth > 1);
-    else
-        drawLine(m_image, TranslucentColour{pixel, color.alpha()}, ax, ay, bx, by, width,
-                 m_lineWidth > 1);
-
     // What may have changed, in widget pixels.
-    const double reach = 0.75 * width + 1;
-    m_dirty |= QRect(QPoint(floorNear((std::min(ax, bx) - reach) / dpr) + kBorder,
-                            floorNear((std::min(ay, by) - reach) / dpr) + kBorder),
-                     QPoint(ceilNear((std::max(ax, bx) + reach) / dpr) + kBorder,
-                            ceilNear((std::max(ay, by) + reach) / dpr) + kBorder));
+    m_dirty |= QRectF(QPointF(drawn.topLeft()) / dpr,
+                      QPointF(drawn.bottomRight() + QPoint(1, 1)) / dpr)
+                   .toAlignedRect()
+                   .translated(kBorder, kBorder);
     queueRepaint();
 }
 
@@ -539,7 +186,7 @@ QRect ChartArea::lineRect(const LineControl &line) const
 {
     if (!line.isVisible())
         return {};
-    const auto s = clipped(line.x1(), line.y1(), line.x2(), line.y2());
+    const auto s = clipToLimit(line.x1(), line.y1(), line.x2(), line.y2());
     if (!s)
         return {};
     // The pixels the one-pixel pen covers around the line through the pixel middles, one more
@@ -627,7 +274,7 @@ void ChartArea::paintEvent(QPaintEvent *event)
     for (const LineControl *l : std::as_const(m_lines)) {
         if (!lineRect(*l).intersects(dirty))
             continue;
-        const auto s = clipped(l->x1(), l->y1(), l->x2(), l->y2());
+        const auto s = clipToLimit(l->x1(), l->y1(), l->x2(), l->y2());
         // One pixel of the layout: two device pixels on a double-density screen.
         const QPen pen(l->color(), 1, l->isDotted() ? Qt::DotLine : Qt::SolidLine);
         p.setPen(pen);
@@ -661,23 +308,10 @@ int mouseButtons(Qt::MouseButtons buttons)
 
 } // namespace
 
-int ChartArea::shiftState(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
 void ChartArea::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF t = toTwips(event->position());
-    Q_EMIT mouseMoved(mouseButtons(event->buttons()), shiftState(event->modifiers()), float(t.x()),
-                      float(t.y()));
+    Q_EMIT mouseMoved(float(t.x()), float(t.y()));
 }
 
 void ChartArea::mousePressEvent(QMouseEvent *event)
@@ -689,75 +323,19 @@ void ChartArea::mousePressEvent(QMouseEvent *event)
     }
     setFocus(Qt::MouseFocusReason);
     const QPointF t = toTwips(event->position());
-    Q_EMIT mousePressed(button, shiftState(event->modifiers()), float(t.x()), float(t.y()));
+    Q_EMIT mousePressed(button, float(t.x()), float(t.y()));
 }
 
 void ChartArea::keyPressEvent(QKeyEvent *event)
 {
-    Q_EMIT keyPressed(classicKeyCode(event->key(), event->modifiers()),
-                      shiftState(event->modifiers()));
+    Q_EMIT keyPressed(keyCode(event->key()));
 }
 
-int ChartArea::classicKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
+int ChartArea::keyCode(int qtKey)
 {
-    if (modifiers & Qt::KeypadModifier) {
-        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-            return 96 + (qtKey - Qt::Key_0);
-        switch (qtKey) {
-        case Qt::Key_Asterisk: return 106;
-        case Qt::Key_Plus: return 107;
-        case Qt::Key_Minus: return 109;
-        case Qt::Key_Period:
-        case Qt::Key_Comma: return 110;
-        case Qt::Key_Slash: return 111;
-        default: break; // arrows and the like: the same codes as the main keys
-        }
-    }
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
-        return qtKey; // same codes: 'A'..'Z', '0'..'9'
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return 112 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Clear: return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
     case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
     case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Print: return 44;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Help: return 47;
-    case Qt::Key_Meta: return 91;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    case Qt::Key_Semicolon: return 186;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal: return 187;
-    case Qt::Key_Comma: return 188;
-    case Qt::Key_Minus: return 189;
-    case Qt::Key_Period: return 190;
-    case Qt::Key_Slash: return 191;
-    case Qt::Key_QuoteLeft: return 192;
-    case Qt::Key_BracketLeft: return 219;
-    case Qt::Key_Backslash: return 220;
-    case Qt::Key_BracketRight: return 221;
-    case Qt::Key_Apostrophe: return 222;
     default: return 0;
     }
 }

@@ -13,8 +13,8 @@
 //
 // Coordinates are twips of the client area (inside the 2-pixel sunken border), origin top-left,
 // Y downwards; 15 twips make one pixel. The mouse and the keyboard are reported in the same terms
-// as the chart handlers take them: buttons 1 left, 2 right, 4 middle; shift state 1 Shift,
-// 2 Ctrl, 4 Alt; the classic key codes (37 left arrow, 39 right arrow, ...).
+// as the chart handlers take them: buttons 1 left, 2 right, 4 middle; key codes 37 for the left
+// arrow, 39 for the right arrow, 0 for any other key.
 //
 // Note: DrawingSurface::width() (the outer width in twips) hides QWidget::width() on this class;
 // pixelWidth() gives the width in pixels.
@@ -41,12 +41,10 @@ public:
 
     // DrawingSurface.
     void clear() override;
-    // Draws in the line width scaled to the image's device pixels. A line one device pixel wide
-    // has one pixel in each row or column along its longer axis, from the pixel of one end to the
-    // pixel of the other. A wider line covers the pixels whose centres lie within half its width
-    // of the segment: with round ends from width 2 up, with square ends (going on half a width
-    // beyond each end) at width 1 on a denser screen. Each end is first moved half a pixel right
-    // and down, so that an end on a pixel's corner stands in the middle of that pixel.
+    // Draws in the line width scaled to the image's device pixels (rasterLine()): with round ends
+    // from width 2 up, with square ends at width 1 on a denser screen. Each end is first moved half
+    // a pixel right and down, so that an end on a pixel's corner stands in the middle of that
+    // pixel. Colours are drawn opaque.
     void segment(float x1, float y1, float x2, float y2, const QColor &color) override;
     void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override;
     void setTextPosition(float x, float y) override;
@@ -81,14 +79,13 @@ public:
     // Client twips of a widget pixel position.
     QPointF toTwips(const QPointF &pixel) const;
 
-    // Key code the chart handlers know for a Qt key (0 when there is none).
-    static int classicKeyCode(int qtKey, Qt::KeyboardModifiers modifiers = {});
-    static int shiftState(Qt::KeyboardModifiers modifiers);
+    // Key code the chart handlers know for a Qt key: 37 left arrow, 39 right arrow, else 0.
+    static int keyCode(int qtKey);
 
 Q_SIGNALS:
-    void mouseMoved(int button, int shift, float x, float y);
-    void mousePressed(int button, int shift, float x, float y);
-    void keyPressed(int keyCode, int shift);
+    void mouseMoved(float x, float y);
+    void mousePressed(int button, float x, float y);
+    void keyPressed(int keyCode);
 
 protected:
     bool event(QEvent *event) override;

@@ -35,47 +35,44 @@ QString rowCaption(double row)
 
 } // namespace
 
-void mouseMove(ChartView &view, ChartState &state, int button, int shift, float x, float y)
+void followMouse(ChartView &view, ChartState &state, float x, float y)
 {
-    Q_UNUSED(button);
-    Q_UNUSED(shift);
     // The chart area keeps its drawing in a persistent image that always repaints itself and is
     // drawn with plain copy-pen strokes, so there is no redraw mode or raster operation to set
     // again here before the cursors move.
-    view.setAide(QString());
-    state.nbre_acq = static_cast<std::int16_t>(view.rowCount());
-    view.moveCursorX(x);
-    view.moveCursorY(y);
+    view.setHelpText(QString());
+    state.rowCount = static_cast<std::int16_t>(view.rowCount());
+    view.moveVerticalCursor(x);
+    view.moveHorizontalCursor(y);
 
-    const ReadOutScale scale = readOutScale(view.coeffText());
+    const ReadOutScale scale = readOutScale(view.coefficientText());
     const bool analog = view.analogMode();
     const double width = view.surface().width();
 
     // From here on a step that cannot be done is skipped and the next one runs.
-    if (state.zoom_lecture == 0) {
+    if (!state.zoomReadout) {
         if (!analog)
-            view.setLabel64(QString());
+            view.setValueReadout(QString());
         else if (scale.k) // an unreadable coefficient leaves the value caption as it was
-            view.setLabel64(formatReadOut(readOutValue(y, *scale.k)) + scale.unit);
-        const std::optional<double> row = readOutRow(x, width / state.nbre_acq);
+            view.setValueReadout(formatReadOut(readOutValue(y, *scale.k)) + scale.unit);
+        const std::optional<double> row = readOutRow(x, width / state.rowCount);
         if (row) {
-            view.setLabel59(rowCaption(*row));
-            state.acq_curseur = clampedRow(*row);
+            view.setRowReadout(rowCaption(*row));
+            state.cursorRow = clampedRow(*row);
         }
     } else {
         if (!analog)
-            view.setLabel64(QString());
+            view.setValueReadout(QString());
         else if (scale.k)
-            view.setLabel64(formatReadOut(readOutValue(y, *scale.k)));
+            view.setValueReadout(formatReadOut(readOutValue(y, *scale.k)));
         const std::optional<double> row = readOutRow(x, width / chart::kZoomRows);
         if (row)
-            view.setLabel59(rowCaption(*row + static_cast<double>(state.acq_curseur)));
+            view.setRowReadout(rowCaption(*row + static_cast<double>(state.cursorRow)));
     }
 }
 
-void mouseDown(ChartView &view, ChartState &state, int button, int shift, float x, float y)
+void clickChart(ChartView &view, ChartState &state, int button, float x, float y)
 {
-    Q_UNUSED(shift);
     DrawingSurface &surface = view.surface();
     if (view.analogMode()) {
         if (button == chart::kRightButton) {
@@ -83,51 +80,50 @@ void mouseDown(ChartView &view, ChartState &state, int button, int shift, float 
             const float textX = x + 40.0f;
             if (std::isfinite(textX) && std::isfinite(y)) {
                 surface.setTextPosition(textX, y);
-                surface.print(view.label64());
+                surface.print(view.valueReadout());
             }
             const float tickEnd = y + 60.0f;
             if (std::isfinite(x) && std::isfinite(tickEnd))
                 surface.segment(x, y, x, tickEnd, surface.foreground());
         } else if (button == chart::kLeftButton) {
-            if (state.zoom_vue == 1) {
-                command24Click(view, state);
+            if (state.zoomShown) {
+                drawFullView(view, state);
                 return;
             }
-            state.zoom_vue = 1;
-            state.zoom_lecture = 1;
+            state.zoomShown = true;
+            state.zoomReadout = true;
             // The clicked row stands sixth from the left, except near the start of the store.
-            if (state.acq_curseur > 10)
-                state.acq_curseur -= 5;
-            drawZoomView(view, state.acq_curseur, true);
+            if (state.cursorRow > 10)
+                state.cursorRow -= 5;
+            drawZoomView(view, state.cursorRow, true);
         }
         return;
     }
 
     surface.clear();
-    state.zoom_lecture = 1;
-    if (button == chart::kLeftButton && state.zoom_vue == 1) {
-        command24Click(view, state);
+    state.zoomReadout = true;
+    if (button == chart::kLeftButton && state.zoomShown) {
+        drawFullView(view, state);
         return;
     }
-    state.zoom_vue = 1;
-    drawZoomView(view, state.acq_curseur, false);
+    state.zoomShown = true;
+    drawZoomView(view, state.cursorRow, false);
 }
 
-void keyDown(ChartView &view, ChartState &state, int keyCode, int shift)
+void stepZoomView(ChartView &view, ChartState &state, int keyCode)
 {
-    Q_UNUSED(shift);
     if (keyCode == chart::kKeyLeft)
-        state.acq_curseur += 2;
+        state.cursorRow += 2;
     else if (keyCode == chart::kKeyRight)
-        state.acq_curseur -= 2;
+        state.cursorRow -= 2;
 
     if (view.analogMode()) {
-        state.zoom_vue = 1;
-        state.zoom_lecture = 1;
-        drawZoomView(view, state.acq_curseur, true);
+        state.zoomShown = true;
+        state.zoomReadout = true;
+        drawZoomView(view, state.cursorRow, true);
     } else {
-        state.zoom_lecture = 1; // zoom_vue stays as it was
-        drawZoomView(view, state.acq_curseur, false);
+        state.zoomReadout = true; // zoomShown stays as it was
+        drawZoomView(view, state.cursorRow, false);
     }
 }
 

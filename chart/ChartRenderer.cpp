@@ -3,9 +3,9 @@
 #include "chart/ChartState.h"
 #include "chart/ChartView.h"
 #include "chart/DrawingSurface.h"
+#include "model/AcquisitionData.h"
 #include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
-#include "viewer/AcquisitionData.h"
 
 #include <QStringBuilder>
 
@@ -20,7 +20,7 @@ namespace {
 using Column = std::array<AcquisitionData::Slot, AcquisitionData::kRows>;
 
 struct AnalogChannel {
-    int label56;                         // selection label
+    int label; // the channel label that selects it
     Column AcquisitionData::*data;
     QRgb rgb;
 };
@@ -28,10 +28,10 @@ struct AnalogChannel {
 // Temperature, then analog inputs 1 to 4.
 constexpr std::array<AnalogChannel, kAnalogChannels> kAnalog{{
     {8, &AcquisitionData::temperature, 0xFF808080}, // 128, 128, 128
-    {0, &AcquisitionData::ana1, 0xFF000000},        // 0, 0, 0
-    {1, &AcquisitionData::ana2, 0xFFFF0000},        // 255, 0, 0
-    {2, &AcquisitionData::ana3, 0xFF00FF00},        // 0, 255, 0
-    {3, &AcquisitionData::ana4, 0xFFFFFF00},        // 255, 255, 0
+    {0, &AcquisitionData::analog1, 0xFF000000},     // 0, 0, 0
+    {1, &AcquisitionData::analog2, 0xFFFF0000},     // 255, 0, 0
+    {2, &AcquisitionData::analog3, 0xFF00FF00},     // 0, 255, 0
+    {3, &AcquisitionData::analog4, 0xFFFFFF00},     // 255, 255, 0
 }};
 
 // Slot b of a row in band b: "LOG 4", "LOG 3", "LOG 2", "LOG 1".
@@ -64,7 +64,7 @@ bool single(double value, float &out)
 
 int analogLabelIndex(int order)
 {
-    return kAnalog.at(static_cast<std::size_t>(order)).label56;
+    return kAnalog.at(static_cast<std::size_t>(order)).label;
 }
 
 QColor analogColor(int order)
@@ -89,7 +89,7 @@ void drawAnalogRows(ChartView &view, long long first, long long last, double ste
     std::array<QColor, kAnalogChannels> colours{};
     int selected = 0;
     for (const AnalogChannel &channel : kAnalog) {
-        if (view.channelSelected(channel.label56)) {
+        if (view.channelSelected(channel.label)) {
             columns[static_cast<std::size_t>(selected)] = &(store.*channel.data);
             colours[static_cast<std::size_t>(selected)] = QColor::fromRgb(channel.rgb);
             ++selected;
@@ -109,7 +109,7 @@ void drawAnalogRows(ChartView &view, long long first, long long last, double ste
                 continue; // a row outside the store: no segment
             // The coefficient is taken from its text at the moment of use, for each point; the
             // conversion is only redone when the text differs from the one read before.
-            const QString text = view.coeffText();
+            const QString text = view.coefficientText();
             if (!coeffKnown || text != coeffText) {
                 coeff = leadingNumber(text);
                 coeffText = text;
@@ -139,7 +139,7 @@ void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long l
     double x = kOriginX;
     for (long long r = r0; r < r0 + rows; ++r) {
         for (int b = 0; b < 4; ++b) {
-            const std::optional<double> v = AcquisitionData::value(store.logique, 4 * r + b);
+            const std::optional<double> v = AcquisitionData::value(store.logic, 4 * r + b);
             if (!v)
                 continue; // a slot outside the store: no segment, no edge
             if (*v == 0)
@@ -166,16 +166,16 @@ void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long l
 
 namespace platine {
 
-void command24Click(ChartView &view, ChartState &state)
+void drawFullView(ChartView &view, ChartState &state)
 {
     const int n = view.rowCount();
-    state.nbre_acq = static_cast<std::int16_t>(n);
+    state.rowCount = static_cast<std::int16_t>(n);
     DrawingSurface &surface = view.surface();
 
     if (view.analogMode()) {
         surface.clear();
-        state.zoom_vue = 0;
-        state.zoom_lecture = 0;
+        state.zoomShown = false;
+        state.zoomReadout = false;
 
         // The temperatures of rows 0 to N, one a line; an empty slot gives an empty line.
         const AcquisitionData &store = view.store();
@@ -189,14 +189,14 @@ void command24Click(ChartView &view, ChartState &state)
                 text += numberToText(*slot);
             text += u"\r\n";
         }
-        view.setText5(text);
+        view.setTableText(text);
 
         chart::drawAnalogRows(view, 0, n, surface.width() / n);
     } else {
-        const double step = surface.width() / state.nbre_acq;
+        const double step = surface.width() / state.rowCount;
         surface.clear();
-        state.zoom_vue = 0;
-        state.zoom_lecture = 0;
+        state.zoomShown = false;
+        state.zoomReadout = false;
         chart::drawLogicRows(surface, view.store(), 0, static_cast<long long>(n) + 1, step,
                              chart::kFullBandPitch);
     }
@@ -213,8 +213,8 @@ void drawZoomView(ChartView &view, long long s0, bool analog)
     } else {
         const double step = surface.width() / chart::kZoomRows;
         surface.clear();
-        view.setLabel54(numberToText(4.0 * static_cast<double>(s0)) % u":dep= "
-                        % numberToText(static_cast<double>(s0)));
+        view.setLogicZoomCaption(numberToText(4.0 * static_cast<double>(s0)) % u":dep= "
+                                 % numberToText(static_cast<double>(s0)));
         chart::drawLogicRows(surface, view.store(), s0, chart::kLogicZoomRows, step,
                              chart::kZoomBandPitch);
     }

@@ -31,7 +31,7 @@ constexpr int kLogicZoomRows = 81;   // rows s0 .. s0 + 80
 
 // The analog channels in drawing order (a later one is drawn over an earlier one).
 constexpr int kAnalogChannels = 5;
-// Label56 index whose flag selects the channel drawn in position `order` (0..4): TEMP, ANA 1..4.
+// Channel label whose flag selects the channel drawn in position `order` (0..4): TEMP, ANA 1..4.
 int analogLabelIndex(int order);
 QColor analogColor(int order);
 // Colour of logic slot b (0..3), drawn in band b.
@@ -53,13 +53,14 @@ void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long l
 
 } // namespace chart
 
-// "Tracer": the full view of rows 0 to N (HScroll1) in the current mode. In analog mode Text5 is
-// rewritten with the N + 1 temperatures. Sets nbre_acq to N, zoom_lecture and zoom_vue to 0.
-void command24Click(ChartView &view, ChartState &state);
+// "Tracer": the full view of rows 0 to N in the current mode. In analog mode the value table box is
+// rewritten with the N + 1 temperatures. Takes N into the state and leaves every zoom.
+void drawFullView(ChartView &view, ChartState &state);
 
 // The zoom view of ten rows from s0 on, step W / 10. Analog: rows s0 .. s0 + 10 of the selected
-// channels. Logic: Label54 becomes "<4 s0>:dep= <s0>" and rows s0 .. s0 + 80 are drawn with band
-// pitch 650 (only about ten of them fall inside the chart area). Changes no chart state.
+// channels. Logic: the logic-zoom caption becomes "<4 s0>:dep= <s0>" and rows s0 .. s0 + 80 are
+// drawn with band pitch 650 (only about ten of them fall inside the chart area). Changes no chart
+// state.
 void drawZoomView(ChartView &view, long long s0, bool analog);
 
 } // namespace platine

@@ -16,22 +16,22 @@ public:
     virtual ~ChartView() = default;
 
     // Read at the moment a drawing or handler runs.
-    virtual bool analogMode() const = 0;             // Option1 selected (else Option2)
-    virtual bool channelSelected(int label56Index) const = 0; // border flag of Label56(i)
-    virtual QString coeffText() const = 0;           // text of coeff
-    virtual int rowCount() const = 0;                // value of HScroll1 (N)
+    virtual bool analogMode() const = 0;                 // analog inputs (else logic inputs)
+    virtual bool channelSelected(int channel) const = 0; // selection flag of channel label i
+    virtual QString coefficientText() const = 0;         // the coefficient box, as typed
+    virtual int rowCount() const = 0;                    // N, the number of acquisitions
     virtual const AcquisitionData &store() const = 0;
-    virtual DrawingSurface &surface() = 0;           // Picture1; surface().width() is W
+    virtual DrawingSurface &surface() = 0; // the chart area; surface().width() is W
 
     // Written by the drawings and handlers.
-    virtual void setText5(const QString &text) = 0;
-    virtual void setLabel54(const QString &caption) = 0;
-    virtual void setLabel59(const QString &caption) = 0;
-    virtual QString label64() const = 0;
-    virtual void setLabel64(const QString &caption) = 0;
-    virtual void setAide(const QString &caption) = 0;
-    virtual void moveCursorX(double x) = 0;          // both ends of `curseur` take X
-    virtual void moveCursorY(double y) = 0;          // both ends of `curseur_h` take Y
+    virtual void setTableText(const QString &text) = 0;           // the value table box
+    virtual void setLogicZoomCaption(const QString &caption) = 0; // the hidden logic-zoom label
+    virtual void setRowReadout(const QString &caption) = 0;
+    virtual QString valueReadout() const = 0;
+    virtual void setValueReadout(const QString &caption) = 0;
+    virtual void setHelpText(const QString &caption) = 0; // the help line
+    virtual void moveVerticalCursor(double x) = 0;        // both ends of the vertical cursor take X
+    virtual void moveHorizontalCursor(double y) = 0; // both ends of the horizontal cursor take Y
 };
 
 } // namespace platine

@@ -3,28 +3,23 @@
 #include "chart/ChartArea.h"
 #include "chart/ChartController.h"
 #include "chart/ChartRenderer.h"
-#include "chart/ChartState.h"
 
 #include <QAbstractButton>
 
 namespace platine {
 
-void connectChart(QAbstractButton *tracer, ChartArea *area, ChartView &view)
+void connectChart(QAbstractButton *drawButton, ChartArea *area, ChartView &view, ChartState &state)
 {
     ChartView *v = &view;
-    QObject::connect(tracer, &QAbstractButton::clicked, tracer,
-                     [v] { command24Click(*v, ChartState::instance()); });
+    ChartState *s = &state;
+    QObject::connect(drawButton, &QAbstractButton::clicked, drawButton,
+                     [v, s] { drawFullView(*v, *s); });
     QObject::connect(area, &ChartArea::mouseMoved, area,
-                     [v](int button, int shift, float x, float y) {
-                         mouseMove(*v, ChartState::instance(), button, shift, x, y);
-                     });
+                     [v, s](float x, float y) { followMouse(*v, *s, x, y); });
     QObject::connect(area, &ChartArea::mousePressed, area,
-                     [v](int button, int shift, float x, float y) {
-                         mouseDown(*v, ChartState::instance(), button, shift, x, y);
-                     });
-    QObject::connect(area, &ChartArea::keyPressed, area, [v](int keyCode, int shift) {
-        keyDown(*v, ChartState::instance(), keyCode, shift);
-    });
+                     [v, s](int button, float x, float y) { clickChart(*v, *s, button, x, y); });
+    QObject::connect(area, &ChartArea::keyPressed, area,
+                     [v, s](int keyCode) { stepZoomView(*v, *s, keyCode); });
 }
 
 } // namespace platine

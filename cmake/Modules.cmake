@@ -1,23 +1,29 @@
-# platine_module(<target> <folder> <deps...>)
-# A static library made of every .cpp/.h in <folder> (files named main*.cpp are left to executables).
-function(platine_module target folder)
-  file(GLOB sources CONFIGURE_DEPENDS
-       ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h
-       ${PROJECT_SOURCE_DIR}/${folder}/*.qrc)
-  list(FILTER sources EXCLUDE REGEX "/main[^/]*\\.cpp$")
-  add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${target} PUBLIC ${ARGN})
+# platine_library(<target> SOURCES <files...> LINK <libraries...>)
+# A static library made of files of the current folder. Its headers are included as
+# "<folder>/Name.h". The include path a target passes on holds its own folder alone (a link to it
+# in the build tree), so a file sees only its own folder and the folders of the libraries it links:
+# nothing can include a header of a folder above it, and a logic library that does not link
+# Qt Widgets cannot include a window's header.
+function(platine_library target)
+  cmake_parse_arguments(arg "" "" "SOURCES;LINK" ${ARGN})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(root ${PROJECT_BINARY_DIR}/include/${folder})
+  if(NOT EXISTS ${root}/${folder})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  endif()
+  add_library(${target} STATIC ${arg_SOURCES})
+  target_include_directories(${target} PUBLIC ${root})
+  target_link_libraries(${target} PUBLIC ${arg_LINK})
 endfunction()
 
-# platine_tests(<folder> <libs...>)
-# Every tests/<folder>/tst_*.cpp is one Qt Test executable and one CTest test. Other .cpp files
-# in that folder are shared helpers linked into each of them.
+# platine_tests(<folder> <libraries...>)
+# Every tests/<folder>/tst_*.cpp is one Qt Test executable and one CTest test. Other .cpp and .h
+# files of that folder and of tests/common are shared helpers built into each of them.
 function(platine_tests folder)
   file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/tst_*.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp
-       ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h ${PROJECT_SOURCE_DIR}/tests/common/*.cpp
-       ${PROJECT_SOURCE_DIR}/tests/common/*.h)
+       ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h ${PROJECT_SOURCE_DIR}/tests/common/*.h)
   list(FILTER helpers EXCLUDE REGEX "/tst_[^/]*\\.cpp$")
   foreach(test ${tests})
     get_filename_component(name ${test} NAME_WE)

@@ -22,10 +22,10 @@
 //  - with a read error: the same as the model on the bytes read before it, the line it cut
 //    dropped.
 
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionReader.h"
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
-#include "viewer/AcquisitionData.h"
-#include "viewer/AcquisitionReader.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -127,14 +127,14 @@ AcquisitionReadResult model(QByteArrayView file, bool readError, AcquisitionData
                 return r;
             }
             auto &array = field == 0 ? store.temperature
-                        : field == 1 ? store.ana1
-                        : field == 2 ? store.ana2
-                        : field == 3 ? store.ana3
-                                     : store.ana4;
+                : field == 1         ? store.analog1
+                : field == 2         ? store.analog2
+                : field == 3         ? store.analog3
+                                     : store.analog4;
             if (field < 5)
                 array[std::size_t(index)] = v;
             else
-                store.logique[std::size_t(index)] = v;
+                store.logic[std::size_t(index)] = v;
             from = sep + 1;
         }
         ++row;
@@ -179,11 +179,11 @@ void compare(const AcquisitionReadResult &a, const AcquisitionData &sa,
     if (std::memcmp(&sa, &sb, sizeof sa) == 0)
         return;
     compareArrays(sa.temperature, sb.temperature, what); // which slot differs
-    compareArrays(sa.ana1, sb.ana1, what);
-    compareArrays(sa.ana2, sb.ana2, what);
-    compareArrays(sa.ana3, sb.ana3, what);
-    compareArrays(sa.ana4, sb.ana4, what);
-    compareArrays(sa.logique, sb.logique, what);
+    compareArrays(sa.analog1, sb.analog1, what);
+    compareArrays(sa.analog2, sb.analog2, what);
+    compareArrays(sa.analog3, sb.analog3, what);
+    compareArrays(sa.analog4, sb.analog4, what);
+    compareArrays(sa.logic, sb.logic, what);
     fail(what, -3); // same values, different bytes: a slot flagged empty with a value
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The modal dialogs the program asks of the desktop: file choice, input box, message box.
-// Windows call them through DialogService::instance(); tests install a scripted service.
+// The modal dialogs the program asks of the desktop: file choice, input box, message box. The
+// windows are handed one DialogService by the start-up (the desktop's, DesktopDialogs) and pass
+// it on; tests hand them a scripted one.
 
 #include <QList>
 #include <QObject>
@@ -29,22 +30,14 @@ public:
     // The save dialog asks before replacing an existing file.
     virtual std::optional<QString> openFile(QWidget *parent, const QString &initialName) = 0;
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &initialName) = 0;
-    // A modal input box; nullopt when cancelled. An accepted empty field gives an empty string.
-    virtual std::optional<QString> inputBox(QWidget *parent, const QString &prompt,
-                                            const QString &title, const QString &defaultText) = 0;
-    // The same box whose field is also a list of suggestions: choosing one puts its value in the
-    // field, typing works as in the plain box, and the answer is the field's text (the value of a
-    // suggestion when the field holds its label). Without suggestions it is the plain box, which is
-    // also what a service that knows no suggestions shows.
+    // A modal input box whose field may also offer a list of suggestions: choosing one puts its
+    // value in the field, typing works as in a plain box. nullopt when cancelled; an accepted
+    // empty field gives an empty string.
     virtual std::optional<QString> inputBox(QWidget *parent, const QString &prompt,
                                             const QString &title, const QString &defaultText,
-                                            const QList<InputSuggestion> &suggestions);
+                                            const QList<InputSuggestion> &suggestions = {}) = 0;
     virtual void message(QWidget *parent, MessageIcon icon, const QString &title,
                          const QString &text) = 0;
-
-    static DialogService &instance();
-    // Replaces the service (tests); nullptr restores the desktop's. Not owned.
-    static void setInstance(DialogService *service);
 };
 
 // The main window's common file dialog control (objectName "Dialogue1"), in the shape the windows
@@ -53,13 +46,16 @@ class FileDialog : public QObject
 {
     Q_OBJECT
 public:
-    explicit FileDialog(QWidget *owner);
+    // Dialogs open over owner; the control itself is a child of parent.
+    FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent);
     // Returns the chosen path, or nullopt when the user cancelled.
     std::optional<QString> showOpen(const QString &initialName = QStringLiteral("*.txt"));
     std::optional<QString> showSave(const QString &initialName = QStringLiteral("*.txt"));
+    DialogService &dialogs() const { return m_dialogs; }
 
 private:
     QWidget *m_owner;
+    DialogService &m_dialogs;
 };
 
 } // namespace platine

@@ -222,31 +222,43 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     return out;
 }
 
-QString readProfileString(const QString &path, const QString &section, const QString &key,
-                          const QString &defaultValue, int bufferSize)
+std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return defaultValue;
-    return profileLookup(file.readAll(), section, key, defaultValue, bufferSize);
+    const auto fail = [error](const QString &why) -> std::optional<QByteArray> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (QFileInfo(info.absolutePath()).isDir())
+            return QByteArray();
+        return fail(QStringLiteral("le dossier « %1 » n'existe pas").arg(info.absolutePath()));
+    }
+    if (info.isDir())
+        return fail(QStringLiteral("c'est un dossier"));
+    if (!info.isFile())
+        return fail(QStringLiteral("ce n'est pas un fichier ordinaire"));
+    if (info.size() > kMaxProfileFileBytes)
+        return fail(QStringLiteral("ce n'est pas un fichier de paramètres (plus de 1 Mio)"));
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(in.errorString());
+    // Read at most one byte past the limit: a file that grew since it was measured is refused too.
+    QByteArray bytes = in.read(kMaxProfileFileBytes + 1);
+    if (in.error() != QFileDevice::NoError)
+        return fail(in.errorString());
+    if (bytes.size() > kMaxProfileFileBytes)
+        return fail(QStringLiteral("ce n'est pas un fichier de paramètres (plus de 1 Mio)"));
+    return bytes;
 }
 
-ProfileWriteResult writeProfileString(const QString &path, const QString &section,
-                                      const QString &key, const QString &value)
+ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &bytes)
 {
-    ProfileWriteResult result;
-    auto fail = [&](const QString &why) {
-        result.ok = false;
-        result.error = QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why);
-        return result;
+    const auto fail = [&path](const QString &why) {
+        return ProfileWriteResult{false,
+                                  QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
     };
-    const QString cleanKey = trimBlanks(oneLine(key)).toString();
-    if (cleanKey.isEmpty())
-        return fail(QStringLiteral("nom de clé vide"));
-    if (!writableKey(cleanKey))
-        return fail(QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey));
-
-    QByteArray contents;
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isDir())
@@ -254,26 +266,43 @@ ProfileWriteResult writeProfileString(const QString &path, const QString &sectio
         // Replacing the file through a new one would get past a read-only flag: honour it.
         if (!info.isWritable())
             return fail(QStringLiteral("le fichier est en lecture seule"));
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly))
-            return fail(in.errorString());
-        contents = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return fail(in.errorString());
     }
-
-    const QByteArray updated = profileUpdate(contents, section, key, value);
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return fail(out.errorString());
-    if (out.write(updated) != updated.size()) {
+    if (out.write(bytes) != bytes.size()) {
         const QString why = out.errorString();
         out.cancelWriting();
         return fail(why);
     }
     if (!out.commit())
         return fail(out.errorString());
-    return result;
+    return {};
+}
+
+QString readProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &defaultValue, int bufferSize)
+{
+    const std::optional<QByteArray> contents = readProfileFile(path);
+    if (!contents)
+        return defaultValue;
+    return profileLookup(*contents, section, key, defaultValue, bufferSize);
+}
+
+ProfileWriteResult writeProfileString(const QString &path, const QString &section,
+                                      const QString &key, const QString &value)
+{
+    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    QString why;
+    if (cleanKey.isEmpty())
+        why = QStringLiteral("nom de clé vide");
+    else if (!writableKey(cleanKey))
+        why = QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey);
+    const std::optional<QByteArray> contents = why.isEmpty() ? readProfileFile(path, &why)
+                                                             : std::nullopt;
+    if (!contents)
+        return {false, QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
+    return replaceProfileFile(path, profileUpdate(*contents, section, key, value));
 }
 
 } // namespace platine

@@ -21,12 +21,19 @@
 // the file left as it was (an empty one, one holding "=", one starting with ";" or with "[", which
 // would even read as a section header and take the entries after it); an existing file that is
 // read-only (or a directory, or a path in a missing directory) is reported and left untouched.
+//
+// A file larger than 1 MiB is no profile file (a wrong file chosen by mistake): it is neither read
+// nor written, and reads as if it could not be read.
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace platine {
 
 inline constexpr int kProfileBufferSize = 20; // room for 19 characters and the terminator
+inline constexpr qint64 kMaxProfileFileBytes = 1024 * 1024;
 
 QString readProfileString(const QString &path, const QString &section, const QString &key,
                           const QString &defaultValue = QString(),
@@ -39,6 +46,14 @@ struct ProfileWriteResult {
 
 ProfileWriteResult writeProfileString(const QString &path, const QString &section,
                                       const QString &key, const QString &value);
+
+// The bytes of a profile file: empty for a file that does not exist in an existing folder; nullopt,
+// with the reason in *error, for a path in a missing folder, a folder or other non-regular file, a
+// file that cannot be read and a file larger than kMaxProfileFileBytes.
+std::optional<QByteArray> readProfileFile(const QString &path, QString *error = nullptr);
+// Replaces the file with bytes in one step (a crash leaves the old file or the new one). An existing
+// read-only file, or a folder, is refused and left untouched.
+ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &bytes);
 
 // Pure forms of the same rules, on the file's bytes, for tests and fuzzing.
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,

@@ -1,11 +1,15 @@
-#include "platform/SerialPort.h"
+#include "platform/QtSerialPort.h"
 
-#include "platform/ProfileFile.h"
+#include "platform/PortNumbers.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace platine {
 
@@ -159,33 +163,24 @@ std::unique_ptr<SerialPort> makeQtSerialPort(QObject *parent)
     return std::make_unique<QtSerialPort>(parent);
 }
 
-QString portDevice(int portNumber, const QString &paramIni)
+QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
 {
-    if (portNumber <= 0)
-        return {};
-    if (!paramIni.isEmpty()) {
-        // Device paths are longer than the usual 19 characters: read them with room to spare.
-        const QString named = readProfileString(paramIni, QStringLiteral("Ports"),
-                                                QStringLiteral("COM%1").arg(portNumber),
-                                                QString(), 4096)
-                                  .trimmed();
-        if (!named.isEmpty())
-            return named;
-    }
+    const QMap<int, QString> overrides = portOverrides(paramIni);
+    QList<SerialPortEntry> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
+        ports.append({info.portName(), info.description()}); // "COM3", as portDevice() names it
 #else
-    struct Range {
-        int first;
-        const char *prefix;
-    };
-    static constexpr Range ranges[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
-    for (const Range &r : ranges) {
-        if (portNumber >= r.first && portNumber < r.first + 32)
-            return QLatin1String(r.prefix) + QString::number(portNumber - r.first);
-    }
-    return {};
+        ports.append({info.systemLocation(), info.description()});
 #endif
+    for (const QString &device : overrides) {
+        const bool listed =
+            std::any_of(ports.cbegin(), ports.cend(),
+                        [&](const SerialPortEntry &p) { return sameDevice(p.device, device); });
+        if (!listed && QFileInfo::exists(device))
+            ports.append({device, QString()});
+    }
+    return portSuggestions(ports, overrides);
 }
 
 } // namespace platine

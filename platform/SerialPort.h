@@ -1,11 +1,10 @@
 #pragma once
 // The narrow serial-port interface the board link needs. The real one is QSerialPort at 9600 8N1
-// without handshake; tests use a fake or a pseudo-terminal.
+// without handshake (QtSerialPort.h); tests use a fake or a pseudo-terminal.
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <memory>
 
 namespace platine {
 
@@ -35,12 +34,5 @@ Q_SIGNALS:
     // already closed when this is emitted.
     void deviceLost(const QString &reason);
 };
-
-std::unique_ptr<SerialPort> makeQtSerialPort(QObject *parent = nullptr);
-
-// Which device a port number designates. Linux: COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31,
-// COM65-96 /dev/ttyACM0-31; a "Ports" section of param.ini may name another device ("COM3" =
-// "/dev/pts/4"). Windows: COMn. Empty for numbers without a device.
-QString portDevice(int portNumber, const QString &paramIni);
 
 } // namespace platine

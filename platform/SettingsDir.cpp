@@ -1,5 +1,7 @@
 #include "platform/SettingsDir.h"
 
+#include "platform/ProfileFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,12 +11,6 @@
 namespace platine {
 
 namespace {
-
-QString &chosenDir()
-{
-    static QString dir;
-    return dir;
-}
 
 // Whether a file can really be created in the directory (permissions alone do not tell about
 // read-only mounts and access-control lists).
@@ -44,40 +40,35 @@ QString clean(const QString &dir)
     return d;
 }
 
-} // namespace
-
-QString settingsDir()
+// The param.ini left beside the program, copied into the settings directory the first time the
+// settings live there. Nothing is copied over an existing file, and nothing that is no profile file.
+void carryOverParamIni(const QString &programDir, const QString &settingsDir)
 {
-    QString &dir = chosenDir();
-    if (!dir.isEmpty())
-        return dir;
-    dir = chooseSettingsDir(QCoreApplication::applicationDirPath(),
-                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    return dir;
+    const SettingsFiles from{programDir}, to{settingsDir};
+    if (QFile::exists(to.paramIni()) || !QFile::exists(from.paramIni()))
+        return;
+    if (const std::optional<QByteArray> bytes = readProfileFile(from.paramIni()))
+        replaceProfileFile(to.paramIni(), *bytes);
 }
+
+} // namespace
 
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir)
 {
-    if (!isInstalledProgram(programDir) && canCreateFilesIn(programDir))
-        return clean(programDir);
-    QDir().mkpath(fallbackDir);
-    return clean(fallbackDir);
+    const QString program = clean(programDir);
+    if (!isInstalledProgram(program) && canCreateFilesIn(program))
+        return program;
+    const QString fallback = clean(fallbackDir);
+    QDir().mkpath(fallback);
+    if (fallback != program)
+        carryOverParamIni(program, fallback);
+    return fallback;
 }
 
-void setSettingsDir(const QString &dir)
+SettingsFiles chooseSettingsFiles()
 {
-    // An empty directory forgets the choice: the next settingsDir() makes it again.
-    chosenDir() = dir.isEmpty() ? QString() : clean(dir);
-}
-
-QString paramIniPath()
-{
-    return settingsDir() + QStringLiteral("/param.ini");
-}
-
-QString debugIniPath()
-{
-    return settingsDir() + QStringLiteral("/debug.ini");
+    return {chooseSettingsDir(QCoreApplication::applicationDirPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))};
 }
 
 } // namespace platine

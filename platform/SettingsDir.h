@@ -1,21 +1,27 @@
 #pragma once
 // Where param.ini and debug.ini live: beside the executable, or, when that directory cannot be
-// written (an installed program), in the per-user configuration directory. Chosen once at start-up.
+// written or the program is an installed one, in the per-user configuration directory. The
+// start-up makes the choice once and hands the result to whoever reads or writes the files.
 
 #include <QString>
 
 namespace platine {
 
-// The chosen directory (absolute, no trailing separator). The first call makes the choice.
-QString settingsDir();
-// Tests point the program at a directory of their own; call before anything reads settingsDir().
-void setSettingsDir(const QString &dir);
+struct SettingsFiles {
+    QString dir; // absolute, no trailing separator
+    QString paramIni() const { return dir + QStringLiteral("/param.ini"); }
+    QString debugIni() const { return dir + QStringLiteral("/debug.ini"); }
+};
 
-QString paramIniPath(); // settingsDir() + "/param.ini"
-QString debugIniPath(); // settingsDir() + "/debug.ini"
-
-// The choice itself: programDir when a file can really be created in it, otherwise fallbackDir,
-// created when missing. Both returned absolute and without a trailing separator.
+// The choice: programDir when the program is not installed (its menu entry does not stand in
+// programDir/../share/applications) and a file can really be created in it; otherwise fallbackDir,
+// created when missing. Settings that move to fallbackDir keep what the program's own folder held:
+// when fallbackDir has no param.ini yet, the param.ini beside the program (if any, and if it is a
+// profile file of at most 1 MiB) is copied there first, in one step. Both returned absolute and
+// without a trailing separator.
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir);
+
+// The choice for the running program: its own directory and the per-user configuration directory.
+SettingsFiles chooseSettingsFiles();
 
 } // namespace platine

@@ -53,9 +53,9 @@ const QStringList &dayListEntries()
     return entries;
 }
 
-int dayCode(int comboIndex)
+int dayCode(int dayPosition)
 {
-    return comboIndex >= 0 && comboIndex < kDayEntryCount ? comboIndex + 1 : 0;
+    return dayPosition >= 0 && dayPosition < kDayEntryCount ? dayPosition + 1 : 0;
 }
 
 QString correctPeriod(const QString &text)
@@ -116,7 +116,7 @@ bool isValidTimeText(const QString &text)
 int firstInvalidTimeBox(const ScheduleValues &values)
 {
     for (int k = 0; k < kScheduleTimeCount; ++k) {
-        if (!isValidTimeText(values.text2[k]))
+        if (!isValidTimeText(values.boxes[k]))
             return k;
     }
     return -1;
@@ -140,17 +140,17 @@ std::optional<QByteArray> scheduleBody(const ScheduleValues &values)
 {
     if (firstInvalidTimeBox(values) >= 0)
         return std::nullopt;
-    const std::optional<int> period = periodSeconds(values.text2[kPeriodBox]);
+    const std::optional<int> period = periodSeconds(values.boxes[kPeriodBox]);
     if (!period)
         return std::nullopt;
 
     QByteArray body(kScheduleBodySize, '\0');
     for (int k = 0; k < kScheduleTimeCount; ++k) {
-        const QString &t = values.text2[k];
+        const QString &t = values.boxes[k];
         body[2 * k] = static_cast<char>(bcd(t.at(0), t.at(1)));
         body[2 * k + 1] = static_cast<char>(bcd(t.at(3), t.at(4)));
     }
-    body[12] = static_cast<char>(dayCode(values.comboIndex));
+    body[12] = static_cast<char>(dayCode(values.dayPosition));
     body[13] = static_cast<char>(*period);
     return body;
 }
@@ -170,7 +170,7 @@ QByteArray debugIniContents(const QByteArray &body)
     return out;
 }
 
-QString heurePcTimeText(const QTime &time)
+QString computerTimeText(const QTime &time)
 {
     return time.toString(QStringLiteral("hh:mm")) + QStringLiteral(":00");
 }

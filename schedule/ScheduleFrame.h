@@ -12,7 +12,7 @@
 
 namespace platine {
 
-inline constexpr int kScheduleTextCount = 7; // Text2(0)..Text2(6)
+inline constexpr int kScheduleBoxCount = 7;  // Text2(0)..Text2(6)
 inline constexpr int kScheduleTimeCount = 6; // Text2(0)..Text2(5): start/end of three windows
 inline constexpr int kPeriodBox = 6;         // Text2(6): the acquisition period
 inline constexpr int kDayEntryCount = 10;    // entries of combo1(0)
@@ -23,15 +23,15 @@ inline constexpr int kPeriodMax = 120;
 
 // What the editor shows: the seven boxes and the selected position of the day list.
 struct ScheduleValues {
-    QString text2[kScheduleTextCount];
-    int comboIndex = 0; // 0..9, -1 when nothing is selected (a text of the user's own)
+    QString boxes[kScheduleBoxCount];
+    int dayPosition = 0; // 0..9, -1 when nothing is selected (a text of the user's own)
 };
 
 // The day list, "Dimanche" .. "Tous les jours", in list order.
 const QStringList &dayListEntries();
 
 // The day code sent to the board: list position + 1, 0 when nothing is selected.
-int dayCode(int comboIndex);
+int dayCode(int dayPosition);
 
 // The period box after correction. Plain texts follow the program's four steps (no number or 0
 // gives "02", one character gets a leading "0", below 2 gives "02", above 120 gives "120").
@@ -64,7 +64,7 @@ QByteArray debugIniContents(const QByteArray &body);
 
 // "Heure PC": the text put into each time box (hh:mm with seconds "00") and the list position of
 // the weekday (Sunday 0 .. Saturday 6).
-QString heurePcTimeText(const QTime &time);
+QString computerTimeText(const QTime &time);
 int weekdayPosition(const QDate &date);
 
 } // namespace platine

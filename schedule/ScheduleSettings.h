@@ -21,15 +21,15 @@ QString comboSection();
 
 // What a schedule file gives back to the editor.
 struct StoredSchedule {
-    QString text2[kScheduleTextCount]; // cut to 19 characters, blanks around removed
+    QString boxes[kScheduleBoxCount]; // cut to 19 characters, blanks around removed
     // The list position to select (-1 clears the selection and the list's text), or nullopt when
     // the stored value is no list position and the list stays as it is.
-    std::optional<int> comboIndex;
+    std::optional<int> dayPosition;
 };
 
 // The "cmb0" rule: blanks removed, the number the text begins with (0 when none), rounded to a
 // whole number with halves to the even neighbour; -1..9 is a position, anything else is not.
-std::optional<int> storedComboPosition(const QString &value);
+std::optional<int> storedDayPosition(const QString &value);
 
 // ReadScheduleSettings on a file's bytes (empty bytes: a missing file).
 StoredSchedule parseScheduleSettings(const QByteArray &contents);
@@ -38,7 +38,8 @@ StoredSchedule parseScheduleSettings(const QByteArray &contents);
 QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValues &values);
 
 // Reads a schedule file. A missing file reads as empty (every box empty, "Dimanche"); a file in a
-// missing folder, or one that exists but cannot be read, gives nullopt with the reason in *error.
+// missing folder, one that exists but cannot be read and one larger than 1 MiB (no schedule file
+// is that large) give nullopt with the reason in *error.
 std::optional<StoredSchedule> loadScheduleFile(const QString &path, QString *error);
 // Writes the schedule into a file, creating it or updating it in place. The file is replaced in
 // one step: either all eight entries are written or the file is left as it was.

@@ -1,17 +1,15 @@
 #pragma once
-// graph: the viewer window ("Graphique des acquisitions"). It holds the chart area Picture1 with
-// its axes, grid, graduations and channel labels, and every command of the viewer: file load,
-// number of rows, line width, mode, channel selection, coefficient presets, cursors, value tables,
+// graph: the viewer window ("Graphique des acquisitions"). It holds the chart area with its axes,
+// grid, graduations and channel labels, and every command of the viewer: file load, number of
+// rows, line width, mode, channel selection, coefficient presets, cursors, value tables,
 // demonstration data and "Retour".
 //
 // Controls are laid out at their design places in twips; every control carries its design name
 // as objectName ("Label56(3)", "Command2(1)", "Line31(4)" for the line controls of the chart
-// area). The window load (run by the constructor) spaces the graduations, the grid lines and the
-// channel labels. Closing the window with its close box deletes it; the acquisition store, the
-// chart state and the table counter are the program's and survive.
-//
-// The window implements the chart's view of it (chartView()); the chart connects "Tracer"
-// (tracerButton()) and the chart area's mouse and key signals to its handlers.
+// area; docs/controls.md maps them to the code). Building the window ends with the window load,
+// which spaces the graduations, the grid lines and the channel labels. Closing the window with its
+// close box deletes it; the program's state (store, chart state, demonstration generator, table
+// cycle) is not the window's and survives.
 
 #include <QPointer>
 #include <QWidget>
@@ -33,22 +31,22 @@ class ChartArea;
 class ChartView;
 class FileDialog;
 class LineControl;
+struct ProgramState;
 
 class GraphWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // dialogue1 is the main window's file dialog control (not owned; may be null in tests).
-    explicit GraphWindow(FileDialog *dialogue1, QWidget *parent = nullptr);
+    // dialogue1 is the main window's file dialog control; state is the program's.
+    GraphWindow(FileDialog &dialogue1, ProgramState &state, QWidget *parent = nullptr);
     ~GraphWindow() override;
 
     ChartView &chartView();
-    ChartArea *chartArea() const { return m_picture1; }
-    QPushButton *tracerButton() const { return m_command24; }
+    ChartArea *chartArea() const { return m_chartArea; }
 
     // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: the store is
     // emptied and filled if the file opens, and the period and capture-date lines read go to
-    // `periode` and `date_capture`. False (nothing changed) when the file cannot be opened.
+    // their captions. False (nothing changed) when the file cannot be opened.
     bool loadFile(const QString &path);
 
     // The place of a control in twips (left, top, width, height in its container), as designed
@@ -56,20 +54,19 @@ public:
     static QRect twipsGeometry(const QWidget *control);
 
 public Q_SLOTS:
-    void Command1_Click();           // "Ouvrir fichier"
-    void Command2_Click(int index);  // coefficient presets
-    void Command2_MouseMove(int index);
-    void Label56_MouseDown(int index);
-    void Label56_MouseMove(int index);
-    void Option1_Click();
-    void Option2_Click();
-    void Check9_Click();
-    void HScroll1_Change();
-    void HScroll2_Change();
-    void Command26_Click();          // value tables
-    void Command3_Click();           // "RAZ tableaux"
-    void Command23_Click();          // "Aléatoire"
-    void Command25_Click();          // "Retour"
+    void openAcquisitionFile(); // "Ouvrir fichier"
+    void applyCoefficientPreset(int index);
+    void showPresetHelp(int index);
+    void toggleChannel(int index);
+    void showChannelHelp(int index); // also takes the channel's colour for printed values
+    void showGraduations();          // analog mode
+    void hideGraduations();          // logic mode
+    void showOrHideCursors();
+    void showRowCount();
+    void setTraceWidth();
+    void showNextTable();
+    void zeroTables();       // "RAZ tableaux"
+    void fillWithDemoData(); // "Aléatoire"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -82,49 +79,52 @@ private:
 
     void buildChartArea();
     void buildCommands();
-    void formLoad();
+    void spaceChartControls();
     void place(QWidget *control, int left, int top, int width, int height);
     void moveTop(QWidget *control, int top);
     void fitWidth(QWidget *control);
     QLabel *label(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                   int width, int height);
+    QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
+                        int top, int width, int height);
 
     QPointer<FileDialog> m_dialogue1;
+    ProgramState &m_state;
     std::unique_ptr<View> m_view;
 
-    QGroupBox *m_frame6 = nullptr;
-    QGroupBox *m_frame7 = nullptr;
-    ChartArea *m_picture1 = nullptr;
-    LineControl *m_line29 = nullptr;
-    LineControl *m_line30 = nullptr;
-    LineControl *m_line31[5] = {};
-    LineControl *m_curseur = nullptr;
-    LineControl *m_curseurH = nullptr;
-    QLabel *m_label58[5] = {};
-    QLabel *m_label56[9] = {};
-    QLabel *m_label54 = nullptr;
-    QLabel *m_label59 = nullptr;
-    QLabel *m_label64 = nullptr;
+    QGroupBox *m_modeFrame = nullptr;
+    QGroupBox *m_commandsFrame = nullptr;
+    ChartArea *m_chartArea = nullptr;
+    LineControl *m_yAxis = nullptr;
+    LineControl *m_baseline = nullptr;
+    LineControl *m_gridLines[5] = {};
+    LineControl *m_verticalCursor = nullptr;
+    LineControl *m_horizontalCursor = nullptr;
+    QLabel *m_graduations[5] = {};
+    QLabel *m_channelLabels[9] = {};
+    QLabel *m_logicZoomCaption = nullptr;
+    QLabel *m_rowReadout = nullptr;
+    QLabel *m_valueReadout = nullptr;
 
-    QRadioButton *m_option1 = nullptr;
-    QRadioButton *m_option2 = nullptr;
-    QPushButton *m_command24 = nullptr;
-    QScrollBar *m_hscroll1 = nullptr;
-    QLabel *m_label61 = nullptr;
-    QLabel *m_periode = nullptr;
-    QPushButton *m_command2[3] = {};
-    QLineEdit *m_coeff = nullptr;
-    QScrollBar *m_hscroll2 = nullptr;
-    QLabel *m_label63 = nullptr;
-    QCheckBox *m_check9 = nullptr;
-    QLabel *m_dateCapture = nullptr;
-    QPushButton *m_command26 = nullptr;
-    QPlainTextEdit *m_text5 = nullptr;
-    QPushButton *m_command23 = nullptr;
-    QPushButton *m_command3 = nullptr;
-    QPushButton *m_command25 = nullptr;
-    QLabel *m_aide = nullptr;
-    QPushButton *m_command1 = nullptr;
+    QRadioButton *m_analogOption = nullptr;
+    QRadioButton *m_logicOption = nullptr;
+    QPushButton *m_drawButton = nullptr;
+    QScrollBar *m_rowCountBar = nullptr;
+    QLabel *m_rowCountLabel = nullptr;
+    QLabel *m_periodLabel = nullptr;
+    QPushButton *m_presetButtons[3] = {};
+    QLineEdit *m_coefficient = nullptr;
+    QScrollBar *m_widthBar = nullptr;
+    QLabel *m_widthLabel = nullptr;
+    QCheckBox *m_cursorsBox = nullptr;
+    QLabel *m_captureDateLabel = nullptr;
+    QPushButton *m_tableButton = nullptr;
+    QPlainTextEdit *m_tableText = nullptr;
+    QPushButton *m_demoButton = nullptr;
+    QPushButton *m_zeroButton = nullptr;
+    QPushButton *m_backButton = nullptr;
+    QLabel *m_helpLine = nullptr;
+    QPushButton *m_openButton = nullptr;
 };
 
 } // namespace platine

@@ -2,8 +2,9 @@
 // everything Tab reaches has a name, and Tab follows the screen from top to bottom.
 
 #include "app/MainWindow.h"
-#include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
+#include "common/FakeDialogs.h"
+#include "common/Program.h"
+#include "platform/QtSerialPort.h"
 #include "viewer/GraphWindow.h"
 
 #include <QAccessible>
@@ -76,7 +77,9 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<MainWindow> m_form1;
+    test::FakeDialogs m_dialogs;
+    std::unique_ptr<test::Program> m_program;
+    MainWindow *m_form1 = nullptr;
 
     QWidget *panel(const QString &name) const
     {
@@ -86,15 +89,14 @@ class TestAccessibility : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        setSettingsDir(m_dir.path());
-        m_form1 = std::make_unique<MainWindow>(makeQtSerialPort());
-        m_form1->show();
+        m_program = std::make_unique<test::Program>(makeQtSerialPort(), m_dialogs, m_dir.path());
+        m_form1 = m_program->window.get();
         for (const char *action : {"n_heure_platine", "n_mise_a_l_heure", "n_prog", "n_graphique"})
             m_form1->findChild<QAction *>(QLatin1String(action))->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(m_form1->graphWindow()));
     }
 
-    void cleanupTestCase() { m_form1.reset(); }
+    void cleanupTestCase() { m_program.reset(); }
 
     void fieldsFoundByName()
     {

@@ -3,9 +3,10 @@
 
 #include "app/MainWindow.h"
 #include "board/BoardLink.h"
+#include "common/FakeDialogs.h"
+#include "common/Program.h"
 #include "platform/ProfileFile.h"
-#include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
+#include "platform/QtSerialPort.h"
 #include "tools/BoardSimulator.h"
 
 #include <QElapsedTimer>
@@ -25,7 +26,9 @@ class TestBoardLine : public QObject
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<BoardSimulator> m_board;
-    std::unique_ptr<MainWindow> m_window;
+    test::FakeDialogs m_dialogs;
+    std::unique_ptr<test::Program> m_program;
+    MainWindow *m_window = nullptr;
 
     template <typename T = QWidget>
     T *find(const QString &name) const
@@ -47,32 +50,31 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        setSettingsDir(m_dir.path());
         m_board = std::make_unique<BoardSimulator>();
         m_board->setClockInterval(0);
         QString error;
         QVERIFY2(m_board->start(&error), qPrintable(error));
         // Port 3 designates the simulator's terminal; the program reads this at start-up.
-        const QString ini = paramIniPath();
+        const QString ini = m_dir.filePath(QStringLiteral("param.ini"));
         QFile::remove(ini);
         QVERIFY(writeProfileString(ini, QStringLiteral("Port COM"), QStringLiteral("valeur"),
                                    QStringLiteral("3")).ok);
         QVERIFY(writeProfileString(ini, QStringLiteral("Ports"), QStringLiteral("COM3"),
                                    m_board->devicePath()).ok);
-        m_window = std::make_unique<MainWindow>(makeQtSerialPort());
-        m_window->show();
+        m_program = std::make_unique<test::Program>(makeQtSerialPort(), m_dialogs, m_dir.path());
+        m_window = m_program->window.get();
     }
 
     void cleanup()
     {
-        m_window.reset();
+        m_program.reset();
         m_board.reset();
     }
 
     void clockCommandRoundTrip()
     {
-        QCOMPARE(m_window->link()->commPort(), 3);
-        m_window->n_mise_a_l_heure_Click();
+        QCOMPARE(m_window->link()->portNumber(), 3);
+        m_window->showClockPanel();
         setClockFields({QStringLiteral("14"), QStringLiteral("07"), QStringLiteral("35"),
                         QStringLiteral("28"), QStringLiteral("02"), QStringLiteral("2007"),
                         QStringLiteral("Mercredi")});

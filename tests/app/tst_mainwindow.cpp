@@ -8,6 +8,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 #include "viewer/GraphWindow.h"
+#include "viewer/ProgramState.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,6 +34,8 @@ class TestMainWindow : public QObject
 private:
     QTemporaryDir m_dir;
     FakeSerialPort *m_port = nullptr;
+    FakeDialogs m_dialogs;
+    std::unique_ptr<ProgramState> m_state = std::make_unique<ProgramState>();
 
     QString paramIni() const { return m_dir.filePath(QStringLiteral("param.ini")); }
 
@@ -40,7 +43,8 @@ private:
     {
         auto port = std::make_unique<FakeSerialPort>();
         m_port = port.get();
-        auto window = std::make_unique<MainWindow>(std::move(port));
+        auto window = std::make_unique<MainWindow>(std::move(port), m_dialogs,
+                                                   SettingsFiles{m_dir.path()}, *m_state);
         window->show();
         return window;
     }
@@ -60,13 +64,13 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        setSettingsDir(m_dir.path());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void init() { QFile::remove(paramIni()); }
+    void init()
+    {
+        QFile::remove(paramIni());
+        m_dialogs = FakeDialogs();
+    }
 
     void startsWithMenuOnly()
     {
@@ -94,7 +98,7 @@ private Q_SLOTS:
         auto *combo = find<QComboBox>(w.get(), QStringLiteral("combo1(0)"));
         QCOMPARE(combo->count(), 10);
         QCOMPARE(combo->currentText(), QStringLiteral("Dimanche"));
-        QCOMPARE(w->link()->commPort(), 1);
+        QCOMPARE(w->link()->portNumber(), 1);
         QVERIFY(!m_port->isOpen());
         QCOMPARE(find<QLabel>(w.get(), QStringLiteral("Label8"))->text(), QStringLiteral("Port fermé"));
     }
@@ -170,7 +174,7 @@ private Q_SLOTS:
 
     void aboutBox()
     {
-        FakeDialogs dialogs;
+        FakeDialogs &dialogs = m_dialogs;
         auto w = start();
         trigger(w.get(), QStringLiteral("n_a_propos_de"));
         QCOMPARE(dialogs.messages.size(), 1);
@@ -197,13 +201,13 @@ private Q_SLOTS:
         QFETCH(int, port);
         QFETCH(QString, stored);
         QFETCH(bool, told);
-        FakeDialogs dialogs;
+        FakeDialogs &dialogs = m_dialogs;
         dialogs.inputAnswers << answer;
         auto w = start();
         trigger(w.get(), QStringLiteral("n_port"));
         QCOMPARE(dialogs.inputRequests,
                  QStringList{QStringLiteral("Changement du port de communication|Port de communication|1")});
-        QCOMPARE(w->link()->commPort(), port);
+        QCOMPARE(w->link()->portNumber(), port);
         // The profile layer trims what it reads back; the file keeps the answer as typed.
         QCOMPARE(readProfileString(paramIni(), QStringLiteral("Port COM"), QStringLiteral("valeur")),
                  stored);
@@ -221,7 +225,7 @@ private Q_SLOTS:
                                    pty.devicePath())
                     .ok);
         const QString label = QStringLiteral("7 — ") + pty.devicePath();
-        FakeDialogs dialogs;
+        FakeDialogs &dialogs = m_dialogs;
         dialogs.chooseSuggestion = [&](const QList<InputSuggestion> &offered) {
             for (const InputSuggestion &s : offered) {
                 if (s.label == label)
@@ -232,7 +236,7 @@ private Q_SLOTS:
         auto w = start();
         trigger(w.get(), QStringLiteral("n_port"));
         QCOMPARE(dialogs.inputSuggestions.size(), 1);
-        QCOMPARE(w->link()->commPort(), 7);
+        QCOMPARE(w->link()->portNumber(), 7);
         QCOMPARE(readProfileString(paramIni(), QStringLiteral("Port COM"), QStringLiteral("valeur")),
                  QStringLiteral("7"));
         QVERIFY(dialogs.messages.isEmpty());
@@ -254,7 +258,7 @@ private Q_SLOTS:
                                    stored)
                     .ok);
         auto w = start();
-        QCOMPARE(w->link()->commPort(), port);
+        QCOMPARE(w->link()->portNumber(), port);
     }
 
     void portButtonsAndLabel()
@@ -278,7 +282,7 @@ private Q_SLOTS:
 
     void failedOpenIsToldAndLeavesPortClosed()
     {
-        FakeDialogs dialogs;
+        FakeDialogs &dialogs = m_dialogs;
         auto w = start();
         m_port->openFails = true;
         QTest::mouseClick(find<QPushButton>(w.get(), QStringLiteral("Command2")), Qt::LeftButton);
@@ -331,7 +335,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, field);
         QFETCH(QString, text);
-        FakeDialogs dialogs;
+        FakeDialogs &dialogs = m_dialogs;
         auto w = start();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         trigger(w.get(), QStringLiteral("n_mise_a_l_heure"));

@@ -1,9 +1,9 @@
 // The port-number box's suggestions: which number designates a device, the list built from the
 // machine's ports and the "Ports" section of param.ini, and the desktop's box with its list.
 
-#include "platform/Dialogs.h"
-#include "platform/PortChoice.h"
-#include "platform/SerialPort.h"
+#include "platform/DesktopDialogs.h"
+#include "platform/PortNumbers.h"
+#include "platform/QtSerialPort.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -113,7 +113,8 @@ private Q_SLOTS:
         });
         const QString usb = QStringLiteral("33 — /dev/ttyUSB0 — FT232R USB UART"),
                       acm = QStringLiteral("65 — /dev/ttyACM0");
-        const auto got = DialogService::instance().inputBox(
+        DesktopDialogs desktop;
+        const auto got = desktop.inputBox(
             nullptr, QStringLiteral("Port de communication"),
             QStringLiteral("Changement du port de communication"), QStringLiteral("1"),
             {{usb, QStringLiteral("33")}, {acm, QStringLiteral("65")}});

@@ -73,11 +73,11 @@ private Q_SLOTS:
         QFETCH(int, port);
         QVERIFY(valeur == "-" || test::putFile(m_ini, "[port com]\r\nVALEUR=" + valeur + "\r\n"));
         m_link->loadPortSetting();
-        QCOMPARE(m_link->commPort(), port);
+        QCOMPARE(m_link->portNumber(), port);
         // An unusable setting keeps the current number.
         QVERIFY(test::putFile(m_ini, "[Port COM]\r\nvaleur=0\r\n"));
         m_link->loadPortSetting();
-        QCOMPARE(m_link->commPort(), port);
+        QCOMPARE(m_link->portNumber(), port);
         QVERIFY(m_fake->calls.isEmpty()); // the port is not touched
     }
 
@@ -114,21 +114,21 @@ private Q_SLOTS:
         QCOMPARE(m_link->changePortNumber(answer, &m_error), port > 0);
         QCOMPARE(m_error.isEmpty(), port != 0);
         QVERIFY(m_fake->calls.isEmpty()); // neither opened nor closed
-        QCOMPARE(m_link->commPort(), qMax(port, 1));
+        QCOMPARE(m_link->portNumber(), qMax(port, 1));
         QCOMPARE(test::fileBytes(m_ini),
                  port > 0 ? before + "[Port COM]\r\nvaleur=" + answer.toLatin1() + "\r\n" : before);
         makeLink(); // the next start reads the same number back
         m_link->loadPortSetting();
-        QCOMPARE(m_link->commPort(), qMax(port, 1));
+        QCOMPARE(m_link->portNumber(), qMax(port, 1));
     }
 
     void changePortNumberFrenchSeparator()
     {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         QVERIFY(m_link->changePortNumber(QStringLiteral("3,6"), &m_error));
-        QCOMPARE(m_link->commPort(), 4);
+        QCOMPARE(m_link->portNumber(), 4);
         QVERIFY(m_link->changePortNumber(QStringLiteral("5.2"), &m_error));
-        QCOMPARE(m_link->commPort(), 5);
+        QCOMPARE(m_link->portNumber(), 5);
     }
 
     void changeRefusedWhileOpen()
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(m_link->openPort(&m_error));
         QVERIFY(!m_link->changePortNumber(QStringLiteral("4"), &m_error));
         QVERIFY(m_error.contains(QStringLiteral("COM1")));
-        QCOMPARE(m_link->commPort(), 1);
+        QCOMPARE(m_link->portNumber(), 1);
         QVERIFY(!QFile::exists(m_ini));
     }
 

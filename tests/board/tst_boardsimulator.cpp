@@ -2,7 +2,7 @@
 // window (tests/app/tst_boardline).
 
 #include "board/BoardLink.h"
-#include "platform/SerialPort.h"
+#include "platform/QtSerialPort.h"
 #include "tools/BoardSimulator.h"
 
 #include "TestUtil.h"

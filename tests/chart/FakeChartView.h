@@ -5,7 +5,7 @@
 
 #include "chart/ChartView.h"
 #include "chart/RecordingSurface.h"
-#include "viewer/AcquisitionData.h"
+#include "model/AcquisitionData.h"
 
 #include <array>
 #include <memory>
@@ -25,29 +25,33 @@ public:
     int n = 100;
 
     // Captions and cursor positions written by the chart; the start values tell a write apart.
-    QString text5, caption54, caption59;
-    QString caption64 = QStringLiteral("old"), aide = QStringLiteral("Aide");
+    QString table, logicZoom, rowReadout;
+    QString valueReadoutText = QStringLiteral("old"), help = QStringLiteral("Aide");
     double cursorX = -1, cursorY = -1;
-    int text5Writes = 0;
+    int tableWrites = 0;
 
     AcquisitionData &data() { return *m_store; }
     RecordingSurface &recording() { return *m_recording; }
 
     bool analogMode() const override { return analog; }
     bool channelSelected(int i) const override { return selected.at(static_cast<std::size_t>(i)); }
-    QString coeffText() const override { return coeff; }
+    QString coefficientText() const override { return coeff; }
     int rowCount() const override { return n; }
     const AcquisitionData &store() const override { return *m_store; }
     DrawingSurface &surface() override { return *m_surface; }
 
-    void setText5(const QString &text) override { text5 = text; ++text5Writes; }
-    void setLabel54(const QString &caption) override { caption54 = caption; }
-    void setLabel59(const QString &caption) override { caption59 = caption; }
-    QString label64() const override { return caption64; }
-    void setLabel64(const QString &caption) override { caption64 = caption; }
-    void setAide(const QString &caption) override { aide = caption; }
-    void moveCursorX(double x) override { cursorX = x; }
-    void moveCursorY(double y) override { cursorY = y; }
+    void setTableText(const QString &text) override
+    {
+        table = text;
+        ++tableWrites;
+    }
+    void setLogicZoomCaption(const QString &caption) override { logicZoom = caption; }
+    void setRowReadout(const QString &caption) override { rowReadout = caption; }
+    QString valueReadout() const override { return valueReadoutText; }
+    void setValueReadout(const QString &caption) override { valueReadoutText = caption; }
+    void setHelpText(const QString &caption) override { help = caption; }
+    void moveVerticalCursor(double x) override { cursorX = x; }
+    void moveHorizontalCursor(double y) override { cursorY = y; }
 
 private:
     std::unique_ptr<AcquisitionData> m_store = std::make_unique<AcquisitionData>();

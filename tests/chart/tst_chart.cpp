@@ -31,13 +31,13 @@ const QColor kLogic[] = {{128, 128, 0}, {255, 255, 255}, {0, 0, 255}, {255, 0, 2
 void fillStore(AcquisitionData &d)
 {
     for (int r = 0; r < AcquisitionData::kRows; ++r) {
-        d.temperature[r] = d.ana1[r] = r;
-        d.ana2[r] = r + 100;
-        d.ana3[r] = r + 200;
-        d.ana4[r] = r + 300;
+        d.temperature[r] = d.analog1[r] = r;
+        d.analog2[r] = r + 100;
+        d.analog3[r] = r + 200;
+        d.analog4[r] = r + 300;
     }
     for (int i = 0; i < AcquisitionData::kLogicSlots; ++i)
-        d.logique[i] = i % 3 == 0 ? 1 : 0;
+        d.logic[i] = i % 3 == 0 ? 1 : 0;
 }
 
 } // namespace
@@ -85,13 +85,14 @@ private Q_SLOTS:
         fillStore(view.data());
         view.data().temperature[0] = 21.5;
         view.data().temperature[2].reset();
-        ChartState state{.nbre_acq = 12, .acq_curseur = 40, .zoom_lecture = 1, .zoom_vue = 1};
-        command24Click(view, state);
-        QCOMPARE(state, (ChartState{.nbre_acq = 100, .acq_curseur = 40, .zoom_lecture = 0,
-                                    .zoom_vue = 0}));
-        QCOMPARE(view.text5Writes, 1);
-        QVERIFY(view.text5.startsWith(u"21,5\r\n1\r\n\r\n3\r\n"));
-        QCOMPARE(view.text5.count(u"\r\n"), 101);
+        ChartState state{.rowCount = 12, .cursorRow = 40, .zoomReadout = true, .zoomShown = true};
+        drawFullView(view, state);
+        QCOMPARE(state,
+                 (ChartState{
+                     .rowCount = 100, .cursorRow = 40, .zoomReadout = false, .zoomShown = false}));
+        QCOMPARE(view.tableWrites, 1);
+        QVERIFY(view.table.startsWith(u"21,5\r\n1\r\n\r\n3\r\n"));
+        QCOMPARE(view.table.count(u"\r\n"), 101);
 
         const RecordingSurface &s = view.recording();
         QCOMPARE(s.operations().first().kind, Kind::Clear);
@@ -117,9 +118,9 @@ private Q_SLOTS:
         view.selected[0] = true;
         view.n = 10;
         view.coeff = QStringLiteral("1e38");
-        view.data().ana1[5] = 1; // 5040 - 2e39 is beyond single precision
+        view.data().analog1[5] = 1; // 5040 - 2e39 is beyond single precision
         ChartState state;
-        command24Click(view, state);
+        drawFullView(view, state);
         const QList<Op> segs = view.recording().operations(Kind::Segment);
         QCOMPARE(segs.size(), 11 - 2);
         for (const Op &seg : segs) {
@@ -154,12 +155,13 @@ private Q_SLOTS:
         view.analog = false;
         view.n = 10;
         for (qsizetype i = 0; i < values.size(); ++i)
-            view.data().logique[i] = values[i];
-        ChartState state{.nbre_acq = 12, .acq_curseur = 40, .zoom_lecture = 1, .zoom_vue = 1};
-        command24Click(view, state);
-        QCOMPARE(state, (ChartState{.nbre_acq = 10, .acq_curseur = 40, .zoom_lecture = 0,
-                                    .zoom_vue = 0}));
-        QCOMPARE(view.text5Writes, 0);
+            view.data().logic[i] = values[i];
+        ChartState state{.rowCount = 12, .cursorRow = 40, .zoomReadout = true, .zoomShown = true};
+        drawFullView(view, state);
+        QCOMPARE(state,
+                 (ChartState{
+                     .rowCount = 10, .cursorRow = 40, .zoomReadout = false, .zoomShown = false}));
+        QCOMPARE(view.tableWrites, 0);
         const RecordingSurface &s = view.recording();
         QCOMPARE(s.operations().first().kind, Kind::Clear);
         const QList<Op> segs = s.operations(Kind::Segment);
@@ -220,15 +222,17 @@ private Q_SLOTS:
         view.analog = analog;
         view.n = n;
         view.coeff = coeff;
-        ChartState state{.nbre_acq = 100, .acq_curseur = 35, .zoom_lecture = zoom,
-                         .zoom_vue = zoom};
-        platine::mouseMove(view, state, 0, 0, x, 2532.5f);
-        QCOMPARE(view.caption64, value);
-        QCOMPARE(view.caption59, QStringLiteral("Acquisition N°: ") + row);
-        QCOMPARE(state, (ChartState{.nbre_acq = static_cast<std::int16_t>(n),
-                                    .acq_curseur = zoom ? 35 : row.toLongLong(),
-                                    .zoom_lecture = zoom, .zoom_vue = zoom}));
-        QCOMPARE(view.aide, QString());
+        ChartState state{
+            .rowCount = 100, .cursorRow = 35, .zoomReadout = zoom != 0, .zoomShown = zoom != 0};
+        followMouse(view, state, x, 2532.5f);
+        QCOMPARE(view.valueReadoutText, value);
+        QCOMPARE(view.rowReadout, QStringLiteral("Acquisition N°: ") + row);
+        QCOMPARE(state,
+                 (ChartState{.rowCount = static_cast<std::int16_t>(n),
+                             .cursorRow = zoom ? 35 : row.toLongLong(),
+                             .zoomReadout = zoom != 0,
+                             .zoomShown = zoom != 0}));
+        QCOMPARE(view.help, QString());
         QCOMPARE(QPointF(view.cursorX, view.cursorY), QPointF(x, 2532.5));
         QCOMPARE(view.recording().operations().size(), 0);
     }
@@ -238,17 +242,17 @@ private Q_SLOTS:
     void rightClickPrintsAndTicks()
     {
         FakeChartView view;
-        view.caption64 = QStringLiteral("2,5 V");
+        view.valueReadoutText = QStringLiteral("2,5 V");
         const QColor green(0, 255, 0); // the mouse passed over "ANA 3"
         view.recording().setForeground(green);
-        ChartState state{.nbre_acq = 100, .acq_curseur = 20, .zoom_lecture = 1, .zoom_vue = 1};
+        ChartState state{.rowCount = 100, .cursorRow = 20, .zoomReadout = true, .zoomShown = true};
         const ChartState before = state;
-        mouseDown(view, state, kRight, 0, 3000.0f, 2532.5f);
+        clickChart(view, state, kRight, 3000.0f, 2532.5f);
         QCOMPARE(state, before);
         const QList<Op> &ops = view.recording().operations(); // after setForeground
         QCOMPARE(ops.size(), 4);
         QCOMPARE(ops[2].kind, Kind::Print);
-        QCOMPARE(ops[2].text, view.caption64);
+        QCOMPARE(ops[2].text, view.valueReadoutText);
         QCOMPARE(QPointF(ops[2].textX, ops[2].textY), QPointF(3040, 2532.5));
         QCOMPARE(ops[2].color, green);
         QCOMPARE(ops[3].kind, Kind::Segment);
@@ -274,7 +278,7 @@ private Q_SLOTS:
                       int times, long long afterCursor, int lecture, int vue, int segments,
                       const char *label54 = "") {
             QTest::newRow(name) << analog << zoom << cursor << input << times
-                                << ChartState{100, afterCursor, lecture, vue} << segments
+                                << ChartState{100, afterCursor, lecture != 0, vue != 0} << segments
                                 << QString::fromUtf8(label54);
         };
         row("row 40 gives 35", true, 0, 40, kLeft, 1, 35, 1, 1, 55);
@@ -314,27 +318,27 @@ private Q_SLOTS:
         FakeChartView view;
         view.analog = analog;
         fillStore(view.data());
-        ChartState state{.nbre_acq = 100, .acq_curseur = cursor, .zoom_lecture = zoom,
-                         .zoom_vue = zoom};
+        ChartState state{
+            .rowCount = 100, .cursorRow = cursor, .zoomReadout = zoom != 0, .zoomShown = zoom != 0};
         for (int i = 0; i < times; ++i) {
             if (input < kKeyLeft)
-                mouseDown(view, state, input, 0, 6000.0f, 2000.0f);
+                clickChart(view, state, input, 6000.0f, 2000.0f);
             else
-                keyDown(view, state, input, 0);
+                stepZoomView(view, state, input);
         }
         QCOMPARE(state, after);
-        QCOMPARE(view.caption54, label54);
+        QCOMPARE(view.logicZoom, label54);
         const QList<Op> segs = view.recording().visible(Kind::Segment);
         QCOMPARE(segs.size(), segments);
-        if (!after.zoom_lecture || segs.isEmpty())
+        if (!after.zoomReadout || segs.isEmpty())
             return;
-        const long long s0 = after.acq_curseur, r = std::max(s0, 0LL); // first row in the store
+        const long long s0 = after.cursorRow, r = std::max(s0, 0LL); // first row in the store
         CHECK_NEAR(segs[0].x1, 1000 + (r - s0) * 1240.5);
         CHECK_NEAR(segs[0].x2, 1000 + (r - s0 + 1) * 1240.5);
         if (analog)
             CHECK_NEAR(segs[1].y1, 5040 - r * 0.492 * 20); // ANA 1
         for (int b = 0; !analog && b < 4 && b < segs.size(); ++b)
-            CHECK_NEAR(segs[b].y1, 650 * b + (*view.data().logique[4 * r + b] == 1 ? 0 : 300));
+            CHECK_NEAR(segs[b].y1, 650 * b + (*view.data().logic[4 * r + b] == 1 ? 0 : 300));
     }
 };
 

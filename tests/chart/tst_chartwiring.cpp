@@ -31,11 +31,7 @@ class TestChartWiring : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        QLocale::setDefault(QLocale::c());
-        ChartState::instance() = ChartState{};
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void fullZoomFullCycle()
     {
@@ -45,22 +41,24 @@ private Q_SLOTS:
         QPushButton tracer(QStringLiteral("Tracer"));
         FakeChartView view(area);
         for (int r = 0; r < AcquisitionData::kRows; ++r)
-            view.data().ana1[r] = r;
-        connectChart(&tracer, &area, view);
-        const ChartState &state = ChartState::instance();
+            view.data().analog1[r] = r;
+        ChartState state;
+        connectChart(&tracer, &area, view, state);
         auto expect = [&](long long cursor, int zoom) {
-            return ChartState{.nbre_acq = 100, .acq_curseur = cursor, .zoom_lecture = zoom,
-                              .zoom_vue = zoom};
+            return ChartState{.rowCount = 100,
+                              .cursorRow = cursor,
+                              .zoomReadout = zoom != 0,
+                              .zoomShown = zoom != 0};
         };
 
         tracer.click();
-        QCOMPARE(view.text5Writes, 1);
+        QCOMPARE(view.tableWrites, 1);
         QCOMPARE(state, expect(0, 0));
         const QImage full = area.image();
 
         sendMouse(area, QEvent::MouseMove, Qt::NoButton, 5955, 2535); // row 40.3, value 2.49 V
-        QCOMPARE(view.caption59, QStringLiteral("Acquisition N°: 40"));
-        QCOMPARE(view.caption64, QStringLiteral("2,49 V"));
+        QCOMPARE(view.rowReadout, QStringLiteral("Acquisition N°: 40"));
+        QCOMPARE(view.valueReadoutText, QStringLiteral("2,49 V"));
         QCOMPARE(QPointF(view.cursorX, view.cursorY), QPointF(5955, 2535));
         QCOMPARE(state, expect(40, 0));
 
@@ -84,7 +82,7 @@ private Q_SLOTS:
         // Back to the full view: drawn again, exactly as "Tracer" drew it.
         sendMouse(area, QEvent::MouseButtonPress, Qt::LeftButton, 3000, 1500);
         QCOMPARE(state, expect(33, 0));
-        QCOMPARE(view.text5Writes, 2);
+        QCOMPARE(view.tableWrites, 2);
         QVERIFY(area.image() == full);
     }
 };

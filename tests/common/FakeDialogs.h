@@ -20,9 +20,6 @@ public:
         QString title, text;
     };
 
-    FakeDialogs() { DialogService::setInstance(this); }
-    ~FakeDialogs() override { DialogService::setInstance(nullptr); }
-
     // Answers given in order; an empty queue answers "cancelled".
     QList<std::optional<QString>> fileAnswers;
     QList<std::optional<QString>> inputAnswers;
@@ -47,13 +44,8 @@ public:
         return next(fileAnswers);
     }
     std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
-                                    const QString &defaultText) override
-    {
-        return inputBox(nullptr, prompt, title, defaultText, {});
-    }
-    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
                                     const QString &defaultText,
-                                    const QList<InputSuggestion> &suggestions) override
+                                    const QList<InputSuggestion> &suggestions = {}) override
     {
         inputRequests << title + u'|' + prompt + u'|' + defaultText;
         inputSuggestions << suggestions;

@@ -5,9 +5,9 @@
 #include "app/MainWindow.h"
 #include "board/BoardLink.h"
 #include "common/FakeDialogs.h"
+#include "common/Program.h"
 #include "platform/ProfileFile.h"
-#include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
+#include "platform/QtSerialPort.h"
 #include "tools/BoardSimulator.h"
 
 #include <QLabel>
@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
 using platine::test::FakeDialogs;
 
 namespace {
@@ -28,10 +29,11 @@ namespace {
 const QByteArray kClockBytes = QByteArray::fromHex("4114073528020704");
 
 // Points port 3 at the simulator's device; the link reads this each time it opens the port.
-bool pointPort3At(const BoardSimulator &board)
+bool pointPort3At(const QString &paramIni, const BoardSimulator &board)
 {
-    return writeProfileString(paramIniPath(), QStringLiteral("Ports"), QStringLiteral("COM3"),
-                              board.devicePath()).ok;
+    return writeProfileString(paramIni, QStringLiteral("Ports"), QStringLiteral("COM3"),
+                              board.devicePath())
+        .ok;
 }
 
 } // namespace
@@ -59,11 +61,7 @@ class TestDeviceLost : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        setSettingsDir(m_dir.path());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void deviceVanishes_data()
     {
@@ -78,12 +76,13 @@ private Q_SLOTS:
         BoardSimulator board;
         board.setClockInterval(20);
         QVERIFY(board.start());
-        QVERIFY(writeProfileString(paramIniPath(), QStringLiteral("Port COM"),
-                                   QStringLiteral("valeur"), QStringLiteral("3")).ok);
-        QVERIFY(pointPort3At(board));
-        MainWindow w(makeQtSerialPort());
-        w.show();
-        w.n_heure_platine_Click();
+        QVERIFY(writeProfileString(m_dir.filePath(u"param.ini"_s), QStringLiteral("Port COM"),
+                                   QStringLiteral("valeur"), QStringLiteral("3"))
+                    .ok);
+        QVERIFY(pointPort3At(m_dir.filePath(u"param.ini"_s), board));
+        test::Program program(makeQtSerialPort(), dialogs, m_dir.path());
+        MainWindow &w = *program.window;
+        w.showBoardDisplayPanel();
         auto *label8 = find<QLabel>(w, QStringLiteral("Label8"));
         auto *text1 = find<QLineEdit>(w, QStringLiteral("Text1"));
 
@@ -121,7 +120,7 @@ private Q_SLOTS:
         BoardSimulator back;
         back.setClockInterval(0);
         QVERIFY(back.start());
-        QVERIFY(pointPort3At(back));
+        QVERIFY(pointPort3At(m_dir.filePath(u"param.ini"_s), back));
         clickCommand1(w);
         QVERIFY(w.link()->isOpen());
         QTRY_COMPARE_WITH_TIMEOUT(back.received(), kClockBytes, 3000);

@@ -4,10 +4,10 @@
 #include "app/MainWindow.h"
 #include "board/BoardLink.h"
 #include "common/FakeDialogs.h"
+#include "common/Program.h"
 #include "common/Pty.h"
 #include "platform/ProfileFile.h"
-#include "platform/SerialPort.h"
-#include "platform/SettingsDir.h"
+#include "platform/QtSerialPort.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,6 +33,7 @@
 #endif
 
 using namespace platine;
+using namespace Qt::StringLiterals;
 using platine::test::FakeDialogs;
 using platine::test::Pty;
 
@@ -69,18 +70,19 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        setSettingsDir(dir.path());
         Pty pty;
         QVERIFY(pty.isValid());
-        QVERIFY(writeProfileString(paramIniPath(), QStringLiteral("Port COM"),
-                                   QStringLiteral("valeur"), QStringLiteral("3")).ok);
-        QVERIFY(writeProfileString(paramIniPath(), QStringLiteral("Ports"), QStringLiteral("COM3"),
-                                   pty.devicePath()).ok);
+        QVERIFY(writeProfileString(dir.filePath(u"param.ini"_s), QStringLiteral("Port COM"),
+                                   QStringLiteral("valeur"), QStringLiteral("3"))
+                    .ok);
+        QVERIFY(writeProfileString(dir.filePath(u"param.ini"_s), QStringLiteral("Ports"),
+                                   QStringLiteral("COM3"), pty.devicePath())
+                    .ok);
         FakeDialogs dialogs;
-        MainWindow w(makeQtSerialPort());
-        w.show();
-        w.n_heure_platine_Click();
-        w.n_mise_a_l_heure_Click();
+        test::Program program(makeQtSerialPort(), dialogs, dir.path());
+        MainWindow &w = *program.window;
+        w.showBoardDisplayPanel();
+        w.showClockPanel();
         QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
         QVERIFY(w.link()->isOpen());
         auto *text1 = w.findChild<QLineEdit *>(QStringLiteral("Text1"));

@@ -9,7 +9,7 @@
 #include "app/MainWindow.h"
 #include "board/BoardLink.h"
 #include "common/FakeDialogs.h"
-#include "platform/SerialPort.h"
+#include "common/Program.h"
 #include "platform/SettingsDir.h"
 #include "schedule/SchedulePanel.h"
 
@@ -80,7 +80,6 @@ private Q_SLOTS:
         m_settings = chooseSettingsDir(blocker + QStringLiteral("/bin"),
                                        blocker + QStringLiteral("/config"));
         QCOMPARE(m_settings, blocker + QStringLiteral("/config"));
-        setSettingsDir(m_settings);
     }
 
     void userIsToldNothingElseChanges_data()
@@ -104,13 +103,14 @@ private Q_SLOTS:
         dialogs.fileAnswers << answer;
         auto port = std::make_unique<RecordingPort>();
         RecordingPort *wire = port.get();
-        MainWindow w(std::move(port));
+        test::Program program(std::move(port), dialogs, m_settings);
+        MainWindow &w = *program.window;
         SchedulePanel *panel = w.schedulePanel();
         const QStringList texts = {"08:30:00", "12:05:00", "13:45:00", "17:00:00",
                                    "20:10",    "23:59:00", "13"};
-        for (int i = 0; i < kScheduleTextCount; ++i)
-            panel->text2(i)->setText(texts[i]);
-        panel->setComboPosition(9);
+        for (int i = 0; i < kScheduleBoxCount; ++i)
+            panel->box(i)->setText(texts[i]);
+        panel->setDayPosition(9);
         const QMap<QString, QByteArray> files = snapshot(m_dir.path());
 
         if (action.startsWith(u'n'))
@@ -123,12 +123,12 @@ private Q_SLOTS:
         QVERIFY2(dialogs.messages.first().text.contains(named),
                  qPrintable(dialogs.messages.first().text));
         QCOMPARE(snapshot(m_dir.path()), files);
-        for (int i = 0; i < kScheduleTextCount; ++i)
-            QCOMPARE(panel->text2(i)->text(), texts[i]);
-        QCOMPARE(panel->combo1()->currentText(), QStringLiteral("Tous les jours"));
+        for (int i = 0; i < kScheduleBoxCount; ++i)
+            QCOMPARE(panel->box(i)->text(), texts[i]);
+        QCOMPARE(panel->dayList()->currentText(), QStringLiteral("Tous les jours"));
         // What was asked for still happens: the schedule goes to the board, the port changes.
         QCOMPARE(wire->writes.size(), action == u"Command7" ? 1 : 0);
-        QCOMPARE(w.link()->commPort(), action == u"n_port" ? 5 : 1);
+        QCOMPARE(w.link()->portNumber(), action == u"n_port" ? 5 : 1);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "platform/DesktopDialogs.h"
 
 #include "common/Files.h"
 
@@ -70,7 +70,8 @@ private Q_SLOTS:
             answer.isEmpty() ? dialog->reject() : dialog->accept();
         });
         poll.start(10);
-        DialogService &desktop = DialogService::instance();
+        DesktopDialogs desktopDialogs;
+        DialogService &desktop = desktopDialogs;
         std::optional<QString> got;
         const QString txt = QStringLiteral("*.txt");
         const QStringList icons{"information", "warning", "critical"}; // MessageIcon's order

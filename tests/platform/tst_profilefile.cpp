@@ -217,17 +217,12 @@ private Q_SLOTS:
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"afile"});
     }
 
-    void chosenOnceBesideTheProgram()
+    void chosenBesideTheProgram()
     {
-        const QString dir = settingsDir(); // the build directory is writable
-        QCOMPARE(dir, QDir::cleanPath(QCoreApplication::applicationDirPath()));
-        QCOMPARE(paramIniPath(), dir + QStringLiteral("/param.ini"));
-        QCOMPARE(debugIniPath(), dir + QStringLiteral("/debug.ini"));
-        QTemporaryDir tmp;
-        setSettingsDir(tmp.path() + QStringLiteral("//"));
-        QCOMPARE(paramIniPath(), tmp.path() + QStringLiteral("/param.ini"));
-        setSettingsDir(QString());
-        QCOMPARE(settingsDir(), dir);
+        const SettingsFiles files = chooseSettingsFiles(); // the build directory is writable
+        QCOMPARE(files.dir, QDir::cleanPath(QCoreApplication::applicationDirPath()));
+        QCOMPARE(files.paramIni(), files.dir + QStringLiteral("/param.ini"));
+        QCOMPARE(files.debugIni(), files.dir + QStringLiteral("/debug.ini"));
     }
 };
 

@@ -1,4 +1,5 @@
-#include "platform/SerialPort.h"
+#include "platform/PortNumbers.h"
+#include "platform/QtSerialPort.h"
 
 #include "common/Files.h"
 #include "common/Pty.h"

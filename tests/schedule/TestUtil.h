@@ -12,8 +12,8 @@ namespace platine::test {
 
 // Twelve different time bytes, one above 0x7F, XON and XOFF, day code 10 (LF) and period 13 (CR):
 // a byte at the wrong offset, or one a terminal would interpret, shows.
-inline const char *const kFilledTexts[kScheduleTextCount] = {"11:13", "99:87", "08:30:00",
-                                                             "14:45:59", "20:10", "23:59:00", "13"};
+inline const char *const kFilledTexts[kScheduleBoxCount] = {
+    "11:13", "99:87", "08:30:00", "14:45:59", "20:10", "23:59:00", "13"};
 inline const QByteArray kFilledFrame =
     QByteArray("B\x11\x13\x99\x87\x08\x30\x14\x45\x20\x10\x23\x59\x0a\x0d", 15)
     + QByteArray(110, 0);
@@ -27,9 +27,9 @@ inline const QByteArray kFilledFile = "[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleu
 inline ScheduleValues filledEditor()
 {
     ScheduleValues v;
-    for (int i = 0; i < kScheduleTextCount; ++i)
-        v.text2[i] = QString::fromLatin1(kFilledTexts[i]);
-    v.comboIndex = 9; // "Tous les jours"
+    for (int i = 0; i < kScheduleBoxCount; ++i)
+        v.boxes[i] = QString::fromLatin1(kFilledTexts[i]);
+    v.dayPosition = 9; // "Tous les jours"
     return v;
 }
 

@@ -34,7 +34,7 @@ private Q_SLOTS:
         // Day codes: list position + 1, 0 for a text of the user's own.
         for (const auto &[position, code] : {std::pair{0, 1}, {6, 7}, {8, 9}, {-1, 0}}) {
             ScheduleValues v = filledEditor();
-            v.comboIndex = position;
+            v.dayPosition = position;
             QCOMPARE(int(scheduleBody(v)->at(12)), code);
         }
     }
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(correctPeriod(typed), corrected);
         QCOMPARE(correctPeriod(corrected), corrected);
         ScheduleValues v = filledEditor();
-        v.text2[kPeriodBox] = corrected;
+        v.boxes[kPeriodBox] = corrected;
         QCOMPARE(int(scheduleBody(v).value().at(13)), corrected.toInt());
     }
 
@@ -97,10 +97,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         for (int box = 0; box < kScheduleTimeCount; ++box) {
             ScheduleValues v = filledEditor();
-            v.text2[box] = text;
+            v.boxes[box] = text;
             QCOMPARE(firstInvalidTimeBox(v), bytes.isEmpty() ? box : -1);
             QCOMPARE(scheduleBody(v).value_or(QByteArray()).mid(2 * box, 2), bytes);
-            v.text2[5] = QString(); // the topmost wrong box is named
+            v.boxes[5] = QString(); // the topmost wrong box is named
             QCOMPARE(firstInvalidTimeBox(v), bytes.isEmpty() ? box : 5);
         }
     }
@@ -151,8 +151,9 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(int, position);
         const auto expected = position == -2 ? std::nullopt : std::optional<int>(position);
-        QCOMPARE(parseScheduleSettings("[cmb0]\r\nvaleur=" + stored.toLatin1() + "\r\n").comboIndex,
-                 expected);
+        QCOMPARE(
+            parseScheduleSettings("[cmb0]\r\nvaleur=" + stored.toLatin1() + "\r\n").dayPosition,
+            expected);
         if (position == -1) // no selection is written back as -1
             QVERIFY(updateScheduleSettings({}, {{}, -1}).endsWith("[cmb0]\r\nvaleur=-1\r\n"));
     }

@@ -6,6 +6,7 @@
 #include "common/FakeDialogs.h"
 #include "common/Pty.h"
 #include "platform/Dialogs.h"
+#include "platform/QtSerialPort.h"
 #include "platform/SettingsDir.h"
 #include "platform/Twips.h"
 #include "schedule/SchedulePanel.h"
@@ -36,6 +37,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<test::FakeDialogs> m_dialogs;
     std::unique_ptr<QWidget> m_window;
+    SettingsFiles m_files;
+    FileDialog *m_dialogue1 = nullptr;
     SchedulePanel *m_panel = nullptr;
     BoardLink *m_link = nullptr;
     test::FakeSerialPort *m_port = nullptr;
@@ -45,15 +48,15 @@ private:
     QString editor() const
     {
         QStringList texts;
-        for (int i = 0; i < kScheduleTextCount; ++i)
-            texts << m_panel->text2(i)->text();
-        return (texts << m_panel->combo1()->currentText()).join(u'|');
+        for (int i = 0; i < kScheduleBoxCount; ++i)
+            texts << m_panel->box(i)->text();
+        return (texts << m_panel->dayList()->currentText()).join(u'|');
     }
     void fillEditor()
     {
-        for (int i = 0; i < kScheduleTextCount; ++i)
-            m_panel->text2(i)->setText(QString::fromLatin1(test::kFilledTexts[i]));
-        m_panel->setComboPosition(9);
+        for (int i = 0; i < kScheduleBoxCount; ++i)
+            m_panel->box(i)->setText(QString::fromLatin1(test::kFilledTexts[i]));
+        m_panel->setDayPosition(9);
     }
     QString message() const { return m_dialogs->messages.value(0).text; }
 
@@ -61,17 +64,17 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        setSettingsDir(m_dir->path());
+        m_files = SettingsFiles{m_dir->path()};
         m_dialogs = std::make_unique<test::FakeDialogs>();
         m_window = std::make_unique<QWidget>();
         m_window->resize(twips(13365), twips(8865));
-        m_panel = new SchedulePanel(m_window.get());
+        m_dialogue1 = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
+        m_panel = new SchedulePanel(*m_dialogue1, m_files, m_window.get());
         auto port = std::make_unique<test::FakeSerialPort>();
         m_port = port.get();
-        m_link = new BoardLink(std::move(port), paramIniPath(), m_window.get());
+        m_link = new BoardLink(std::move(port), m_files.paramIni(), m_window.get());
         m_cleared.clear();
-        m_panel->setBoard(m_link, [this] { m_cleared << m_panel->text2(kPeriodBox)->text(); });
-        m_panel->setFileDialog(new FileDialog(m_window.get()));
+        m_panel->setBoard(m_link, [this] { m_cleared << m_panel->box(kPeriodBox)->text(); });
         m_panel->initScheduleEditor();
         fillEditor();
     }
@@ -105,18 +108,18 @@ private Q_SLOTS:
 
     void dayListAndDate()
     {
-        QComboBox *combo = m_panel->combo1();
+        QComboBox *combo = m_panel->dayList();
         combo->setEditText(QStringLiteral("les jours de pluie")); // a text of the user's own
-        QCOMPARE(m_panel->values().comboIndex, -1);
+        QCOMPARE(m_panel->values().dayPosition, -1);
         combo->setEditText(QStringLiteral("Lundi")); // an entry typed exactly
-        QCOMPARE(m_panel->comboPosition(), 1);
+        QCOMPARE(m_panel->dayPosition(), 1);
         combo->setEditText(QStringLiteral("lundi"));
-        QCOMPARE(m_panel->comboPosition(), -1);
-        m_panel->setComboPosition(1); // the current position puts its text back
+        QCOMPARE(m_panel->dayPosition(), -1);
+        m_panel->setDayPosition(1); // the current position puts its text back
         QCOMPARE(combo->currentText(), QStringLiteral("Lundi"));
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-        QTRY_COMPARE_WITH_TIMEOUT(m_panel->label5()->text(), today, 2500);
+        QTRY_COMPARE_WITH_TIMEOUT(m_panel->findChild<QLabel *>(u"Label5"_s)->text(), today, 2500);
         QLocale::setDefault(QLocale::c());
     }
 
@@ -134,15 +137,15 @@ private Q_SLOTS:
     void programmer()
     {
         const QByteArray portLines = "[Port COM]\r\nvaleur=1\r\n[Ports]\r\nCOM1=/dev/fake\r\n";
-        QVERIFY(putFile(paramIniPath(), portLines));
-        QVERIFY(putFile(debugIniPath(), QByteArray(5000, 'x')));
-        m_panel->text2(kPeriodBox)->setText(QStringLiteral("13.9"));
+        QVERIFY(putFile(m_files.paramIni(), portLines));
+        QVERIFY(putFile(m_files.debugIni(), QByteArray(5000, 'x')));
+        m_panel->box(kPeriodBox)->setText(QStringLiteral("13.9"));
         QTest::mouseClick(m_panel->findChild<QPushButton *>("Command7"), Qt::LeftButton);
         QCOMPARE(m_cleared, QStringList{"13.9"}); // replies emptied before the period is corrected
-        QCOMPARE(m_panel->text2(kPeriodBox)->text(), QStringLiteral("13"));
+        QCOMPARE(m_panel->box(kPeriodBox)->text(), QStringLiteral("13"));
         QCOMPARE(m_port->pending, test::kFilledFrame);
-        QCOMPARE(fileBytes(debugIniPath()), debugIniContents(test::kFilledFrame.mid(1)));
-        QCOMPARE(fileBytes(paramIniPath()), portLines + test::kFilledFile);
+        QCOMPARE(fileBytes(m_files.debugIni()), debugIniContents(test::kFilledFrame.mid(1)));
+        QCOMPARE(fileBytes(m_files.paramIni()), portLines + test::kFilledFile);
         QVERIFY(m_dialogs->messages.isEmpty());
         QVERIFY(m_link->autoCloseTimer()->isActive());
     }
@@ -152,18 +155,18 @@ private Q_SLOTS:
         m_window->show();
         m_panel->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_panel->text2(kPeriodBox)->setText(QStringLiteral("5a"));
+        m_panel->box(kPeriodBox)->setText(QStringLiteral("5a"));
         for (const auto &[box, text, named] : {std::tuple{2, "8:30", "fenêtre 2, « Début »"},
                                                {5, "", "fenêtre 3, « Fin »"}}) {
-            m_panel->text2(box)->setText(QString::fromUtf8(text));
-            m_panel->command7Click();
+            m_panel->box(box)->setText(QString::fromUtf8(text));
+            m_panel->programBoard();
             QVERIFY2(message().contains(QString::fromUtf8(named)), qPrintable(message()));
-            QVERIFY(m_panel->text2(box)->hasFocus());
-            m_panel->text2(box)->setText(QStringLiteral("08:00"));
+            QVERIFY(m_panel->box(box)->hasFocus());
+            m_panel->box(box)->setText(QStringLiteral("08:00"));
             m_dialogs->messages.clear();
         }
         QCOMPARE(m_cleared, (QStringList{"5a", "05"}));
-        QCOMPARE(m_panel->text2(kPeriodBox)->text(), QStringLiteral("05")); // corrected first
+        QCOMPARE(m_panel->box(kPeriodBox)->text(), QStringLiteral("05")); // corrected first
         QVERIFY(m_port->calls.isEmpty());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList()); // no file written
     }
@@ -189,13 +192,13 @@ private Q_SLOTS:
         m_port->openFails = portRefused;
         for (const QString &name : folders)
             QVERIFY(QDir(m_dir->path()).mkdir(name));
-        m_panel->command7Click();
+        m_panel->programBoard();
         QCOMPARE(m_port->pending, portRefused ? QByteArray() : test::kFilledFrame); // sent anyway
         QCOMPARE(m_dialogs->messages.size(), 1);
         for (const QString &part : told)
             QVERIFY2(message().contains(part), qPrintable(message()));
         if (folders.size() < 2)
-            QCOMPARE(fileBytes(debugIniPath()), debugIniContents(test::kFilledFrame.mid(1)));
+            QCOMPARE(fileBytes(m_files.debugIni()), debugIniContents(test::kFilledFrame.mid(1)));
     }
 
     void enregistrerSous_data()
@@ -211,7 +214,7 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(chosen);
         if (!chosen.isEmpty())
             m_dialogs->fileAnswers << path;
-        m_panel->enregistrerClick();
+        m_panel->saveScheduleAs();
         QCOMPARE(m_dialogs->fileRequests, QStringList{"save:*.txt"});
         const bool saved = chosen == u"horaires";
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
@@ -254,22 +257,23 @@ private Q_SLOTS:
         const QString before = editor();
         if (!chosen.isEmpty())
             m_dialogs->fileAnswers << path;
-        m_panel->ouvrirClick();
+        m_panel->openSchedule();
         QCOMPARE(m_dialogs->fileRequests, QStringList{"open:*.txt"});
         QCOMPARE(editor(), shown.isEmpty() || shown == u"told" ? before : shown);
         QCOMPARE(m_dialogs->messages.size(), shown == u"told" ? 1 : 0);
-        QVERIFY(!QFile::exists(paramIniPath()) && !QFile::exists(m_dir->filePath("new.txt")));
+        QVERIFY(!QFile::exists(m_files.paramIni()) && !QFile::exists(m_dir->filePath("new.txt")));
     }
 
     void restartShowsTheProgrammedSchedule()
     {
-        m_panel->text2(kPeriodBox)->setText(QStringLiteral("7"));
-        m_panel->command7Click();
+        m_panel->box(kPeriodBox)->setText(QStringLiteral("7"));
+        m_panel->programBoard();
         m_window.reset(); // the program ends
         QWidget window;
-        SchedulePanel next(&window);
+        FileDialog dialogue1(&window, *m_dialogs, nullptr);
+        SchedulePanel next(dialogue1, m_files, &window);
         next.initScheduleEditor();
-        next.readScheduleSettings(paramIniPath());
+        next.readScheduleSettings(m_files.paramIni());
         m_panel = &next;
         QCOMPARE(editor(), "11:13|99:87|08:30:00|14:45:59|20:10|23:59:00|07|Tous les jours");
     }
@@ -278,11 +282,11 @@ private Q_SLOTS:
     {
         test::Pty pty;
         QVERIFY(pty.isValid());
-        QVERIFY(putFile(paramIniPath(), "[Port COM]\r\nvaleur=3\r\n" + pty.paramIniSection(3)));
-        BoardLink link(makeQtSerialPort(), paramIniPath());
+        QVERIFY(putFile(m_files.paramIni(), "[Port COM]\r\nvaleur=3\r\n" + pty.paramIniSection(3)));
+        BoardLink link(makeQtSerialPort(), m_files.paramIni());
         link.loadPortSetting();
         m_panel->setBoard(&link, {});
-        m_panel->command7Click();
+        m_panel->programBoard();
         QVERIFY(m_dialogs->messages.isEmpty());
         QCOMPARE(pty.readAtLeast(kScheduleFrameSize, 5000), test::kFilledFrame);
         QCOMPARE(pty.readFor(200), QByteArray()); // nothing after the frame

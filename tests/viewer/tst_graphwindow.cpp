@@ -7,10 +7,11 @@
 #include "chart/LineControl.h"
 #include "common/FakeDialogs.h"
 #include "common/Files.h"
+#include "model/AcquisitionData.h"
+#include "model/Tables.h"
 #include "platform/Dialogs.h"
-#include "viewer/AcquisitionData.h"
 #include "viewer/GraphWindow.h"
-#include "viewer/Tables.h"
+#include "viewer/ProgramState.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -53,7 +54,7 @@ class TestGraphWindow : public QObject
     ChartView &view() const { return m_window->chartView(); }
     void open()
     {
-        m_window = new GraphWindow(m_dialogue1.get());
+        m_window = new GraphWindow(*m_dialogue1, *m_state);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -62,6 +63,7 @@ class TestGraphWindow : public QObject
     std::unique_ptr<test::FakeDialogs> m_dialogs;
     std::unique_ptr<QWidget> m_owner;
     std::unique_ptr<FileDialog> m_dialogue1;
+    std::unique_ptr<ProgramState> m_state;
     QPointer<GraphWindow> m_window;
 
 private Q_SLOTS:
@@ -71,9 +73,8 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         m_dialogs = std::make_unique<test::FakeDialogs>();
         m_owner = std::make_unique<QWidget>();
-        m_dialogue1 = std::make_unique<FileDialog>(m_owner.get());
-        AcquisitionData::instance().clear();
-        setTableCounter(0);
+        m_dialogue1 = std::make_unique<FileDialog>(m_owner.get(), *m_dialogs, nullptr);
+        m_state = std::make_unique<ProgramState>();
         open();
     }
     void cleanup()
@@ -152,8 +153,8 @@ private Q_SLOTS:
         QVERIFY(!x->isVisible() && !y->isVisible());
         click("Check9");
         QVERIFY(x->isVisible() && y->isVisible());
-        view().moveCursorX(2500);
-        view().moveCursorY(1000);
+        view().moveVerticalCursor(2500);
+        view().moveHorizontalCursor(1000);
         QCOMPARE(QLineF(x->x1(), x->y1(), x->x2(), x->y2()), QLineF(2500, 5040, 2500, 60));
         QCOMPARE(QLineF(y->x1(), y->y1(), y->x2(), y->y2()), QLineF(960, 1000, 12330, 1000));
         click("Check9");
@@ -166,7 +167,7 @@ private Q_SLOTS:
     void presetsAndChannelLabels()
     {
         click("Command2(2)");
-        QCOMPARE(view().coeffText(), u"5"_s);
+        QCOMPARE(view().coefficientText(), u"5"_s);
         QCOMPARE(graduations(), (QStringList{"10", "20", "30", "40", "50"}));
         QVERIFY(!view().channelSelected(0) && !view().channelSelected(3));
         QVERIFY(view().channelSelected(5) && view().channelSelected(8));
@@ -198,20 +199,20 @@ private Q_SLOTS:
     // and touches neither the text nor the counter.
     void demonstrationDataAndTables()
     {
-        AcquisitionData &store = AcquisitionData::instance();
+        AcquisitionData &store = m_state->store;
         store.temperature[11] = 33;
         click("Command2(2)");
         child<QScrollBar>("HScroll1")->setValue(10);
         QCOMPARE(text("Label61"), u"10"_s);
         click("Command23");
-        QCOMPARE(view().coeffText(), u"0.492"_s);
-        QVERIFY(store.temperature[10] && store.logique[40] && !store.logique[41]);
+        QCOMPARE(view().coefficientText(), u"0.492"_s);
+        QVERIFY(store.temperature[10] && store.logic[40] && !store.logic[41]);
         QCOMPARE(store.temperature[11], 33.0);
         QCOMPARE(graduations().last(), u"50"_s);
         QVERIFY(!view().channelSelected(0));
-        const auto first = store.ana2;
+        const auto first = store.analog2;
         click("Command23"); // the program's sequence goes on
-        QVERIFY(store.ana2 != first);
+        QVERIFY(store.analog2 != first);
 
         store.temperature[0] = 21.5;
         store.temperature[1].reset();
@@ -222,10 +223,10 @@ private Q_SLOTS:
         QCOMPARE(text5->toPlainText().split(u'\n').mid(0, 2), (QStringList{"0:21,5", "1:"}));
         click("Command3");
         QCOMPARE(store.temperature[10], 0.0);
-        QCOMPARE(store.logique[40], 0.0);
+        QCOMPARE(store.logic[40], 0.0);
         QCOMPARE(store.temperature[11], 33.0);
         QCOMPARE(text5->toPlainText().section(u'\n', 0, 0), u"0:21,5"_s);
-        QCOMPARE(tableCounter(), 1);
+        QCOMPARE(m_state->tables.counter(), 1);
     }
 
     void openFile_data()
@@ -254,7 +255,7 @@ private Q_SLOTS:
         QFETCH(QStringList, captions);
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(content.isEmpty() || test::putFile(path, content));
-        AcquisitionData &store = AcquisitionData::instance();
+        AcquisitionData &store = m_state->store;
         store.temperature[7] = 99;
         if (how == QLatin1String("drop")) {
             QMimeData text, files;
@@ -288,7 +289,7 @@ private Q_SLOTS:
     // counter are the program's.
     void retourThenClose()
     {
-        AcquisitionData::instance().ana1[5] = 123;
+        m_state->store.analog1[5] = 123;
         child<QScrollBar>("HScroll1")->setValue(250);
         child<QScrollBar>("HScroll2")->setValue(3);
         click("Command2(2)");
@@ -302,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(view().rowCount(), 250);
         QCOMPARE(text("Label63"), u"3"_s);
         QCOMPARE(m_window->chartArea()->lineWidth(), 3);
-        QCOMPARE(view().coeffText(), u"5"_s);
+        QCOMPARE(view().coefficientText(), u"5"_s);
         QVERIFY(!view().channelSelected(0) && !view().analogMode());
         QCOMPARE(text("Command26"), u"Tableau température"_s);
 
@@ -311,7 +312,7 @@ private Q_SLOTS:
         open();
         QCOMPARE(view().rowCount(), 100);
         QCOMPARE(m_window->chartArea()->lineWidth(), 1);
-        QCOMPARE(view().coeffText(), u"0.492"_s);
+        QCOMPARE(view().coefficientText(), u"0.492"_s);
         QVERIFY(view().channelSelected(0) && view().analogMode());
         QCOMPARE(text("Command26"), u"Tableau analogique N° 1"_s);
         QCOMPARE(GraphWindow::twipsGeometry(child("Label58(4)")).top(), -70);

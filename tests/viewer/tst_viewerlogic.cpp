@@ -1,10 +1,10 @@
 // The viewer's logic without a window: coefficient presets and channel flags, value tables with
 // their program-wide counter, and the demonstration data.
 
-#include "viewer/AcquisitionData.h"
+#include "model/AcquisitionData.h"
+#include "model/DemoData.h"
+#include "model/Tables.h"
 #include "viewer/Channels.h"
-#include "viewer/DemoData.h"
-#include "viewer/Tables.h"
 
 #include <QLocale>
 #include <QTest>
@@ -24,11 +24,7 @@ class TestViewerLogic : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        setTableCounter(0);
-    }
+    void init() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
 
     void presets_data()
     {
@@ -103,36 +99,38 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QLocale::setDefault(locale);
         auto s = std::make_unique<AcquisitionData>();
-        const std::array arrays{&s->temperature, &s->ana1, &s->ana2, &s->ana3, &s->ana4};
+        const std::array arrays{&s->temperature, &s->analog1, &s->analog2, &s->analog3,
+                                &s->analog4};
         for (int k = 0; k < 5; ++k)
             (*arrays[k])[2] = 7; // beyond N
-        s->logique[4] = 7;
-        s->logique[5] = 7; // beyond 4N
-        (t == 5 ? s->logique[1] : (*arrays[t])[1]) = value;
-        setTableCounter(t);
-        const ShownTable shown = nextTable(*s, 1);
+        s->logic[4] = 7;
+        s->logic[5] = 7; // beyond 4N
+        (t == 5 ? s->logic[1] : (*arrays[t])[1]) = value;
+        TableCycle cycle;
+        cycle.setCounter(t);
+        const ShownTable shown = cycle.showNext(*s, 1);
         QCOMPARE(shown.caption, caption);
         QCOMPARE(shown.text, text);
-        QCOMPARE(tableCounter(), (t + 1) % 6);
+        QCOMPARE(cycle.counter(), (t + 1) % 6);
     }
 
     // "RAZ tableaux": rows 0..N and logic slots 0..4N become 0, the rest is left alone.
     void razTableaux()
     {
         auto store = std::make_unique<AcquisitionData>();
-        store->ana3[10] = store->ana3[11] = 111;
-        store->logique[41] = 1;
+        store->analog3[10] = store->analog3[11] = 111;
+        store->logic[41] = 1;
         clearTables(*store, 10);
         QCOMPARE(store->temperature[10], 0.0); // was empty
-        QCOMPARE(store->ana3[10], 0.0);
-        QCOMPARE(store->ana3[11], 111.0);
-        QCOMPARE(store->logique[40], 0.0);
-        QCOMPARE(store->logique[41], 1.0);
+        QCOMPARE(store->analog3[10], 0.0);
+        QCOMPARE(store->analog3[11], 111.0);
+        QCOMPARE(store->logic[40], 0.0);
+        QCOMPARE(store->logic[41], 1.0);
         QVERIFY(!store->temperature[11]);
     }
 
     // The draws, written out independently (x <- (x * 1140671485 + 12820163) mod 2^24 from
-    // 327680; the first three worked out by hand), go rows first (temperature then ana1..ana4),
+    // 327680; the first three worked out by hand), go rows first (temperature then analog1..analog4),
     // then logic slots 0..4N; nothing else is touched. Whole numbers: temperatures 0..49, analog
     // values 0..511, logic values 0 or 1 about evenly.
     void demoDrawsInOrder()
@@ -147,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(r[1] * 16777216, 8949370.0);
         QCOMPARE(r[2] * 16777216, 9722709.0);
         auto store = std::make_unique<AcquisitionData>();
-        store->ana4[n + 1] = store->logique[4 * n + 1] = 7;
+        store->analog4[n + 1] = store->logic[4 * n + 1] = 7;
         DemoGenerator g;
         fillDemoData(*store, n, g);
         QCOMPARE(store->temperature[0], 35.0); // int(0.7055... * 50)
@@ -156,20 +154,21 @@ private Q_SLOTS:
         for (std::size_t k = 0; k <= n; ++k) {
             QCOMPARE(store->temperature[k], std::floor(r[i++] * 50));
             maxTemp = std::max(maxTemp, *store->temperature[k]);
-            for (const auto *a : {&store->ana1, &store->ana2, &store->ana3, &store->ana4}) {
+            for (const auto *a :
+                 {&store->analog1, &store->analog2, &store->analog3, &store->analog4}) {
                 QCOMPARE((*a)[k], std::floor(r[i++] * 512));
                 maxAna = std::max(maxAna, *(*a)[k]);
             }
         }
         for (std::size_t k = 0; k <= 4 * n; ++k) {
-            QCOMPARE(store->logique[k], std::floor(r[i++] * 10) >= 5 ? 1.0 : 0.0);
-            ones += *store->logique[k];
+            QCOMPARE(store->logic[k], std::floor(r[i++] * 10) >= 5 ? 1.0 : 0.0);
+            ones += *store->logic[k];
         }
         QCOMPARE(maxTemp, 49.0);
         QCOMPARE(maxAna, 511.0);
         QVERIFY2(ones > 1800 && ones < 2200, qPrintable(QString::number(ones)));
-        QCOMPARE(store->ana4[n + 1], 7.0);
-        QCOMPARE(store->logique[4 * n + 1], 7.0);
+        QCOMPARE(store->analog4[n + 1], 7.0);
+        QCOMPARE(store->logic[4 * n + 1], 7.0);
         QVERIFY(!store->temperature[n + 1]);
     }
 

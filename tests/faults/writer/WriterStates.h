@@ -10,10 +10,10 @@ namespace platine::test {
 inline ScheduleValues writerSchedule(int which)
 {
     ScheduleValues v;
-    for (int i = 0; i < kScheduleTextCount; ++i)
-        v.text2[i] = which ? QStringLiteral("0%1:30:00").arg(i)
+    for (int i = 0; i < kScheduleBoxCount; ++i)
+        v.boxes[i] = which ? QStringLiteral("0%1:30:00").arg(i)
                            : QStringLiteral("%1:00:00").arg(i + 10);
-    v.comboIndex = which ? 9 : 0;
+    v.dayPosition = which ? 9 : 0;
     return v;
 }
 

@@ -2,7 +2,8 @@
 // Demonstration data ("Aléatoire"): fills the shown rows of the store with random whole numbers so
 // that the chart, the cursors and the tables can be tried without a file from the board.
 //
-// The random numbers come from one 24-bit linear congruential generator for the whole run,
+// The random numbers come from one 24-bit linear congruential generator for the whole run (the
+// program keeps one DemoGenerator),
 //   x <- (x * 1140671485 + 12820163) mod 2^24, starting from x = 327680, r = x / 2^24,
 // never reseeded: every run of the program, on every platform, draws the same sequence.
 
@@ -20,9 +21,6 @@ public:
     // The next number in [0, 1).
     double next();
     std::uint32_t state() const { return m_x; }
-
-    // The program-wide generator.
-    static DemoGenerator &instance();
 
 private:
     std::uint32_t m_x = kStart;

@@ -32,10 +32,10 @@ struct AcquisitionData;
 
 struct AcquisitionReadResult {
     enum class End {
-        EndOfFile,  // every line was read
-        ShortLine,  // a data line with fewer than nine ";"
-        Capacity,   // a value would have fallen outside the store
-        ReadError,  // the device failed while reading
+        EndOfFile, // every line was read
+        ShortLine, // a data line with fewer than nine ";"
+        Capacity,  // a value would have fallen outside the store
+        ReadError, // the device failed while reading
     };
 
     std::optional<QString> periodLine; // the last period line read, without its line end

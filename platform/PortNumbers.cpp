@@ -1,14 +1,9 @@
-#include "platform/PortChoice.h"
+#include "platform/PortNumbers.h"
 
 #include "platform/ProfileFile.h"
-#include "platform/SerialPort.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
-
-#include <algorithm>
 
 namespace platine {
 
@@ -16,14 +11,6 @@ namespace {
 
 constexpr int kMaxPortNumber = 32767; // port numbers are 16-bit
 constexpr int kUsualPortCount = 255;  // the numbers that have a device without "Ports"
-
-bool sameDevice(const QString &a, const QString &b)
-{
-    if (a == b)
-        return true;
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
 
 int usualPortNumber(const QString &device)
 {
@@ -36,18 +23,27 @@ int usualPortNumber(const QString &device)
 
 } // namespace
 
+bool sameDevice(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
 QMap<int, QString> portOverrides(const QString &paramIni)
 {
     QMap<int, QString> overrides;
-    QFile file(paramIni);
-    if (paramIni.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> contents = paramIni.isEmpty() ? std::nullopt
+                                                                  : readProfileFile(paramIni);
+    if (!contents)
         return overrides;
     // Every "COMn=" line is a candidate; the profile read decides which ones the "Ports" section
     // really holds, by the same rules as portDevice().
     static const QRegularExpression key(QStringLiteral("^[ \\t]*COM0*([1-9][0-9]{0,4})[ \\t]*="),
                                         QRegularExpression::CaseInsensitiveOption
                                             | QRegularExpression::MultilineOption);
-    const QString text = QString::fromLatin1(file.readAll());
+    const QString text = QString::fromLatin1(*contents);
     for (auto it = key.globalMatch(text); it.hasNext();) {
         const int n = it.next().captured(1).toInt();
         if (n > kMaxPortNumber || overrides.contains(n))
@@ -94,24 +90,33 @@ QList<InputSuggestion> portSuggestions(const QList<SerialPortEntry> &ports,
     return byNumber.values();
 }
 
-QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
+QString portDevice(int portNumber, const QString &paramIni)
 {
-    const QMap<int, QString> overrides = portOverrides(paramIni);
-    QList<SerialPortEntry> ports;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-#ifdef Q_OS_WIN
-        ports.append({info.portName(), info.description()}); // "COM3", as portDevice() names it
-#else
-        ports.append({info.systemLocation(), info.description()});
-#endif
-    for (const QString &device : overrides) {
-        const bool listed = std::any_of(ports.cbegin(), ports.cend(), [&](const SerialPortEntry &p) {
-            return sameDevice(p.device, device);
-        });
-        if (!listed && QFileInfo::exists(device))
-            ports.append({device, QString()});
+    if (portNumber <= 0)
+        return {};
+    if (!paramIni.isEmpty()) {
+        // Device paths are longer than the usual 19 characters: read them with room to spare.
+        const QString named = readProfileString(paramIni, QStringLiteral("Ports"),
+                                                QStringLiteral("COM%1").arg(portNumber), QString(),
+                                                4096)
+                                  .trimmed();
+        if (!named.isEmpty())
+            return named;
     }
-    return portSuggestions(ports, overrides);
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    struct Range {
+        int first;
+        const char *prefix;
+    };
+    static constexpr Range ranges[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
+    for (const Range &r : ranges) {
+        if (portNumber >= r.first && portNumber < r.first + 32)
+            return QLatin1String(r.prefix) + QString::number(portNumber - r.first);
+    }
+    return {};
+#endif
 }
 
 } // namespace platine

@@ -56,8 +56,7 @@ QColor shown(ChartArea &area, int x, int y)
 }
 
 // How many pixels of the image pass the test (x, y, colour).
-template <class Test>
-int count(const QImage &image, Test test)
+template <class Test> int count(const QImage &image, Test test)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -158,18 +157,13 @@ private Q_SLOTS:
             return count(client(*area), [](int, int, QRgb c) { return qBlue(c) > 200; });
         };
         const int outline = blue();
-        const QColor halfRed(255, 0, 0, 128), blend(224, 96, 96); // 255 * 128/255 + 192 * 127/255
-        area->segment(0, 3300, 6000, 3300, halfRed);              // y = 220
-        area->rectangle(4500, 0, 4500, 600, halfRed);             // x = 300
-        QCOMPARE(shown(*area, 50, 220), blend);
-        QCOMPARE(shown(*area, 300, 20), blend);
 
-        area->segment(-1e30f, 3990, 1e30f, 3990, Qt::green);        // y = 266
-        area->segment(1e30f, -1e30f, -1e30f, 1e30f, Qt::green);     // through (0, 0)
+        area->segment(-1e30f, 3990, 1e30f, 3990, Qt::green);    // y = 266
+        area->segment(1e30f, -1e30f, -1e30f, 1e30f, Qt::green); // through (0, 0)
         area->segment(std::nanf(""), 0, 100, 100, Qt::blue);
         area->segment(0, 0, INFINITY, 3000, Qt::blue);
-        area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::blue);        // entirely outside
-        area->segment(0, 4200, 6000, 4200, QColor(0, 0, 255, 0));  // fully transparent
+        area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::blue);      // entirely outside
+        area->segment(0, 4200, 6000, 4200, QColor(0, 0, 255, 0)); // fully transparent
         QCOMPARE(shown(*area, 150, 266), QColor(Qt::green));
         QCOMPARE(shown(*area, 0, 0), QColor(Qt::green));
         QCOMPARE(blue(), outline);
@@ -212,10 +206,14 @@ private Q_SLOTS:
         QTest::addColumn<QLineF>("twips");
         QTest::addColumn<int>("width");
         const QList<std::pair<const char *, QLineF>> segments = {
-            {"horizontal", {150, 1500, 3000, 1500}},    {"vertical", {1500, 150, 1500, 3000}},
-            {"diagonal", {300, 300, 3300, 3300}},       {"steep", {1000, 200, 1400, 4000}},
-            {"flat", {200, 1000, 5000, 1300}},          {"fractional", {157, 1503, 2991, 2222}},
-            {"backwards", {3000, 2000, 100, 500}},      {"point", {1500, 1500, 1500, 1500}},
+            {"horizontal", {150, 1500, 3000, 1500}},
+            {"vertical", {1500, 150, 1500, 3000}},
+            {"diagonal", {300, 300, 3300, 3300}},
+            {"steep", {1000, 200, 1400, 4000}},
+            {"flat", {200, 1000, 5000, 1300}},
+            {"fractional", {157, 1503, 2991, 2222}},
+            {"backwards", {3000, 2000, 100, 500}},
+            {"point", {1500, 1500, 1500, 1500}},
             {"across a corner", {-3000, -1000, 3000, 2000}},
             {"near the bottom edge", {300, 4485, 5000, 4490}}};
         for (int dpr : {1, 2}) {
@@ -319,7 +317,7 @@ private Q_SLOTS:
             area->installEventFilter(&spy);
             return count(after, [&](int x, int y, QRgb c) {
                 return c != before.pixel(x, y)
-                       && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
+                    && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
             });
         };
         QTRY_COMPARE(uncovered(), 0);
@@ -328,7 +326,7 @@ private Q_SLOTS:
             QTRY_COMPARE(onScreen(), rgb(area->grab()));
     }
 
-    // Client twips, buttons 1 left 2 right, shift state 1 Shift 2 Ctrl, the arrows' key codes.
+    // Client twips, buttons 1 left 2 right, the arrows' key codes.
     void mouseAndKeys()
     {
         const auto area = shownArea();
@@ -340,20 +338,19 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(area.get()));
         QTest::mouseMove(area.get(), QPoint(100 + B, 50 + B));
         QTRY_VERIFY(!moved.isEmpty());
-        QCOMPARE(moved.last(), (QVariantList{0, 0, 1500.0f, 750.0f}));
+        QCOMPARE(moved.last(), (QVariantList{1500.0f, 750.0f}));
         area->clearFocus();
         QTest::mousePress(area.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10 + B, 20 + B));
-        QCOMPARE(pressed.last(), (QVariantList{1, 1, 150.0f, 300.0f}));
+        QCOMPARE(pressed.last(), (QVariantList{1, 150.0f, 300.0f}));
         QVERIFY(area->hasFocus());
         QTest::mouseRelease(area.get(), Qt::LeftButton, {}, QPoint(10 + B, 20 + B));
         QTest::mousePress(area.get(), Qt::RightButton, Qt::ControlModifier, QPoint(1, 1));
-        QCOMPARE(pressed.last(), (QVariantList{2, 2, -15.0f, -15.0f})); // on the border
+        QCOMPARE(pressed.last(), (QVariantList{2, -15.0f, -15.0f})); // on the border
         QTest::keyClick(area.get(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(keys.last(), (QVariantList{39, 1}));
+        QCOMPARE(keys.last(), (QVariantList{39}));
         QTest::keyClick(area.get(), Qt::Key_Left, Qt::KeypadModifier); // the keypad's arrow too
-        QCOMPARE(keys.last(), (QVariantList{37, 0}));
+        QCOMPARE(keys.last(), (QVariantList{37}));
     }
-
 };
 
 int main(int argc, char *argv[])

@@ -1,8 +1,8 @@
-#include "viewer/AcquisitionReader.h"
+#include "model/AcquisitionReader.h"
 
+#include "model/AcquisitionData.h"
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
-#include "viewer/AcquisitionData.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -22,7 +22,7 @@ namespace {
 class LineSplitter
 {
 public:
-    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) {}
+    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) { }
 
     // The next line without its line end; false at the end of the device or on a read error
     // (failed() tells which).
@@ -148,11 +148,11 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
             bool stored = false;
             switch (field) {
             case 0: stored = put(store.temperature, row, value); break;
-            case 1: stored = put(store.ana1, row, value); break;
-            case 2: stored = put(store.ana2, row, value); break;
-            case 3: stored = put(store.ana3, row, value); break;
-            case 4: stored = put(store.ana4, row, value); break;
-            default: stored = put(store.logique, logic + (field - 5), value); break;
+            case 1: stored = put(store.analog1, row, value); break;
+            case 2: stored = put(store.analog2, row, value); break;
+            case 3: stored = put(store.analog3, row, value); break;
+            case 4: stored = put(store.analog4, row, value); break;
+            default: stored = put(store.logic, logic + (field - 5), value); break;
             }
             if (!stored) {
                 result.end = AcquisitionReadResult::End::Capacity;

@@ -1,8 +1,8 @@
 // The acquisition file reader: line classification, fields, stops, line ends, bounded lines, and
 // the load that empties the store only once the file is open.
 
-#include "viewer/AcquisitionData.h"
-#include "viewer/AcquisitionReader.h"
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionReader.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,7 +22,7 @@ using Text = std::optional<QString>;
 
 namespace {
 
-// One slot after the read: array ('t' temperature, '1'..'4' ana1..ana4, 'l' logique), index and
+// One slot after the read: array ('t' temperature, '1'..'4' analog1..analog4, 'l' logique), index and
 // value (NaN: empty).
 struct Expect {
     char array;
@@ -34,9 +34,12 @@ constexpr double kEmpty = NAN;
 
 AcquisitionData::Slot &slotOf(AcquisitionData &s, char array, int i)
 {
-    auto *rows = array == 't' ? &s.temperature : array == '1' ? &s.ana1 : array == '2' ? &s.ana2
-               : array == '3' ? &s.ana3 : &s.ana4;
-    return array == 'l' ? s.logique[std::size_t(i)] : (*rows)[std::size_t(i)];
+    auto *rows = array == 't' ? &s.temperature
+        : array == '1'        ? &s.analog1
+        : array == '2'        ? &s.analog2
+        : array == '3'        ? &s.analog3
+                              : &s.analog4;
+    return array == 'l' ? s.logic[std::size_t(i)] : (*rows)[std::size_t(i)];
 }
 
 // A data line whose nine fields are all v (logic fields: v % 2).
@@ -105,18 +108,27 @@ private Q_SLOTS:
         row("last header of a kind stays",
             "a (s)\r\n01/02\r\nb (s)\r\n" + dataLine(1) + "\r\n03/04", "b (s)", "03/04", 1, eof,
             {{'t', 0, 1}});
-        row("Windows-1252 headers", "P\xe9riode (s) : 10\r\nCapture : 1/2 \xb0" "C\r\n",
-            u"Période (s) : 10"_s, u"Capture : 1/2 °C"_s, 0, eof,
-            nothing);
+        row("Windows-1252 headers",
+            "P\xe9riode (s) : 10\r\nCapture : 1/2 \xb0"
+            "C\r\n",
+            u"Période (s) : 10"_s, u"Capture : 1/2 °C"_s, 0, eof, nothing);
 
         // Each field, in every position, by the leading-number rule; the next line is row 1
         // (logic slots 4..7), and its fields after the ninth ";" are ignored.
         const QList<std::tuple<const char *, QByteArray, double>> fields = {
-            {"number then unit", "250V ", 250}, {"comma stops", "12,5", 12},
-            {"no number", "abc", 0}, {"empty", "", 0}, {"blanks, tab, fraction", " \t21.5", 21.5},
-            {"blanks inside digits", " 2 45 7", 2457}, {"negative", "-3.25", -3.25},
-            {"exponent E", "1e2", 100}, {"exponent D", "1d2", 100}, {"exponent, sign", "1e+1+", 10},
-            {"&H", "&H1F", 31}, {"&H 16-bit signed", "&HFFFF", -1}, {"&O", "&O17", 15}};
+            {"number then unit", "250V ", 250},
+            {"comma stops", "12,5", 12},
+            {"no number", "abc", 0},
+            {"empty", "", 0},
+            {"blanks, tab, fraction", " \t21.5", 21.5},
+            {"blanks inside digits", " 2 45 7", 2457},
+            {"negative", "-3.25", -3.25},
+            {"exponent E", "1e2", 100},
+            {"exponent D", "1d2", 100},
+            {"exponent, sign", "1e+1+", 10},
+            {"&H", "&H1F", 31},
+            {"&H 16-bit signed", "&HFFFF", -1},
+            {"&O", "&O17", 15}};
         for (const auto &[name, field, value] : fields) {
             for (int position = 0; position < 9; ++position) {
                 QByteArrayList parts(9, "7");
@@ -146,10 +158,14 @@ private Q_SLOTS:
         QByteArray rows = "Periode (s) : 2\r\n";
         for (int r = 0; r < 2500; ++r)
             rows += QByteArray::number(r) + ";2;3;4;" + QByteArray::number(r + 0.5) + ';'
-                    + QByteArray::number(r % 2) + ";1;1;0;\r\n";
+                + QByteArray::number(r % 2) + ";1;1;0;\r\n";
         row("capacity", rows + "31/12/2020\r\n", "Periode (s) : 2", none, 2000, End::Capacity,
-            {{'t', 1999, 1999}, {'t', 2000, 2000}, {'4', 2000, 2000.5}, {'l', 7996, 1},
-             {'l', 7999, 0}, {'l', 8000, 0}});
+            {{'t', 1999, 1999},
+             {'t', 2000, 2000},
+             {'4', 2000, 2000.5},
+             {'l', 7996, 1},
+             {'l', 7999, 0},
+             {'l', 8000, 0}});
 
         // A line ends at CR LF, lone CR or lone LF, also where a 64 KiB read chunk ends: a first
         // line of 64 KiB - 1 bytes puts its line end's first byte last in the first chunk.
@@ -243,7 +259,7 @@ private Q_SLOTS:
         QFETCH(Text, date);
         auto store = std::make_unique<AcquisitionData>();
         store->temperature[49] = 12.0;
-        store->logique[8000] = 1.0;
+        store->logic[8000] = 1.0;
         rusage before{}, after{};
         getrusage(RUSAGE_SELF, &before);
         QElapsedTimer timer;
@@ -254,7 +270,7 @@ private Q_SLOTS:
         QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // KiB
         QCOMPARE(result.has_value(), rows >= 0);
         QCOMPARE(store->temperature[49].has_value(), rows < 0);
-        QCOMPARE(store->logique[8000].has_value(), rows < 0);
+        QCOMPARE(store->logic[8000].has_value(), rows < 0);
         QCOMPARE(result ? result->rowsStored : -1, rows);
         QCOMPARE(result ? result->dateLine : Text(), date);
         QCOMPARE(result ? result->end : End::EndOfFile, End::EndOfFile);

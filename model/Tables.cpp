@@ -1,15 +1,13 @@
-#include "viewer/Tables.h"
+#include "model/Tables.h"
 
+#include "model/AcquisitionData.h"
 #include "platform/NumberText.h"
-#include "viewer/AcquisitionData.h"
 
 #include <algorithm>
 
 namespace platine {
 
 namespace {
-
-int g_tableCounter = 0;
 
 template <std::size_t N>
 QString listSlots(const std::array<AcquisitionData::Slot, N> &array, int last)
@@ -50,30 +48,25 @@ QString tableText(const AcquisitionData &store, int t, int n)
 {
     switch (t) {
     case 0: return listSlots(store.temperature, n);
-    case 1: return listSlots(store.ana1, n);
-    case 2: return listSlots(store.ana2, n);
-    case 3: return listSlots(store.ana3, n);
-    case 4: return listSlots(store.ana4, n);
-    case 5: return listSlots(store.logique, 4 * n);
+    case 1: return listSlots(store.analog1, n);
+    case 2: return listSlots(store.analog2, n);
+    case 3: return listSlots(store.analog3, n);
+    case 4: return listSlots(store.analog4, n);
+    case 5: return listSlots(store.logic, 4 * n);
     default: return {};
     }
 }
 
-int tableCounter()
+void TableCycle::setCounter(int t)
 {
-    return g_tableCounter;
+    m_counter = std::clamp(t, 0, 5);
 }
 
-void setTableCounter(int t)
+ShownTable TableCycle::showNext(const AcquisitionData &store, int n)
 {
-    g_tableCounter = std::clamp(t, 0, 5);
-}
-
-ShownTable nextTable(const AcquisitionData &store, int n)
-{
-    const int t = g_tableCounter;
+    const int t = m_counter;
     ShownTable shown{tableText(store, t, n), tableCaption(t)};
-    g_tableCounter = t + 1 == 6 ? 0 : t + 1;
+    m_counter = t + 1 == 6 ? 0 : t + 1;
     return shown;
 }
 
@@ -82,14 +75,14 @@ void clearTables(AcquisitionData &store, int n)
     const int rows = std::min(n, AcquisitionData::kRows - 1);
     for (int k = 0; k <= rows; ++k) {
         store.temperature[std::size_t(k)] = 0.0;
-        store.ana1[std::size_t(k)] = 0.0;
-        store.ana2[std::size_t(k)] = 0.0;
-        store.ana3[std::size_t(k)] = 0.0;
-        store.ana4[std::size_t(k)] = 0.0;
+        store.analog1[std::size_t(k)] = 0.0;
+        store.analog2[std::size_t(k)] = 0.0;
+        store.analog3[std::size_t(k)] = 0.0;
+        store.analog4[std::size_t(k)] = 0.0;
     }
     const int lastSlot = std::min(4 * n, AcquisitionData::kLogicSlots - 1);
     for (int k = 0; k <= lastSlot; ++k)
-        store.logique[std::size_t(k)] = 0.0;
+        store.logic[std::size_t(k)] = 0.0;
 }
 
 } // namespace platine

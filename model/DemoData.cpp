@@ -1,6 +1,6 @@
-#include "viewer/DemoData.h"
+#include "model/DemoData.h"
 
-#include "viewer/AcquisitionData.h"
+#include "model/AcquisitionData.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,12 +16,6 @@ double DemoGenerator::next()
     return double(m_x) / double(1u << 24);
 }
 
-DemoGenerator &DemoGenerator::instance()
-{
-    static DemoGenerator generator;
-    return generator;
-}
-
 void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator)
 {
     const auto whole = [&](double scale) { return std::floor(generator.next() * scale); };
@@ -29,14 +23,14 @@ void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator)
     for (int k = 0; k <= rows; ++k) {
         const auto i = std::size_t(k);
         store.temperature[i] = whole(50);
-        store.ana1[i] = whole(512);
-        store.ana2[i] = whole(512);
-        store.ana3[i] = whole(512);
-        store.ana4[i] = whole(512);
+        store.analog1[i] = whole(512);
+        store.analog2[i] = whole(512);
+        store.analog3[i] = whole(512);
+        store.analog4[i] = whole(512);
     }
     const int lastSlot = std::min(4 * n, AcquisitionData::kLogicSlots - 1);
     for (int k = 0; k <= lastSlot; ++k)
-        store.logique[std::size_t(k)] = whole(10) >= 5 ? 1.0 : 0.0;
+        store.logic[std::size_t(k)] = whole(10) >= 5 ? 1.0 : 0.0;
 }
 
 } // namespace platine

@@ -1,0 +1,36 @@
+#pragma once
+// The chart area's line drawing: segments written straight into the pixels of an RGB32 image,
+// without a painter (a painter per segment costs several times the whole drawing).
+
+#include <QColor>
+#include <QRect>
+
+#include <optional>
+
+class QImage;
+
+namespace platine {
+
+// Coordinates are clipped to this many twips either side of the origin before drawing, so that a
+// segment running far outside the chart area (or one with absurd coordinates) costs nothing.
+inline constexpr double kClipLimit = 1.0e6;
+
+struct Segment {
+    double x1, y1, x2, y2;
+};
+
+// The segment clipped to the square [-kClipLimit, kClipLimit]^2; nullopt when nothing is left or a
+// coordinate is not finite. An end outside is moved to the border it crosses, computed from that
+// end's own coordinates, so that segments with very large coordinates keep their direction.
+std::optional<Segment> clipToLimit(double x1, double y1, double x2, double y2);
+
+// Draws the segment from (ax, ay) to (bx, by), in device pixels (pixel (i, j) covers
+// [i, i+1) x [j, j+1)), in the opaque colour, into an RGB32 image. A line one pixel wide has one
+// pixel in each row or column along its longer axis, from the pixel of one end to the pixel of the
+// other. A wider line covers the pixels whose centres lie within half its width of the segment:
+// with round ends, or with square ends going on half a width beyond each end. Returns the pixels
+// that may have changed (empty when the segment misses the image).
+QRect rasterLine(QImage &image, double ax, double ay, double bx, double by, double width,
+                 bool roundEnds, const QColor &color);
+
+} // namespace platine

@@ -1,0 +1,29 @@
+#include "schedule/ScheduleProgramming.h"
+
+#include "schedule/ScheduleSettings.h"
+
+namespace platine {
+
+ProgrammingResult programSchedule(ScheduleValues values, const SettingsFiles &files,
+                                  const FrameSender &send)
+{
+    ProgrammingResult result;
+    result.period = correctPeriod(values.boxes[kPeriodBox]);
+    values.boxes[kPeriodBox] = result.period;
+
+    result.invalidTimeBox = firstInvalidTimeBox(values);
+    if (result.invalidTimeBox >= 0)
+        return result;
+    const std::optional<QByteArray> body = scheduleBody(values);
+    if (!body)
+        return result; // cannot happen: the period is corrected and the time boxes are usable
+
+    result.debugIniError = writeDebugIni(files.debugIni(), *body).error;
+    result.paramIniError = saveScheduleFile(files.paramIni(), values).error;
+
+    if (send)
+        result.sent = send(scheduleFrame(*body), &result.sendError);
+    return result;
+}
+
+} // namespace platine

@@ -1,0 +1,302 @@
+// How the viewer window is built: its controls at their design places, in twips.
+
+#include "viewer/GraphWindow.h"
+
+#include "chart/ChartArea.h"
+#include "chart/LineControl.h"
+#include "model/Tables.h"
+#include "platform/Twips.h"
+#include "viewer/Channels.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace platine {
+
+namespace {
+
+constexpr const char *kTwipsProperty = "twipsGeometry";
+
+QString indexed(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+template <typename W> W *named(W *control, QStringView name)
+{
+    control->setObjectName(name.toString());
+    return control;
+}
+
+void setTextColor(QWidget *w, const QColor &color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::Text, color);
+    w->setPalette(p);
+}
+
+void setBackground(QWidget *w, const QColor &color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, color);
+    p.setColor(QPalette::Base, color);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+QRect GraphWindow::twipsGeometry(const QWidget *control)
+{
+    return control ? control->property(kTwipsProperty).toRect() : QRect();
+}
+
+void GraphWindow::place(QWidget *control, int left, int top, int width, int height)
+{
+    control->setProperty(kTwipsProperty, QRect(left, top, width, height));
+    if (control->parentWidget() == m_chartArea && m_chartArea)
+        control->setGeometry(m_chartArea->childRect(left, top, width, height));
+    else
+        control->setGeometry(twipsRect(left, top, width, height));
+}
+
+void GraphWindow::moveTop(QWidget *control, int top)
+{
+    QRect t = twipsGeometry(control);
+    place(control, t.left(), top, t.width(), t.height());
+}
+
+// Labels, option buttons and check boxes whose text outgrows their design width (the desktop's
+// font may be wider than the one of the design) grow to the right, as far as their container.
+void GraphWindow::fitWidth(QWidget *control)
+{
+    const QRect t = twipsGeometry(control);
+    QRect g = control->geometry();
+    const int room = control->parentWidget()->width() - g.left();
+    const int wanted = control->sizeHint().width();
+    g.setWidth(std::max(twips(t.width()), std::min(wanted, room)));
+    control->setGeometry(g);
+}
+
+QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &caption, int left,
+                           int top, int width, int height)
+{
+    auto *l = named(new QLabel(caption, parent), name);
+    place(l, left, top, width, height);
+    if (parent == m_chartArea) {
+        // A label on the chart area takes its own mouse events, as the chart does not see them.
+        l->setAttribute(Qt::WA_NoMousePropagation);
+    } else {
+        l->setAutoFillBackground(true); // labels are opaque
+    }
+    fitWidth(l);
+    return l;
+}
+
+QPushButton *GraphWindow::button(QWidget *parent, const QString &name, const QString &caption,
+                                 int left, int top, int width, int height)
+{
+    auto *b = named(new QPushButton(caption, parent), name);
+    place(b, left, top, width, height);
+    return b;
+}
+
+void GraphWindow::buildChartArea()
+{
+    m_chartArea = new ChartArea(m_modeFrame);
+    place(m_chartArea, 120, 240, 12405, 5835);
+    m_chartArea->setAccessibleName(QStringLiteral("Tracé des acquisitions"));
+    m_chartArea->setBackgroundColor(bgrColor(0x00C0C0C0));
+
+    const QColor axis = bgrColor(0x00004000);
+    m_yAxis = m_chartArea->addLine(QStringLiteral("Line29"), 960, 0, 960, 5730, axis);
+    m_baseline = m_chartArea->addLine(QStringLiteral("Line30"), 240, 5040, 12330, 5040, axis);
+    m_chartArea->addLine(QStringLiteral("Line32"), 960, 4980, 960, 5100, Qt::black);
+    for (int k = 0; k < 5; ++k) {
+        m_gridLines[k] = m_chartArea->addLine(indexed("Line31", k), 0, 0, 0, 0,
+                                              bgrColor(0x00808080), true);
+    }
+    m_chartArea->addLine(QStringLiteral("Line1"), 60, 2610, 960, 2610, bgrColor(0x00008000));
+    const QColor cursor = bgrColor(0x00FFFFC0);
+    m_verticalCursor = m_chartArea->addLine(QStringLiteral("curseur"), 1800, 5040, 1800, 60, cursor,
+                                            true, false);
+    m_horizontalCursor = m_chartArea->addLine(QStringLiteral("curseur_h"), 960, 2580, 12330, 2580,
+                                              cursor, true, false);
+
+    const QColor chartGrey = bgrColor(0x00C0C0C0);
+    for (int k = 0; k < 5; ++k) {
+        m_graduations[k] = label(m_chartArea, indexed("Label58", k), QString::number(k + 1), 750,
+                                 3930, 90, 195);
+        m_graduations[k]->hide();
+    }
+    for (int i = 0; i < kChannelCount; ++i) {
+        QLabel *l = label(m_chartArea, indexed("Label56", i), channelCaption(i), 60,
+                          i == kTemperatureLabel ? 5340 : 4620, 615, 255);
+        setTextColor(l, channelColor(i, palette()));
+        setBackground(l, chartGrey);
+        l->setFrameShape(QFrame::Box); // selected: the flag is the label's border
+        l->setMouseTracking(true);
+        l->installEventFilter(this);
+        m_channelLabels[i] = l;
+    }
+
+    const QColor readOut = bgrColor(0x00E0E0E0);
+    m_rowReadout = label(m_chartArea, QStringLiteral("Label59"), QStringLiteral("Acquisition N° :"),
+                         6480, 5100, 1755, 315);
+    setBackground(m_rowReadout, readOut);
+    m_valueReadout = label(m_chartArea, QStringLiteral("Label64"), QStringLiteral("0"), 5040, 5100,
+                           1215, 315);
+    setBackground(m_valueReadout, readOut);
+    m_logicZoomCaption = label(m_chartArea, QStringLiteral("Label54"), QStringLiteral("Label54"),
+                               2820, 5100, 1575, 315);
+    m_logicZoomCaption->hide();
+}
+
+void GraphWindow::buildCommands()
+{
+    m_commandsFrame = named(new QGroupBox(QStringLiteral("Commandes"), m_modeFrame), u"Frame7");
+    place(m_commandsFrame, 120, 6060, 12405, 2835);
+    QWidget *f7 = m_commandsFrame;
+
+    // Decoration: five rectangles around the groups of commands.
+    static constexpr int kShapes[5][4] = {{60, 270, 2400, 2190},
+                                          {2520, 270, 2160, 2190},
+                                          {4740, 270, 2640, 2190},
+                                          {7380, 270, 2640, 2190},
+                                          {10620, 270, 1740, 2190}};
+    for (int k = 0; k < 5; ++k) {
+        auto *shape = named(new QFrame(f7), indexed("Shape1", k));
+        shape->setFrameStyle(QFrame::Box | QFrame::Plain);
+        setTextColor(shape, bgrColor(0x00004000));
+        shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+        place(shape, kShapes[k][0], kShapes[k][1], kShapes[k][2], kShapes[k][3]);
+    }
+
+    label(f7, indexed("Label62", 1), QStringLiteral("Graphiques"), 0, 0, 1575, 255);
+    m_analogOption = named(new QRadioButton(QStringLiteral("Entrées Analogiques"), f7), u"Option1");
+    place(m_analogOption, 240, 420, 1815, 255);
+    fitWidth(m_analogOption);
+    m_analogOption->setChecked(true);
+    m_logicOption = named(new QRadioButton(QStringLiteral("Entrées Logiques"), f7), u"Option2");
+    place(m_logicOption, 240, 720, 1845, 375);
+    fitWidth(m_logicOption);
+    connect(m_analogOption, &QRadioButton::clicked, this, &GraphWindow::showGraduations);
+    connect(m_logicOption, &QRadioButton::clicked, this, &GraphWindow::hideGraduations);
+
+    m_drawButton = button(f7, QStringLiteral("Command24"), QStringLiteral("Tracer"), 330, 1740,
+                          1575, 380);
+
+    QLabel *rowsCaption = label(f7, QStringLiteral("Label60"),
+                                QStringLiteral("Nbre d'acquisitions : "), 2670, 360, 1470, 195);
+    m_rowCountBar = named(new QScrollBar(Qt::Horizontal, f7), u"HScroll1");
+    m_rowCountBar->setRange(10, 1000);
+    m_rowCountBar->setSingleStep(1);
+    m_rowCountBar->setPageStep(10);
+    m_rowCountBar->setValue(100);
+    place(m_rowCountBar, 2670, 630, 1095, 255);
+    rowsCaption->setBuddy(m_rowCountBar);
+    m_rowCountBar->setFocusPolicy(Qt::StrongFocus); // the arrow keys move it too
+    connect(m_rowCountBar, &QScrollBar::valueChanged, this, &GraphWindow::showRowCount);
+    m_rowCountLabel = label(f7, QStringLiteral("Label61"), QStringLiteral("100"), 3840, 660, 270,
+                            195);
+    m_periodLabel = label(f7, QStringLiteral("periode"), QStringLiteral("Période :"), 2700, 1170,
+                          630, 195);
+
+    for (int i = 0; i < kPresetCount; ++i) {
+        static constexpr int kLefts[kPresetCount] = {2670, 3270, 3840};
+        QPushButton *b = button(f7, indexed("Command2", i), presetCaption(i), kLefts[i], 1680, 525,
+                                225);
+        b->setMouseTracking(true);
+        b->installEventFilter(this);
+        connect(b, &QPushButton::clicked, this, [this, i] { applyCoefficientPreset(i); });
+        m_presetButtons[i] = b;
+    }
+    QLabel *coeffCaption = label(f7, QStringLiteral("Label65"), QStringLiteral("Coeff :"), 2730,
+                                 2100, 555, 255);
+    m_coefficient = named(new QLineEdit(QStringLiteral("0.492"), f7), u"coeff");
+    m_coefficient->setAcceptDrops(false);
+    place(m_coefficient, 3300, 2040, 675, 285);
+    coeffCaption->setBuddy(m_coefficient);
+
+    QLabel *widthCaption = label(f7, indexed("Label62", 0), QStringLiteral("Epaisseur tracé : "),
+                                 4890, 390, 1230, 195);
+    m_widthBar = named(new QScrollBar(Qt::Horizontal, f7), u"HScroll2");
+    m_widthBar->setRange(1, 5);
+    m_widthBar->setSingleStep(1);
+    m_widthBar->setPageStep(1);
+    m_widthBar->setValue(1);
+    place(m_widthBar, 4890, 660, 1155, 255);
+    widthCaption->setBuddy(m_widthBar);
+    m_widthBar->setFocusPolicy(Qt::StrongFocus);
+    connect(m_widthBar, &QScrollBar::valueChanged, this, &GraphWindow::setTraceWidth);
+    m_widthLabel = label(f7, QStringLiteral("Label63"), QStringLiteral("1"), 6120, 690, 90, 195);
+    m_cursorsBox = named(new QCheckBox(QStringLiteral("Curseurs"), f7), u"Check9");
+    place(m_cursorsBox, 4920, 1050, 1455, 255);
+    fitWidth(m_cursorsBox);
+    connect(m_cursorsBox, &QCheckBox::clicked, this, &GraphWindow::showOrHideCursors);
+    m_captureDateLabel = label(f7, QStringLiteral("date_capture"), QStringLiteral("Capture :"),
+                               6690, 2160, 645, 195);
+
+    m_tableButton = button(f7, QStringLiteral("Command26"), tableButtonDesignerCaption(), 7410, 330,
+                           2535, 315);
+    connect(m_tableButton, &QPushButton::clicked, this, &GraphWindow::showNextTable);
+    m_tableText = named(new QPlainTextEdit(f7), u"Text5");
+    m_tableText->setReadOnly(true);
+    m_tableText->setAccessibleName(QStringLiteral("Tableau des valeurs"));
+    m_tableText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_tableText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_tableText->setAcceptDrops(false);
+    m_tableText->viewport()->setAcceptDrops(false);
+    {
+        QPalette p = m_tableText->palette();
+        p.setColor(QPalette::Base, bgrColor(0x00E0E0E0));
+        m_tableText->setPalette(p);
+    }
+    place(m_tableText, 7440, 690, 2535, 1395);
+
+    label(f7, indexed("Label62", 2), QStringLiteral("Tableaux"), 11040, 360, 660, 195);
+    m_demoButton = button(f7, QStringLiteral("Command23"), QStringLiteral("Aléatoire"), 10710, 780,
+                          1575, 380);
+    connect(m_demoButton, &QPushButton::clicked, this, &GraphWindow::fillWithDemoData);
+    m_zeroButton = button(f7, QStringLiteral("Command3"), QStringLiteral("RAZ tableaux"), 10710,
+                          1320, 1575, 380);
+    connect(m_zeroButton, &QPushButton::clicked, this, &GraphWindow::zeroTables);
+    m_backButton = button(f7, QStringLiteral("Command25"), QStringLiteral("Retour"), 10710, 2010,
+                          1575, 345);
+    connect(m_backButton, &QPushButton::clicked, this, &QWidget::hide);
+
+    m_helpLine = label(f7, QStringLiteral("aide"), QStringLiteral("Aide"), 0, 2490, 12315, 255);
+    setTextColor(m_helpLine, bgrColor(0x00FF0000));
+}
+
+// Window load: spaces the graduations 1000 twips apart upwards from Label58(0), puts a grid line
+// at the middle of each, from just left of the Y axis to the right end of the baseline, and
+// stacks the channel labels ANA 1 .. LOG 4 upwards from Label56(0), 635 twips apart.
+void GraphWindow::spaceChartControls()
+{
+    for (int k = 1; k < 5; ++k)
+        moveTop(m_graduations[k], twipsGeometry(m_graduations[k - 1]).top() - 1000);
+    for (QLabel *l : m_graduations)
+        l->show();
+    for (int k = 0; k < 5; ++k) {
+        const QRect t = twipsGeometry(m_graduations[k]);
+        const double y = t.top() + t.height() / 2.0;
+        m_gridLines[k]->setPoints(m_yAxis->x1() - 60, y, m_baseline->x2(), y);
+    }
+    const int left = twipsGeometry(m_channelLabels[0]).left();
+    for (int k = 1; k <= 7; ++k) {
+        QRect t = twipsGeometry(m_channelLabels[k]);
+        place(m_channelLabels[k], left, twipsGeometry(m_channelLabels[k - 1]).top() - 635,
+              t.width(), t.height());
+    }
+}
+
+} // namespace platine
