@@ -31,6 +31,9 @@ tools/make-sample-acquisition.sh "$work/acquisition.txt" 400
 "$build/platine-sim" --port 3 --ini "$work/param.ini" > "$work/sim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do grep -q 'COM3=' "$work/param.ini" 2>/dev/null && break; sleep 0.1; done
+if ! grep -q 'COM3=' "$work/param.ini" 2>/dev/null; then
+  echo "the board simulator did not start:" >&2; cat "$work/sim.log" >&2; exit 1
+fi
 # A schedule as the last "Programmer" left it.
 for i in 0 1 2 3 4 5; do
   times=(08:00:00 12:00:00 13:30:00 18:00:00 21:00:00 23:30:00)
