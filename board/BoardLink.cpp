@@ -169,6 +169,9 @@ bool BoardLink::openPort(QString *error)
                          .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why);
         return false;
     }
+    // Opening a serial device raises DTR, and a board that resets on DTR would reset at every
+    // open: the line goes inactive at once, before anything is written, at every open.
+    m_port->setDtr(false); // refused by some devices (pseudo-terminals): not an error
     m_device = device;
     Q_EMIT openChanged(true);
     return true;

@@ -40,8 +40,9 @@ public:
     // as typed; a failure to write param.ini is reported in *error but the number still changes.
     bool changePortNumber(const QString &answer, QString *error);
 
-    // The two port buttons. openPort() returns false, with a reason naming the port number and the
-    // device in *error, when the device cannot be opened; the port then stays closed.
+    // The two port buttons. openPort() switches DTR off right after the device opens; it returns
+    // false, with a reason naming the port number and the device in *error, when the device
+    // cannot be opened; the port then stays closed.
     bool openPort(QString *error);
     void closePort();
 

@@ -321,9 +321,17 @@ void ChartArea::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
+    // A double click acts as one click: the press that makes it a double click is not passed on.
+    if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick))
+        return;
     setFocus(Qt::MouseFocusReason);
     const QPointF t = toTwips(event->position());
     Q_EMIT mousePressed(button, float(t.x()), float(t.y()));
+}
+
+void ChartArea::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept(); // its press has been seen already
 }
 
 void ChartArea::keyPressEvent(QKeyEvent *event)

@@ -14,7 +14,7 @@
 // Coordinates are twips of the client area (inside the 2-pixel sunken border), origin top-left,
 // Y downwards; 15 twips make one pixel. The mouse and the keyboard are reported in the same terms
 // as the chart handlers take them: buttons 1 left, 2 right, 4 middle; key codes 37 for the left
-// arrow, 39 for the right arrow, 0 for any other key.
+// arrow, 39 for the right arrow, 0 for any other key. A double click counts as one click.
 //
 // Note: DrawingSurface::width() (the outer width in twips) hides QWidget::width() on this class;
 // pixelWidth() gives the width in pixels.
@@ -93,6 +93,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -11,6 +11,7 @@
 #include <QIODevice>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace platine {
@@ -22,7 +23,7 @@ namespace {
 class LineSplitter
 {
 public:
-    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) { }
+    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) {}
 
     // The next line without its line end; false at the end of the device or on a read error
     // (failed() tells which).
@@ -31,8 +32,12 @@ public:
         line.clear();
         bool started = false;
         for (;;) {
-            if (m_pos == m_size && !fill())
-                return started && !m_failed; // a line cut by a read error is not used
+            if (m_pos == m_size && !fill()) {
+                if (!started || m_failed)
+                    return false; // a line cut by a read error is not used
+                ++m_lines;
+                return true;
+            }
             if (m_afterCr) {
                 m_afterCr = false;
                 if (m_buffer[m_pos] == '\n') {
@@ -48,6 +53,7 @@ public:
             if (end < m_size) {
                 m_afterCr = m_buffer[end] == '\r';
                 m_pos = end + 1;
+                ++m_lines;
                 return true;
             }
             started = started || end > m_pos;
@@ -56,6 +62,9 @@ public:
     }
 
     bool failed() const { return m_failed; }
+    QString errorString() const { return m_device.errorString(); }
+    // Lines returned so far: the number of the last one, counted from 1.
+    qint64 lines() const { return m_lines; }
 
 private:
     static constexpr qsizetype kChunk = 64 * 1024;
@@ -100,6 +109,7 @@ private:
     qsizetype m_nextLf = -1;
     bool m_afterCr = false;
     bool m_failed = false;
+    qint64 m_lines = 0;
 };
 
 // Stores one value; false when the index falls outside the array.
@@ -134,6 +144,7 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
         }
         if (!raw.contains(';'))
             continue;
+        result.dataLineSeen = true;
 
         const QString line = fromAnsi(raw);
         qsizetype from = 0;
@@ -141,6 +152,7 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
             const qsizetype sep = line.indexOf(u';', from);
             if (sep < 0) {
                 result.end = AcquisitionReadResult::End::ShortLine;
+                result.endLine = lines.lines();
                 result.rowsStored = int(row);
                 return result;
             }
@@ -156,6 +168,7 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
             }
             if (!stored) {
                 result.end = AcquisitionReadResult::End::Capacity;
+                result.endLine = lines.lines();
                 result.rowsStored = int(row);
                 return result;
             }
@@ -165,8 +178,11 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
         ++row;
     }
     result.rowsStored = int(row);
-    if (lines.failed())
+    if (lines.failed()) {
         result.end = AcquisitionReadResult::End::ReadError;
+        result.endLine = lines.lines() + 1;
+        result.error = lines.errorString();
+    }
     return result;
 }
 
@@ -179,17 +195,30 @@ AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &
 }
 
 std::optional<AcquisitionReadResult> loadAcquisitionFile(const QString &path,
-                                                         AcquisitionData &store)
+                                                         AcquisitionData &store, QString *error)
 {
+    const auto fail = [error](const QString &why) -> std::optional<AcquisitionReadResult> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
     // Only regular files: a directory, a device or a pipe is no acquisition file (a device such
     // as /dev/zero would never end).
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return std::nullopt;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return fail(QStringLiteral("le fichier n'existe pas"));
+    if (!info.isFile())
+        return fail(QStringLiteral("ce n'est pas un fichier ordinaire"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    store.clear();
-    return readAcquisition(file, store);
+        return fail(file.errorString());
+    // Read aside, so that a file without a single data line (a schedule file chosen by mistake)
+    // leaves the store as it was.
+    const auto read = std::make_unique<AcquisitionData>();
+    const AcquisitionReadResult result = readAcquisition(file, *read);
+    if (result.dataLineSeen)
+        store = *read;
+    return result;
 }
 
 } // namespace platine

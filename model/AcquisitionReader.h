@@ -41,7 +41,10 @@ struct AcquisitionReadResult {
     std::optional<QString> periodLine; // the last period line read, without its line end
     std::optional<QString> dateLine;   // the last capture-date line read
     int rowsStored = 0;                // complete data lines stored (the row counter at the end)
+    bool dataLineSeen = false;         // a line was read as a data line (complete or not)
     End end = End::EndOfFile;
+    qint64 endLine = 0; // the line the load stopped at (counted from 1), 0 at the end of the file
+    QString error;      // why the device failed (ReadError)
 };
 
 // Longest line kept, in bytes; the rest of a longer line is skipped.
@@ -52,10 +55,11 @@ inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
 AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store);
 AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store);
 
-// The "Ouvrir fichier" load: opens the file and, only once it is open, empties the store and reads
-// the file into it. A path that is not a regular file, or a file that cannot be opened, gives
-// nullopt and leaves the store untouched.
-std::optional<AcquisitionReadResult> loadAcquisitionFile(const QString &path,
-                                                         AcquisitionData &store);
+// The "Ouvrir fichier" load: reads the file and, when it holds at least one data line, replaces the
+// whole store with what it read (the rows beyond the file's are empty). A path that is not a
+// regular file, or a file that cannot be opened, gives nullopt with the reason in *error; a file
+// without a data line gives its result (dataLineSeen false): in both cases the store is untouched.
+std::optional<AcquisitionReadResult>
+loadAcquisitionFile(const QString &path, AcquisitionData &store, QString *error = nullptr);
 
 } // namespace platine

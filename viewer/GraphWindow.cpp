@@ -11,6 +11,7 @@
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
+#include "viewer/LoadReport.h"
 #include "viewer/ProgramState.h"
 
 #include <QCheckBox>
@@ -184,8 +185,14 @@ void GraphWindow::openAcquisitionFile()
 
 bool GraphWindow::loadFile(const QString &path)
 {
-    const auto result = loadAcquisitionFile(path, m_state.store);
-    if (!result)
+    QString openError;
+    const auto result = loadAcquisitionFile(path, m_state.store, &openError);
+    const LoadReport report = loadReport(path, result, openError);
+    m_helpLine->setText(report.text);
+    if (report.warning && m_dialogue1)
+        m_dialogue1->dialogs().message(this, MessageIcon::Warning, QStringLiteral("Ouvrir fichier"),
+                                       report.text);
+    if (!result || !result->dataLineSeen)
         return false;
     if (result->periodLine) {
         m_periodLabel->setText(*result->periodLine);

@@ -44,9 +44,11 @@ public:
     ChartView &chartView();
     ChartArea *chartArea() const { return m_chartArea; }
 
-    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: the store is
-    // emptied and filled if the file opens, and the period and capture-date lines read go to
-    // their captions. False (nothing changed) when the file cannot be opened.
+    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: when the file holds
+    // acquisitions they replace the store's, and the period and capture-date lines read go to
+    // their captions. What the load did is told in the help line, and in a message when it failed
+    // or stopped early. False (nothing changed) when the file cannot be opened or holds no
+    // acquisition.
     bool loadFile(const QString &path);
 
     // The place of a control in twips (left, top, width, height in its container), as designed

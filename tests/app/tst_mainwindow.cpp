@@ -261,6 +261,25 @@ private Q_SLOTS:
         QCOMPARE(w->link()->portNumber(), port);
     }
 
+    // A param.ini of more than 1 MiB is no settings file: the program starts on its defaults and
+    // leaves the file alone.
+    void oversizedParamIniLeftAlone()
+    {
+        const QByteArray big = "[Port COM]\r\nvaleur=3\r\n[txt0]\r\nvaleur=08:30:00\r\n[cmb0]\r\n"
+                               "valeur=4\r\n"
+            + QByteArray(1 << 20, ';');
+        QFile f(paramIni());
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(big) == big.size());
+        f.close();
+        auto w = start();
+        QCOMPARE(w->link()->portNumber(), 1);
+        QCOMPARE(find<QLineEdit>(w.get(), u"Text2(0)"_s)->text(), QString());
+        QCOMPARE(find<QComboBox>(w.get(), u"combo1(0)"_s)->currentText(), u"Dimanche"_s);
+        w.reset();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), big);
+    }
+
     void portButtonsAndLabel()
     {
         auto w = start();

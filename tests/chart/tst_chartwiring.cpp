@@ -1,5 +1,6 @@
 // The chart connected to a chart area and a "Tracer" button, driven by real widget events through
-// the full view, the zoom view, the arrow keys, a printed value and back to the full view.
+// the full view, the zoom view, the arrow keys, a printed value and back to the full view, and a
+// double click that counts as one click.
 
 #include "FakeChartView.h"
 
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace platine;
 
@@ -84,6 +86,18 @@ private Q_SLOTS:
         QCOMPARE(state, expect(33, 0));
         QCOMPARE(view.tableWrites, 2);
         QVERIFY(area.image() == full);
+
+        // A double click (press, release, press, double click, release, as the desktop delivers
+        // it) acts as one click, in and out of the zoom view.
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QWindow *window = area.windowHandle();
+        const QPoint at = area.toPixels(3000, 1500).toPoint();
+        QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+        QCOMPARE(state, expect(11, 1)); // the mouse came to row 16: the view starts 5 rows before
+        QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+        QCOMPARE(state, expect(11, 0));
+        QCOMPARE(view.tableWrites, 3);
     }
 };
 

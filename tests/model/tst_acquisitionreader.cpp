@@ -1,5 +1,5 @@
-// The acquisition file reader: line classification, fields, stops, line ends, bounded lines, and
-// the load that empties the store only once the file is open.
+// The acquisition file reader: line classification, fields, stops and where they happened, line
+// ends, bounded lines, and the load that replaces the store only with a file of acquisitions.
 
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
@@ -83,15 +83,16 @@ private Q_SLOTS:
         QTest::addColumn<Text>("date");
         QTest::addColumn<int>("rows");
         QTest::addColumn<End>("end");
+        QTest::addColumn<qint64>("endLine"); // the line the load stopped at, 0 at the end
         QTest::addColumn<Expects>("expects");
         const Text none;
         const End eof = End::EndOfFile;
         const Expects nothing{{'t', 0, kEmpty}, {'l', 0, kEmpty}};
         const auto row = [](const QByteArray &name, const QByteArray &file, const Text &period,
                             const Text &date, int rows, End end, const Expects &expects,
-                            bool fails = false) {
+                            bool fails = false, qint64 endLine = 0) {
             QTest::newRow(name.constData())
-                << file << fails << period << date << rows << end << expects;
+                << file << fails << period << date << rows << end << endLine << expects;
         };
 
         // Classification: "(s)" first, then "/", then ";" (a data line); other lines ignored.
@@ -151,7 +152,7 @@ private Q_SLOTS:
               Short{"31;32", {{'t', 1, 31}, {'1', 1, kEmpty}, {'t', 2, kEmpty}}}}) {
             row("short line " + line,
                 dataLine(1) + "\r\n" + line + "\r\n01/01/2020\r\n" + dataLine(9), none, none, 1,
-                End::ShortLine, expects);
+                End::ShortLine, expects, false, 2);
         }
 
         // Row 2000 stores its temperature, analog values and logic slot 8000; then the load ends.
@@ -165,7 +166,8 @@ private Q_SLOTS:
              {'4', 2000, 2000.5},
              {'l', 7996, 1},
              {'l', 7999, 0},
-             {'l', 8000, 0}});
+             {'l', 8000, 0}},
+            false, 2002);
 
         // A line ends at CR LF, lone CR or lone LF, also where a 64 KiB read chunk ends: a first
         // line of 64 KiB - 1 bytes puts its line end's first byte last in the first chunk.
@@ -190,7 +192,7 @@ private Q_SLOTS:
         // The device fails in the middle of a line: what was stored stays, and the cut line (a
         // short line as it stands) is not used.
         row("read error", dataLine(1) + "\r\n" + dataLine(6) + "\r\n7;", none, none, 2,
-            End::ReadError, {{'t', 1, 6}, {'t', 2, kEmpty}}, true);
+            End::ReadError, {{'t', 1, 6}, {'t', 2, kEmpty}}, true, 3);
     }
     void read()
     {
@@ -200,6 +202,7 @@ private Q_SLOTS:
         QFETCH(Text, date);
         QFETCH(int, rows);
         QFETCH(End, end);
+        QFETCH(qint64, endLine);
         QFETCH(Expects, expects);
         Device device;
         device.bytes = file;
@@ -211,6 +214,9 @@ private Q_SLOTS:
         QCOMPARE(result.dateLine, date);
         QCOMPARE(result.rowsStored, rows);
         QCOMPARE(result.end, end);
+        QCOMPARE(result.endLine, endLine);
+        QCOMPARE(result.dataLineSeen, rows > 0 || end != End::EndOfFile);
+        QCOMPARE(result.error.isEmpty(), end != End::ReadError);
         for (const Expect &e : expects) {
             const auto &slot = slotOf(*store, e.array, e.index);
             QVERIFY2(std::isnan(e.value) ? !slot : slot == e.value,
@@ -223,7 +229,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("rows"); // -1: not opened
         QTest::addColumn<Text>("date");
+        QTest::addColumn<bool>("replaced"); // the store now holds the file's rows alone
         const QString five = m_dir.filePath(u"five.txt"_s), huge = m_dir.filePath(u"huge.bin"_s);
+        const QString schedule = m_dir.filePath(u"schedule.txt"_s);
+        QFile sch(schedule);
+        QVERIFY(sch.open(QIODevice::WriteOnly)
+                && sch.write("[txt0]\r\nvaleur=08:30:00\r\n[txt6]\r\nvaleur=10 (s)\r\n") > 0);
         QFile f(five), h(huge);
         QVERIFY(f.open(QIODevice::WriteOnly) && h.open(QIODevice::WriteOnly));
         for (int r = 0; r < 5; ++r)
@@ -232,12 +243,13 @@ private Q_SLOTS:
         // file system allows it), then a date line.
         h.write("21;1;2;3;4;1;0;1;0;");
         QVERIFY(h.resize(200 << 20) && h.seek(200 << 20) && h.write("\n31/12/2020\r\n") > 0);
-        QTest::newRow("file") << five << 5 << Text();
-        QTest::newRow("200 MB without line ends") << huge << 1 << Text("31/12/2020");
-        QTest::newRow("missing") << m_dir.filePath(u"missing.txt"_s) << -1 << Text();
-        QTest::newRow("directory") << m_dir.path() << -1 << Text();
-        QTest::newRow("no path") << QString() << -1 << Text();
-        QTest::newRow("device that never ends") << u"/dev/zero"_s << -1 << Text();
+        QTest::newRow("file") << five << 5 << Text() << true;
+        QTest::newRow("200 MB without line ends") << huge << 1 << Text("31/12/2020") << true;
+        QTest::newRow("no data line") << schedule << 0 << Text() << false;
+        QTest::newRow("missing") << m_dir.filePath(u"missing.txt"_s) << -1 << Text() << false;
+        QTest::newRow("directory") << m_dir.path() << -1 << Text() << false;
+        QTest::newRow("no path") << QString() << -1 << Text() << false;
+        QTest::newRow("device that never ends") << u"/dev/zero"_s << -1 << Text() << false;
         // A regular file that cannot be opened: made unreadable or, as root reads any file, a
         // write-only kernel attribute.
         QString locked = m_dir.filePath(u"locked.txt"_s);
@@ -246,17 +258,18 @@ private Q_SLOTS:
         else if (QFile::copy(five, locked))
             QFile::setPermissions(locked, {});
         if (QFileInfo(locked).isFile() && !QFile(locked).open(QIODevice::ReadOnly))
-            QTest::newRow("cannot be opened") << locked << -1 << Text();
+            QTest::newRow("cannot be opened") << locked << -1 << Text() << false;
     }
-    // The load empties the store once the file is open, so nothing of an earlier, longer file is
-    // left; a file that cannot be opened leaves the store as it was. Any file loads in one pass
-    // with memory bounded by the line bound (the huge file's first line, cut at the bound, is
-    // still a data line).
+    // A file with data lines replaces the whole store, so nothing of an earlier, longer file is
+    // left; a file that cannot be opened, or holds no data line, leaves the store as it was (and
+    // a reason is given when it cannot be opened). Any file loads in one pass with memory bounded
+    // by the line bound (the huge file's first line, cut at the bound, is still a data line).
     void load()
     {
         QFETCH(QString, path);
         QFETCH(int, rows);
         QFETCH(Text, date);
+        QFETCH(bool, replaced);
         auto store = std::make_unique<AcquisitionData>();
         store->temperature[49] = 12.0;
         store->logic[8000] = 1.0;
@@ -264,13 +277,15 @@ private Q_SLOTS:
         getrusage(RUSAGE_SELF, &before);
         QElapsedTimer timer;
         timer.start();
-        const auto result = loadAcquisitionFile(path, *store);
+        QString why;
+        const auto result = loadAcquisitionFile(path, *store, &why);
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
         getrusage(RUSAGE_SELF, &after);
         QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // KiB
         QCOMPARE(result.has_value(), rows >= 0);
-        QCOMPARE(store->temperature[49].has_value(), rows < 0);
-        QCOMPARE(store->logic[8000].has_value(), rows < 0);
+        QCOMPARE(why.isEmpty(), rows >= 0);
+        QCOMPARE(store->temperature[49].has_value(), !replaced);
+        QCOMPARE(store->logic[8000].has_value(), !replaced);
         QCOMPARE(result ? result->rowsStored : -1, rows);
         QCOMPARE(result ? result->dateLine : Text(), date);
         QCOMPARE(result ? result->end : End::EndOfFile, End::EndOfFile);

@@ -189,6 +189,24 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path), exists ? original : QByteArray("<unreadable>"));
     }
 
+    // A file of more than 1 MiB is no profile file: it reads as unreadable and is never written.
+    void overOneMebibyte()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"big.ini"_s);
+        QByteArray big = "[s]\r\nk=1\r\n";
+        const QByteArray limit = big + QByteArray(kMaxProfileFileBytes - big.size(), ';');
+        QVERIFY(putFile(path, limit));
+        QCOMPARE(readProfileString(path, u"s"_s, u"k"_s, u"d"_s), u"1"_s); // 1 MiB still is one
+        big = limit + ';';
+        QVERIFY(putFile(path, big));
+        QString why;
+        QVERIFY(!readProfileFile(path, &why) && why.contains(u"1 Mio"));
+        QCOMPARE(readProfileString(path, u"s"_s, u"k"_s, u"d"_s), u"d"_s);
+        QVERIFY(!writeProfileString(path, u"s"_s, u"k"_s, u"2"_s).ok);
+        QCOMPARE(fileBytes(path), big);
+    }
+
     void settingsDirChoice_data()
     {
         QTest::addColumn<QString>("program"); // "" for the temporary directory itself
@@ -215,6 +233,49 @@ private Q_SLOTS:
         // The fallback is created only when chosen; the write probe leaves nothing behind.
         QCOMPARE(QFileInfo(fallbackDir).isDir(), fallback);
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"afile"});
+    }
+
+    // Settings that move to the per-user folder take the program folder's param.ini with them,
+    // once, and only a profile file.
+    void paramIniCarriedOver_data()
+    {
+        QTest::addColumn<QByteArray>("beside");  // the program folder's param.ini, "-" for none
+        QTest::addColumn<QByteArray>("already"); // the per-user folder's, "-" for none
+        QTest::addColumn<QByteArray>("after");   // the per-user folder's afterwards
+        const QByteArray kept = "[Port COM]\r\nvaleur=3\r\n[txt0]\r\nvaleur=08:30:00\r\n";
+        const QByteArray huge(kMaxProfileFileBytes + 1, 'x');
+        QTest::newRow("copied") << kept << QByteArray("-") << kept;
+        QTest::newRow("never over the user's own")
+            << kept << QByteArray("valeur=5") << QByteArray("valeur=5");
+        QTest::newRow("none beside the program")
+            << QByteArray("-") << QByteArray("-") << QByteArray("-");
+        QTest::newRow("no profile file") << huge << QByteArray("-") << QByteArray("-");
+    }
+
+    void paramIniCarriedOver()
+    {
+        QFETCH(QByteArray, beside);
+        QFETCH(QByteArray, already);
+        QFETCH(QByteArray, after);
+        QTemporaryDir tmp;
+        // An installed program keeps its settings in the per-user folder.
+        QVERIFY(QDir(tmp.path()).mkpath(u"bin"_s)
+                && QDir(tmp.path()).mkpath(u"share/applications"_s)
+                && QDir(tmp.path()).mkpath(u"config"_s));
+        QVERIFY(test::putFile(tmp.filePath(u"share/applications/platine.desktop"_s), "x"));
+        const QString program = tmp.filePath(u"bin/param.ini"_s),
+                      user = tmp.filePath(u"config/param.ini"_s);
+        if (beside != "-")
+            QVERIFY(test::putFile(program, beside));
+        if (already != "-")
+            QVERIFY(test::putFile(user, already));
+        QCOMPARE(chooseSettingsDir(tmp.filePath(u"bin"_s), tmp.filePath(u"config"_s)),
+                 tmp.filePath(u"config"_s));
+        QCOMPARE(QFile::exists(user) ? fileBytes(user) : QByteArray("-"), after);
+        QCOMPARE(QFile::exists(program) ? fileBytes(program) : QByteArray("-"),
+                 beside); // untouched
+        QCOMPARE(QDir(tmp.filePath(u"config"_s)).count(),
+                 uint(after == "-" ? 2 : 3)); // no stray file
     }
 
     void chosenBesideTheProgram()

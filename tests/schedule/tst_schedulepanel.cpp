@@ -245,6 +245,9 @@ private Q_SLOTS:
         newRow("cancelled") << "" << QByteArray() << "";
         newRow("initial name read back") << "*.txt" << QByteArray() << "";
         newRow("unreadable") << "." << QByteArray() << "told";
+        newRow("larger than 1 MiB, refused at once")
+            << "big.txt" << QByteArray("[txt0]\r\nvaleur=05\r\n") + QByteArray(1 << 20, 'x')
+            << "told";
     }
 
     void ouvrir()
@@ -261,6 +264,8 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->fileRequests, QStringList{"open:*.txt"});
         QCOMPARE(editor(), shown.isEmpty() || shown == u"told" ? before : shown);
         QCOMPARE(m_dialogs->messages.size(), shown == u"told" ? 1 : 0);
+        if (shown == u"told") // the message names the file
+            QVERIFY(message().contains(QFileInfo(path).fileName()));
         QVERIFY(!QFile::exists(m_files.paramIni()) && !QFile::exists(m_dir->filePath("new.txt")));
     }
 

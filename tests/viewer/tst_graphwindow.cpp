@@ -235,24 +235,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");        // "dialog", "cancel", "drop"
         QTest::addColumn<bool>("loads");
         QTest::addColumn<QStringList>("captions"); // periode, date_capture
+        QTest::addColumn<QString>("told");         // the help line afterwards; "!": and a message
         const QByteArray file = "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n"
                                 "21.5;250;251;252;253;0;1;0;1;\r\n22;260;261;262;263;1;1;1;1;\n";
         const QStringList read{u"Période (s) : 10"_s, "Capture : 12/03/2011"};
         const QStringList before{u"Période :"_s, "Capture :"};
-        QTest::newRow("dialog") << file << "dialog" << true << read;
-        QTest::newRow("no header lines") << QByteArray("21.5;2;3;4;5;0;0;0;0;") << "dialog" << true
-                                         << before;
-        QTest::newRow("no such file") << QByteArray() << "dialog" << false << before;
-        QTest::newRow("cancelled") << file << "cancel" << false << before;
-        QTest::newRow("dropped") << file << "drop" << true << read;
+        using QTest::newRow;
+        newRow("dialog") << file << "dialog" << true << read
+                         << u"« dialog » : 2 acquisitions chargées."_s;
+        newRow("no header lines") << QByteArray("21.5;2;3;4;5;0;0;0;0;") << "dialog" << true
+                                  << before << u"« no header lines » : 1 acquisition chargée."_s;
+        newRow("stopped early") << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << "dialog"
+                                << true << before
+                                << u"!« stopped early » : 1 acquisition chargée ; chargement "
+                                   "arrêté à la ligne 2, qui a moins de neuf champs."_s;
+        newRow("no acquisition line")
+            << QByteArray("Periode (s) : 5\r\n[txt0]\r\nvaleur=08:30\r\n") << "dialog" << false
+            << before
+            << u"!« no acquisition line » ne contient aucune ligne d'acquisition : rien n'a été "
+               "chargé, le graphique garde ses données."_s;
+        newRow("no such file") << QByteArray() << "dialog" << false << before
+                               << u"!Impossible d'ouvrir « %1 » : le fichier n'existe pas"_s;
+        newRow("cancelled") << file << "cancel" << false << before << u"Aide"_s;
+        newRow("dropped") << file << "drop" << true << read
+                          << u"« dropped » : 2 acquisitions chargées."_s;
     }
-    // The store is emptied only once the chosen file is open; header lines go to the captions.
+    // A file of acquisitions replaces the store; header lines go to the captions; the help line
+    // says what the load did, and a message tells a load that failed or stopped early.
     void openFile()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, how);
         QFETCH(bool, loads);
         QFETCH(QStringList, captions);
+        QFETCH(QString, told);
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(content.isEmpty() || test::putFile(path, content));
         AcquisitionData &store = m_state->store;
@@ -282,6 +298,12 @@ private Q_SLOTS:
         auto *periode = child<QLabel>("periode");
         QCOMPARE((QStringList{periode->text(), text("date_capture")}), captions);
         QVERIFY(periode->width() >= periode->sizeHint().width());
+        const bool warned = told.startsWith(u'!');
+        told = (warned ? told.mid(1) : told).replace(u"%1"_s, path);
+        QCOMPARE(text("aide"), told);
+        QCOMPARE(m_dialogs->messages.size(), warned ? 1 : 0);
+        if (warned)
+            QCOMPARE(m_dialogs->messages.first().text, told);
     }
 
     // "Retour" only hides the window: everything is as it was when it is shown again. The close

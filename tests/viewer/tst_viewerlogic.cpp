@@ -1,10 +1,11 @@
 // The viewer's logic without a window: coefficient presets and channel flags, value tables with
-// their program-wide counter, and the demonstration data.
+// their cycle, the demonstration data and the load reports.
 
 #include "model/AcquisitionData.h"
 #include "model/DemoData.h"
 #include "model/Tables.h"
 #include "viewer/Channels.h"
+#include "viewer/LoadReport.h"
 
 #include <QLocale>
 #include <QTest>
@@ -14,11 +15,13 @@
 
 using namespace platine;
 using namespace Qt::StringLiterals;
+using End = AcquisitionReadResult::End;
 
 using Flags = std::array<bool, kChannelCount>;
 using Captions = std::array<QString, kGraduationCount>;
 Q_DECLARE_METATYPE(Flags)
 Q_DECLARE_METATYPE(Captions)
+Q_DECLARE_METATYPE(End)
 
 class TestViewerLogic : public QObject
 {
@@ -172,6 +175,56 @@ private Q_SLOTS:
         QVERIFY(!store->temperature[n + 1]);
     }
 
+    // What the help line says after a load, and which loads deserve a message of their own.
+    void loadReports_data()
+    {
+        QTest::addColumn<int>("rows"); // -1: the file could not be opened; -2: no data line
+        QTest::addColumn<End>("end");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("warning");
+        using QTest::newRow;
+        newRow("complete") << 400 << End::EndOfFile << u"« a.txt » : 400 acquisitions chargées."_s
+                           << false;
+        newRow("one") << 1 << End::EndOfFile << u"« a.txt » : 1 acquisition chargée."_s << false;
+        newRow("short line") << 56 << End::ShortLine
+                             << u"« a.txt » : 56 acquisitions chargées ; chargement arrêté à la "
+                                "ligne 57, qui a moins de neuf champs."_s
+                             << true;
+        newRow("capacity") << 2000 << End::Capacity
+                           << u"« a.txt » : 2001 acquisitions chargées ; le graphique en contient "
+                              "au plus 2001, la suite du fichier (à partir de la ligne 57) n'est "
+                              "pas chargée."_s
+                           << true;
+        newRow("read error") << 0 << End::ReadError
+                             << u"« a.txt » : 0 acquisition chargée ; erreur de lecture à la ligne "
+                                "57 (Input/output error), la suite n'est pas chargée."_s
+                             << true;
+        newRow("no data line") << -2 << End::EndOfFile
+                               << u"« a.txt » ne contient aucune ligne d'acquisition : rien n'a "
+                                  "été chargé, le graphique garde ses données."_s
+                               << true;
+        newRow("not opened") << -1 << End::EndOfFile
+                             << u"Impossible d'ouvrir « /d/a.txt » : Permission denied"_s << true;
+    }
+    void loadReports()
+    {
+        QFETCH(int, rows);
+        QFETCH(End, end);
+        QFETCH(QString, text);
+        QFETCH(bool, warning);
+        std::optional<AcquisitionReadResult> result;
+        if (rows != -1) {
+            result.emplace();
+            result->rowsStored = std::max(rows, 0);
+            result->dataLineSeen = rows != -2;
+            result->end = end;
+            result->endLine = end == End::EndOfFile ? 0 : 57;
+            result->error = u"Input/output error"_s;
+        }
+        const LoadReport report = loadReport(u"/d/a.txt"_s, result, u"Permission denied"_s);
+        QCOMPARE(report.text, text);
+        QCOMPARE(report.warning, warning);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestViewerLogic)
