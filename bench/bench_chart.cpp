@@ -4,6 +4,7 @@
 // Runs without a display (the offscreen platform unless QT_QPA_PLATFORM says otherwise).
 
 #include "chart/FakeChartView.h" // tests/chart
+#include "common/FakeDialogs.h"    // tests/common
 
 #include "chart/ChartArea.h"
 #include "chart/ChartController.h"
@@ -14,6 +15,7 @@
 #include "model/AcquisitionReader.h"
 #include "model/DemoData.h"
 #include "viewer/GraphWindow.h"
+#include "viewer/ProgramState.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -51,6 +53,14 @@ std::unique_ptr<ChartArea> makeChartArea()
     area->clear();
     return area;
 }
+
+// The viewer window as the program makes it, with dialogs that are never shown.
+struct Viewer {
+    test::FakeDialogs dialogs;
+    FileDialog dialogue1{nullptr, dialogs, nullptr};
+    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+    GraphWindow window{dialogue1, *state};
+};
 
 // For comparison with the chart area: the same persistent image painted the same way, but with
 // one painter kept open across the operations of a drawing (begun at the first operation, ended
@@ -279,13 +289,14 @@ BENCHMARK(BM_AnalogFullView_Recording)->Unit(benchmark::kMillisecond);
 // The same through the viewer window's own controls and chart area.
 void BM_AnalogFullView_GraphWindow(benchmark::State &st)
 {
-    GraphWindow window(nullptr);
+    Viewer viewer;
+    GraphWindow &window = viewer.window;
     if (st.range(0)) {
         // On screen: every change also schedules a repaint, painted when the events are processed.
         window.show();
         QCoreApplication::processEvents();
     }
-    fillStore(AcquisitionData::instance());
+    fillStore(viewer.state->store);
     window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
     ChartState state;
     for (auto _ : st) {
@@ -359,7 +370,8 @@ BENCHMARK(BM_AnalogZoomView_ChartArea)->Unit(benchmark::kMillisecond);
 // captions.
 void BM_MouseMove_GraphWindow(benchmark::State &st)
 {
-    GraphWindow window(nullptr);
+    Viewer viewer;
+    GraphWindow &window = viewer.window;
     if (st.range(0)) {
         window.show();
         QCoreApplication::processEvents();

@@ -52,6 +52,20 @@ void setBackground(QWidget *w, const QColor &color)
     w->setAutoFillBackground(true);
 }
 
+// A horizontal scroll bar beside its caption, in the caption's container, from min to max in
+// steps of 1 (page steps of page); the arrow keys move it too.
+QScrollBar *scrollBar(QLabel *caption, QStringView name, int min, int max, int page, int value)
+{
+    auto *bar = named(new QScrollBar(Qt::Horizontal, caption->parentWidget()), name);
+    bar->setRange(min, max);
+    bar->setSingleStep(1);
+    bar->setPageStep(page);
+    bar->setValue(value);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    caption->setBuddy(bar);
+    return bar;
+}
+
 } // namespace
 
 QRect GraphWindow::twipsGeometry(const QWidget *control)
@@ -196,14 +210,8 @@ void GraphWindow::buildCommands()
 
     QLabel *rowsCaption = label(f7, QStringLiteral("Label60"),
                                 QStringLiteral("Nbre d'acquisitions : "), 2670, 360, 1470, 195);
-    m_rowCountBar = named(new QScrollBar(Qt::Horizontal, f7), u"HScroll1");
-    m_rowCountBar->setRange(10, 1000);
-    m_rowCountBar->setSingleStep(1);
-    m_rowCountBar->setPageStep(10);
-    m_rowCountBar->setValue(100);
+    m_rowCountBar = scrollBar(rowsCaption, u"HScroll1", 10, 1000, 10, 100);
     place(m_rowCountBar, 2670, 630, 1095, 255);
-    rowsCaption->setBuddy(m_rowCountBar);
-    m_rowCountBar->setFocusPolicy(Qt::StrongFocus); // the arrow keys move it too
     connect(m_rowCountBar, &QScrollBar::valueChanged, this, &GraphWindow::showRowCount);
     m_rowCountLabel = label(f7, QStringLiteral("Label61"), QStringLiteral("100"), 3840, 660, 270,
                             195);
@@ -228,14 +236,8 @@ void GraphWindow::buildCommands()
 
     QLabel *widthCaption = label(f7, indexed("Label62", 0), QStringLiteral("Epaisseur tracé : "),
                                  4890, 390, 1230, 195);
-    m_widthBar = named(new QScrollBar(Qt::Horizontal, f7), u"HScroll2");
-    m_widthBar->setRange(1, 5);
-    m_widthBar->setSingleStep(1);
-    m_widthBar->setPageStep(1);
-    m_widthBar->setValue(1);
+    m_widthBar = scrollBar(widthCaption, u"HScroll2", 1, 5, 1, 1);
     place(m_widthBar, 4890, 660, 1155, 255);
-    widthCaption->setBuddy(m_widthBar);
-    m_widthBar->setFocusPolicy(Qt::StrongFocus);
     connect(m_widthBar, &QScrollBar::valueChanged, this, &GraphWindow::setTraceWidth);
     m_widthLabel = label(f7, QStringLiteral("Label63"), QStringLiteral("1"), 6120, 690, 90, 195);
     m_cursorsBox = named(new QCheckBox(QStringLiteral("Curseurs"), f7), u"Check9");
