@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The share of test code: non-blank lines of the .cpp and .h files in tests/ and fuzz/ against those
+# of the program (every other folder but bench/), and their ratio.
+#   tools/test-share.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count() { git ls-files -- "$@" | grep -E '\.(cpp|h)$' | xargs -r cat | grep -cv '^[[:space:]]*$' || true; }
+tests=$(count tests fuzz)
+program=$(count . ':!tests' ':!fuzz' ':!bench')
+awk -v t="$tests" -v p="$program" \
+  'BEGIN { printf "test share: %d lines of tests and fuzz targets, %d lines of program, ratio %.2f\n", t, p, t / p }'
