@@ -44,6 +44,7 @@ case "${1:-}" in
     ctest --test-dir build-sanitize -L fuzz --output-on-failure -j"$jobs"
     cat build-sanitize/fuzz/run/*/summary
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize -LE fuzz --output-on-failure -j"$jobs"
+    tools/test-share.sh
     ;;
   bench)
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPLATINE_BENCH=ON >/dev/null

@@ -4,7 +4,11 @@
 #   tools/test-share.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-count() { git ls-files -- "$@" | grep -E '\.(cpp|h)$' | xargs -r cat | grep -cv '^[[:space:]]*$' || true; }
+# The files git keeps or would keep (tracked, or new and not ignored) that are there now.
+count() {
+  git ls-files --cached --others --exclude-standard -- "$@" | grep -E '\.(cpp|h)$' | sort -u |
+    while read -r f; do [ -f "$f" ] && cat "$f"; done | grep -cv '^[[:space:]]*$' || true
+}
 tests=$(count tests fuzz)
 program=$(count . ':!tests' ':!fuzz' ':!bench')
 awk -v t="$tests" -v p="$program" \

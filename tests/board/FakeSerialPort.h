@@ -1,87 +1,38 @@
 #pragma once
-// A scripted serial port for board-link tests: records every call, keeps written bytes pending
-// until flushed (so output lost by a close without flush shows), and lets a test play the board.
-
+// A scripted serial port: records calls, keeps writes pending until flushed, plays the board.
 #include "platform/SerialPort.h"
-
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
-
 namespace platine::test {
-
+using namespace Qt::StringLiterals;
 class FakeSerialPort : public SerialPort
 {
 public:
     bool openFails = false;
     qint64 writeLimit = -1; // >= 0: write accepts at most this many bytes
-
     QStringList calls;  // "open:<device>", "close", "dtr:0", "write:<n>", "flush", "readAll"
-    QByteArray pending; // written, not yet on the line
-    QByteArray sent;    // on the line
-    // The calls and the bytes on the line of the last fake destroyed.
-    static inline QStringList callsAtEnd;
-    static inline QByteArray sentAtEnd;
-
-    ~FakeSerialPort() override
-    {
-        callsAtEnd = calls;
-        sentAtEnd = sent;
-    }
-
+    QByteArray pending, sent; // written but not yet on the line; on the line
     bool open(const QString &dev, QString *error) override
     {
-        calls << QStringLiteral("open:") + dev;
+        calls << u"open:"_s + dev;
         if (openFails)
-            *error = QStringLiteral("Permission denied");
+            *error = u"Permission denied"_s;
         return m_open = !openFails;
     }
-    void close() override
-    {
-        calls << QStringLiteral("close");
-        pending.clear();
-        m_open = false;
-    }
+    void close() override { calls << u"close"_s, pending.clear(), m_open = false; }
     bool isOpen() const override { return m_open; }
-    bool setDtr(bool on) override
-    {
-        calls << QStringLiteral("dtr:%1").arg(on ? 1 : 0);
-        return false; // like a pseudo-terminal
-    }
+    bool setDtr(bool on) override { return calls << u"dtr:%1"_s.arg(int(on)), false; }
     qint64 write(const QByteArray &bytes) override
     {
-        calls << QStringLiteral("write:%1").arg(bytes.size());
-        if (!m_open)
-            return -1;
+        calls << u"write:%1"_s.arg(bytes.size());
         const qint64 n = writeLimit >= 0 ? qMin<qint64>(writeLimit, bytes.size()) : bytes.size();
-        pending += bytes.first(n);
-        return n;
+        return m_open ? (pending += bytes.first(n), n) : -1;
     }
-    bool flush(int) override
-    {
-        calls << QStringLiteral("flush");
-        sent += pending;
-        pending.clear();
-        return m_open;
-    }
-    QByteArray readAll() override
-    {
-        calls << QStringLiteral("readAll");
-        return std::exchange(m_incoming, {});
-    }
-
-    // The board sends a burst (lost when the port is closed, as on a real line).
-    void receive(const QByteArray &bytes)
-    {
-        if (!m_open)
-            return;
-        m_incoming += bytes;
-        Q_EMIT dataReceived();
-    }
-
+    bool flush(int) override { return calls << u"flush"_s, sent += pending, pending = "", m_open; }
+    QByteArray readAll() override { return calls << u"readAll"_s, std::exchange(m_in, {}); }
+    // The board sends a burst (lost while the port is closed).
+    void receive(const QByteArray &b) { if (m_open) m_in += b, Q_EMIT dataReceived(); }
 private:
     bool m_open = false;
-    QByteArray m_incoming;
+    QByteArray m_in; // received, not yet read
 };
-
 } // namespace platine::test

@@ -1,248 +1,162 @@
+// Guards against: wrong clock bytes, a wrong port number, DTR left on, lost output, wrong texts.
 #include "board/BoardLink.h"
-
+#include "board/ClockCommand.h"
+#include "common/Files.h"
 #include "FakeSerialPort.h"
-#include "TestUtil.h"
-
-#include <QLocale>
-#include <QSignalSpy>
+#include "platform/QtSerialPort.h"
+#include "tools/BoardSimulator.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 using namespace platine;
-using test::FakeSerialPort;
-using test::firstArgs;
-
+using namespace Qt::StringLiterals;
+using enum ClockField;
 class TestBoardLink : public QObject
 {
     Q_OBJECT
-
-private:
     QTemporaryDir m_dir;
-    QString m_ini;
-    FakeSerialPort *m_fake = nullptr;
+    QString m_ini = m_dir.filePath(u"param.ini"_s), m_error;
+    QStringList m_log; // what the link reported
     std::unique_ptr<BoardLink> m_link;
-    QString m_error;
-
-    void makeLink()
+    test::FakeSerialPort *m_fake = nullptr;
+    void makeLink(std::unique_ptr<SerialPort> port = std::make_unique<test::FakeSerialPort>())
     {
-        auto fake = std::make_unique<FakeSerialPort>();
-        m_fake = fake.get();
-        m_link = std::make_unique<BoardLink>(std::move(fake), m_ini);
+        m_fake = dynamic_cast<test::FakeSerialPort *>(port.get());
+        m_link = std::make_unique<BoardLink>(std::move(port), m_ini);
+        auto log = [this](const QVariant &v) { m_log << v.toString(); };
+        connect(m_link.get(), &BoardLink::openChanged, this, log);
+        connect(m_link.get(), &BoardLink::replyReceived, this, log);
     }
-    QTimer *timer3() const { return m_link->autoCloseTimer(); }
-
 private Q_SLOTS:
-    void init()
+    void init() { QLocale::setDefault(QLocale::c()), QFile::remove(m_ini), m_log = {}, makeLink(); }
+    void clockCommand() // the first field refused, and the eight bytes
     {
-        m_ini = m_dir.filePath(QStringLiteral("param.ini"));
-        QFile::remove(m_ini);
-        makeLink();
-        m_error.clear();
+        const struct { const char *f; std::optional<ClockField> w; QByteArray hex = {}; } rows[] = {
+            {"14|07|35|28|02|2007|Mercredi", {}, "4114073528020704"},
+            {"23|59|59|31|12|1999|Samedi", {}, "4123595931129907"},
+            {"123|00 min|00s|01/|01/|20251|Jeudi", {}, "4112000001012505"}, // the rest unread
+            {"00|00|00|28|02|2000|Mercredi", {}}, {"24|07|35|28|02|2007|Mercredi", Hours},
+            {"١٢|07|35|28|02|2007|Mercredi", Hours}, {"14|07|35|28|02|ab07|Mercredi", {}},
+            {"14|60|35|28|02|2007|Mercredi", Minutes}, {"14|07|35|00|02|2007|Mercredi", Day},
+            {"14|07|60|28|02|2007|Mercredi", Seconds}, {"14|07|35|32|02|2007|Mercredi", Day},
+            {"14|07|35|28|00|2007|Mercredi", Month}, {"14|07|35|28|02|2007|mercredi", Weekday},
+            {"14|07|35|28|13|2007|Mercredi", Month}, {"14|07|35|28|02|20O7|Mercredi", Year},
+            {"14|07|35|28|02|20a|Mercredi", Year, "4114073528020004"}}; // what is unread counts 0
+        for (const auto &r : rows) {
+            const QStringList t = QString::fromUtf8(r.f).split(u'|');
+            const ClockFields f{t[0], t[1], t[2], t[3], t[4], t[5], t[6]};
+            QVERIFY2(invalidClockField(f) == r.w, r.f);
+            QVERIFY2(r.hex.isEmpty() || encodeClockCommand(f).toHex() == r.hex, r.f);
+        }
+        for (int i = 0; i < 7; ++i) { // from the computer clock: Sunday 4 March 2007 is day 1
+            const ClockFields f = clockFieldsFrom(QDateTime(QDate(2007, 3, 4 + i), QTime(9, 5, 3)));
+            QCOMPARE(encodeClockCommand(f).toHex(),
+                     QString::asprintf("41090503%02d03070%d", 4 + i, i + 1).toLatin1());
+        }
     }
-    void cleanup()
+    void portNumber() // the setting's leading number (19 characters), the answer in the box, open
     {
-        m_link.reset();
-        QLocale::setDefault(QLocale::c());
-    }
-
-    void loadPortSetting_data()
-    {
-        QTest::addColumn<QByteArray>("valeur"); // "-": no setting at all
-        QTest::addColumn<int>("port");
-        using QTest::newRow;
-        newRow("no file") << QByteArray("-") << 1;
-        newRow("3") << QByteArray("3") << 3;
-        newRow("4 followed by a blank and text") << QByteArray("4 et la suite") << 4;
-        newRow("blanks") << QByteArray("  12 ") << 12;
-        newRow("blanks inside digits") << QByteArray("1 2") << 12;
-        newRow("zero keeps 1") << QByteArray("0") << 1;
-        newRow("text keeps 1") << QByteArray("abc") << 1;
-        newRow("negative keeps 1") << QByteArray("-5") << 1;
-        newRow("beyond 16 bits keeps 1") << QByteArray("40000") << 1;
-        newRow("largest") << QByteArray("32767") << 32767;
-        newRow("half to even down") << QByteArray("2.5") << 2;
-        newRow("half to even up") << QByteArray("3.5") << 4;
-        newRow("cut to 19 characters") << QByteArray("0000000000000000000005") << 1;
-        newRow("19 characters") << QByteArray("0000000000000000005") << 5;
-    }
-
-    void loadPortSetting()
-    {
-        QFETCH(QByteArray, valeur);
-        QFETCH(int, port);
-        QVERIFY(valeur == "-" || test::putFile(m_ini, "[port com]\r\nVALEUR=" + valeur + "\r\n"));
+        for (auto [v, p] : {std::pair{"0", 1}, {"abc", 1}, {"0000000000000000000007", 1},
+                            {"4 et la suite", 4}, {"0000000000000000007", 7}, {"-2", 7}, {"", 7}}) {
+            QVERIFY(*v ? test::putFile(m_ini, "[port com]\r\nVALEUR=" + QByteArray(v))
+                       : QFile::remove(m_ini));
+            m_link->loadPortSetting();
+            QVERIFY2(m_link->portNumber() == p, v); // unusable or missing: the number is kept
+        }
+        for (auto [a, p] : {std::pair{"3", 3}, {" \t7 ", 7}, {"+4", 4}, {"2.6", 3}, {"2.5", 2},
+                            {"1", 1}, {"1.", 1}, {"32767", 32767}, {"32766.5", 32766}, {"", 0},
+                            {"   ", 0}, {"32767.5", 0}, {"0.5", 0}, {"-1", 0}, {".", 0}, {"+", 0},
+                            {"abc", 0}, {"1e1", 0}, {"&H3", 0}, {"1 2", 0}, {"1.2.3", 0},
+                            {"3,5", 0}, {"3\n[x]", 0}})
+            QVERIFY2(portNumberFromAnswer(QString::fromLatin1(a)) == p, a);
+        QLocale::setDefault(QLocale(QLocale::French)); // the locale's separator besides "."
+        QVERIFY(portNumberFromAnswer(u"3,6"_s) == 4 && portNumberFromAnswer(u"5.5"_s) == 6);
+        QVERIFY(!m_link->changePortNumber(u""_s, &m_error) && m_error.isEmpty());
+        QVERIFY(!m_link->changePortNumber(u"abc"_s, &m_error) && !QFile::exists(m_ini));
+        QCOMPARE(m_error, u"« abc » n'est pas un numéro de port (un nombre de 1 à 32767)."_s);
+        QVERIFY(m_link->changePortNumber(u" 2.6"_s, &m_error) && m_error.isEmpty());
+        QCOMPARE(test::fileBytes(m_ini), "[Port COM]\r\nvaleur= 2.6\r\n"); // as typed
+        makeLink(); // the next start reads the same number back; no change while open
         m_link->loadPortSetting();
-        QCOMPARE(m_link->portNumber(), port);
-        // An unusable setting keeps the current number.
-        QVERIFY(test::putFile(m_ini, "[Port COM]\r\nvaleur=0\r\n"));
-        m_link->loadPortSetting();
-        QCOMPARE(m_link->portNumber(), port);
-        QVERIFY(m_fake->calls.isEmpty()); // the port is not touched
+        QVERIFY(m_link->openPort(&m_error) && !m_link->changePortNumber(u"4"_s, &m_error)
+                && m_link->portNumber() == 3);
+        QCOMPARE(m_error, u"Le port COM3 (/dev/ttyS2) est ouvert : fermez-le avant de changer "
+                          "de numéro."_s);
+        makeLink(); // a failed open is told with port, device and reason; nothing written
+        QVERIFY(QFile::remove(m_ini) && QDir().mkdir(m_ini)); // param.ini cannot be written
+        for (auto [port, error] : {std::pair{"3", "Impossible d'ouvrir le port COM3 (/dev/ttyS2) "
+                                                  ": Permission denied"},
+                                   {"500", "Le port COM500 ne correspond à aucun périphérique."}}) {
+            QVERIFY(m_link->changePortNumber(QLatin1String(port), &m_error) && !m_error.isEmpty());
+            m_fake->openFails = true;
+            QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
+            QCOMPARE(m_error, QString::fromUtf8(error));
+        }
+        QCOMPARE(m_fake->calls, QStringList({"open:/dev/ttyS2"}));
+        QVERIFY(!m_link->isOpen() && m_log.size() == 1 && !m_link->autoCloseTimer()->isActive());
+        QVERIFY(QDir().rmdir(m_ini));
     }
-
-    void changePortNumber_data()
+    void openSendReceiveClose() // DTR off right after every open; each command restarts the 4.5 s
     {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("port"); // 0: refused with a reason, -1: no change and no reason
-        using QTest::newRow;
-        newRow("3") << "3" << 3;
-        newRow("surrounding blanks") << " \t7 " << 7;
-        newRow("plus sign") << "+4" << 4;
-        newRow("fraction rounds") << "2.6" << 3;
-        newRow("half to even") << "2.5" << 2;
-        newRow("largest") << "32767" << 32767;
-        newRow("empty") << "" << -1;
-        newRow("too large") << "32768" << 0;
-        newRow("zero") << "0" << 0;
-        newRow("rounds to zero") << "0.4" << 0;
-        newRow("negative") << "-1" << 0;
-        newRow("letters") << "abc" << 0;
-        newRow("exponent") << "1e1" << 0;
-        newRow("hexadecimal") << "&H3" << 0;
-        newRow("blank inside") << "1 2" << 0;
-        newRow("comma in C locale") << "3,5" << 0;
-        newRow("line break") << "3\n[x]" << 0;
-    }
-
-    void changePortNumber()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, port);
-        const QByteArray before = "[txt0]\r\nvaleur=08:00\r\n";
-        QVERIFY(test::putFile(m_ini, before));
-        QCOMPARE(m_link->changePortNumber(answer, &m_error), port > 0);
-        QCOMPARE(m_error.isEmpty(), port != 0);
-        QVERIFY(m_fake->calls.isEmpty()); // neither opened nor closed
-        QCOMPARE(m_link->portNumber(), qMax(port, 1));
-        QCOMPARE(test::fileBytes(m_ini),
-                 port > 0 ? before + "[Port COM]\r\nvaleur=" + answer.toLatin1() + "\r\n" : before);
-        makeLink(); // the next start reads the same number back
-        m_link->loadPortSetting();
-        QCOMPARE(m_link->portNumber(), qMax(port, 1));
-    }
-
-    void changePortNumberFrenchSeparator()
-    {
-        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        QVERIFY(m_link->changePortNumber(QStringLiteral("3,6"), &m_error));
-        QCOMPARE(m_link->portNumber(), 4);
-        QVERIFY(m_link->changePortNumber(QStringLiteral("5.2"), &m_error));
-        QCOMPARE(m_link->portNumber(), 5);
-    }
-
-    void changeRefusedWhileOpen()
-    {
-        QVERIFY(m_link->openPort(&m_error));
-        QVERIFY(!m_link->changePortNumber(QStringLiteral("4"), &m_error));
-        QVERIFY(m_error.contains(QStringLiteral("COM1")));
-        QCOMPARE(m_link->portNumber(), 1);
-        QVERIFY(!QFile::exists(m_ini));
-    }
-
-    void openAndClose()
-    {
-        QVERIFY(test::putFile(m_ini, "[Ports]\r\nCOM1=/dev/fake0\r\n"));
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        QVERIFY(m_link->openPort(&m_error));
-        QVERIFY(m_link->openPort(&m_error)); // already open: nothing more is asked of the port
+        QVERIFY(m_link->openPort(&m_error) && m_link->openPort(&m_error));
         m_link->closePort();
-        m_link->closePort(); // already closed
-        QVERIFY(m_link->openPort(&m_error));
-        // DTR goes inactive right after every open, before anything can be written.
-        QCOMPARE(m_fake->calls,
-                 (QStringList{"open:/dev/fake0", "dtr:0", "flush", "close", "open:/dev/fake0",
-                              "dtr:0"}));
-        QCOMPARE(firstArgs(changed), (QVariantList{true, false, true}));
-    }
-
-    void failedOpen_data()
-    {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QStringList>("named");
-        QTest::newRow("refused") << "3" << QStringList{"COM3", "/dev/ttyS2", "Permission denied"};
-        QTest::newRow("no device") << "500" << QStringList{"COM500"};
-    }
-
-    void failedOpen()
-    {
-        QFETCH(QString, port);
-        QFETCH(QStringList, named);
-        QVERIFY(m_link->changePortNumber(port, &m_error));
-        m_fake->openFails = true;
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
-        for (const QString &part : named)
-            QVERIFY2(m_error.contains(part), qPrintable(m_error));
-        QVERIFY(!m_link->isOpen());
-        QCOMPARE(changed.size(), 0);
-        QVERIFY(!m_link->writeMessage("A", &m_error));
-        QVERIFY(m_fake->calls.filter(QStringLiteral("write")).isEmpty()); // nothing sent
-        QVERIFY(!timer3()->isActive());                                   // no countdown
-    }
-
-    void sendOpensWritesAndArmsTimer()
-    {
-        const QByteArray msg("A\x14\x07\x35\x28\x02\x07\x04", 8);
-        QVERIFY(m_link->sendToBoard(msg, &m_error)); // DTR refused: sent all the same
-        QVERIFY(m_link->sendToBoard("B", &m_error)); // an open port is not opened again
-        QCOMPARE(m_fake->calls,
-                 (QStringList{"open:/dev/ttyS0", "dtr:0", "dtr:0", "write:8", "dtr:0", "write:1"}));
-        QCOMPARE(m_fake->pending, msg + "B");
-        QVERIFY(timer3()->isActive());
-        m_fake->writeLimit = 3; // a short write is reported
-        timer3()->stop();
-        QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
-        QVERIFY(!m_error.isEmpty());
-        QVERIFY(timer3()->isActive()); // the open port still gets closed
-    }
-
-    void everyCommandRestartsTheCountdown()
-    {
-        QVERIFY(m_link->sendToBoard("A", &m_error));
-        QTest::qWait(400);
-        const int before = timer3()->remainingTime();
-        QVERIFY(before <= 4150);
+        QVERIFY(m_link->sendToBoard("A1234567", &m_error)); // opens again; DTR refused: no matter
+        QTest::qWait(500);
         QVERIFY(m_link->sendToBoard("B", &m_error));
-        const int after = timer3()->remainingTime();
-        QVERIFY2(after >= 4400, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
-    }
-
-    void repliesAsTheyCome()
-    {
-        QSignalSpy replies(m_link.get(), &BoardLink::replyReceived);
-        m_fake->receive("late"); // port closed: lost
-        QVERIFY(m_link->openPort(&m_error));
-        Q_EMIT m_fake->dataReceived(); // nothing waiting: no reply
-        m_fake->receive("12:3");
-        m_fake->receive(QByteArray("\xe9\x80\x00z", 4));
-        QCOMPARE(firstArgs(replies),
-                 (QVariantList{"12:3", QString::fromLatin1("\xe9\x80\x00z", 4)})); // byte = code
-    }
-
-    void pendingOutputIsFlushed()
-    {
-        QVERIFY(m_link->sendToBoard("A1", &m_error));
+        QVERIFY(m_link->autoCloseTimer()->remainingTime() > 4000); // 4.5 s from the last command
+        QCOMPARE(m_fake->calls.join(u' '), u"open:/dev/ttyS0 dtr:0 flush close open:/dev/ttyS0 "
+                                           "dtr:0 dtr:0 write:8 dtr:0 write:1"_s);
         m_link->flushPending(); // before the program quits
-        QCOMPARE(m_fake->sent, QByteArray("A1"));
-        QVERIFY(m_link->isOpen());
-        // The auto-close writes out what waits before it closes.
-        timer3()->setInterval(30);
-        QSignalSpy changed(m_link.get(), &BoardLink::openChanged);
-        const QByteArray frame(125, 'B');
-        QVERIFY(m_link->sendToBoard(frame, &m_error));
-        QVERIFY(QTest::qWaitFor([&] { return !m_link->isOpen(); }, 2000));
-        QCOMPARE(m_fake->sent, "A1" + frame);
-        QVERIFY(!timer3()->isActive());
-        QCOMPARE(firstArgs(changed), QVariantList{false});
-        // So does the end of the link.
-        QVERIFY(m_link->sendToBoard("A7", &m_error));
-        m_fake->calls.clear();
-        m_link.reset();
-        QCOMPARE(FakeSerialPort::callsAtEnd, (QStringList{"flush", "close"}));
-        QCOMPARE(FakeSerialPort::sentAtEnd, "A1" + frame + "A7");
+        QCOMPARE(m_fake->sent, "A1234567B");
+        Q_EMIT m_fake->dataReceived(); // nothing waiting: no reply
+        m_fake->receive("12:3"); // replies as they come
+        m_fake->writeLimit = 1;
+        m_link->autoCloseTimer()->setInterval(30);
+        QVERIFY(!m_link->sendToBoard("B2", &m_error));
+        QCOMPARE(m_error, u"Échec de l'envoi sur le port COM1 (/dev/ttyS0)."_s);
+        QTRY_VERIFY(!m_link->isOpen()); // the auto-close still comes, and flushes first
+        QCOMPARE(m_fake->sent, "A1234567BB");
+        Q_EMIT m_fake->deviceLost(u"câble"_s);
+        QCOMPARE(m_log, QStringList({"true", "false", "true", "12:3", "false", "false"}));
+    }
+    void simulator() // texts, commands answered, clock read-out only while heard, output flushed
+    {
+        QCOMPARE(BoardSimulator::describe("B\xfa"), u"42 FA\nOctets hors commande (2)"_s);
+        for (auto [hex, text] : {
+                 std::pair{"4123595931129907", "23:59:59 31/12/2099, jour 7 (Samedi)"},
+                 {"41120a0001010708", "12:?0a:00 01/01/2007, jour 8 (inconnu)\nheure impossible"},
+                 {"4112000029020700", "12:00:00 29/02/2007, jour 0 (inconnu)\nheure impossible"},
+                 {"411200000101a001", "12:00:00 01/01/20?a0, jour 1 (Dimanche)\nheure impossible"},
+                 {"4208301200131517452000230a0a0201", "Plage 1 : 08:30 - 12:00\nPlage 2 : 13:15 - "
+                  "17:45\nPlage 3 : 20:00 - 23:?0a\nJours : 10 (Tous les jours)\nPeriode : 2 s\n"
+                  "  1 octet(s) non nuls apres l'octet 14"},
+                 {"410102", "Octets hors commande (3)"}}) {
+            const QByteArray c = QByteArray::fromHex(hex); // a schedule is filled up with zeros
+            const QString d = BoardSimulator::describe(c.leftJustified(c.size() > 8 ? 125 : 0, 0));
+            QCOMPARE(d.section(u'\n', 1).remove(u"Mise a l'heure : "_s).remove(u"  date ou "_s),
+                     QString::fromLatin1(text));
+        }
+        BoardSimulator sim; // on port 1
+        QVERIFY2(sim.start(&m_error), qPrintable(m_error));
+        sim.setClockInterval(0);
+        QVERIFY(test::putFile(m_ini, sim.paramIniLines(1).join(u"\r\n").toLocal8Bit()));
+        makeLink(makeQtSerialPort());
+        const QByteArray clock = QByteArray::fromHex("4114073528020004"), schedule(125, 'B');
+        const QByteArray bad = QByteArray::fromHex("4125073528020704");
+        QVERIFY(m_link->sendToBoard("xy" + schedule + bad + "A\x01\x02", &m_error));
+        QTest::qWait(BoardSimulator::kIncompleteMs + 300); // an incomplete command is dropped
+        QVERIFY(m_link->sendToBoard(clock, &m_error) && sim.peerConnected());
+        QTRY_COMPARE(sim.commands(), QList<QByteArray>({schedule, bad, clock}));
+        QTRY_COMPARE(m_log, QStringList({"true", "Erreur : heure invalide\r\n",
+                                         "Heure reglee : 14:07:35 28/02/2000\r\n"}));
+        sim.setClockInterval(100);
+        QTRY_COMPARE(m_log.value(3).left(21).remove(7, 1), u"14:07:3 28/02/2000\r\n"_s); // read out
+        m_link->closePort();
+        QVERIFY(!sim.peerConnected() && m_link->sendToBoard("B" + QByteArray(124, 1), &m_error));
+        QVERIFY(m_link->sendToBoard("\x07", &m_error));
+        m_link.reset(); // output flushed at the link's end
+        QTRY_VERIFY(sim.received().endsWith(QByteArray("B" + QByteArray(124, 1) + "\x07")));
     }
 };
-
 QTEST_GUILESS_MAIN(TestBoardLink)
 #include "tst_boardlink.moc"

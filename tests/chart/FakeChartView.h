@@ -1,13 +1,11 @@
 #pragma once
-// A chart view over plain fields, for tests and benchmarks: the controls the chart reads are fields
-// the test sets, the captions the chart writes are fields the test checks. It draws on a surface
-// given by the caller, or on its own recording surface.
+// A chart view over plain fields, for tests and benchmarks: controls to set, captions to read back.
+// It draws on the surface given, or on a recording surface of its own.
 
 #include "chart/ChartView.h"
 #include "chart/RecordingSurface.h"
 #include "model/AcquisitionData.h"
 
-#include <array>
 #include <memory>
 
 namespace platine {
@@ -15,36 +13,26 @@ namespace platine {
 class FakeChartView : public ChartView
 {
 public:
-    FakeChartView() { selected.fill(true); } // all nine channels start selected
+    FakeChartView() { selected.fill(true); }
     explicit FakeChartView(DrawingSurface &surface) : FakeChartView() { m_surface = &surface; }
 
-    // Controls read by the chart.
     bool analog = true;
     std::array<bool, 9> selected{};
-    QString coeff = QStringLiteral("0.492");
     int n = 100;
-
-    // Captions and cursor positions written by the chart; the start values tell a write apart.
-    QString table, logicZoom, rowReadout;
+    QString coeff = QStringLiteral("0.492"), table, logicZoom, rowReadout;
     QString valueReadoutText = QStringLiteral("old"), help = QStringLiteral("Aide");
     double cursorX = -1, cursorY = -1;
-    int tableWrites = 0;
 
     AcquisitionData &data() { return *m_store; }
     RecordingSurface &recording() { return *m_recording; }
 
     bool analogMode() const override { return analog; }
-    bool channelSelected(int i) const override { return selected.at(static_cast<std::size_t>(i)); }
+    bool channelSelected(int i) const override { return selected.at(std::size_t(i)); }
     QString coefficientText() const override { return coeff; }
     int rowCount() const override { return n; }
     const AcquisitionData &store() const override { return *m_store; }
     DrawingSurface &surface() override { return *m_surface; }
-
-    void setTableText(const QString &text) override
-    {
-        table = text;
-        ++tableWrites;
-    }
+    void setTableText(const QString &text) override { table = text; }
     void setLogicZoomCaption(const QString &caption) override { logicZoom = caption; }
     void setRowReadout(const QString &caption) override { rowReadout = caption; }
     QString valueReadout() const override { return valueReadoutText; }

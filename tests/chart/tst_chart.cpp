@@ -1,346 +1,403 @@
-// The chart's drawings and handlers on a recording surface: the full view ("Tracer") in both modes,
-// the cursor read-out, the zoom views opened and moved by clicks and keys, printed values.
+// Guards against: wrong segments, edges, read-outs or zoom rows; lost or stale pixels; wrong input.
 
 #include "FakeChartView.h"
-
+#include "chart/ChartArea.h"
 #include "chart/ChartController.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
+#include "chart/ChartWiring.h"
+#include "chart/LineControl.h"
 
-#include <QLocale>
-#include <QTest>
-
-#include <cmath>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
 using Kind = RecordingSurface::Kind;
-using Op = RecordingSurface::Operation;
-Q_DECLARE_METATYPE(platine::ChartState)
 
 namespace {
 
-constexpr int kLeft = 1, kRight = 2, kMiddle = 4, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39;
-const QColor kTemp(128, 128, 128), kAna1(0, 0, 0), kAna2(255, 0, 0), kAna3(0, 255, 0),
-    kAna4(255, 255, 0);
-const QColor kLogic[] = {{128, 128, 0}, {255, 255, 255}, {0, 0, 255}, {255, 0, 255}};
+constexpr int kLeft = 1, kRight = 2, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39;
+constexpr int B = ChartArea::kBorder;
+const QColor kGrey(192, 192, 192);
+const QRgb kRed = qRgb(255, 0, 0);
 
-#define CHECK_NEAR(a, b)                                                                          \
-    QVERIFY2(std::fabs(static_cast<double>(a) - (b)) <= 1e-3,                                    \
-             qPrintable(QStringLiteral("%1 is not %2").arg(a).arg(b)))
-
+// TEMP 25, 21.5, empty, then the row; ANA 1 511 and 0 in turn; ANA 2 the row; ANA 3 200; ANA 4 300.
 void fillStore(AcquisitionData &d)
 {
-    for (int r = 0; r < AcquisitionData::kRows; ++r) {
-        d.temperature[r] = d.analog1[r] = r;
-        d.analog2[r] = r + 100;
-        d.analog3[r] = r + 200;
-        d.analog4[r] = r + 300;
-    }
+    for (int r = 0; r < AcquisitionData::kRows; ++r)
+        d.temperature[r] = d.analog2[r] = r, d.analog1[r] = r % 2 ? 0 : 511, d.analog3[r] = 200,
+        d.analog4[r] = 300;
+    d.temperature[0] = 25, d.temperature[1] = 21.5, d.temperature[2].reset();
     for (int i = 0; i < AcquisitionData::kLogicSlots; ++i)
         d.logic[i] = i % 3 == 0 ? 1 : 0;
 }
 
+// Drawn since the last clear: "S x1,y1 x2,y2 #colour" a segment, "R ..." an outline, "P x,y text".
+QStringList drawn(const RecordingSurface &s)
+{
+    const auto t = [](float v) { return QString::number(std::round(v * 100.0) / 100, 'g', 12); };
+    QStringList out;
+    for (const RecordingSurface::Operation &o : s.operations()) {
+        if (o.kind == Kind::Clear)
+            out.clear();
+        else if (o.kind == Kind::Print)
+            out << u"P %1,%2 %3 %4"_s.arg(t(o.textX), t(o.textY), o.text, o.color.name());
+        else if (o.kind == Kind::Segment || o.kind == Kind::Rectangle)
+            out << u"%1 %2,%3 %4,%5 %6"_s.arg(o.kind == Kind::Segment ? "S" : "R", t(o.x1),
+                                               t(o.y1), t(o.x2), t(o.y2), o.color.name());
+    }
+    return out;
+}
+
+struct Full { bool analog = true; QString selected{}; QString coeff{}; int n = 10;
+              QList<double> logic{}; QString band{}; QStringList first{}; QString last{};
+              int count = 0; };
+// A move (input 0), click or key from row 35 at X, Y: the state, captions and drawing after.
+struct Step { bool analog = true, zoom = false; long long cursor = 35; int input = 0, times = 1;
+              float x = 2000, y = 2532.5; QString coeff = "0.492"; int n = 100; long long to = 35;
+              int flags = 3; QString value = "2,5 V", row = "8", caption{}; int segs = 0;
+              QStringList first{}; };
+
+std::unique_ptr<ChartArea> shownArea(int dpr = 1)
+{
+    auto area = std::make_unique<ChartArea>();
+    area->setGeometry(50, 50, 404, 304);
+    area->show();
+    if (!QTest::qWaitForWindowExposed(area.get()))
+        return nullptr;
+    area->segment(0, 300, 3000, 300, Qt::blue); // y = 20, drawn before the move
+    area->windowHandle()->setScreen(QGuiApplication::screens().at(dpr - 1));
+    return area->devicePixelRatioF() == dpr ? std::move(area) : nullptr;
+}
+
+QImage rgb(const QPixmap &pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
+
+int count(const QImage &image, const std::function<bool(int, int, QRgb)> &test)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += test(x, y, image.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+// Red pixels of a with no red within one pixel in b (all red pixels of a when b is null).
+int redAwayFrom(const QImage &a, const QImage &b = {})
+{
+    return count(a, [&](int x, int y, QRgb c) {
+        for (int d = 0; d < 9 && c == kRed; ++d)
+            if (const QPoint p(x + d % 3 - 1, y + d / 3 - 1); b.valid(p) && b.pixel(p) == kRed)
+                return false;
+        return c == kRed;
+    });
+}
+
+struct PaintSpy : QObject { // collects the regions painted
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        return e->type() == QEvent::Paint && (painted += static_cast<QPaintEvent *>(e)->region(), false);
+    }
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Full)
+Q_DECLARE_METATYPE(Step)
 
 class TestChart : public QObject
 {
     Q_OBJECT
-
 private Q_SLOTS:
-    void init() { QLocale::setDefault(QLocale(QLocale::French)); }
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
-
-    // N = 100 on the designer width W = 12405: step 124.05, 101 segments per selected channel
-    // row by row in the fixed order and colours, the last ending at 13529.05; Y = 5040 - value *
-    // coefficient * 20, the coefficient read by the leading-number rule. Text5 lists the
-    // temperatures of rows 0 to N even when nothing is selected.
-    void analogFullView_data()
+    // "Tracer": the operations (of one band's colour when set), the last one, how many.
+    void fullView_data()
     {
-        QTest::addColumn<QList<int>>("selected"); // Label56 indices
-        QTest::addColumn<QList<QColor>>("colours");
-        QTest::addColumn<QString>("coeff");
-        QTest::addColumn<double>("y"); // first point of the first channel
-        QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}
-                             << QList<QColor>{kTemp, kAna1, kAna2, kAna3, kAna4} << "0.492"
-                             << 5040 - 21.5 * 0.492 * 20;
-        QTest::newRow("ANA 2, TEMP, a logic label") << QList<int>{1, 8, 4}
-                                                    << QList<QColor>{kTemp, kAna2} << "5"
-                                                    << 5040 - 21.5 * 5 * 20;
-        QTest::newRow("number then unit") << QList<int>{1} << QList<QColor>{kAna2} << "0.5 V"
-                                          << 5040 - 100 * 0.5 * 20;
-        QTest::newRow("no number") << QList<int>{3} << QList<QColor>{kAna4} << "abc" << 5040.0;
-        QTest::newRow("empty selection") << QList<int>{} << QList<QColor>{} << "0.492" << 0.0;
+        QTest::addColumn<Full>("c");
+        QTest::newRow("all, 0-5 V") << Full{.selected = "111111111",
+            .coeff = "0.492", .n = 100, .first = {"S 1000,4794 1124.05,4828.44 #808080",
+            "S 1000,11.76 1124.05,5040 #000000", "S 1000,5040 1124.05,5030.16 #ff0000",
+            "S 1000,3072 1124.05,3072 #00ff00", "S 1000,2088 1124.05,2088 #ffff00"},
+            .last = "S 13405,2088 13529.05,2088 #ffff00", .count = 505};
+        QTest::newRow("ANA 2, LOG 1, TEMP, Temp") << Full{.selected = "010010001", .coeff = "5",
+            .first = {"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"},
+            .last = "S 13405,4040 14645.5,3940 #ff0000", .count = 22};
+        QTest::newRow("ANA 4, LOG 1, number then unit") << Full{.selected = "000110000",
+            .coeff = "0.5 V", .last = "S 13405,2040 14645.5,2040 #ffff00", .count = 11};
+        QTest::newRow("TEMP out of single precision but rows 2..17")
+            << Full{.selected = "000000001", .coeff = "1e36", .n = 100, .count = 15};
+        QTest::newRow("no channel") << Full{.coeff = "0.492", .n = 100};
+        QTest::newRow("logic, band 0: 0, 1, 1, 0, 0, 1") << Full{.analog = 0,
+            .logic = {0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},
+            .band = "#808000", .first = {"S 1000,300 2240.5,300 #808000",
+            "R 1000,0 1000,300 #808000", "S 2240.5,0 3481,0 #808000",
+            "R 2240.5,0 2240.5,300 #808000", "S 3481,0 4721.5,0 #808000",
+            "S 4721.5,300 5962,300 #808000", "R 4721.5,0 4721.5,300 #808000",
+            "S 5962,300 7202.5,300 #808000", "S 7202.5,0 8443,0 #808000",
+            "R 7202.5,0 7202.5,300 #808000"}, .count = 16};
+        QTest::newRow("logic, row 0: 2, 0, 2, 0") << Full{.analog = 0, .logic = {2, 0, 2, 0},
+            .first = {"S 1000,0 2240.5,0 #808000", "S 1000,1000 2240.5,1000 #ffffff",
+            "R 1000,700 1000,1000 #ffffff", "S 1000,1700 2240.5,1700 #0000ff",
+            "R 1000,1400 1000,1700 #0000ff", "S 1000,2400 2240.5,2400 #ff00ff",
+            "R 1000,2100 1000,2400 #ff00ff"}, .count = 48};
     }
-    void analogFullView()
+    void fullView()
     {
-        QFETCH(QList<int>, selected);
-        QFETCH(QList<QColor>, colours);
-        QFETCH(QString, coeff);
-        QFETCH(double, y);
+        QFETCH(Full, c);
         FakeChartView view;
-        view.coeff = coeff;
-        view.selected.fill(false);
-        for (int i : selected)
-            view.selected[i] = true;
+        view.analog = c.analog, view.coeff = c.coeff, view.n = c.n;
+        for (int i = 0; i < 9; ++i)
+            view.selected[i] = c.selected.mid(i, 1) == u"1";
+        if (c.analog)
+            fillStore(view.data());
+        std::copy(c.logic.begin(), c.logic.end(), view.data().logic.begin());
+        ChartState state{12, 40, true, true};
+        drawFullView(view, state);
+        QCOMPARE(state, (ChartState{std::int16_t(c.n), 40, false, false}));
+        QCOMPARE(view.table.section(u"\r\n"_s, 0, 3), c.analog ? u"25\r\n21,5\r\n\r\n3"_s : u""_s);
+        QCOMPARE(view.table.count(u"\r\n"), c.analog ? c.n + 1 : 0);
+        const QStringList got = drawn(view.recording()).filter(c.band);
+        QCOMPARE(got.mid(0, c.first.size()), c.first);
+        QCOMPARE(got.size(), c.count);
+        QVERIFY(c.last.isEmpty() || got.last() == c.last);
+    }
+
+    void handlers_data()
+    {
+        QTest::addColumn<Step>("c");
+        const auto row = [](const char *name, Step c) { QTest::newRow(name) << c; }; // in order
+        row("move, X 2000", {});
+        row("move, X 900", {.x = 900, .row = "-1"});
+        row("move, N 200", {.n = 200, .row = "16"});
+        row("move, logic", {.analog = 0, .value = ""});
+        row("move, unreadable", {.coeff = "abc", .value = "old"});
+        row("move, empty", {.coeff = "", .value = "old"});
+        row("move, zoom", {.zoom = 1, .x = 12000, .value = "2,5", .row = "43"});
+        row("move, zoom, logic", {.analog = 0, .zoom = 1, .x = 2300, .value = "", .row = "36"});
+        row("move, Temp", {.y = 2526, .coeff = "5", .value = "25,01 °C"});
+        row("move, 0-10 V", {.y = 15, .coeff = "0.246", .value = "10, V"});
+        row("move, negative", {.y = 5542.5, .value = "-0,5 V"});
+        row("move, not a preset", {.y = 4035, .coeff = "0.4920", .value = "0,49 V"});
+        row("move, blank then 5", {.y = 4035, .coeff = " 5", .value = "5, V"});
+        row("move, huge", {.y = -999960, .coeff = "1e17", .value = "100000000000000000000, V"});
+        row("move, sign and exponent", {.y = 4035, .coeff = "+2e1", .value = "20, V"});
+        row("move, number then unit", {.y = 4035, .coeff = "0.5v", .value = "old"});
+        row("move, comma then dot", {.y = 4035, .coeff = "1,5.2", .value = "old"});
+        row("move, no exponent digit", {.y = 4035, .coeff = "1e", .value = "old"});
+        row("row 11 gives 6", {.cursor = 11, .input = kLeft, .to = 6, .segs = 55});
+        row("row 10 stays", {.cursor = 10, .input = kLeft, .to = 10, .segs = 55});
+        row("right click prints", {.zoom = 1, .input = kRight, .segs = 1, .first = {
+            "P 2040,2532.5 old #00ff00", "S 2000,2532.5 2000,2592.5 #00ff00"}});
+        row("left click in the zoom", {.zoom = 1, .input = kLeft, .flags = 0, .segs = 505});
+        row("left arrow", {.zoom = 1, .input = kKeyLeft, .to = 37, .segs = 55});
+        row("right arrow", {.zoom = 1, .input = kKeyRight, .to = 33, .segs = 55});
+        row("other key, full view", {.input = kKeyUp, .segs = 55});
+        row("past row 0", {.zoom = 1, .input = kKeyRight, .times = 22, .to = -9, .segs = 10,
+                           .first = {"S 12164.5,4794 13405,4828.44 #808080"}});
+        row("logic, right click", {.analog = 0, .cursor = 25, .input = kRight, .to = 25,
+                                   .caption = "100:dep= 25", .segs = 324,
+                                   .first = {"S 1000,300 2240.5,300 #808000",
+                                             "R 1000,0 1000,300 #808000",
+                                             "S 1000,950 2240.5,950 #ffffff"}});
+        row("logic, left click in zoom", {.analog = 0, .zoom = 1, .input = kLeft, .flags = 0,
+                                          .segs = 404});
+        row("logic, right click in zoom", {.analog = 0, .zoom = 1, .input = kRight,
+                                           .caption = "140:dep= 35", .segs = 324});
+        row("logic, key keeps zoomShown", {.analog = 0, .input = kKeyLeft, .to = 37, .flags = 1,
+                                           .caption = "148:dep= 37", .segs = 324});
+        row("logic, store end", {.analog = 0, .zoom = 1, .cursor = 1990, .input = kKeyUp,
+                                 .to = 1990, .caption = "7960:dep= 1990", .segs = 41});
+    }
+    void handlers()
+    {
+        QFETCH(Step, c);
+        FakeChartView view;
+        view.analog = c.analog, view.coeff = c.coeff, view.n = c.n;
         fillStore(view.data());
-        view.data().temperature[0] = 21.5;
-        view.data().temperature[2].reset();
-        ChartState state{.rowCount = 12, .cursorRow = 40, .zoomReadout = true, .zoomShown = true};
-        drawFullView(view, state);
-        QCOMPARE(state,
-                 (ChartState{
-                     .rowCount = 100, .cursorRow = 40, .zoomReadout = false, .zoomShown = false}));
-        QCOMPARE(view.tableWrites, 1);
-        QVERIFY(view.table.startsWith(u"21,5\r\n1\r\n\r\n3\r\n"));
-        QCOMPARE(view.table.count(u"\r\n"), 101);
-
-        const RecordingSurface &s = view.recording();
-        QCOMPARE(s.operations().first().kind, Kind::Clear);
-        QCOMPARE(s.count(Kind::Rectangle), 0);
-        const QList<Op> segs = s.operations(Kind::Segment);
-        QCOMPARE(segs.size(), colours.size() * 101);
-        for (qsizetype i = 0; i < segs.size(); ++i) {
-            QCOMPARE(segs[i].color, colours[i % colours.size()]);
-            CHECK_NEAR(segs[i].x1, 1000 + (i / colours.size()) * 124.05);
-            CHECK_NEAR(segs[i].x2, 1000 + (i / colours.size() + 1) * 124.05);
-        }
-        if (!segs.isEmpty()) {
-            CHECK_NEAR(segs[0].y1, y);
-            CHECK_NEAR(segs.last().x2, 13529.05);
-        }
+        view.recording().setForeground(QColor(0, 255, 0));
+        ChartState state{100, c.cursor, c.zoom, c.zoom};
+        for (int i = 0; i < c.times; ++i)
+            !c.input ? followMouse(view, state, c.x, c.y)
+                : c.input < kKeyLeft ? clickChart(view, state, c.input, c.x, c.y)
+                                     : stepZoomView(view, state, c.input);
+        const long long row = c.zoom ? c.cursor : c.row.toLongLong();
+        QCOMPARE(state, (c.input ? ChartState{100, c.to, bool(c.flags & 1), bool(c.flags & 2)}
+                                 : ChartState{std::int16_t(c.n), row, c.zoom, c.zoom}));
+        QCOMPARE((QStringList{view.valueReadoutText, view.rowReadout, view.logicZoom, view.help}),
+                 (c.input ? QStringList{"old", "", c.caption, "Aide"}
+                          : QStringList{c.value, "Acquisition N°: " + c.row, "", ""}));
+        QCOMPARE(QPointF(view.cursorX, view.cursorY), c.input ? -QPointF(1, 1) : QPointF(c.x, c.y));
+        QCOMPARE(view.recording().visible(Kind::Segment).size(), c.segs);
+        QCOMPARE(drawn(view.recording()).mid(0, c.first.size()), c.first);
     }
 
-    // A point that does not fit single precision loses its two segments; the rest is drawn.
-    void nonFiniteCoordinatesSkipped()
+    // Lines above the drawing, labels above both, all kept when hidden; far and invalid points.
+    void chartArea()
     {
-        FakeChartView view;
-        view.selected.fill(false);
-        view.selected[0] = true;
-        view.n = 10;
-        view.coeff = QStringLiteral("1e38");
-        view.data().analog1[5] = 1; // 5040 - 2e39 is beyond single precision
-        ChartState state;
-        drawFullView(view, state);
-        const QList<Op> segs = view.recording().operations(Kind::Segment);
-        QCOMPARE(segs.size(), 11 - 2);
-        for (const Op &seg : segs) {
-            QVERIFY(seg.x1 < 1000 + 4 * 1240.5 - 1 || seg.x1 > 1000 + 5 * 1240.5 + 1);
-            CHECK_NEAR(seg.y1, 5040);
-        }
-    }
-
-    // Logic full view, N = 10: band b at 700 b, 300 lower when low. 0 is low, 1 high, any other
-    // value (and the start) takes the level of the slot drawn just before, empty slots are 0.
-    // Each change of a band's level draws a zero-width edge; the level starts high.
-    void logicFullView_data()
-    {
-        QTest::addColumn<QList<double>>("values");   // slots from 0
-        QTest::addColumn<QList<int>>("low");         // 1 = low, first slots in drawing order
-        QTest::addColumn<QList<QPoint>>("edges");    // (row, band)
-        QTest::newRow("first value 0: edge at X 1000")
-            << QList<double>{0, 1, 1, 1, 1, 1, 1, 1} << QList<int>{1, 0, 0, 0, 0, 0, 0, 0}
-            << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {2, 3}};
-        QTest::newRow("value 2 keeps the previous level")
-            << QList<double>{1, 2, 0, 7, 2, 1, 2, 1} << QList<int>{0, 0, 1, 1, 1, 0, 0, 0}
-            << QList<QPoint>{{0, 2}, {0, 3}, {1, 0}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
-        QTest::newRow("first value 2 is high") << QList<double>{2} << QList<int>{0, 1, 1, 1, 1}
-                                               << QList<QPoint>{{0, 1}, {0, 2}, {0, 3}, {1, 0}};
-    }
-    void logicFullView()
-    {
-        QFETCH(QList<double>, values);
-        QFETCH(QList<int>, low);
-        QFETCH(QList<QPoint>, edges);
-        FakeChartView view;
-        view.analog = false;
-        view.n = 10;
-        for (qsizetype i = 0; i < values.size(); ++i)
-            view.data().logic[i] = values[i];
-        ChartState state{.rowCount = 12, .cursorRow = 40, .zoomReadout = true, .zoomShown = true};
-        drawFullView(view, state);
-        QCOMPARE(state,
-                 (ChartState{
-                     .rowCount = 10, .cursorRow = 40, .zoomReadout = false, .zoomShown = false}));
-        QCOMPARE(view.tableWrites, 0);
-        const RecordingSurface &s = view.recording();
-        QCOMPARE(s.operations().first().kind, Kind::Clear);
-        const QList<Op> segs = s.operations(Kind::Segment);
-        QCOMPARE(segs.size(), 4 * 11);
-        for (qsizetype i = 0; i < segs.size(); ++i) {
-            QCOMPARE(segs[i].color, kLogic[i % 4]);
-            CHECK_NEAR(segs[i].x1, 1000 + (i / 4) * 1240.5);
-            CHECK_NEAR(segs[i].x2, 1000 + (i / 4 + 1) * 1240.5);
-            if (i < low.size()) {
-                CHECK_NEAR(segs[i].y1, 700 * (i % 4) + 300 * low[i]);
-                QCOMPARE(segs[i].y2, segs[i].y1);
-            }
-        }
-        const QList<Op> drawn = s.operations(Kind::Rectangle);
-        QCOMPARE(drawn.size(), edges.size());
-        for (qsizetype i = 0; i < drawn.size(); ++i) {
-            QCOMPARE(drawn[i].color, kLogic[edges[i].y()]);
-            CHECK_NEAR(drawn[i].x1, 1000 + edges[i].x() * 1240.5);
-            QCOMPARE(drawn[i].x2, drawn[i].x1);
-            CHECK_NEAR(drawn[i].y1, 700 * edges[i].y());
-            CHECK_NEAR(drawn[i].y2, 700 * edges[i].y() + 300);
-        }
-    }
-
-    // Every move clears "Aide", takes N, moves both cursors and draws nothing. The full view
-    // shows the value with its unit and sets acq_curseur to the row under the mouse; the zoom
-    // view shows the value alone and the row acq_curseur + offset at step W / 10. Logic mode
-    // empties the value; a coefficient that is no number leaves it as it was. HScroll1 moved after
-    // drawing: the row follows the new N, nothing is redrawn.
-    void mouseMove_data()
-    {
-        QTest::addColumn<bool>("analog");
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("coeff");
-        QTest::addColumn<float>("x");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("row");
-        QTest::newRow("full, X 2000") << true << 0 << 100 << "0.492" << 2000.f << "2,5 V" << "8";
-        QTest::newRow("full, X 900") << true << 0 << 100 << "0.492" << 900.f << "2,5 V" << "-1";
-        QTest::newRow("HScroll1 moved") << true << 0 << 200 << "0.492" << 2000.f << "2,5 V" << "16";
-        QTest::newRow("full, logic") << false << 0 << 100 << "0.492" << 2000.f << "" << "8";
-        QTest::newRow("full, no number") << true << 0 << 100 << "abc" << 2000.f << "old" << "8";
-        QTest::newRow("zoom, left edge") << true << 1 << 100 << "0.492" << 1000.f << "2,5" << "35";
-        QTest::newRow("zoom, logic") << false << 1 << 100 << "0.492" << 2300.f << "" << "36";
-        QTest::newRow("zoom, no number") << true << 1 << 100 << "abc" << 2300.f << "old" << "36";
-    }
-    void mouseMove()
-    {
-        QFETCH(bool, analog);
-        QFETCH(int, zoom);
-        QFETCH(int, n);
-        QFETCH(QString, coeff);
-        QFETCH(float, x);
-        QFETCH(QString, value);
-        QFETCH(QString, row);
-        FakeChartView view;
-        view.analog = analog;
-        view.n = n;
-        view.coeff = coeff;
-        ChartState state{
-            .rowCount = 100, .cursorRow = 35, .zoomReadout = zoom != 0, .zoomShown = zoom != 0};
-        followMouse(view, state, x, 2532.5f);
-        QCOMPARE(view.valueReadoutText, value);
-        QCOMPARE(view.rowReadout, QStringLiteral("Acquisition N°: ") + row);
-        QCOMPARE(state,
-                 (ChartState{.rowCount = static_cast<std::int16_t>(n),
-                             .cursorRow = zoom ? 35 : row.toLongLong(),
-                             .zoomReadout = zoom != 0,
-                             .zoomShown = zoom != 0}));
-        QCOMPARE(view.help, QString());
-        QCOMPARE(QPointF(view.cursorX, view.cursorY), QPointF(x, 2532.5));
-        QCOMPARE(view.recording().operations().size(), 0);
-    }
-
-    // Right click in analog mode: Label64 40 twips right of the point, a 60-twip tick below it,
-    // both in the foreground colour; nothing cleared, the state kept.
-    void rightClickPrintsAndTicks()
-    {
-        FakeChartView view;
-        view.valueReadoutText = QStringLiteral("2,5 V");
-        const QColor green(0, 255, 0); // the mouse passed over "ANA 3"
-        view.recording().setForeground(green);
-        ChartState state{.rowCount = 100, .cursorRow = 20, .zoomReadout = true, .zoomShown = true};
-        const ChartState before = state;
-        clickChart(view, state, kRight, 3000.0f, 2532.5f);
-        QCOMPARE(state, before);
-        const QList<Op> &ops = view.recording().operations(); // after setForeground
-        QCOMPARE(ops.size(), 4);
-        QCOMPARE(ops[2].kind, Kind::Print);
-        QCOMPARE(ops[2].text, view.valueReadoutText);
-        QCOMPARE(QPointF(ops[2].textX, ops[2].textY), QPointF(3040, 2532.5));
-        QCOMPARE(ops[2].color, green);
-        QCOMPARE(ops[3].kind, Kind::Segment);
-        QCOMPARE(QLineF(ops[3].x1, ops[3].y1, ops[3].x2, ops[3].y2),
-                 QLineF(3000, 2532.5, 3000, 2592.5));
-        QCOMPARE(ops[3].color, green);
-    }
-
-    // Clicks and keys from a full view (zoom 0) or a zoom view (zoom 1) at acq_curseur: the state
-    // after, the segments on the chart, and the zoom view drawn from its first row (analog: rows
-    // s0 to s0 + 10; logic: rows s0 to s0 + 80, bands 650 apart, Label54), both at step W / 10.
-    void clicksAndKeys_data()
-    {
-        QTest::addColumn<bool>("analog");
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<qlonglong>("cursor");
-        QTest::addColumn<int>("input"); // a mouse button (1, 2, 4) or a key code (37 and up)
-        QTest::addColumn<int>("times");
-        QTest::addColumn<ChartState>("after");
-        QTest::addColumn<int>("segments");
-        QTest::addColumn<QString>("label54");
-        auto row = [](const char *name, bool analog, int zoom, long long cursor, int input,
-                      int times, long long afterCursor, int lecture, int vue, int segments,
-                      const char *label54 = "") {
-            QTest::newRow(name) << analog << zoom << cursor << input << times
-                                << ChartState{100, afterCursor, lecture != 0, vue != 0} << segments
-                                << QString::fromUtf8(label54);
+        const auto area = shownArea();
+        QVERIFY(area);
+        area->addLine(u"Line29"_s, 1500, 0, 1500, 4000, Qt::blue); // x = 100
+        area->addLine(u"curseur"_s, 4500, 0, 4500, 4000, Qt::magenta, false, false);
+        area->setLineWidth(9); // 5
+        area->segment(0, 1500, 6000, 1500, Qt::green); // y = 100
+        area->segment(0, 3750, 6000, 3750, Qt::green); // y = 250
+        QLabel label(area.get());
+        label.setStyleSheet(u"background: yellow"_s);
+        label.setGeometry(area->childRect(1200, 1200, 900, 900)); // 80..140
+        label.show();
+        area->hide();
+        area->show();
+        const auto at = [&](int x, int y) { return rgb(area->grab()).pixelColor(x + B, y + B); };
+        QCOMPARE((QList<QColor>{at(100, 100), at(100, 252), at(101, 252), at(150, 102), at(150, 103),
+                                at(300, 250)}),
+                 (QList<QColor>{Qt::yellow, Qt::blue, Qt::green, Qt::green, kGrey, Qt::green}));
+        area->setTextPosition(300, 400);
+        area->clear();
+        QCOMPARE(QPointF(area->textX(), area->textY()), QPointF(0, 0));
+        area->rectangle(3000, 1500, 4500, 2250, Qt::green); // 200..300 x 100..150
+        area->segment(-1e30f, 3990, 1e30f, 3990, Qt::green);    // y = 266
+        area->segment(1e30f, -1e30f, -1e30f, 1e30f, Qt::green); // through (0, 0)
+        area->segment(std::nanf(""), 0, 100, 100, Qt::red);
+        area->segment(0, 0, INFINITY, 3000, Qt::red);
+        area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::red); // entirely outside
+        area->segment(0, 4200, 6000, 4200, QColor(255, 0, 0, 0));
+        QCOMPARE((QList<QColor>{at(150, 250), at(100, 250), at(200, 125), at(250, 125), at(150, 266),
+                                at(0, 0)}), (QList<QColor>{kGrey, Qt::blue, Qt::green, kGrey, Qt::green, Qt::green}));
+        QCOMPARE(redAwayFrom(rgb(area->grab())), 0);
+        area->setForeground(Qt::red);
+        area->setTextPosition(3750, 3300); // 250, 220
+        area->print(u"MMMM"_s);
+        const QRect line(250 + B, 220 + B, 150, int(area->textY() - 3300) / 15); // the line printed
+        const auto red = [&](bool in) {
+            return count(rgb(area->grab()), [&](int x, int y, QRgb c) {
+                return qRed(c) > 160 && qGreen(c) < 100 && line.contains(x, y) == in; });
         };
-        row("row 40 gives 35", true, 0, 40, kLeft, 1, 35, 1, 1, 55);
-        row("row 11 gives 6", true, 0, 11, kLeft, 1, 6, 1, 1, 55);
-        row("row 10 stays 10", true, 0, 10, kLeft, 1, 10, 1, 1, 55);
-        row("row 8 stays 8", true, 0, 8, kLeft, 1, 8, 1, 1, 55);
-        row("middle button: nothing", true, 0, 40, kMiddle, 1, 40, 0, 0, 0);
-        row("left and right: nothing", true, 0, 40, kLeft | kRight, 1, 40, 0, 0, 0);
-        row("left click in the zoom", true, 1, 35, kLeft, 1, 35, 0, 0, 505);
-        row("left arrow: later rows", true, 1, 35, kKeyLeft, 1, 37, 1, 1, 55);
-        row("right arrow: earlier rows", true, 1, 35, kKeyRight, 1, 33, 1, 1, 55);
-        row("other key redraws", true, 1, 35, kKeyUp, 1, 35, 1, 1, 55);
-        row("right arrows past row 0", true, 1, 35, kKeyRight, 22, -9, 1, 1, 10);
-        row("key in the full view", true, 0, 40, kKeyLeft, 1, 42, 1, 1, 55);
-        row("zoom past the store end", true, 1, 1995, kKeyUp, 1, 1995, 1, 1, 25);
-        const long long far = 4'000'000'000'000'000'000LL;
-        row("zoom far out", true, 1, far, kKeyUp, 1, far, 1, 1, 0);
-        row("logic, left click", false, 0, 40, kLeft, 1, 40, 1, 1, 324, "160:dep= 40");
-        row("logic, right click", false, 0, 40, kRight, 1, 40, 1, 1, 324, "160:dep= 40");
-        row("logic, left click in zoom", false, 1, 40, kLeft, 1, 40, 0, 0, 404);
-        row("logic, right click in zoom", false, 1, 40, kRight, 1, 40, 1, 1, 324, "160:dep= 40");
-        row("logic, key keeps zoom_vue", false, 0, 40, kKeyLeft, 1, 42, 1, 0, 324, "168:dep= 42");
-        row("logic, zoom at row 25", false, 1, 23, kKeyLeft, 1, 25, 1, 1, 324, "100:dep= 25");
-        row("logic, left of the axis", false, 1, 0, kKeyRight, 1, -2, 1, 1, 316, "-8:dep= -2");
-        row("logic, store end", false, 1, 1990, kKeyUp, 1, 1990, 1, 1, 41, "7960:dep= 1990");
+        QVERIFY(line.height() > 6 && area->textX() == 0 && red(true) > 10 && red(false) == 0);
     }
-    void clicksAndKeys()
+
+    void segmentShape_data()
     {
-        QFETCH(bool, analog);
-        QFETCH(int, zoom);
-        QFETCH(qlonglong, cursor);
-        QFETCH(int, input);
-        QFETCH(int, times);
-        QFETCH(ChartState, after);
-        QFETCH(int, segments);
-        QFETCH(QString, label54);
-        FakeChartView view;
-        view.analog = analog;
-        fillStore(view.data());
-        ChartState state{
-            .rowCount = 100, .cursorRow = cursor, .zoomReadout = zoom != 0, .zoomShown = zoom != 0};
-        for (int i = 0; i < times; ++i) {
-            if (input < kKeyLeft)
-                clickChart(view, state, input, 6000.0f, 2000.0f);
-            else
-                stepZoomView(view, state, input);
+        QTest::addColumn<int>("dpr");
+        QTest::addColumn<QLineF>("twips");
+        QTest::addColumn<int>("width");
+        const QList<std::pair<const char *, QLineF>> segments = {
+            {"horizontal", {150, 1500, 3000, 1500}}, {"vertical", {1500, 150, 1500, 3000}},
+            {"diagonal", {300, 300, 3300, 3300}},    {"steep", {1000, 200, 1400, 4000}},
+            {"flat", {200, 1000, 5000, 1300}},       {"fractional", {157, 1503, 2991, 2222}},
+            {"backwards", {3000, 2000, 100, 500}},   {"point", {1500, 1500, 1500, 1500}},
+            {"across a corner", {-3000, -1000, 3000, 2000}},
+            {"near the bottom edge", {300, 4485, 5000, 4490}}};
+        for (int dpr : {1, 2})
+            for (const auto &[name, line] : segments)
+                for (int width : {1, 2, 3, 5})
+                    QTest::addRow("%s, width %d, dpr %d", name, width, dpr) << dpr << line << width;
+    }
+    // A segment covers a painter's (through pixel middles) give or take a pixel, and both ends.
+    void segmentShape()
+    {
+        QFETCH(int, dpr);
+        QFETCH(QLineF, twips);
+        QFETCH(int, width);
+        const auto area = shownArea(dpr);
+        QVERIFY(area);
+        area->setLineWidth(width);
+        area->segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
+        const QImage drawn = area->image();
+        QImage painted = drawn.copy();
+        painted.fill(kGrey);
+        QPainter p(&painted);
+        p.setPen(QPen(Qt::red, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::SquareCap));
+        const QPointF hair(twips.length() == 0 && width * dpr > 1 ? 0.01 : 0, 0); // a painter's dot
+        const QPointF a = twips.p1() / 15 + QPointF(.5, .5), b = twips.p2() / 15 + QPointF(.5, .5);
+        p.drawLine(a, b + hair / 15);
+        p.end();
+        QCOMPARE(redAwayFrom(drawn, painted), 0);
+        QCOMPARE(redAwayFrom(painted, drawn), 0);
+        const int n = redAwayFrom(drawn), expected = redAwayFrom(painted);
+        QVERIFY(std::abs(n - expected) <= expected / 10 + 2 * dpr);
+        for (const QPointF &end : {a, b}) {
+            const QPoint pixel(int(std::floor(end.x() * dpr)), int(std::floor(end.y() * dpr)));
+            QVERIFY(!drawn.valid(pixel) || drawn.pixel(pixel) == kRed);
         }
-        QCOMPARE(state, after);
-        QCOMPARE(view.logicZoom, label54);
-        const QList<Op> segs = view.recording().visible(Kind::Segment);
-        QCOMPARE(segs.size(), segments);
-        if (!after.zoomReadout || segs.isEmpty())
-            return;
-        const long long s0 = after.cursorRow, r = std::max(s0, 0LL); // first row in the store
-        CHECK_NEAR(segs[0].x1, 1000 + (r - s0) * 1240.5);
-        CHECK_NEAR(segs[0].x2, 1000 + (r - s0 + 1) * 1240.5);
-        if (analog)
-            CHECK_NEAR(segs[1].y1, 5040 - r * 0.492 * 20); // ANA 1
-        for (int b = 0; !analog && b < 4 && b < segs.size(); ++b)
-            CHECK_NEAR(segs[b].y1, 650 * b + (*view.data().logic[4 * r + b] == 1 ? 0 : 300));
+    }
+
+    // A cursor repaints where it was and is, not between; every pixel that changes is repainted.
+    void repaints()
+    {
+        for (int dpr : {1, 2}) {
+            const auto area = shownArea(dpr);
+            QVERIFY(area && area->image().size() == QSize(400, 300) * dpr);
+            QVERIFY(area->image().pixelColor(40, 20 * dpr).blue() > 200); // kept across the move
+            LineControl *x = area->addLine(u"curseur"_s, 1500, 60, 1500, 4000, Qt::magenta, true);
+            LineControl *y = area->addLine(u"curseur_h"_s, 60, 1500, 5900, 1500, Qt::blue, true);
+            QTest::qWait(20);
+            const QRect inside(B * dpr, B * dpr, 400 * dpr, 300 * dpr); // not the border
+            const QImage before = rgb(area->grab()).copy(inside);
+            PaintSpy spy;
+            area->installEventFilter(&spy);
+            x->setX1(3000), x->setX2(3000);
+            QTRY_VERIFY(!spy.painted.isEmpty());
+            const auto painted = [&](int x) { return spy.painted.contains({x + B, 150 + B}); };
+            QVERIFY(painted(100) && !painted(150) && painted(200));
+            area->setLineWidth(3), area->segment(0, 1500, 6000, 2500, Qt::red);
+            area->setLineWidth(1), area->segment(5700, 4400, -300, 2000, Qt::blue);
+            area->rectangle(450, 450, 450, 900, Qt::black);
+            for (double at : {1507.5, 1515.0, 1700.0, 5000.0, 200.0, 2222.0}) {
+                x->setX1(at), x->setX2(at), y->setY1(at * 0.7), y->setY2(at * 0.7);
+                QCoreApplication::processEvents();
+            }
+            y->setVisible(false);
+            QTest::qWait(50); // the repaints asked for
+            area->removeEventFilter(&spy); // grab() paints the whole widget
+            QCOMPARE(count(rgb(area->grab()).copy(inside), [&](int x, int y, QRgb c) {
+                return c != before.pixel(x, y)
+                    && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
+            }), 0);
+        }
+    }
+
+    // "Tracer", mouse (twips; buttons 1, 2, 4), keys (37, 39, else 0); a double click is one.
+    void wiring()
+    {
+        ChartArea area;
+        area.resize(12405 / 15, 5835 / 15); // W = 12405 twips
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QPushButton tracer;
+        FakeChartView view(area);
+        ChartState state;
+        connectChart(&tracer, &area, view, state);
+        QSignalSpy pressed(&area, &ChartArea::mousePressed), keys(&area, &ChartArea::keyPressed);
+        tracer.click();
+        const QPoint at(399, 169); // 5955, 2505 twips: row 40.3
+        QTest::mouseMove(&area, at);
+        QTRY_COMPARE(QPointF(view.cursorX, view.cursorY), QPointF(5955, 2505));
+        QTest::mouseClick(&area, Qt::LeftButton, {}, at);
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up})
+            QTest::keyClick(&area, key);
+        for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton})
+            QTest::mouseClick(&area, button, {}, at);
+        QCOMPARE(state, (ChartState{100, 37, false, false}));
+        QTest::mouseDClick(area.windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(state, (ChartState{100, 32, true, true}));
+        QCOMPARE(keys, (QList<QVariantList>{{37}, {37}, {39}, {0}}));
+        const QVariantList left{1, 5955.0f, 2505.0f};
+        QCOMPARE(pressed, (QList<QVariantList>{left, {4, 5955.0f, 2505.0f}, {2, 5955.0f, 2505.0f},
+                                                left, left}));
     }
 };
 
-QTEST_GUILESS_MAIN(TestChart)
+int main(int argc, char *argv[])
+{
+    QTemporaryFile config; // two offscreen screens side by side, the second of double density
+    if (!config.open() || config.write(R"({"screens": [{"name": "1", "width": 800, "height": 600},
+        {"name": "2", "x": 800, "width": 800, "height": 600, "dpr": 2}]})") < 0 || !config.flush())
+        return 1;
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::French));
+    TestChart test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_chart.moc"

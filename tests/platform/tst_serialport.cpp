@@ -1,3 +1,4 @@
+// Guards against: wrong line settings or bytes, lost notifications, an unseen loss, wrong devices.
 #include "platform/PortNumbers.h"
 #include "platform/QtSerialPort.h"
 
@@ -9,119 +10,93 @@
 #include <QTest>
 
 using namespace platine;
+using namespace Qt::StringLiterals;
+using Ports = QMap<int, QString>;
 
 class TestSerialPort : public QObject
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<test::Pty> m_pty;
-    std::unique_ptr<SerialPort> m_port;
-
-    void openOnPty()
-    {
-        m_pty = std::make_unique<test::Pty>();
-        QVERIFY(m_pty->isValid());
-        m_port = makeQtSerialPort();
-        QString error;
-        QVERIFY2(m_port->open(m_pty->devicePath(), &error), qPrintable(error));
-    }
-
 private Q_SLOTS:
-    void cleanup()
+    void portOnPseudoTerminal() // 9600 8N1, bytes untouched, close and reopen, bursts, loss
     {
-        m_port.reset();
-        m_pty.reset();
-    }
-
-    void portDevice_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QByteArray>("paramIni");
-        QTest::addColumn<QString>("device");
-        using QTest::newRow;
-        newRow("COM1") << 1 << QByteArray() << "/dev/ttyS0";
-        newRow("COM32") << 32 << QByteArray() << "/dev/ttyS31";
-        newRow("COM33") << 33 << QByteArray() << "/dev/ttyUSB0";
-        newRow("COM65") << 65 << QByteArray() << "/dev/ttyACM0";
-        newRow("COM96") << 96 << QByteArray() << "/dev/ttyACM31";
-        newRow("COM97") << 97 << QByteArray() << "";
-        newRow("COM0") << 0 << QByteArray() << "";
-        newRow("named") << 3 << QByteArray("[ports]\r\ncom3 = /dev/pts/4 \r\n") << "/dev/pts/4";
-        newRow("long name not cut")
-            << 7 << QByteArray("[Ports]\r\nCOM7=/dev/serial/by-id/usb-logger-board-if00\r\n")
-            << "/dev/serial/by-id/usb-logger-board-if00";
-        newRow("COM3 named") << 2 << QByteArray("[Ports]\r\nCOM3=/dev/pts/4\r\n") << "/dev/ttyS1";
-        newRow("empty name ignored") << 2 << QByteArray("[Ports]\r\nCOM2=\r\n") << "/dev/ttyS1";
-        newRow("names beyond 96") << 200 << QByteArray("[Ports]\r\nCOM200=/dev/x\r\n") << "/dev/x";
-    }
-
-    void portDevice()
-    {
-        QFETCH(int, number);
-        QFETCH(QByteArray, paramIni);
-        QFETCH(QString, device);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("param.ini"));
-        QVERIFY(paramIni.isEmpty() || test::putFile(path, paramIni));
-        QCOMPARE(platine::portDevice(number, path), device);
-    }
-
-    void lineSettingsWriteCloseAndReopen()
-    {
-        openOnPty();
-        const termios t = m_pty->settings();
-        QCOMPARE(cfgetospeed(&t), speed_t(B9600));
-        QCOMPARE(cfgetispeed(&t), speed_t(B9600));
-        QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
-        QCOMPARE(t.c_iflag & (IXON | IXOFF), tcflag_t(0));
-        QCOMPARE(t.c_lflag & ICANON, tcflag_t(0)); // bytes pass untouched
-        m_port->setDtr(false); // a pseudo-terminal refuses it; the port stays usable
-        QVERIFY(m_port->isOpen());
-        // No translation of line ends, no flow-control bytes.
-        const QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04\r\n\x00\xff\x11\x13", 14);
-        QCOMPARE(m_port->write(bytes), qint64(bytes.size()));
-        QVERIFY(m_port->flush(1000));
-        QCOMPARE(m_pty->readAtLeast(bytes.size(), 2000), bytes);
-        m_port->close();
-        QVERIFY(!m_port->isOpen());
-        QCOMPARE(m_port->write("x"), qint64(-1));
+        test::Pty pty;
+        const std::unique_ptr<SerialPort> port = makeQtSerialPort();
         QString error;
-        QVERIFY2(m_port->open(m_pty->devicePath(), &error), qPrintable(error));
-        QCOMPARE(m_port->write("y"), qint64(1));
-        QVERIFY(m_port->flush(1000));
-        QCOMPARE(m_pty->readAtLeast(1, 2000), QByteArray("y"));
-    }
-
-    void oneNotificationPerBurst()
-    {
-        openOnPty();
-        QSignalSpy spy(m_port.get(), &SerialPort::dataReceived);
-        QCOMPARE(m_pty->write("12:34:56 28/02/07\r\n"), qint64(19));
-        QVERIFY(spy.wait(2000));
-        QCOMPARE(m_port->readAll(), QByteArray("12:34:56 28/02/07\r\n"));
+        QVERIFY(!port->open(u"/dev/platine-absent"_s, &error) && !error.isEmpty() && !port->isOpen());
+        QVERIFY2(pty.isValid() && port->open(pty.devicePath(), &error), qPrintable(error));
+        const termios t = pty.settings();
+        QCOMPARE((QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
+                                 t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS),
+                                 t.c_lflag & ICANON}),
+                 (QList<quint64>{B9600, B9600, 0, CS8, 0}));
+        port->setDtr(false); // a pty refuses it: no failure, the port stays usable
+        const QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04\r\n\x00\xff\x11\x13", 14);
+        QVERIFY(port->write(bytes) == bytes.size() && port->flush(1000));
+        QCOMPARE(pty.readAtLeast(bytes.size(), 2000), bytes);
+        port->close();
+        QVERIFY(!port->isOpen() && !port->flush(10) && !port->setDtr(false));
+        QVERIFY(port->readAll().isEmpty());
+        QCOMPARE(port->write("x"), qint64(-1));
+        QVERIFY2(port->open(pty.devicePath(), &error) && port->open({}, &error), qPrintable(error));
+        QVERIFY(port->write("y") == 1 && port->flush(1000));
+        QCOMPARE(pty.readAtLeast(1, 2000), QByteArray("y"));
+        QSignalSpy bursts(port.get(), &SerialPort::dataReceived);
+        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
+        for (const QByteArray burst : {"12:34:56 28/02/07\r\n", "4:56"}) { // one notification each
+            const qsizetype before = bursts.size();
+            QCOMPARE(pty.write(burst), qint64(burst.size()));
+            QVERIFY(bursts.wait(2000));
+            QCOMPARE(port->readAll(), burst);
+            QTest::qWait(50);
+            QCOMPARE(bursts.size(), before + 1);
+        }
+        pty.close(); // the device vanishes: reported once, the port closed
+        QVERIFY(lost.wait(3000));
         QTest::qWait(50);
-        QCOMPARE(spy.size(), 1);
-        // A later burst is a new notification with only its own bytes.
-        QCOMPARE(m_pty->write("4:56"), qint64(4));
-        QVERIFY(spy.wait(2000));
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(m_port->readAll(), QByteArray("4:56"));
+        QVERIFY(lost.size() == 1 && !lost.at(0).at(0).toString().isEmpty() && !port->isOpen());
     }
-
-    void deviceVanishes()
+    void portNumbers() // the usual numbering both ways; "Ports" entries come first
     {
-        openOnPty();
-        QSignalSpy spy(m_port.get(), &SerialPort::deviceLost);
-        bool openWhenLost = true;
-        connect(m_port.get(), &SerialPort::deviceLost, this,
-                [&] { openWhenLost = m_port->isOpen(); });
-        m_pty->close();
-        QVERIFY(spy.wait(3000));
-        QVERIFY(!spy.at(0).at(0).toString().isEmpty());
-        QVERIFY(!openWhenLost);
-        QTest::qWait(50);
-        QCOMPARE(spy.size(), 1);
+        QStringList usual;
+        for (int n : {0, 1, 32, 33, 64, 65, 96, 97})
+            usual << portDevice(n, QString());
+        QCOMPARE(usual, (QStringList{"", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0",
+                                     "/dev/ttyUSB31", "/dev/ttyACM0", "/dev/ttyACM31", ""}));
+        for (int n = 1; n <= 96; ++n)
+            QCOMPARE(portNumberForDevice(portDevice(n, QString()), Ports{}), n);
+        const QString usb0 = u"/dev/ttyUSB0"_s, pts = u"/dev/pts/4"_s, none = u"/none"_s;
+        QCOMPARE(portNumberForDevice(u"/dev/ttyS32"_s, Ports{}), 0);
+        QCOMPARE(portNumberForDevice(QString(), Ports{}), 0);
+        QCOMPARE(portNumberForDevice(pts, Ports{{9, pts}, {4, pts}}), 4);
+        QCOMPARE(portNumberForDevice(usb0, Ports{{5, usb0}}), 5);
+        QCOMPARE(portNumberForDevice(usb0, Ports{{33, pts}}), 0); // its number is taken
+        QCOMPARE(portNumberForDevice(usb0, Ports{{3, pts}}), 33);
+        QCOMPARE(portNumberForDevice(none + u'a', Ports{{3, none + u'b'}}), 0);
+        const QList<SerialPortEntry> ports = {{usb0, u"FT232R USB UART"_s}, {u"/dev/ttyS0"_s, {}},
+            {u"/dev/rfcomm0"_s, u"BT"_s}, {pts, u" "_s}, {u"/dev/ttyS0"_s, u"second"_s}};
+        QCOMPARE(portSuggestions(ports, Ports{{3, pts}}),
+                 (QList<InputSuggestion>{{u"1 — /dev/ttyS0"_s, u"1"_s},
+                                         {u"3 — /dev/pts/4"_s, u"3"_s},
+                                         {u"33 — /dev/ttyUSB0 — FT232R USB UART"_s, u"33"_s}}));
+    }
+    void portsSection() // param.ini's "Ports" entries, read as profile entries
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(u"param.ini"_s), link = dir.filePath(u"by-id"_s);
+        const QString id = u"/dev/serial/by-id/usb-logger-if00"_s;
+        QVERIFY(test::putFile(ini, "[ports]\r\ncom3 = " + ini.toUtf8() + " \r\nCOM7='" + id.toUtf8()
+                                       + "'\r\nCOM8=\r\nCOM0=/y\r\nCOM32767=/none\r\n"));
+        QCOMPARE(portOverrides(ini), (Ports{{3, ini}, {7, id}, {32767, u"/none"_s}}));
+        QStringList got;
+        for (int n : {0, 3, 7, 8, 32767})
+            got << portDevice(n, ini);
+        QCOMPARE(got, (QStringList{"", ini, id, "/dev/ttyS7", "/none"}));
+        QVERIFY(QFile::link(ini, link)); // an entry naming a link designates its target
+        QCOMPARE(portNumberForDevice(link, ini), 3);
+        QCOMPARE(portNumberForDevice(id, ini), 7);
+        const QList<InputSuggestion> available = availablePortSuggestions(ini); // existing ones
+        QVERIFY(available.contains({u"3 — "_s + ini, u"3"_s}));
+        QVERIFY(!available.contains({u"32767 — /none"_s, u"32767"_s}));
     }
 };
 

@@ -1,163 +1,195 @@
-// Text conversions: the leading-number rule, numbers as text, Windows-1252 and the wire's Latin-1.
-
+// Guards against: numbers or characters read or written wrong, settings files or folder wrong.
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
+#include "platform/ProfileFile.h"
+#include "platform/SettingsDir.h"
 
+#include "common/Files.h"
+
+#include <QDir>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cfloat>
 #include <cmath>
-#include <limits>
 
 using namespace platine;
+using namespace platine::test;
 using namespace Qt::StringLiterals;
+
+// Key "k" of section "s" unless the row says otherwise; a read buffer of 0 is the default size.
+struct Read { QByteArray file; QString value, section = "s", key = "k"; int buffer = 0; };
+struct Write { QByteArray before, after; QString value = "3", section = "s", key = "k"; };
+Q_DECLARE_METATYPE(Read)
+Q_DECLARE_METATYPE(Write)
 
 class TestText : public QObject
 {
     Q_OBJECT
-
 private Q_SLOTS:
-    void leadingNumber_data()
+    void leadingNumber_data() // NaN: no number at all, which reads as 0
     {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); // "." whatever the locale
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("begins");
-        using QTest::newRow;
-        newRow("blanks only") << " \t\n " << 0.0 << false;
-        newRow("blanks inside digits") << " 2 45 7" << 2457.0 << true;
-        newRow("blank in fraction") << "1. 1" << 1.1 << true;
-        newRow("tabs and line feeds") << "\t1\n2\t.\n5" << 12.5 << true;
-        newRow("CR stops") << "1\r2" << 1.0 << true;
-        newRow("stops at a word") << "24 and 57" << 24.0 << true;
-        newRow("comma stops") << "12,5" << 12.0 << true;
-        newRow("fraction only") << ".5" << 0.5 << true;
-        newRow("second point stops") << "1.2.3" << 1.2 << true;
-        newRow("point, then exponent") << "2.e1" << 20.0 << true;
-        newRow("point alone") << "." << 0.0 << false;
-        newRow("plus") << "+8" << 8.0 << true;
-        newRow("sign alone") << "-" << 0.0 << false;
-        newRow("two signs") << "--1" << 0.0 << false;
-        newRow("minus zero") << "-0" << 0.0 << true;
-        newRow("exponent e") << "1e2" << 100.0 << true;
-        newRow("exponent d") << "1d2" << 100.0 << true;
-        newRow("exponent E") << "2.5E3" << 2500.0 << true;
-        newRow("exponent D, negative") << "5D-1" << 0.5 << true;
-        newRow("exponent sign") << "1e+1+" << 10.0 << true;
-        newRow("exponent without digits") << "1eA" << 1.0 << true;
-        newRow("exponent sign without digits") << "1e+" << 1.0 << true;
-        newRow("blanks in exponent") << "1 e - 2" << 0.01 << true;
-        newRow("too large") << "1e999" << DBL_MAX << true;
-        newRow("negative too large") << "-1e999" << -DBL_MAX << true;
-        newRow("too small") << "1e-999" << 0.0 << true;
-        newRow("long digits") << QString(400, u'1') << DBL_MAX << true;
-        const QString tiny = u"0."_s + QString(400, u'0') + u'1';
-        newRow("too small in its digits") << tiny << 0.0 << true;
-        newRow("negative, too small in its digits") << u'-' + tiny << 0.0 << true;
-        newRow("too small despite an exponent") << tiny + u"e50" << 0.0 << true;
-        newRow("small digits, exponent brings back") << tiny + u"e500" << 1e99 << true;
-        newRow("too large despite a negative exponent") << QString(400, u'1') + u"e-50" << DBL_MAX
-                                                        << true;
-        newRow("correctly rounded") << "123456789.123456789" << 123456789.123456789 << true;
-        newRow("hex") << "&H1F" << 31.0 << true;
-        newRow("hex lower") << "&hff" << 255.0 << true;
-        newRow("hex 16-bit -1") << "&HFFFF" << -1.0 << true;
-        newRow("hex 16-bit min") << "&H8000" << -32768.0 << true;
-        newRow("hex 17 bits") << "&H10000" << 65536.0 << true;
-        newRow("hex 32-bit -1") << "&HFFFFFFFF" << -1.0 << true;
-        newRow("hex past 32 bits stops") << "&H123456789" << double(0x12345678) << true;
-        newRow("hex with blank") << "&H F" << 15.0 << true;
-        newRow("hex no fraction") << "&H1.5" << 1.0 << true;
-        newRow("hex no digits") << "&H" << 0.0 << false;
-        newRow("octal") << "&O17" << 15.0 << true;
-        newRow("octal 16-bit") << "&o177777" << -1.0 << true;
-        newRow("octal stops at 8") << "&O78" << 7.0 << true;
-        newRow("ampersand digits") << "&12" << 0.0 << false;
-        newRow("sign before hex") << "-&H1" << 0.0 << false;
+        const QString tiny = "0." + QString(400, u'0') + u'1', huge(400, u'1');
+        const double no = NAN;
+        const QList<std::pair<QString, double>> rows = {
+            {" \t\n ", no}, {" 2 45 7", 2457}, {"\t1\n2\t.\n5", 12.5}, {"1\r2", 1}, {"12,5", 12},
+            {"90:1", 90}, {".5", 0.5}, {".", no}, {"2.e1", 20}, {"+8", 8}, {"-", no}, {"--1", no},
+            {"-0", 0}, {"-3.25", -3.25}, {"e5", no}, {"1e2", 100}, {"1d2", 100}, {"1E+12", 1e12},
+            {"5D-1", 0.5}, {"1e+1+", 10}, {"1eA", 1}, {"1 e - 2", 0.01}, {"-1e999", -DBL_MAX},
+            {"1e99999999999", DBL_MAX}, {huge, DBL_MAX}, {tiny, 0}, {tiny + "e50", 0},
+            {tiny + "e500", 1e99}, {huge + "e-50", DBL_MAX},
+            {"123456789.123456789", 123456789.123456789}, {"&H1F", 31}, {"&hfa", 250},
+            {"&H90AF", -28497}, {"&H7FFF", 32767}, {"&H8000", -32768}, {"&HFFFF", -1},
+            {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&H7FFFFFFF", 2147483647},
+            {"&H123456789", 0x12345678}, {"&H F", 15}, {"&HfG", 15}, {"&H", no}, {"&HG", no},
+            {"&O17", 15}, {"&o177777", -1}, {"&O78", 7}, {"&O8", no}, {"&12", no}, {"-&H1", no}};
+        for (const auto &[text, value] : rows) // tags: the last 12 characters
+            QTest::newRow(text.right(12).toUtf8().toPercentEncoding(" &+-.")) << text << value;
     }
-
     void leadingNumber()
     {
         QFETCH(QString, text);
         QFETCH(double, value);
-        QFETCH(bool, begins);
         const double got = platine::leadingNumber(text);
-        QCOMPARE(got, value);
+        QCOMPARE(got, std::isnan(value) ? 0.0 : value);
         QVERIFY(!std::signbit(got) || got != 0); // never -0
-        QCOMPARE(beginsWithNumber(text), begins);
+        QCOMPARE(beginsWithNumber(text), !std::isnan(value));
     }
-
-    void numberText_data()
+    void numberText() // the C locale writes "." for the French ","
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("c");
-        QTest::addColumn<QString>("french");
-        using QTest::newRow;
-        const double inf = std::numeric_limits<double>::infinity();
-        newRow("minus zero") << -0.0 << "0" << "0";
-        newRow("trailing zeros of an integer kept") << 100.0 << "100" << "100";
-        newRow("leading zero") << 0.5 << "0.5" << "0,5";
-        newRow("negative fraction") << -0.25 << "-0.25" << "-0,25";
-        newRow("binary noise hidden") << 0.1 + 0.2 << "0.3" << "0,3";
-        newRow("15 digits") << 1234567.89012345 << "1234567.89012345" << "1234567,89012345";
-        newRow("rounded to 15") << 1.23456789012345678 << "1.23456789012346" << "1,23456789012346";
-        newRow("round up carries") << 9.999999999999999 << "10" << "10";
-        newRow("largest plain") << 999999999999999.0 << "999999999999999" << "999999999999999";
-        newRow("1E+15") << 1e15 << "1E+15" << "1E+15";
-        newRow("rounds into exponent") << 999999999999999.9 << "1E+15" << "1E+15";
-        newRow("1E+20") << 1e20 << "1E+20" << "1E+20";
-        newRow("mantissa") << 1.5e20 << "1.5E+20" << "1,5E+20";
-        newRow("three exponent digits") << -2.5e300 << "-2.5E+300" << "-2,5E+300";
-        newRow("smallest plain") << 0.0001 << "0.0001" << "0,0001";
-        newRow("1E-05") << 0.00001 << "1E-05" << "1E-05";
-        newRow("small mantissa") << 0.0000123 << "1.23E-05" << "1,23E-05";
-        newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << "NaN" << "NaN";
-        newRow("Inf") << inf << "Inf" << "Inf";
-        newRow("-Inf") << -inf << "-Inf" << "-Inf";
+        const double inf = INFINITY;
+        const QList<std::pair<double, QString>> rows = {
+            {-0.0, "0"}, {100, "100"}, {0.5, "0,5"}, {-0.25, "-0,25"}, {1e15, "1E+15"},
+            {1234567.89012345, "1234567,89012345"}, {1.23456789012345678, "1,23456789012346"},
+            {9.999999999999999, "10"}, {999999999999999.0, "999999999999999"},
+            {999999999999999.9, "1E+15"}, {1.5e20, "1,5E+20"}, {-2.5e300, "-2,5E+300"},
+            {0.0001, "0,0001"}, {0.00001, "1E-05"}, {-0.0000123, "-1,23E-05"}, {NAN, "NaN"},
+            {inf, "Inf"}, {-inf, "-Inf"}};
+        QStringList got, want;
+        for (const auto &[value, french] : rows) {
+            QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+            got << numberToText(value);
+            QLocale::setDefault(QLocale::c());
+            got << numberToText(value);
+            want << french << QString(french).replace(u',', u'.');
+        }
+        QCOMPARE(got, want);
     }
-
-    void numberText()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, c);
-        QFETCH(QString, french);
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(numberToText(value), c);
-        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        QCOMPARE(numberToText(value), french);
-    }
-
-    void ansi_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        using QTest::newRow;
-        newRow("high block ends") << QByteArray("\x80\x9f") << u"\u20ac\u0178"_s;
-        newRow("inside") << QByteArray("\x82\x8a\x8c\x93\x99") << u"\u201a\u0160\u0152\u201c\u2122"_s;
-        newRow("undefined") << QByteArray("\x81\x8d\x8f\x90\x9d") << u"\x81\x8d\x8f\x90\x9d"_s;
-        newRow("Latin-1 half") << QByteArray("\xa0\xb0" "C \xe9t\xe9\xff") << u"\u00a0°C été\u00ff"_s;
-    }
-
     void ansi()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(fromAnsi(bytes), text);
-        QCOMPARE(toAnsi(text), bytes);
-    }
-
-    void roundTripsAndUnmappable()
-    {
+        QCOMPARE(fromAnsi("\x80\x9f\x8a\x81\xa0\xff"), u"\u20ac\u0178\u0160\x81\u00a0\u00ff"_s);
         QByteArray all;
         for (int i = 0; i < 256; ++i)
             all.append(char(i));
         QCOMPARE(toAnsi(fromAnsi(all)), all);
-        QCOMPARE(toWire(fromWire(all)), all);
-        QCOMPARE(fromWire(QByteArray("\x80\xe9")), u"\u0080é"_s); // the wire is Latin-1
-        QCOMPARE(toAnsi(u"a日\u0080x😀y"_s), QByteArray("a??x?y")); // one '?' per character
+        QCOMPARE(toWire(fromWire(all)), all); // the wire is Latin-1
+        QCOMPARE(toAnsi(u"a日\u0080x😀y\u20ac\u0178"_s), QByteArray("a??x?y\x80\x9f"));
         QCOMPARE(toWire(u"A\u0014é€"_s), QByteArray("A\x14\xe9?"));
+    }
+    void read_data()
+    {
+        QTest::addColumn<Read>("r");
+        const QList<Read> rows = { // one pair of outer quotes goes, then the cut to 19
+            {"[PORT com]\r\nVaLeUr=3\r\n", "3", "port COM", "VALEUR"},
+            {"  [ s ]  \r\n \t k \t=  a  b \t\r\n", "a  b", " s ", "k "},
+            {"[s]\r\nk=  \" a b \"  \r\n", " a b "}, {"[s]\r\nk='x'\r\n", "x"},
+            {"[s]\r\nk=\"\"\r\n", ""}, {"[s]\r\nk=\"x'\r\n", "\"x'"}, {"[s]\r\nk=\"\r\n", "\""},
+            {"[s]\r\nk=1234567890123456789\r\n", "1234567890123456789"},
+            {"[s]\r\nk=12345678901234567890\r\n", "1234567890123456789"},
+            {"[s]\r\nk=\"abcdef\"\r\n", "abc", "s", "k", 4}, {"[s]\r\nk=abc\r\n", "", "s", "k", 1},
+            {"[s]\r\nj=1\r\n[b]\r\nk=2\r\n", "<def>"}, {"[s]\r\n  ;k=1\r\nk=2\r\n", "2"},
+            {"k=1\r\n[s]\r\n", "<def>"}, {"[s\r\nk=1\r\n", "<def>"}, {"[s] ;\r\nk=1", "1"},
+            {"[s]\r\nk\r\nk=2\r\n", "2"}, {"[s]\r\nk=1\r\nK=2\r\n", "1"},
+            {"[s]\r\nk=1\r\n[S]\r\nk=2\r\n", "1"}, {"[s]\r\na=1\r\n[s]\r\nk=2\r\n", "<def>"},
+            {"[x]\rk=0\r[s]\rk=1\r", "1"}, {"[x]\nk=0\n[s]\nk=1", "1"},
+            {"[Ann\xe9" "e]\r\nk=\xe9t\xe9 \x80\x93\r\n", u"été €“"_s, u"ANNÉE"_s}};
+        for (const Read &r : rows)
+            QTest::newRow(r.file.toPercentEncoding(" []=;'\"").left(40)) << r;
+    }
+    void read()
+    {
+        QFETCH(Read, r);
+        QCOMPARE(r.buffer ? profileLookup(r.file, r.section, r.key, u"<def>"_s, r.buffer)
+                          : profileLookup(r.file, r.section, r.key, u"<def>"_s), r.value);
+    }
+    void write_data()
+    {
+        QTest::addColumn<Write>("w");
+        const QList<Write> rows = {
+            {"", "[Port COM]\r\nvaleur= 3 x \r\n", " 3 x ", "Port COM", "valeur"},
+            {"[S]\r\nK=1\r\nz=2\r\n", "[S]\r\nK=3\r\nz=2\r\n"}, {"[s]\nk=1\nx=2", "[s]\nk=3\nx=2"},
+            {"[s]\r\n  k = 1=2 \n", "[s]\r\n  k =3\n"}, {"[s]\r\n;k=1", "[s]\r\nk=3\r\n;k=1"},
+            {"[s]\r\nk=1\r\nk=2\r\n[s]\r\nk=4\r\n", "[s]\r\nk=3\r\nk=2\r\n[s]\r\nk=4\r\n"},
+            {"junk \t\r[s]\nx=1\r\n\r\ny = \"q\" \r=5\n;c\r\n[b]\n",
+             "junk \t\r[s]\nx=1\r\n\r\ny = \"q\" \rk=3\r\n=5\n;c\r\n[b]\n"},
+            {"[S]\r\nx=1", "[S]\r\nx=1\r\nk=3\r\n"}, {"[a]\r\n\r\n", "[a]\r\n\r\n[s]\r\nk=3\r\n"},
+            {"[a]\rx=\r", "[a]\rx=\r[s]\r\nk=3\r\n"}, {"[a]\nx=1", "[a]\nx=1\r\n[s]\r\nk=3\r\n"},
+            {"[s]\r\nk=1\r\n", "[s]\r\nk=v  [x] y=1 z\r\n", "v\r\n[x]\ry=1\nz"},
+            {"", "[a  [b]]\r\nk j=3\r\n", "3", "a\r\n[b]", "k\nj"},
+            {"", "[s]\r\nk=\xe9t\xe9 \x80\x93?\r\n", u"été €“日"_s}};
+        for (const Write &w : rows)
+            QTest::newRow(w.after.toPercentEncoding(" []=;'\"").left(48)) << w;
+    }
+    void write()
+    {
+        QFETCH(Write, w);
+        QCOMPARE(profileUpdate(w.before, w.section, w.key, w.value), w.after);
+    }
+    void files() // keys that cannot be read back, files that cannot be written: left alone
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("p.ini"), ro = dir.filePath("ro.ini"),
+                      big = dir.filePath("big.ini"), fresh = dir.filePath("new.ini"), d = "d";
+        const QByteArray original = "[s]\r\nk=1\r\n[t]\r\nk=2\r\n",
+                         limit = "[s]\r\nk=1\r\n" + QByteArray(kMaxProfileFileBytes - 10, ';');
+        QVERIFY(putFile(ini, original) && putFile(ro, original) && putFile(big, limit));
+        QCOMPARE(readProfileString(big, "s", "k", d), u"1"_s); // 1 MiB still is a profile file
+        QVERIFY(putFile(big, limit + ';') && QFile::setPermissions(ro, QFileDevice::ReadOwner));
+        QString why;
+        QVERIFY(!readProfileFile(big, &why) && why.contains(u"1 Mio"));
+        QCOMPARE(readProfileString(big, "s", "k", d), d);
+        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"}, {ini, "a=b"}, {ini, " ;k"},
+            {ini, "[t]"}, {dir.filePath("no/p.ini"), "k"}, {dir.path(), "k"}, {big, "k"}};
+        if (!QFileInfo(ro).isWritable()) // the superuser writes read-only files
+            cases.append({ro, "k"});
+        for (const auto &[path, key] : cases) {
+            const ProfileWriteResult r = writeProfileString(path, "s", key, "3");
+            QVERIFY2(!r.ok && r.error.contains(path) && r.error.size() > path.size() + 30,
+                     qPrintable(key + u' ' + r.error)); // with a reason
+            QCOMPARE(profileUpdate(original, "s", key, "3") == original, key != u"k");
+        }
+        QVERIFY(writeProfileString(ini, "t", "k", "3").ok);
+        QVERIFY(writeProfileString(fresh, "s", "k", "3").ok);
+        QCOMPARE(fileBytes(ini) + fileBytes(fresh) + fileBytes(ro) + fileBytes(big),
+                 "[s]\r\nk=1\r\n[t]\r\nk=3\r\n[s]\r\nk=3\r\n" + original + limit + ';');
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{"big.ini", "new.ini", "p.ini", "ro.ini"})); // no temporary file left
+    }
+    void settingsDir() // beside a program not installed that can write there, else per user
+    {
+        QTemporaryDir tmp;
+        const QString bin = tmp.filePath("bin"), user = tmp.filePath("config");
+        const QString ini = user + "/param.ini", beside = bin + "/param.ini";
+        const QByteArray kept = "[Port COM]\r\nvaleur=3\r\n";
+        QVERIFY(QDir(tmp.path()).mkpath("bin") && putFile(beside, kept));
+        QCOMPARE(chooseSettingsDir(bin + '/', user), bin);
+        QCOMPARE(chooseSettingsDir(tmp.filePath("gone"), user), user);
+        QVERIFY(QFileInfo(user).isDir() && !QFile::exists(ini));
+        QVERIFY(QDir(tmp.path()).mkpath("share/applications")
+                && putFile(tmp.filePath("share/applications/platine.desktop"), "x"));
+        QCOMPARE(chooseSettingsDir(bin, user), user); // installed: param.ini carried over
+        QVERIFY(putFile(beside, "v=5"));
+        QCOMPARE(chooseSettingsDir(bin, user), user); // once: never over the user's own
+        QCOMPARE(fileBytes(ini), kept);
+        QVERIFY(QFile::remove(ini) && putFile(beside, QByteArray(kMaxProfileFileBytes + 1, 'x')));
+        QCOMPARE(chooseSettingsDir(bin, user), user); // no profile file: not carried
+        QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), QStringList()); // no stray file
+        QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden), QStringList{"param.ini"});
     }
 };
 

@@ -1,175 +1,213 @@
-// The schedule without a window: the 125 bytes of "B", debug.ini, period correction, time boxes,
-// and the schedule in profile files (update in place, "cmb0", a read-only file).
-
-#include "schedule/ScheduleFrame.h"
+// Guards against: a wrong frame, debug.ini or schedule file byte, a wrong period, a failure untold.
+#include "board/BoardLink.h"
+#include "board/FakeSerialPort.h"
+#include "common/FakeDialogs.h"
+#include "common/Pty.h"
+#include "platform/QtSerialPort.h"
+#include "schedule/ScheduleProgramming.h"
+#include "schedule/SchedulePanel.h"
 #include "schedule/ScheduleSettings.h"
-
 #include "TestUtil.h"
-
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <unistd.h>
-
 using namespace platine;
-using test::fileBytes;
-using test::filledEditor;
-
+using namespace Qt::StringLiterals;
 class TestSchedule : public QObject
 {
     Q_OBJECT
-
-private:
-    QTemporaryDir m_dir;
-    QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-
+    std::optional<QTemporaryDir> m_dir;
+    SettingsFiles m_files;
+    std::optional<test::FakeDialogs> m_dialogs;
+    std::unique_ptr<QWidget> m_window; // the panel and its file dialog
+    SchedulePanel *m_panel = nullptr;
+    QStringList m_cleared; // the period box's text each time the replies were emptied
+    std::function<void()> m_clear = [this] { m_cleared << m_panel->box(kPeriodBox)->text(); };
+    QList<QByteArray> m_sent; // the frames handed to the sender, which fails unless m_sendOk
+    bool m_sendOk = true;
+    FrameSender m_send = [this](const QByteArray &frame, QString *error) {
+        m_sent << frame;
+        return m_sendOk || (*error = u"débranchée"_s, false);
+    };
+    QString editor() const // the seven boxes and the day list's text
+    {
+        QString text;
+        for (int i = 0; i < kScheduleBoxCount; ++i)
+            text += m_panel->box(i)->text() + u'|';
+        return text + m_panel->dayList()->currentText();
+    }
+    QString message() const { return m_dialogs->messages.value(0).text; }
 private Q_SLOTS:
-    void frameAndDebugIni()
+    void init()
     {
-        const QByteArray body = scheduleBody(filledEditor()).value();
-        QCOMPARE(scheduleFrame(body), test::kFilledFrame); // offsets 0 to 124
-        QCOMPARE(debugIniContents(body), " 0 :17\r\n 1 :19\r\n 2 :153\r\n 3 :135\r\n 4 :8\r\n"
-                                         " 5 :48\r\n 6 :20\r\n 7 :69\r\n 8 :32\r\n 9 :16\r\n"
-                                         " 10 :35\r\n 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n");
-        // Day codes: list position + 1, 0 for a text of the user's own.
-        for (const auto &[position, code] : {std::pair{0, 1}, {6, 7}, {8, 9}, {-1, 0}}) {
-            ScheduleValues v = filledEditor();
-            v.dayPosition = position;
-            QCOMPARE(int(scheduleBody(v)->at(12)), code);
+        m_dir.emplace(), m_files = {m_dir->path()}, m_dialogs.emplace();
+        m_sent.clear(), m_cleared.clear(), m_sendOk = true;
+        m_window = std::make_unique<QWidget>();
+        auto *dialogue1 = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
+        m_panel = new SchedulePanel(*dialogue1, m_files, m_window.get());
+        m_panel->initScheduleEditor();
+        QVERIFY(test::putFile(m_dir->filePath(u"filled"_s), test::kFilledFile));
+        m_panel->readScheduleSettings(m_dir->filePath(u"filled"_s));
+    }
+    void programmer() // period corrected; debug.ini, param.ini, the frame; one failure stops none
+    {
+        const QByteArray ports = "[Port COM]\r\nvaleur=1\r\n", dump = " 0 :17\r\n 1 :19\r\n 2 :153"
+            "\r\n 3 :135\r\n 4 :8\r\n 5 :48\r\n 6 :20\r\n 7 :69\r\n 8 :32\r\n 9 :16\r\n 10 :35\r\n"
+            " 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n";
+        ScheduleValues v = test::filledEditor();
+        v.boxes[kPeriodBox] = u"13.9"_s;
+        for (auto [folder, ok] : {std::pair{"", 1}, {"debug.ini", 1}, {"param.ini", 1}, {"", 0}}) {
+            init(); // a folder in the way of a file, or a failed send
+            m_sendOk = ok;
+            QVERIFY(*folder ? QDir(m_files.dir).mkdir(QString::fromLatin1(folder))
+                            : test::putFile(m_files.paramIni(), ports)); // kept with the schedule
+            const ProgrammingResult r = programSchedule(v, m_files, m_send);
+            QVERIFY(r.period == u"13" && r.invalidTimeBox < 0 && r.sent == ok);
+            QVERIFY(m_sent == QList<QByteArray>{test::kFilledFrame} && r.sendError.isEmpty() == ok);
+            QCOMPARE(r.debugIniError.contains(u"/debug.ini"), *folder == 'd');
+            QCOMPARE(r.paramIniError.contains(u"/param.ini"), *folder == 'p');
+            QCOMPARE(test::fileBytes(m_files.debugIni()), *folder == 'd' ? "<unreadable>" : dump);
+            QCOMPARE(test::fileBytes(m_files.paramIni()), *folder == 'p' ? "<unreadable>"_ba
+                     : (*folder ? ""_ba : ports) + test::kFilledFile);
+        }
+        QVERIFY(!programSchedule(v, m_files, {}).sent); // no board link: nothing sent
+        init(); // an unusable time box: the period still corrected, nothing written or sent
+        v.boxes[kPeriodBox] = u"5a"_s;
+        v.boxes[2] = u"8:30"_s;
+        const ProgrammingResult refused = programSchedule(v, m_files, m_send);
+        QVERIFY(refused.period == u"05" && refused.invalidTimeBox == 2 && m_sent.isEmpty());
+        QVERIFY(!QFile::exists(m_files.paramIni()) && !QFile::exists(m_files.debugIni()));
+    }
+    void frame() // time boxes, day code and period as the frame carries them
+    {
+        for (auto [text, bcd] : {std::pair{"07:05", "\x07\x05"}, {"07:05:59", "\x07\x05"},
+                                 {"99:99", "\x99\x99"}, {"", ""}, {"8:30", ""}, {"x8:30", ""},
+                                 {"0x:30", ""}, {"08:x0", ""}, {"08:3x", ""}, {"08:3", ""},
+                                 {"٠٨:٣٠", ""}}) { // characters 1, 2, 4 and 5 digits, read as BCD
+            for (int box = 0; box < kScheduleTimeCount; ++box) {
+                ScheduleValues v = test::filledEditor();
+                v.boxes[box] = QString::fromUtf8(text);
+                QCOMPARE(firstInvalidTimeBox(v), *bcd ? -1 : box);
+                QCOMPARE(scheduleBody(v).value_or("").mid(2 * box, 2), QByteArray(bcd));
+            }
+        }
+        QCOMPARE(timeBoxDescription(2) + timeBoxDescription(5),
+                 u"fenêtre 2, « Début »fenêtre 3, « Fin »"_s);
+        QCOMPARE(QList<int>({dayCode(-1), dayCode(0), dayCode(10)}), QList<int>({0, 1, 0}));
+        for (auto [typed, corrected] :
+             {std::pair{"", "02"}, {"0", "02"}, {"abc", "02"}, {"-7", "02"}, {"1", "02"},
+              {"2", "02"}, {"002", "002"}, {"5", "05"}, {"120", "120"}, {"0120", "0120"},
+              {"121", "120"}, {"250", "120"}, {"5a", "05"}, {" 45", "45"}, {"+50", "50"},
+              {"1e2", "100"}, {"4.5", "04"}, {"4,5", "04"}, {"119.9", "119"}, {"120.9", "120"}}) {
+            ScheduleValues v = test::filledEditor();
+            v.boxes[kPeriodBox] = correctPeriod(QString::fromLatin1(typed));
+            QCOMPARE(v.boxes[kPeriodBox], QString::fromLatin1(corrected));
+            QCOMPARE(int(scheduleBody(v).value_or(QByteArray(14, 0)).at(13)), atoi(corrected));
         }
     }
-
-    void period_data()
+    void scheduleFile() // updated in place keeping foreign lines; "cmb0"; read-only refused
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("corrected");
-        using QTest::newRow;
-        newRow("empty") << "" << "02";
-        newRow("zero") << "0" << "02";
-        newRow("letters") << "abc" << "02";
-        newRow("negative") << "-7" << "02";
-        newRow("one digit padded") << "5" << "05";
-        newRow("padded, then too small") << "1" << "02";
-        newRow("too large") << "250" << "120";
-        newRow("leading zero kept") << "045" << "045";
-        newRow("trailing letter") << "5a" << "05";
-        newRow("leading blank") << " 45" << "45";
-        newRow("plus sign") << "+50" << "50";
-        newRow("exponent") << "1e2" << "100";
-        newRow("decimal point") << "4.5" << "04";
-        newRow("decimal comma") << "4,5" << "04";
-        newRow("fraction above largest") << "120.9" << "120";
-        newRow("fraction below largest") << "119.9" << "119";
-    }
-
-    void period()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, corrected);
-        QCOMPARE(correctPeriod(typed), corrected);
-        QCOMPARE(correctPeriod(corrected), corrected);
-        ScheduleValues v = filledEditor();
-        v.boxes[kPeriodBox] = corrected;
-        QCOMPARE(int(scheduleBody(v).value().at(13)), corrected.toInt());
-    }
-
-    void timeBox_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes"); // empty: refused
-        using QTest::newRow;
-        newRow("hh:mm") << "07:05" << QByteArray("\x07\x05");
-        newRow("seconds ignored") << "07:05:59" << QByteArray("\x07\x05");
-        newRow("third character and tail ignored") << "07h05 le matin" << QByteArray("\x07\x05");
-        newRow("not range-checked") << "99:99" << QByteArray("\x99\x99");
-        newRow("one hour digit") << "8:30" << QByteArray();
-        newRow("empty") << "" << QByteArray();
-        newRow("letters") << "hh:mm" << QByteArray();
-        newRow("one minute digit") << "08:3" << QByteArray();
-        newRow("minute letter") << "08:3x" << QByteArray();
-        newRow("blank hour") << " 8:30" << QByteArray();
-        newRow("other digits") << QStringLiteral("٠٨:٣٠") << QByteArray();
-    }
-
-    void timeBox()
-    {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        for (int box = 0; box < kScheduleTimeCount; ++box) {
-            ScheduleValues v = filledEditor();
-            v.boxes[box] = text;
-            QCOMPARE(firstInvalidTimeBox(v), bytes.isEmpty() ? box : -1);
-            QCOMPARE(scheduleBody(v).value_or(QByteArray()).mid(2 * box, 2), bytes);
-            v.boxes[5] = QString(); // the topmost wrong box is named
-            QCOMPARE(firstInvalidTimeBox(v), bytes.isEmpty() ? box : 5);
-        }
-    }
-
-    void updateInPlaceKeepsForeignLines()
-    {
-        const QByteArray before = "; r\xe9glages\r\n[Port COM]\r\nvaleur=3\r\n"
-                                  "[TXT1]\r\nValeur = ancien \r\nautre=x\r\n\r\n"
-                                  "[Divers]\r\nnote=garder ; pas un commentaire\r\n"
-                                  "[cmb0]\r\nvaleur=2\r\n";
-        const QByteArray after = "; r\xe9glages\r\n[Port COM]\r\nvaleur=3\r\n"
-                                 "[TXT1]\r\nValeur =99:87\r\nautre=x\r\n\r\n"
-                                 "[Divers]\r\nnote=garder ; pas un commentaire\r\n"
-                                 "[cmb0]\r\nvaleur=9\r\n"
-                                 "[txt0]\r\nvaleur=11:13\r\n[txt2]\r\nvaleur=08:30:00\r\n"
-                                 "[txt3]\r\nvaleur=14:45:59\r\n[txt4]\r\nvaleur=20:10\r\n"
-                                 "[txt5]\r\nvaleur=23:59:00\r\n[txt6]\r\nvaleur=13\r\n";
-        QVERIFY(test::putFile(path("existing.ini"), before));
-        QVERIFY(saveScheduleFile(path("existing.ini"), filledEditor()).ok);
-        QCOMPARE(fileBytes(path("existing.ini")), after);
-        QVERIFY(saveScheduleFile(path("existing.ini"), filledEditor()).ok); // nothing moves
-        QCOMPARE(fileBytes(path("existing.ini")), after);
-    }
-
-    void cmb0_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("position"); // -2: the list is left alone
-        using QTest::newRow;
-        newRow("-1 clears") << "-1" << -1;
-        newRow("letters select the first") << "abc" << 0;
-        newRow("empty selects the first") << "" << 0;
-        newRow("last") << "9" << 9;
-        newRow("blanks") << " 7 " << 7;
-        newRow("leading number") << "3 jours" << 3;
-        newRow("just beyond the list") << "10" << -2;
-        newRow("below -1") << "-2" << -2;
-        newRow("half down to even") << "2.5" << 2;
-        newRow("half up to even") << "3.5" << 4;
-        newRow("9.5 is 10") << "9.5" << -2;
-        newRow("-1.5 is -2") << "-1.5" << -2;
-        newRow("-0.5 is 0") << "-0.5" << 0;
-        newRow("huge") << "1e400" << -2;
-    }
-
-    void cmb0()
-    {
-        QFETCH(QString, stored);
-        QFETCH(int, position);
-        const auto expected = position == -2 ? std::nullopt : std::optional<int>(position);
-        QCOMPARE(
-            parseScheduleSettings("[cmb0]\r\nvaleur=" + stored.toLatin1() + "\r\n").dayPosition,
-            expected);
-        if (position == -1) // no selection is written back as -1
-            QVERIFY(updateScheduleSettings({}, {{}, -1}).endsWith("[cmb0]\r\nvaleur=-1\r\n"));
-    }
-
-    void readOnlyFileLeftAlone()
-    {
+        const QString file = m_dir->filePath(u"h.txt"_s);
+        const QByteArray foreign = "; r\xe9glages\r\n[Divers]\r\nnote=a ; b\r\n\r\n";
+        QVERIFY(test::putFile(file, QByteArray(test::kFilledFile).replace("99:87", "x") + foreign));
+        QVERIFY(saveScheduleFile(file, test::filledEditor()).ok);
+        QCOMPARE(test::fileBytes(file), test::kFilledFile + foreign);
+        for (auto [pos, text] : {std::pair{0, "0"}, {9, "9"}, {-1, "-1"}, {10, "-1"}}) // written
+            QCOMPARE(updateScheduleSettings({}, {{}, pos}).split('=').last().trimmed(), text);
+        for (auto [stored, position] : {std::pair{"-1", -1}, {"abc", 0}, {"", 0}, {"9", 9},
+                                        {" 7 ", 7}, {"3 jours", 3}, {"10", -2}, {"-2", -2},
+                                        {"2.5", 2}, {"3.5", 4}, {"9.5", -2}, {"-1.5", -2},
+                                        {"-0.5", 0}, {"1e400", -2}}) // read; -2: left alone
+            QCOMPARE(storedDayPosition(QString::fromLatin1(stored)).value_or(-2), position);
         if (::geteuid() == 0)
             QSKIP("the superuser writes every file");
-        const QByteArray before = "[txt0]\r\nvaleur=01:00\r\n";
-        QVERIFY(test::putFile(path("readonly.txt"), before));
-        QVERIFY(QFile::setPermissions(path("readonly.txt"), QFileDevice::ReadOwner));
-        const ProfileWriteResult r = saveScheduleFile(path("readonly.txt"), filledEditor());
-        QVERIFY(!r.ok && r.error.contains(path("readonly.txt")));
-        QCOMPARE(fileBytes(path("readonly.txt")), before);
+        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+        const ProfileWriteResult r = saveScheduleFile(file, ScheduleValues());
+        QVERIFY(!r.ok && r.error.contains(file) && test::fileBytes(file).endsWith(foreign));
+    }
+    void panelProgrammer() // replies emptied first, period shown corrected, 125 bytes on the line
+    {
+        test::Pty pty;
+        QVERIFY(pty.isValid() && test::putFile(m_files.paramIni(), pty.paramIniSection(1)));
+        BoardLink link(makeQtSerialPort(), m_files.paramIni());
+        m_panel->setBoard(&link, m_clear);
+        m_panel->box(kPeriodBox)->setText(u"13.9"_s);
+        QTest::mouseClick(m_panel->findChild<QWidget *>(u"Command7"_s), Qt::LeftButton);
+        QCOMPARE(m_cleared, QStringList({"13.9"}));
+        QCOMPARE(m_panel->box(kPeriodBox)->text(), u"13"_s);
+        QCOMPARE(pty.readAtLeast(kScheduleFrameSize, 5000), test::kFilledFrame);
+        QCOMPARE(pty.readFor(200), QByteArray()); // nothing after the frame
+        QVERIFY(m_dialogs->messages.isEmpty());
+        SchedulePanel next(*new FileDialog(nullptr, *m_dialogs, m_window.get()), m_files);
+        next.initScheduleEditor(); // the next start shows it again
+        next.readScheduleSettings(m_files.paramIni());
+        m_panel = &next;
+        QCOMPARE(editor(), u"11:13|99:87|08:30:00|14:45:59|20:10|23:59:00|13|Tous les jours"_s);
+    }
+    void panelTells() // the wrong box, the refused port, the files not written
+    {
+        auto *link = new BoardLink(std::make_unique<test::FakeSerialPort>(), {}, m_window.get());
+        static_cast<test::FakeSerialPort *>(link->port())->openFails = true;
+        m_panel->setBoard(link, m_clear);
+        m_panel->box(kPeriodBox)->setText(u"5a"_s);
+        m_panel->box(0)->setText(u"8:30"_s);
+        m_panel->programBoard();
+        QCOMPARE(message(), invalidTimeMessage(0, u"8:30"_s));
+        QCOMPARE(m_panel->box(kPeriodBox)->text(), u"05"_s);
+        m_panel->box(0)->setText(u"08:30"_s);
+        QVERIFY(QDir(m_files.dir).mkdir(u"param.ini"_s) && QDir(m_files.dir).mkdir(u"debug.ini"_s));
+        m_panel->programBoard();
+        QCOMPARE(m_dialogs->messages.value(1).text, u"Le programme n'a pas été envoyé à la platine."
+                 "\nImpossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied"_s);
+        const QString files = m_dialogs->messages.value(2).text;
+        QVERIFY(files.contains(u"/debug.ini") && files.contains(u"/param.ini »")
+                && files.endsWith(u"\nCe programme ne sera pas rétabli au prochain démarrage."));
+        QCOMPARE(m_cleared, QStringList({"5a", "05"}));
+    }
+    void panelFiles() // "Enregistrer sous", "Heure PC", "Ouvrir"; cancel changes nothing
+    {
+        QDir::setCurrent(m_dir->path());
+        m_dialogs->fileAnswers = {u"horaires"_s, std::nullopt, u"absent/h.txt"_s};
+        for (int i = 0; i < 3; ++i)
+            m_panel->saveScheduleAs();
+        QCOMPARE(test::fileBytes(u"horaires"_s), test::kFilledFile); // a fresh file
+        QVERIFY(message().contains(u"« absent/h.txt »")
+                && message().endsWith(u"\nLe programme n'a pas été enregistré."));
+        m_dialogs->messages.clear();
+        int reads = 0; // "Heure PC" reads the clock anew for each box; 7 January 2024 was a Sunday
+        m_panel->setClock([&reads] {
+            return QDateTime(QDate(2024, 1, 7), QTime(23, 58, 59)).addSecs(reads++ == 3 ? 60 : 0);
+        });
+        QTest::mouseClick(m_panel->findChild<QWidget *>(u"Command6(0)"_s), Qt::LeftButton);
+        QCOMPARE(editor(), u"23:58:00|23:58:00|23:58:00|23:59:00|23:58:00|23:58:00|13|Dimanche"_s);
+        m_panel->dayList()->setEditText(u"Mardi"_s); // a typed day counts when spelled exactly
+        const int typed = m_panel->dayPosition();
+        m_panel->dayList()->setEditText(u"mardi"_s);
+        QCOMPARE(QList<int>({typed, m_panel->values().dayPosition}), QList<int>({2, -1}));
+        QVERIFY(QDir().mkdir(u"dossier.txt"_s));
+        const QString was = u"07:00|||||||Dimanche"_s;
+        const struct { const char *name; QByteArray bytes; QString shown; } rows[] = {
+            {"h.txt", "[txt0]\r\nvaleur= 05 \r\n[txt6]\r\nvaleur=500\r\n[txt3]\r\nvaleur=abcdef"
+                      "ghijklmnopqrstuvwxyz\r\n[cmb0]\r\nvaleur=8\r\n",
+             u"05|||abcdefghijklmnopqrs|||500|Lundi à Vendredi"_s},
+            {"h.txt", "[cmb0]\r\nvaleur=12\r\n", u"|||||||Lundi à Vendredi"_s}, // left alone
+            {"h.txt", "[cmb0]\r\nvaleur=-1\r\n", u"|||||||"_s},
+            {"new.txt", "", u"|||||||Dimanche"_s}, // a missing file reads as empty
+            {"h.txt", "[txt0]\r\nvaleur=07:00\r\n", was}, {"", "", was}, {"*.txt", "", was},
+            {"dossier.txt", "", was}, {"big", QByteArray((1 << 20) + 1, ';'), was},
+            {"h.txt", "Periode (s) : 10\r\n20.5;1;2;3\r\n", u"|||||||Dimanche"_s}}; // no sections
+        for (const auto &r : rows) {
+            QVERIFY(r.bytes.isEmpty() || test::putFile(QString::fromLatin1(r.name), r.bytes));
+            m_dialogs->fileAnswers << QString::fromLatin1(r.name);
+            m_panel->openSchedule();
+            QCOMPARE(editor(), r.shown);
+        }
+        QVERIFY(m_dialogs->messages.size() == 2 && message().contains(u"« dossier.txt »")
+                && m_dialogs->messages[1].text.contains(u"« big »")); // told by name
     }
 };
-
-QTEST_GUILESS_MAIN(TestSchedule)
+QTEST_MAIN(TestSchedule)
 #include "tst_schedule.moc"

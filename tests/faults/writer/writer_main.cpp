@@ -1,37 +1,30 @@
-// The child process of the kill test: writes a file over and over with the program's own code
-// until it is killed. "schedule <path>" alternates two schedules through saveScheduleFile (what
-// "Enregistrer sous" and "Programmer" do); "port <path>" alternates two port numbers through
-// writeProfileString (what "Port COM" does), starting with state <first> (0 or 1). It prints "ready"
-// once it is about to start writing, then a dot after each completed write.
-
-#include "WriterStates.h"
+// The kill test's child: writes a file with the program's own code as "Enregistrer sous" and
+// "Programmer" ("schedule") or "Port COM" ("port") do, alternating two states from <first>, a dot
+// after each write, until it is killed; with a fourth argument, state <first> once, silently.
 #include "platform/ProfileFile.h"
 #include "schedule/ScheduleSettings.h"
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-
 using namespace platine;
-
 int main(int argc, char **argv)
 {
-    if (argc != 4)
+    if (argc < 4)
         return 2;
-    const bool schedule = std::strcmp(argv[1], "schedule") == 0;
     const QString path = QString::fromLocal8Bit(argv[2]);
-    std::puts("ready");
-    std::fflush(stdout);
-    for (int n = std::atoi(argv[3]) & 1;; n ^= 1) {
-        const ProfileWriteResult r = schedule
-            ? saveScheduleFile(path, test::writerSchedule(n))
+    if (argc == 4)
+        std::puts("ready"), std::fflush(stdout);
+    for (int n = QByteArray(argv[3]).toInt() & 1;; n ^= 1) {
+        ScheduleValues schedule{{}, 9 * n};
+        for (QString &box : schedule.boxes)
+            box = n ? QStringLiteral("08:30:00") : QStringLiteral("17:45:00");
+        const ProfileWriteResult r = std::strcmp(argv[1], "schedule") == 0
+            ? saveScheduleFile(path, schedule)
             : writeProfileString(path, QStringLiteral("Port COM"), QStringLiteral("valeur"),
-                                 test::writerPort(n));
-        if (!r.ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            return 1;
-        }
-        std::fputc('.', stdout);
-        std::fflush(stdout);
+                                 QString::number(n ? 33 : 3));
+        if (!r.ok)
+            return std::fprintf(stderr, "%s\n", qPrintable(r.error)), 1;
+        if (argc > 4)
+            return 0;
+        std::fputc('.', stdout), std::fflush(stdout);
     }
 }
