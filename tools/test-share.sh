@@ -12,4 +12,4 @@ count() {
 tests=$(count tests fuzz)
 program=$(count . ':!tests' ':!fuzz' ':!bench')
 awk -v t="$tests" -v p="$program" \
-  'BEGIN { printf "test share: %d lines of tests and fuzz targets, %d lines of program, ratio %.2f\n", t, p, t / p }'
+  'BEGIN { printf "test share: %d lines of tests and fuzz targets, %d lines of program, ratio %.3f\n", t, p, t / p }'
