@@ -300,6 +300,12 @@ void MainWindow::showViewer()
     m_graph->activateWindow();
 }
 
+void MainWindow::showFileInViewer(const QString &path)
+{
+    showViewer();
+    m_graph->loadFile(path);
+}
+
 void MainWindow::showAbout()
 {
     m_dialogs.message(this, MessageIcon::Information,

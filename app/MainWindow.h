@@ -47,6 +47,9 @@ public Q_SLOTS:
     void showBoardDisplayPanel();
     void askPortNumber();
     void showViewer();
+    // The viewer shown with an acquisition file loaded as "Ouvrir fichier" loads it (a file given
+    // on the command line).
+    void showFileInViewer(const QString &path);
     void showAbout();
 
     // The port and board-display panel.

@@ -17,8 +17,9 @@ class Program
 {
 public:
     // Chooses the settings directory once, creates the program's state and loads the main window
-    // on the machine's serial port (start-up sequence, window shown).
-    Program();
+    // on the machine's serial port (start-up sequence, window shown); with a file, the viewer is
+    // shown over it with that acquisition file loaded.
+    explicit Program(const QString &acquisitionFile = {});
     ~Program();
 
     MainWindow &mainWindow() { return *m_window; }
@@ -30,7 +31,8 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-// The program, then the event loop; the program's exit code. Closing the main window while the
+// The program, then the event loop; the program's exit code. The first argument after the
+// program's name (Qt's own options removed) is an acquisition file to show. Closing the main window while the
 // viewer is open leaves the viewer open: the program ends when its last window is closed, or at
 // once with "Quitter".
 int runProgram(QApplication &app);

@@ -3,7 +3,9 @@
 #include "chart/LineControl.h"
 #include "chart/LineRaster.h"
 
+#include <QClipboard>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -336,7 +338,18 @@ void ChartArea::mouseDoubleClickEvent(QMouseEvent *event)
 
 void ChartArea::keyPressEvent(QKeyEvent *event)
 {
-    Q_EMIT keyPressed(keyCode(event->key()));
+    const bool ctrl = event->modifiers() == Qt::ControlModifier;
+    if (ctrl && event->key() == Qt::Key_C)
+        QGuiApplication::clipboard()->setImage(picture());
+    else if (ctrl && event->key() == Qt::Key_S)
+        Q_EMIT saveRequested();
+    else
+        Q_EMIT keyPressed(keyCode(event->key()));
+}
+
+QImage ChartArea::picture()
+{
+    return grab(QRect(QPoint(kBorder, kBorder), clientSize())).toImage();
 }
 
 int ChartArea::keyCode(int qtKey)

@@ -15,6 +15,8 @@
 // Y downwards; 15 twips make one pixel. The mouse and the keyboard are reported in the same terms
 // as the chart handlers take them: buttons 1 left, 2 right, 4 middle; key codes 37 for the left
 // arrow, 39 for the right arrow, 0 for any other key. A double click counts as one click.
+// Ctrl+C copies the chart's picture to the clipboard and Ctrl+S asks for it to be saved; neither
+// reaches the chart handlers.
 //
 // Note: DrawingSurface::width() (the outer width in twips) hides QWidget::width() on this class;
 // pixelWidth() gives the width in pixels.
@@ -65,6 +67,8 @@ public:
 
     // The drawing as it stands (device pixels; devicePixelRatio() tells the scale).
     const QImage &image() const { return m_image; }
+    // What the chart shows inside its border: the drawing, the line controls and the labels on it.
+    QImage picture();
 
     // Line controls, painted in the order they were added. The chart area owns them.
     LineControl *addLine(const QString &name, double x1, double y1, double x2, double y2,
@@ -86,6 +90,7 @@ Q_SIGNALS:
     void mouseMoved(float x, float y);
     void mousePressed(int button, float x, float y);
     void keyPressed(int keyCode);
+    void saveRequested(); // Ctrl+S
 
 protected:
     bool event(QEvent *event) override;

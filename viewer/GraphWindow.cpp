@@ -12,6 +12,7 @@
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
 #include "viewer/LoadReport.h"
+#include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
 
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QUrl>
 
@@ -139,6 +141,7 @@ GraphWindow::GraphWindow(FileDialog &dialogue1, ProgramState &state, QWidget *pa
 
     // The chart's handlers: "Tracer", and the chart area's mouse and keys.
     connectChart(m_drawButton, m_chartArea, *m_view, m_state.chart);
+    connect(m_chartArea, &ChartArea::saveRequested, this, &GraphWindow::saveChartPicture);
 }
 
 GraphWindow::~GraphWindow() = default;
@@ -181,6 +184,25 @@ void GraphWindow::openAcquisitionFile()
         return;
     if (const auto path = m_dialogue1->showOpen(QStringLiteral("*.txt")))
         loadFile(*path);
+}
+
+void GraphWindow::saveChartPicture()
+{
+    const QImage picture = m_chartArea->picture(); // as it was when asked
+    const auto path = m_dialogue1 ? m_dialogue1->showSave(chartPictureName(m_captureDateLabel->text()))
+                                  : std::nullopt;
+    if (!path)
+        return;
+    QSaveFile file(*path); // an existing file is replaced whole or not at all
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) {
+        m_helpLine->setText(QStringLiteral("Graphique enregistré dans « %1 ».").arg(*path));
+        return;
+    }
+    const QString text = QStringLiteral("Impossible d'enregistrer le graphique dans « %1 » : %2")
+                             .arg(*path, file.errorString());
+    m_helpLine->setText(text);
+    m_dialogue1->dialogs().message(this, MessageIcon::Warning,
+                                   QStringLiteral("Enregistrer le graphique"), text);
 }
 
 bool GraphWindow::loadFile(const QString &path)

@@ -57,6 +57,9 @@ public:
 
 public Q_SLOTS:
     void openAcquisitionFile(); // "Ouvrir fichier"
+    // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
+    // under a name made from the capture date.
+    void saveChartPicture();
     void applyCoefficientPreset(int index);
     void showPresetHelp(int index);
     void toggleChannel(int index);

@@ -1,4 +1,4 @@
-// Guards against: a wrong start-up state, menu or panel, a second viewer, a wrong port question or port stored, a port left open, replies not shown, mirrored or cleared, a refused clock sent, wrong bytes on the line, no auto-close, unnamed fields, a Tab order off the screen.
+// Guards against: a wrong start-up state, menu or panel, a second viewer, a wrong port question or port stored, a port left open, replies not shown, mirrored or cleared, a refused clock sent, wrong bytes on the line, no auto-close, unnamed fields, a Tab order off the screen, a file to show not shown.
 #include "board/BoardLink.h"
 #include "board/FakeSerialPort.h"
 #include "common/FakeDialogs.h"
@@ -147,6 +147,16 @@ private Q_SLOTS:
             QCOMPARE(u"%1|%2"_s.arg(w()->link()->portNumber()).arg(m_dlg.messages.size()), result);
             QCOMPARE(test::fileBytes(ini()), pty.paramIniSection(7) + stored);
         }
+    }
+    void fileToShow() // given on the command line: in the viewer over the main window, or told
+    {
+        start();
+        QVERIFY(test::putFile(m_dir.filePath(u"acq.txt"_s), "1.5;2;3;4;5;0;0;0;0;\r\n"));
+        for (const QString &name : {u"acq.txt"_s, u"absent.txt"_s})
+            w()->showFileInViewer(m_dir.filePath(name));
+        QVERIFY(w()->isVisible() && w()->graphWindow()->isVisible()
+                && m_p->state->store.temperature[0] == 1.5 && m_dlg.messages.size() == 1);
+        QVERIFY(m_dlg.messages[0].text.contains(m_dir.filePath(u"absent.txt"_s)));
     }
     void boardLine() // the program and the board simulator on a pseudo-terminal
     {

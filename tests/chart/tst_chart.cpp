@@ -373,14 +373,19 @@ private Q_SLOTS:
         QTest::mouseMove(&area, at);
         QTRY_COMPARE(QPointF(view.cursorX, view.cursorY), QPointF(5955, 2505));
         QTest::mouseClick(&area, Qt::LeftButton, {}, at);
-        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up})
-            QTest::keyClick(&area, key);
+        QSignalSpy save(&area, &ChartArea::saveRequested);
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_C, Qt::Key_Left, Qt::Key_S, Qt::Key_Right, Qt::Key_Up})
+            QTest::keyClick(&area, key, key == Qt::Key_C || key == Qt::Key_S ? Qt::ControlModifier
+                                                                             : Qt::NoModifier);
+        const QImage copied = QGuiApplication::clipboard()->image(); // the chart as shown
+        QVERIFY(save.size() == 1 && copied.size() == QSize(823, 385));
+        QCOMPARE(copied, area.image().convertToFormat(copied.format())); // no line control here
         for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton})
             QTest::mouseClick(&area, button, {}, at);
         QCOMPARE(state, (ChartState{100, 37, false, false}));
         QTest::mouseDClick(area.windowHandle(), Qt::LeftButton, {}, at);
         QCOMPARE(state, (ChartState{100, 32, true, true}));
-        QCOMPARE(keys, (QList<QVariantList>{{37}, {37}, {39}, {0}}));
+        QCOMPARE(keys, (QList<QVariantList>{{37}, {0}, {37}, {0}, {39}, {0}})); // Ctrl alone: 0
         const QVariantList left{1, 5955.0f, 2505.0f};
         QCOMPARE(pressed, (QList<QVariantList>{left, {4, 5955.0f, 2505.0f}, {2, 5955.0f, 2505.0f},
                                                 left, left}));

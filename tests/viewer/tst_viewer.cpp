@@ -6,6 +6,7 @@
 #include "common/FakeDialogs.h"
 #include "common/Files.h"
 #include "viewer/GraphWindow.h"
+#include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
 
 #include <QtTest>
@@ -53,7 +54,7 @@ private Q_SLOTS:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::French));
-        m_state = std::make_unique<ProgramState>();
+        m_state = std::make_unique<ProgramState>(), m_dialogs = {};
         open();
     }
     void cleanup() { delete m_window; }
@@ -146,6 +147,28 @@ private Q_SLOTS:
         QVERIFY(QApplication::sendEvent(m_window, &enter) && enter.isAccepted());
         QApplication::sendEvent(m_window, &drop);
         QCOMPARE(told(), got.last());
+    }
+
+    // Ctrl+S on the chart: offered under a name from the capture date; the file, or why not.
+    void saveChartPicture()
+    {
+        QCOMPARE((QStringList{chartPictureName(u"Capture : 2/3/11 14h07"_s),
+                              chartPictureName(u"12/03/2011 9:05:00"_s), chartPictureName(u"1/2/123"_s)}),
+                 (QStringList{"graphique_11-03-02_14-07.png", "graphique_2011-03-12_09-05.png",
+                              "graphique.png"}));
+        QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
+        m_window->loadFile(m_dir.filePath("f"));
+        click("Command24");
+        ChartArea *area = m_window->chartArea();
+        const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
+        m_dialogs.fileAnswers = {saved, nowhere, std::nullopt};
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_dialogs.fileRequests, QStringList(3, u"save:graphique_2011-03-12.png"_s));
+        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32),
+                 area->picture().convertToFormat(QImage::Format_RGB32));
+        QVERIFY(m_dialogs.messages.size() == 1 && m_dialogs.messages[0].text.contains(nowhere)
+                && text("aide").startsWith(m_dialogs.messages[0].text));
     }
 
     // Tables, "RAZ tableaux" (N at least 10), "Aléatoire" ("0-5v" coefficient); "Retour" hides the
