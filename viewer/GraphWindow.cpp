@@ -189,8 +189,9 @@ void GraphWindow::openAcquisitionFile()
 void GraphWindow::saveChartPicture()
 {
     const QImage picture = m_chartArea->picture(); // as it was when asked
-    const auto path = m_dialogue1 ? m_dialogue1->showSave(chartPictureName(m_captureDateLabel->text()))
-                                  : std::nullopt;
+    const auto path = m_dialogue1
+        ? m_dialogue1->showSave(chartPictureName(m_captureDateLabel->text()))
+        : std::nullopt;
     if (!path)
         return;
     QSaveFile file(*path); // an existing file is replaced whole or not at all

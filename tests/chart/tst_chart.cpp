@@ -374,9 +374,11 @@ private Q_SLOTS:
         QTRY_COMPARE(QPointF(view.cursorX, view.cursorY), QPointF(5955, 2505));
         QTest::mouseClick(&area, Qt::LeftButton, {}, at);
         QSignalSpy save(&area, &ChartArea::saveRequested);
-        for (Qt::Key key : {Qt::Key_Left, Qt::Key_C, Qt::Key_Left, Qt::Key_S, Qt::Key_Right, Qt::Key_Up})
-            QTest::keyClick(&area, key, key == Qt::Key_C || key == Qt::Key_S ? Qt::ControlModifier
-                                                                             : Qt::NoModifier);
+        for (Qt::Key key :
+             {Qt::Key_Left, Qt::Key_C, Qt::Key_Left, Qt::Key_S, Qt::Key_Right, Qt::Key_Up})
+            QTest::keyClick(&area, key,
+                            key == Qt::Key_C || key == Qt::Key_S ? Qt::ControlModifier
+                                                                 : Qt::NoModifier);
         const QImage copied = QGuiApplication::clipboard()->image(); // the chart as shown
         QVERIFY(save.size() == 1 && copied.size() == QSize(823, 385));
         QCOMPARE(copied, area.image().convertToFormat(copied.format())); // no line control here

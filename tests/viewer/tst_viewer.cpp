@@ -153,7 +153,8 @@ private Q_SLOTS:
     void saveChartPicture()
     {
         QCOMPARE((QStringList{chartPictureName(u"Capture : 2/3/11 14h07"_s),
-                              chartPictureName(u"12/03/2011 9:05:00"_s), chartPictureName(u"1/2/123"_s)}),
+                              chartPictureName(u"12/03/2011 9:05:00"_s),
+                              chartPictureName(u"1/2/123"_s)}),
                  (QStringList{"graphique_11-03-02_14-07.png", "graphique_2011-03-12_09-05.png",
                               "graphique.png"}));
         QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
