@@ -1,5 +1,6 @@
-// Benchmarks of what the user waits for in the viewer: loading an acquisition file, drawing the
-// full views at the largest N, the zoom views, and one mouse move with its read-out.
+// Benchmarks of what the user waits for: loading an acquisition file, drawing the full views at
+// the largest N, the zoom views, one mouse move with its read-out, and "Ouvrir" on a schedule
+// file or on a wrong, large file.
 //
 // Runs without a display (the offscreen platform unless QT_QPA_PLATFORM says otherwise).
 
@@ -14,6 +15,7 @@
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
 #include "model/DemoData.h"
+#include "schedule/ScheduleSettings.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/ProgramState.h"
 
@@ -222,6 +224,31 @@ void BM_LoadAcquisitionFile(benchmark::State &st)
     st.counters["rows"] = result ? result->rowsStored : -1;
 }
 BENCHMARK(BM_LoadAcquisitionFile)->Unit(benchmark::kMillisecond);
+
+// "Ouvrir": a schedule file as the program writes it (0), then a 50 MiB file picked by mistake,
+// every line of which looks like an entry.
+void BM_OpenScheduleFile(benchmark::State &st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("horaires.txt"));
+    QByteArray bytes;
+    for (int k = 0; k < 7; ++k)
+        bytes += "[txt" + QByteArray::number(k) + "]\r\nvaleur=08:30:00\r\n";
+    bytes += "[cmb0]\r\nvaleur=4\r\n";
+    const QByteArray entry = "[txt0]\r\nvaleur=08:30:00\r\n";
+    if (st.range(0) > 0)
+        bytes = entry.repeated((st.range(0) << 20) / entry.size());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush()) {
+        st.SkipWithError("cannot write the test file");
+        return;
+    }
+    QString error;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(loadScheduleFile(path, &error));
+    st.counters["MiB"] = double(bytes.size()) / (1 << 20);
+}
+BENCHMARK(BM_OpenScheduleFile)->Arg(0)->Arg(50)->ArgName("MiB")->Unit(benchmark::kMicrosecond);
 
 // "Tracer" at N = 1000 into an image surface, over and over; `show` ends what a held painter
 // still owes the image after each drawing.
