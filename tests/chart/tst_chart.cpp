@@ -257,12 +257,13 @@ private Q_SLOTS:
         area->rectangle(3000, 1500, 4500, 2250, Qt::green); // 200..300 x 100..150
         area->segment(-1e30f, 3990, 1e30f, 3990, Qt::green);    // y = 266
         area->segment(1e30f, -1e30f, -1e30f, 1e30f, Qt::green); // through (0, 0)
+        area->segment(-2997000, -2998500, 3000, 1500, Qt::green); // from afar to (200, 100)
         area->segment(std::nanf(""), 0, 100, 100, Qt::red);
         area->segment(0, 0, INFINITY, 3000, Qt::red);
         area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::red); // entirely outside
         area->segment(0, 4200, 6000, 4200, QColor(255, 0, 0, 0));
         QCOMPARE((QList<QColor>{at(150, 250), at(100, 250), at(200, 125), at(250, 125), at(150, 266),
-                                at(0, 0)}), (QList<QColor>{kGrey, Qt::blue, Qt::green, kGrey, Qt::green, Qt::green}));
+                                at(0, 0), at(150, 50)}), (QList<QColor>{kGrey, Qt::blue, Qt::green, kGrey, Qt::green, Qt::green, Qt::green}));
         QCOMPARE(redAwayFrom(rgb(area->grab())), 0);
         area->setForeground(Qt::red);
         area->setTextPosition(3750, 3300); // 250, 220
@@ -286,7 +287,8 @@ private Q_SLOTS:
             {"flat", {200, 1000, 5000, 1300}},       {"fractional", {157, 1503, 2991, 2222}},
             {"backwards", {3000, 2000, 100, 500}},   {"point", {1500, 1500, 1500, 1500}},
             {"across a corner", {-3000, -1000, 3000, 2000}},
-            {"near the bottom edge", {300, 4485, 5000, 4490}}};
+            {"near the bottom edge", {300, 4485, 5000, 4490}},
+            {"just past the right edge", {5998.5, 150, 5998.5, 3000}}};
         for (int dpr : {1, 2})
             for (const auto &[name, line] : segments)
                 for (int width : {1, 2, 3, 5})

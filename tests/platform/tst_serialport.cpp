@@ -31,7 +31,9 @@ private Q_SLOTS:
                  (QList<quint64>{B9600, B9600, 0, CS8, 0}));
         port->setDtr(false); // a pty refuses it: no failure, the port stays usable
         const QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04\r\n\x00\xff\x11\x13", 14);
-        QVERIFY(port->write(bytes) == bytes.size() && port->flush(1000));
+        QElapsedTimer flushing; // done as soon as the bytes are out, not at the time limit
+        QVERIFY(port->write(bytes) == bytes.size() && (flushing.start(), port->flush(5000)));
+        QVERIFY2(flushing.elapsed() < 2500, qPrintable(QString::number(flushing.elapsed())));
         QCOMPARE(pty.readAtLeast(bytes.size(), 2000), bytes);
         port->close();
         QVERIFY(!port->isOpen() && !port->flush(10) && !port->setDtr(false));
