@@ -262,8 +262,10 @@ private Q_SLOTS:
         area->segment(0, 0, INFINITY, 3000, Qt::red);
         area->segment(1e30f, 1e30f, 2e30f, 2e30f, Qt::red); // entirely outside
         area->segment(0, 4200, 6000, 4200, QColor(255, 0, 0, 0));
-        QCOMPARE((QList<QColor>{at(150, 250), at(100, 250), at(200, 125), at(250, 125), at(150, 266),
-                                at(0, 0), at(150, 50)}), (QList<QColor>{kGrey, Qt::blue, Qt::green, kGrey, Qt::green, Qt::green, Qt::green}));
+        QCOMPARE(
+            (QList<QColor>{at(150, 250), at(100, 250), at(200, 125), at(250, 125), at(150, 266),
+                           at(0, 0), at(150, 50)}),
+            (QList<QColor>{kGrey, Qt::blue, Qt::green, kGrey, Qt::green, Qt::green, Qt::green}));
         QCOMPARE(redAwayFrom(rgb(area->grab())), 0);
         area->setForeground(Qt::red);
         area->setTextPosition(3750, 3300); // 250, 220
@@ -282,10 +284,14 @@ private Q_SLOTS:
         QTest::addColumn<QLineF>("twips");
         QTest::addColumn<int>("width");
         const QList<std::pair<const char *, QLineF>> segments = {
-            {"horizontal", {150, 1500, 3000, 1500}}, {"vertical", {1500, 150, 1500, 3000}},
-            {"diagonal", {300, 300, 3300, 3300}},    {"steep", {1000, 200, 1400, 4000}},
-            {"flat", {200, 1000, 5000, 1300}},       {"fractional", {157, 1503, 2991, 2222}},
-            {"backwards", {3000, 2000, 100, 500}},   {"point", {1500, 1500, 1500, 1500}},
+            {"horizontal", {150, 1500, 3000, 1500}},
+            {"vertical", {1500, 150, 1500, 3000}},
+            {"diagonal", {300, 300, 3300, 3300}},
+            {"steep", {1000, 200, 1400, 4000}},
+            {"flat", {200, 1000, 5000, 1300}},
+            {"fractional", {157, 1503, 2991, 2222}},
+            {"backwards", {3000, 2000, 100, 500}},
+            {"point", {1500, 1500, 1500, 1500}},
             {"across a corner", {-3000, -1000, 3000, 2000}},
             {"near the bottom edge", {300, 4485, 5000, 4490}},
             {"just past the right edge", {5998.5, 150, 5998.5, 3000}}};
