@@ -138,9 +138,11 @@ private Q_SLOTS:
                                               {u"<7>"_s, "7|0", "[Port COM]\r\nvaleur=7\r\n"}}) {
             test::Pty pty; // a device that exists, named in "Ports", is offered with its number
             QVERIFY(test::putFile(ini(), pty.paramIniSection(7)));
-            m_dlg = {}, m_dlg.chooseSuggestion = [&](const QList<InputSuggestion> &offered) {
+            m_dlg = {};
+            m_dlg.chooseSuggestion = [&, answer = answer](const QList<InputSuggestion> &offered) {
                 return answer == u"<7>" && offered.contains({u"7 — "_s + pty.devicePath(), u"7"_s})
-                           ? Answer(u"7"_s) : answer; };
+                           ? Answer(u"7"_s) : answer;
+            };
             start(), use(u"n_port"_s);
             QCOMPARE(m_dlg.inputRequests.join(QString()),
                      u"Changement du port de communication|Port de communication|1"_s);
