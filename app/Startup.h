@@ -32,9 +32,9 @@ private:
 };
 
 // The program, then the event loop; the program's exit code. The first argument after the
-// program's name (Qt's own options removed) is an acquisition file to show. Closing the main window while the
-// viewer is open leaves the viewer open: the program ends when its last window is closed, or at
-// once with "Quitter".
+// program's name (Qt's own options removed) is an acquisition file to show. Closing the main
+// window while the viewer is open leaves the viewer open: the program ends when its last window
+// is closed, or at once with "Quitter".
 int runProgram(QApplication &app);
 
 } // namespace platine

@@ -195,15 +195,19 @@ void GraphWindow::saveChartPicture()
     if (!path)
         return;
     QSaveFile file(*path); // an existing file is replaced whole or not at all
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) {
-        m_helpLine->setText(QStringLiteral("Graphique enregistré dans « %1 ».").arg(*path));
-        return;
-    }
-    const QString text = QStringLiteral("Impossible d'enregistrer le graphique dans « %1 » : %2")
-                             .arg(*path, file.errorString());
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+        tell(QStringLiteral("Graphique enregistré dans « %1 ».").arg(*path));
+    else
+        tell(QStringLiteral("Impossible d'enregistrer le graphique dans « %1 » : %2")
+                 .arg(*path, file.errorString()),
+             QStringLiteral("Enregistrer le graphique"));
+}
+
+void GraphWindow::tell(const QString &text, const QString &warningTitle)
+{
     m_helpLine->setText(text);
-    m_dialogue1->dialogs().message(this, MessageIcon::Warning,
-                                   QStringLiteral("Enregistrer le graphique"), text);
+    if (!warningTitle.isEmpty() && m_dialogue1)
+        m_dialogue1->dialogs().message(this, MessageIcon::Warning, warningTitle, text);
 }
 
 bool GraphWindow::loadFile(const QString &path)
@@ -211,10 +215,7 @@ bool GraphWindow::loadFile(const QString &path)
     QString openError;
     const auto result = loadAcquisitionFile(path, m_state.store, &openError);
     const LoadReport report = loadReport(path, result, openError);
-    m_helpLine->setText(report.text);
-    if (report.warning && m_dialogue1)
-        m_dialogue1->dialogs().message(this, MessageIcon::Warning, QStringLiteral("Ouvrir fichier"),
-                                       report.text);
+    tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
     if (!result || !result->dataLineSeen)
         return false;
     if (result->periodLine) {

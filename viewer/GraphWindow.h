@@ -88,6 +88,8 @@ private:
     void place(QWidget *control, int left, int top, int width, int height);
     void moveTop(QWidget *control, int top);
     void fitWidth(QWidget *control);
+    // Says text in the help line; with a title, also in a warning message of that title.
+    void tell(const QString &text, const QString &warningTitle = {});
     QLabel *label(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                   int width, int height);
     QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
