@@ -6,6 +6,7 @@
 
 #include "chart/FakeChartView.h" // tests/chart
 #include "common/FakeDialogs.h"    // tests/common
+#include "common/Files.h"          // tests/common
 
 #include "chart/ChartArea.h"
 #include "chart/ChartController.h"
@@ -21,7 +22,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -207,13 +207,9 @@ void BM_LoadAcquisitionFile(benchmark::State &st)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("acq.txt"));
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly)) {
-            st.SkipWithError("cannot write the test file");
-            return;
-        }
-        f.write(acquisitionFile(2001));
+    if (!test::putFile(path, acquisitionFile(2001))) {
+        st.SkipWithError("cannot write the test file");
+        return;
     }
     auto store = std::make_unique<AcquisitionData>();
     for (auto _ : st) {
@@ -231,15 +227,16 @@ void BM_OpenScheduleFile(benchmark::State &st)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("horaires.txt"));
-    QByteArray bytes;
-    for (int k = 0; k < 7; ++k)
-        bytes += "[txt" + QByteArray::number(k) + "]\r\nvaleur=08:30:00\r\n";
-    bytes += "[cmb0]\r\nvaleur=4\r\n";
     const QByteArray entry = "[txt0]\r\nvaleur=08:30:00\r\n";
-    if (st.range(0) > 0)
+    QByteArray bytes;
+    if (st.range(0) > 0) {
         bytes = entry.repeated((st.range(0) << 20) / entry.size());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush()) {
+    } else {
+        for (int k = 0; k < 7; ++k)
+            bytes += "[txt" + QByteArray::number(k) + "]\r\nvaleur=08:30:00\r\n";
+        bytes += "[cmb0]\r\nvaleur=4\r\n";
+    }
+    if (!test::putFile(path, bytes)) {
         st.SkipWithError("cannot write the test file");
         return;
     }
