@@ -4,15 +4,13 @@
 //
 // Runs without a display (the offscreen platform unless QT_QPA_PLATFORM says otherwise).
 
-#include "chart/FakeChartView.h" // tests/chart
-#include "common/FakeDialogs.h"    // tests/common
-#include "common/Files.h"          // tests/common
+#include "common/FakeDialogs.h" // tests/common
+#include "common/Files.h"       // tests/common
 
 #include "chart/ChartArea.h"
 #include "chart/ChartController.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
-#include "chart/RecordingSurface.h"
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
 #include "model/DemoData.h"
@@ -52,17 +50,42 @@ std::unique_ptr<ChartArea> makeChartArea()
 {
     auto area = std::make_unique<ChartArea>();
     area->resize(12405 / 15, 5835 / 15);
-    area->clear();
+    area->surface().clear();
     return area;
 }
 
 // The viewer window as the program makes it, with dialogs that are never shown.
 struct Viewer {
     test::FakeDialogs dialogs;
-    FileDialog dialogue1{nullptr, dialogs, nullptr};
+    FileDialog fileDialog{nullptr, dialogs, nullptr};
     std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-    GraphWindow window{dialogue1, *state};
+    GraphWindow window{fileDialog, *state};
 };
+
+// The drawings' own cost: a surface that only counts the segments.
+class CountingSurface : public DrawingSurface
+{
+public:
+    long long segments = 0;
+    void clear() override {}
+    void segment(float, float, float, float, const QColor &) override { ++segments; }
+    void rectangle(float, float, float, float, const QColor &) override {}
+    void setTextPosition(float, float) override {}
+    void print(const QString &) override {}
+    QColor foreground() const override { return Qt::black; }
+    void setForeground(const QColor &) override {}
+    int lineWidth() const override { return 1; }
+    void setLineWidth(int) override {}
+    double width() const override { return 12405; }
+};
+
+ChartInputs largestView(bool analog)
+{
+    ChartInputs in;
+    in.analog = analog;
+    in.rowCount = kLargestN;
+    return in;
+}
 
 // For comparison with the chart area: the same persistent image painted the same way, but with
 // one painter kept open across the operations of a drawing (begun at the first operation, ended
@@ -252,14 +275,13 @@ BENCHMARK(BM_OpenScheduleFile)->Arg(0)->Arg(50)->ArgName("MiB")->Unit(benchmark:
 void fullView(benchmark::State &st, DrawingSurface &surface, bool analog, int width,
               void (*show)(DrawingSurface &) = nullptr)
 {
-    FakeChartView view(surface);
-    fillStore(view.data());
-    view.analog = analog;
-    view.n = kLargestN;
+    auto store = std::make_unique<AcquisitionData>();
+    fillStore(*store);
+    const ChartInputs in = largestView(analog);
     surface.setLineWidth(width);
     ChartState state;
     for (auto _ : st) {
-        drawFullView(view, state);
+        drawFullView(in, {*store, state, surface});
         if (show)
             show(surface);
     }
@@ -273,7 +295,7 @@ void showHeldPainter(DrawingSurface &surface)
 // Analog full view, N = 1000, all five channels: 5005 segments.
 void BM_AnalogFullView_ChartArea(benchmark::State &st)
 {
-    fullView(st, *makeChartArea(), true, static_cast<int>(st.range(0)));
+    fullView(st, makeChartArea()->surface(), true, static_cast<int>(st.range(0)));
 }
 BENCHMARK(BM_AnalogFullView_ChartArea)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
@@ -294,21 +316,13 @@ void BM_AnalogFullView_DirectPixels(benchmark::State &st)
 BENCHMARK(BM_AnalogFullView_DirectPixels)->Arg(1)->Arg(5)->ArgName("width")
     ->Unit(benchmark::kMillisecond);
 
-void BM_AnalogFullView_Recording(benchmark::State &st)
+void BM_AnalogFullView_NoPainting(benchmark::State &st)
 {
-    FakeChartView view;
-    fillStore(view.data());
-    view.n = kLargestN;
-    view.recording().reserve(6000);
-    ChartState state;
-    for (auto _ : st) {
-        view.recording().forget();
-        drawFullView(view, state);
-    }
-    st.counters["segments"] = static_cast<double>(
-        view.recording().count(RecordingSurface::Kind::Segment));
+    CountingSurface surface;
+    fullView(st, surface, true, 1);
+    st.counters["segments"] = double(surface.segments) / double(st.iterations());
 }
-BENCHMARK(BM_AnalogFullView_Recording)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalogFullView_NoPainting)->Unit(benchmark::kMillisecond);
 
 // The same through the viewer window's own controls and chart area.
 void BM_AnalogFullView_GraphWindow(benchmark::State &st)
@@ -322,9 +336,8 @@ void BM_AnalogFullView_GraphWindow(benchmark::State &st)
     }
     fillStore(viewer.state->store);
     window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
-    ChartState state;
     for (auto _ : st) {
-        drawFullView(window.chartView(), state);
+        window.drawChart();
         if (st.range(0))
             QCoreApplication::processEvents(); // the repaint that shows the drawing
     }
@@ -335,7 +348,7 @@ BENCHMARK(BM_AnalogFullView_GraphWindow)->Arg(0)->Arg(1)->ArgName("shown")
 // Logic full view, N = 1000: 4004 level segments and their edges.
 void BM_LogicFullView_ChartArea(benchmark::State &st)
 {
-    fullView(st, *makeChartArea(), false, 1);
+    fullView(st, makeChartArea()->surface(), false, 1);
 }
 BENCHMARK(BM_LogicFullView_ChartArea)->Unit(benchmark::kMillisecond);
 
@@ -353,40 +366,33 @@ void BM_LogicFullView_DirectPixels(benchmark::State &st)
 }
 BENCHMARK(BM_LogicFullView_DirectPixels)->Unit(benchmark::kMillisecond);
 
-void BM_LogicFullView_Recording(benchmark::State &st)
+void BM_LogicFullView_NoPainting(benchmark::State &st)
 {
-    FakeChartView view;
-    fillStore(view.data());
-    view.analog = false;
-    view.n = kLargestN;
-    view.recording().reserve(10000);
-    ChartState state;
-    for (auto _ : st) {
-        view.recording().forget();
-        drawFullView(view, state);
-    }
+    CountingSurface surface;
+    fullView(st, surface, false, 1);
 }
-BENCHMARK(BM_LogicFullView_Recording)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LogicFullView_NoPainting)->Unit(benchmark::kMillisecond);
 
 // Logic zoom view: 81 rows at W / 10, most of them beyond the right edge.
 void BM_LogicZoomView_ChartArea(benchmark::State &st)
 {
     auto area = makeChartArea();
-    FakeChartView view(*area);
-    fillStore(view.data());
-    view.analog = false;
+    auto store = std::make_unique<AcquisitionData>();
+    fillStore(*store);
+    ChartState state;
     for (auto _ : st)
-        drawZoomView(view, 500, false);
+        drawZoomView(largestView(false), {*store, state, area->surface()}, 500, false);
 }
 BENCHMARK(BM_LogicZoomView_ChartArea)->Unit(benchmark::kMillisecond);
 
 void BM_AnalogZoomView_ChartArea(benchmark::State &st)
 {
     auto area = makeChartArea();
-    FakeChartView view(*area);
-    fillStore(view.data());
+    auto store = std::make_unique<AcquisitionData>();
+    fillStore(*store);
+    ChartState state;
     for (auto _ : st)
-        drawZoomView(view, 500, true);
+        drawZoomView(largestView(true), {*store, state, area->surface()}, 500, true);
 }
 BENCHMARK(BM_AnalogZoomView_ChartArea)->Unit(benchmark::kMillisecond);
 
@@ -401,10 +407,9 @@ void BM_MouseMove_GraphWindow(benchmark::State &st)
         QCoreApplication::processEvents();
     }
     window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
-    ChartState state;
     float x = 1000;
     for (auto _ : st) {
-        followMouse(window.chartView(), state, x, 2532.5f);
+        window.followMouse(x, 2532.5f);
         if (st.range(0))
             QCoreApplication::processEvents(); // repaint of the cursors and captions
         x = x < 12000 ? x + 7.5f : 1000;
@@ -413,18 +418,17 @@ void BM_MouseMove_GraphWindow(benchmark::State &st)
 BENCHMARK(BM_MouseMove_GraphWindow)->Arg(0)->Arg(1)->ArgName("shown")
     ->Unit(benchmark::kMicrosecond);
 
-void BM_MouseMove_Fake(benchmark::State &st)
+void BM_MouseMove_NoWindow(benchmark::State &st)
 {
-    FakeChartView view;
-    view.n = kLargestN;
+    const ChartInputs in = largestView(true);
     ChartState state;
     float x = 1000;
     for (auto _ : st) {
-        followMouse(view, state, x, 2532.5f);
+        benchmark::DoNotOptimize(followMouse(in, state, 12405, x, 2532.5f));
         x = x < 12000 ? x + 7.5f : 1000;
     }
 }
-BENCHMARK(BM_MouseMove_Fake)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MouseMove_NoWindow)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

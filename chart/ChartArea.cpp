@@ -1,10 +1,10 @@
 #include "chart/ChartArea.h"
 
+#include "chart/ChartInputs.h"
 #include "chart/LineControl.h"
 #include "chart/LineRaster.h"
 
 #include <QClipboard>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,151 +20,43 @@
 
 namespace platine {
 
-namespace {
-
-QPointF pixelPoint(double x, double y)
-{
-    return {x / ChartArea::kTwipsPerPixel, y / ChartArea::kTwipsPerPixel};
-}
-
-// Lines are drawn through the middle of the pixel a point falls in, so that a one-pixel line
-// covers exactly that pixel at any device pixel ratio.
-QPointF pixelCentre(double x, double y)
-{
-    return pixelPoint(x, y) + QPointF(0.5, 0.5);
-}
-
-} // namespace
-
-ChartArea::ChartArea(QWidget *parent)
-    : QWidget(parent),
-      m_background(192, 192, 192),
-      m_foreground(palette().color(QPalette::Active, QPalette::ButtonText))
+ChartArea::ChartArea(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    m_surface.setForeground(palette().color(QPalette::Active, QPalette::ButtonText));
+    m_surface.onChange([this](const QRect &pixels, bool whole) { drawingChanged(pixels, whole); });
 }
 
 ChartArea::~ChartArea() = default;
 
 QSize ChartArea::clientSize() const
 {
-    return {std::max(1, QWidget::width() - 2 * kBorder), std::max(1, height() - 2 * kBorder)};
+    return {std::max(1, width() - 2 * kBorder), std::max(1, height() - 2 * kBorder)};
 }
 
-namespace {
-
-QSize deviceSize(const QSize &size, qreal dpr)
+void ChartArea::syncSurface()
 {
-    return {qCeil(size.width() * dpr), qCeil(size.height() * dpr)};
+    m_surface.setGeometry(clientSize(), devicePixelRatioF(), width() * kTwipsPerPixel);
 }
 
-} // namespace
-
-void ChartArea::ensureImage()
+ChartImage &ChartArea::surface()
 {
-    const qreal dpr = devicePixelRatioF();
-    const QSize device = deviceSize(clientSize(), dpr);
-    if (!m_image.isNull() && m_image.size() == device && m_image.devicePixelRatio() == dpr)
+    syncSurface();
+    m_surface.setFont(font());
+    return m_surface;
+}
+
+void ChartArea::drawingChanged(const QRect &pixels, bool whole)
+{
+    if (whole) {
+        update();
         return;
-    QImage image(device, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    image.fill(m_background);
-    if (!m_image.isNull()) {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QPointF(0, 0), m_image);
     }
-    m_image = std::move(image);
-}
-
-void ChartArea::clear()
-{
-    ensureImage();
-    m_image.fill(m_background);
-    m_textX = 0;
-    m_textY = 0;
-    update();
-}
-
-void ChartArea::setBackgroundColor(const QColor &color)
-{
-    m_background = color;
-    ensureImage();
-    m_image.fill(m_background);
-    update();
-}
-
-void ChartArea::segment(float x1, float y1, float x2, float y2, const QColor &color)
-{
-    const auto s = clipToLimit(x1, y1, x2, y2);
-    if (!s || color.alpha() == 0)
-        return;
-    // Asking the screen for the pixel ratio costs more than drawing a short segment: here only
-    // the size is checked; a change of screen is followed in event().
-    if (m_image.isNull() || m_image.size() != deviceSize(clientSize(), m_image.devicePixelRatio()))
-        ensureImage();
-    const double dpr = m_image.devicePixelRatio();
-    // Device coordinates through the middle of the pixels.
-    const QPointF a = pixelCentre(s->x1, s->y1) * dpr, b = pixelCentre(s->x2, s->y2) * dpr;
-    const QRect drawn = rasterLine(m_image, a.x(), a.y(), b.x(), b.y(), m_lineWidth * dpr,
-                                   m_lineWidth > 1, color);
-    if (drawn.isEmpty())
-        return;
-    // What may have changed, in widget pixels.
-    m_dirty |= QRectF(QPointF(drawn.topLeft()) / dpr,
-                      QPointF(drawn.bottomRight() + QPoint(1, 1)) / dpr)
-                   .toAlignedRect()
-                   .translated(kBorder, kBorder);
+    m_dirty |= pixels.translated(kBorder, kBorder);
     queueRepaint();
-}
-
-void ChartArea::rectangle(float x1, float y1, float x2, float y2, const QColor &color)
-{
-    // An outline of no width (a logic edge) or no height is the line itself, drawn once.
-    if ((x1 == x2 || y1 == y2) && std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2)
-        && std::isfinite(y2)) {
-        segment(x1, y1, x2, y2, color);
-        return;
-    }
-    segment(x1, y1, x2, y1, color);
-    segment(x2, y1, x2, y2, color);
-    segment(x2, y2, x1, y2, color);
-    segment(x1, y2, x1, y1, color);
-}
-
-void ChartArea::setTextPosition(float x, float y)
-{
-    m_textX = x;
-    m_textY = y;
-}
-
-void ChartArea::print(const QString &text)
-{
-    ensureImage();
-    QPainter p(&m_image);
-    p.setFont(font());
-    const QFontMetricsF metrics = p.fontMetrics();
-    if (std::isfinite(m_textX) && std::isfinite(m_textY) && std::abs(m_textX) < kClipLimit
-        && std::abs(m_textY) < kClipLimit) {
-        p.setPen(m_foreground);
-        p.drawText(pixelPoint(m_textX, m_textY) + QPointF(0, metrics.ascent()), text);
-    }
-    m_textX = 0;
-    m_textY += float(metrics.height() * kTwipsPerPixel);
-    update();
-}
-
-void ChartArea::setLineWidth(int pixels)
-{
-    m_lineWidth = std::clamp(pixels, 1, 5);
-}
-
-double ChartArea::width() const
-{
-    return QWidget::width() * kTwipsPerPixel;
 }
 
 LineControl *ChartArea::addLine(const QString &name, double x1, double y1, double x2, double y2,
@@ -257,18 +149,19 @@ QPointF ChartArea::toTwips(const QPointF &pixel) const
 
 bool ChartArea::event(QEvent *event)
 {
-    if (event->type() == QEvent::ScreenChangeInternal && !m_image.isNull())
-        ensureImage(); // a new pixel ratio, before anything more is drawn
+    if (event->type() == QEvent::ScreenChangeInternal)
+        syncSurface(); // a new pixel ratio, before anything more is drawn
     return QWidget::event(event);
 }
 
 void ChartArea::paintEvent(QPaintEvent *event)
 {
-    ensureImage();
+    syncSurface();
     const QRect client(QPoint(kBorder, kBorder), clientSize());
     const QRect dirty = event->rect();
     QPainter p(this);
-    p.drawImage(QPointF(kBorder, kBorder), m_image); // the paint system clips it to the region
+    // The paint system clips the drawing to the region.
+    p.drawImage(QPointF(kBorder, kBorder), m_surface.image());
 
     p.save();
     p.setClipRect(client);
@@ -291,7 +184,7 @@ void ChartArea::paintEvent(QPaintEvent *event)
 void ChartArea::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    ensureImage();
+    syncSurface();
 }
 
 namespace {
@@ -300,11 +193,11 @@ int mouseButtons(Qt::MouseButtons buttons)
 {
     int code = 0;
     if (buttons & Qt::LeftButton)
-        code |= 1;
+        code |= chart::kLeftButton;
     if (buttons & Qt::RightButton)
-        code |= 2;
+        code |= chart::kRightButton;
     if (buttons & Qt::MiddleButton)
-        code |= 4;
+        code |= chart::kMiddleButton;
     return code;
 }
 
@@ -355,9 +248,9 @@ QImage ChartArea::picture()
 int ChartArea::keyCode(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Right: return 39;
-    default: return 0;
+    case Qt::Key_Left: return chart::kKeyLeft;
+    case Qt::Key_Right: return chart::kKeyRight;
+    default: return chart::kOtherKey;
     }
 }
 

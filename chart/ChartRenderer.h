@@ -8,14 +8,11 @@
 // coordinates do not fit single precision is not drawn; rows outside the store contribute nothing;
 // the rest of the drawing goes on.
 
+#include "chart/ChartInputs.h"
+
 #include <QColor>
 
 namespace platine {
-
-class ChartView;
-class DrawingSurface;
-struct AcquisitionData;
-struct ChartState;
 
 namespace chart {
 
@@ -25,29 +22,27 @@ constexpr double kVerticalFactor = 20.0;
 constexpr double kLogicLow = 300.0;
 constexpr double kFullBandPitch = 700.0;
 constexpr double kZoomBandPitch = 650.0;
-constexpr int kZoomRows = 10;        // zoom step is W / 10
-constexpr int kAnalogZoomRows = 11;  // rows s0 .. s0 + 10 start a segment
-constexpr int kLogicZoomRows = 81;   // rows s0 .. s0 + 80
+constexpr int kZoomRows = 10;       // zoom step is W / 10
+constexpr int kAnalogZoomRows = 11; // rows s0 .. s0 + 10 start a segment
+constexpr int kLogicZoomRows = 81;  // rows s0 .. s0 + 80
 
-// The analog channels in drawing order (a later one is drawn over an earlier one).
-constexpr int kAnalogChannels = 5;
-// Channel label whose flag selects the channel drawn in position `order` (0..4): TEMP, ANA 1..4.
-int analogLabelIndex(int order);
-QColor analogColor(int order);
-// Colour of logic slot b (0..3), drawn in band b.
-QColor logicColor(int slot);
+// The colour of a channel's trace.
+QColor traceColour(Channel c);
 
 // Draws the analog traces of rows first .. last (each row r a segment to row r + 1) of every
-// selected channel, from X 1000 on, advancing by step per row. Reads the coefficient text afresh
-// for each segment.
-void drawAnalogRows(ChartView &view, long long first, long long last, double step);
+// selected analog channel, in the store's order, from X 1000 on, advancing by step per row, at
+// coefficient k.
+void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
+                    const ChannelFlags &selected, double k, long long first, long long last,
+                    double step);
 
-// Draws the logic rows r0 .. r0 + rows - 1 from X 1000 on, advancing by step per row, slot b in the
-// band whose top is pitch x b. The level is carried from slot to slot and from row to row: a value
-// 0 is the low level (300 below the band top), 1 the high level (the band top), anything else keeps
-// the level of the slot drawn just before. A change of a slot's level from its previous row draws a
-// vertical edge (a rectangle outline of zero width) at the row's X; a slot starts low-to-high, so a
-// first value 0 draws an edge at X 1000. Slots outside the store are skipped entirely.
+// Draws the logic rows r0 .. r0 + rows - 1 from X 1000 on, advancing by step per row, the logic
+// channel at position b in the band whose top is pitch x b. The level is carried from band to band
+// and from row to row: a value 0 is the low level (300 below the band top), 1 the high level (the
+// band top), anything else keeps the level of the band drawn just before. A change of a band's
+// level from its previous row draws a vertical edge (a rectangle outline of zero width) at the
+// row's X; a band starts low-to-high, so a first value 0 draws an edge at X 1000. Values outside
+// the store are skipped entirely.
 void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long long r0,
                    long long rows, double step, double pitch);
 
@@ -55,12 +50,12 @@ void drawLogicRows(DrawingSurface &surface, const AcquisitionData &store, long l
 
 // "Tracer": the full view of rows 0 to N in the current mode. In analog mode the value table box is
 // rewritten with the N + 1 temperatures. Takes N into the state and leaves every zoom.
-void drawFullView(ChartView &view, ChartState &state);
+ChartOutput drawFullView(const ChartInputs &in, Chart target);
 
 // The zoom view of ten rows from s0 on, step W / 10. Analog: rows s0 .. s0 + 10 of the selected
 // channels. Logic: the logic-zoom caption becomes "<4 s0>:dep= <s0>" and rows s0 .. s0 + 80 are
 // drawn with band pitch 650 (only about ten of them fall inside the chart area). Changes no chart
 // state.
-void drawZoomView(ChartView &view, long long s0, bool analog);
+ChartOutput drawZoomView(const ChartInputs &in, Chart target, long long s0, bool analog);
 
 } // namespace platine

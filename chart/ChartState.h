@@ -12,6 +12,15 @@
 
 namespace platine {
 
+// Rows further out than this, either side of row 0, cannot reach the store from any view: the
+// cursor row is kept within them, and a drawing started beyond them draws nothing. This keeps the
+// row arithmetic far from overflow.
+inline constexpr long long kFarRow = 1'000'000'000'000'000LL;
+constexpr bool isFarRow(long long row)
+{
+    return row > kFarRow || row < -kFarRow;
+}
+
 struct ChartState {
     // N as taken by the last full view or the last mouse move over the chart (10..1000).
     std::int16_t rowCount = 0;

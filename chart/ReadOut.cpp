@@ -1,5 +1,7 @@
 #include "chart/ReadOut.h"
 
+#include "model/Coefficients.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -76,12 +78,10 @@ std::optional<double> decimalCommaNumber(QStringView text)
 
 ReadOutScale readOutScale(QStringView coeffText)
 {
-    if (coeffText == u"0.492")
-        return {1.0, QStringLiteral(" V")};
-    if (coeffText == u"0.246")
-        return {2.0, QStringLiteral(" V")};
-    if (coeffText == u"5")
-        return {10.0, QStringLiteral(" °C")};
+    for (const CoefficientPreset &preset : kPresets) {
+        if (coeffText == QLatin1StringView(preset.coefficient))
+            return {preset.readOutFactor, QString::fromUtf8(preset.unit)};
+    }
     QString text = coeffText.toString();
     const qsizetype dot = text.indexOf(u'.');
     if (dot >= 0)

@@ -16,8 +16,8 @@ struct ReadOutScale {
     QString unit; // " V" or " °C"
 };
 
-// K and the unit for the coefficient text (compared exactly):
-//   "0.492" -> 1 " V";  "0.246" -> 2 " V";  "5" -> 10 " °C";
+// K and the unit for the coefficient text (compared exactly): the coefficient of a preset gives its
+// read-out factor and unit ("0.492" -> 1 " V";  "0.246" -> 2 " V";  "5" -> 10 " °C");
 //   any other text -> the text with its first "." turned into "," read as a decimal number whose
 //   separator is "," (see decimalCommaNumber), unit " V".
 ReadOutScale readOutScale(QStringView coeffText);

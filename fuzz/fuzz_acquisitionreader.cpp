@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const AcquisitionReadResult whole = readAcquisition(in.bytes, stores[1]);
     const auto key = [](const AcquisitionReadResult &r, const AcquisitionData &s) { // by value
         return std::tie(r.end, r.rowsStored, r.endLine, r.periodLine, r.dateLine, r.dataLineSeen,
-                        s.temperature, s.analog1, s.analog2, s.analog3, s.analog4, s.logic);
+                        s.columns);
     };
     if (got.rowsStored < 0 || got.rowsStored >= AcquisitionData::kRows
         || (in.failAt >= 0 && got.end == AcquisitionReadResult::End::EndOfFile))

@@ -1,10 +1,16 @@
 #pragma once
 // The acquisition store: one for the whole run (the program keeps it), fixed capacity, independent
 // of any window.
-// Rows 0..2000 of temperature and the four analog inputs; logic slots 0..8000 (four per row,
-// 4r .. 4r+3 in file order). Every slot is empty or a number; empty counts as 0.
+//
+// One column a channel (model/Channel.h), rows 0..2000. Every slot is empty or a number; empty
+// counts as 0. The logic values of a row are also numbered as one sequence of slots, four a row
+// (slot 4r + b is row r's logic value at position b); the store holds slots 0..8000, so row 2000
+// has only its first logic value.
+
+#include "model/Channel.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 namespace platine {
@@ -14,28 +20,41 @@ struct AcquisitionData {
     static constexpr int kLogicSlots = 8001;
 
     using Slot = std::optional<double>;
-    std::array<Slot, kRows> temperature{};
-    std::array<Slot, kRows> analog1{}, analog2{}, analog3{}, analog4{};
-    std::array<Slot, kLogicSlots> logic{};
+    using Column = std::array<Slot, kRows>;
 
-    void clear()
+    std::array<Column, kChannelCount> columns{};
+
+    Column &operator[](Channel c) { return columns[std::size_t(column(c))]; }
+    const Column &operator[](Channel c) const { return columns[std::size_t(column(c))]; }
+
+    // Whether the store has a slot for the channel at that row.
+    static constexpr bool holds(Channel c, long long row)
     {
-        temperature.fill(std::nullopt);
-        analog1.fill(std::nullopt);
-        analog2.fill(std::nullopt);
-        analog3.fill(std::nullopt);
-        analog4.fill(std::nullopt);
-        logic.fill(std::nullopt);
+        if (row < 0 || row >= kRows)
+            return false;
+        return !isLogic(c) || 4 * row + logicPosition(c) < kLogicSlots;
     }
 
-    // Value of a slot as a number (empty counts as 0); indexes outside the store give nullopt.
-    template <std::size_t N>
-    static std::optional<double> value(const std::array<Slot, N> &a, long long index)
+    // The slot of a channel at a row; only where holds().
+    Slot &at(Channel c, long long row) { return (*this)[c][std::size_t(row)]; }
+    const Slot &at(Channel c, long long row) const { return (*this)[c][std::size_t(row)]; }
+
+    // Value of a slot as a number (empty counts as 0); where the store has no slot, nothing.
+    std::optional<double> value(Channel c, long long row) const
     {
-        if (index < 0 || index >= static_cast<long long>(N))
+        if (!holds(c, row))
             return std::nullopt;
-        return a[static_cast<std::size_t>(index)].value_or(0.0);
+        return at(c, row).value_or(0.0);
     }
+
+    // Logic slot k of the sequence of four a row (0..8000).
+    static constexpr Channel logicSlotChannel(long long k) { return logicChannelAt(int(k % 4)); }
+    Slot &logicSlot(long long k) { return at(logicSlotChannel(k), k / 4); }
+    const Slot &logicSlot(long long k) const { return at(logicSlotChannel(k), k / 4); }
+
+    void clear() { columns.fill(Column{}); }
+
+    friend bool operator==(const AcquisitionData &, const AcquisitionData &) = default;
 };
 
 } // namespace platine

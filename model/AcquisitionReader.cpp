@@ -112,16 +112,6 @@ private:
     qint64 m_lines = 0;
 };
 
-// Stores one value; false when the index falls outside the array.
-template <std::size_t N>
-bool put(std::array<AcquisitionData::Slot, N> &array, qsizetype index, double value)
-{
-    if (index < 0 || index >= qsizetype(N))
-        return false;
-    array[std::size_t(index)] = value;
-    return true;
-}
-
 } // namespace
 
 AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
@@ -130,7 +120,12 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
     LineSplitter lines(device);
     QByteArray raw;
     qsizetype row = 0;
-    qsizetype logic = 0;
+    const auto stop = [&](AcquisitionReadResult::End end) {
+        result.end = end;
+        result.endLine = lines.lines();
+        result.rowsStored = int(row);
+        return result;
+    };
 
     while (lines.next(raw)) {
         // The markers are ASCII, so they are looked for in the bytes before decoding.
@@ -148,33 +143,16 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
 
         const QString line = fromAnsi(raw);
         qsizetype from = 0;
-        for (int field = 0; field < 9; ++field) {
+        for (int field = 0; field < kChannelCount; ++field) {
             const qsizetype sep = line.indexOf(u';', from);
-            if (sep < 0) {
-                result.end = AcquisitionReadResult::End::ShortLine;
-                result.endLine = lines.lines();
-                result.rowsStored = int(row);
-                return result;
-            }
-            const double value = leadingNumber(QStringView(line).mid(from, sep - from));
-            bool stored = false;
-            switch (field) {
-            case 0: stored = put(store.temperature, row, value); break;
-            case 1: stored = put(store.analog1, row, value); break;
-            case 2: stored = put(store.analog2, row, value); break;
-            case 3: stored = put(store.analog3, row, value); break;
-            case 4: stored = put(store.analog4, row, value); break;
-            default: stored = put(store.logic, logic + (field - 5), value); break;
-            }
-            if (!stored) {
-                result.end = AcquisitionReadResult::End::Capacity;
-                result.endLine = lines.lines();
-                result.rowsStored = int(row);
-                return result;
-            }
+            if (sep < 0)
+                return stop(AcquisitionReadResult::End::ShortLine);
+            const Channel channel = channelAt(field);
+            if (!AcquisitionData::holds(channel, row))
+                return stop(AcquisitionReadResult::End::Capacity);
+            store.at(channel, row) = leadingNumber(QStringView(line).mid(from, sep - from));
             from = sep + 1;
         }
-        logic += 4;
         ++row;
     }
     result.rowsStored = int(row);
@@ -194,24 +172,18 @@ AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &
     return readAcquisition(buffer, store);
 }
 
-std::optional<AcquisitionReadResult> loadAcquisitionFile(const QString &path,
-                                                         AcquisitionData &store, QString *error)
+Result<AcquisitionReadResult> loadAcquisitionFile(const QString &path, AcquisitionData &store)
 {
-    const auto fail = [error](const QString &why) -> std::optional<AcquisitionReadResult> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
     // Only regular files: a directory, a device or a pipe is no acquisition file (a device such
     // as /dev/zero would never end).
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        return fail(QStringLiteral("le fichier n'existe pas"));
+        return Failure{QStringLiteral("le fichier n'existe pas")};
     if (!info.isFile())
-        return fail(QStringLiteral("ce n'est pas un fichier ordinaire"));
+        return Failure{QStringLiteral("ce n'est pas un fichier ordinaire")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+        return Failure{file.errorString()};
     // Read aside, so that a file without a single data line (a schedule file chosen by mistake)
     // leaves the store as it was.
     const auto read = std::make_unique<AcquisitionData>();

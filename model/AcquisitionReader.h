@@ -5,9 +5,9 @@
 // classified by the first test that holds (case-sensitive substring searches):
 //   contains "(s)" -> period line;   contains "/" -> capture-date line;
 //   contains ";"   -> data line (one acquisition row);   otherwise the line is ignored.
-// A data line carries nine ";"-terminated fields: temperature, analog inputs 1 to 4, then the four
-// logic inputs; each field is read with the leading-number rule, whatever follows the ninth ";"
-// is ignored. Rows are stored from row 0 on, the logic fields at 4r .. 4r + 3.
+// A data line carries nine ";"-terminated fields, one a channel in the order of Channel; each field
+// is read with the leading-number rule, whatever follows the ninth ";" is ignored. Rows are stored
+// from row 0 on.
 //
 // The load ends at once, keeping what is already stored, on a read error, on a data line with
 // fewer than nine ";" (the fields before the missing separator are stored) and when a value would
@@ -17,6 +17,8 @@
 // Lines are read with a bounded length: a line longer than kMaxLineBytes is cut there and the rest
 // of it is skipped without being kept, so a wrong file (a large binary, a file without line ends)
 // neither fills the memory nor slows the load beyond one pass over its bytes.
+
+#include "platform/Result.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -57,9 +59,8 @@ AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &
 
 // The "Ouvrir fichier" load: reads the file and, when it holds at least one data line, replaces the
 // whole store with what it read (the rows beyond the file's are empty). A path that is not a
-// regular file, or a file that cannot be opened, gives nullopt with the reason in *error; a file
-// without a data line gives its result (dataLineSeen false): in both cases the store is untouched.
-std::optional<AcquisitionReadResult>
-loadAcquisitionFile(const QString &path, AcquisitionData &store, QString *error = nullptr);
+// regular file, or a file that cannot be opened, fails with the reason; a file without a data line
+// gives its result (dataLineSeen false): in both cases the store is untouched.
+Result<AcquisitionReadResult> loadAcquisitionFile(const QString &path, AcquisitionData &store);
 
 } // namespace platine

@@ -21,16 +21,14 @@ void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator)
     const auto whole = [&](double scale) { return std::floor(generator.next() * scale); };
     const int rows = std::min(n, AcquisitionData::kRows - 1);
     for (int k = 0; k <= rows; ++k) {
-        const auto i = std::size_t(k);
-        store.temperature[i] = whole(50);
-        store.analog1[i] = whole(512);
-        store.analog2[i] = whole(512);
-        store.analog3[i] = whole(512);
-        store.analog4[i] = whole(512);
+        for (Channel c : kAllChannels) {
+            if (!isLogic(c))
+                store.at(c, k) = whole(c == Channel::Temperature ? 50 : 512);
+        }
     }
     const int lastSlot = std::min(4 * n, AcquisitionData::kLogicSlots - 1);
     for (int k = 0; k <= lastSlot; ++k)
-        store.logic[std::size_t(k)] = whole(10) >= 5 ? 1.0 : 0.0;
+        store.logicSlot(k) = whole(10) >= 5 ? 1.0 : 0.0;
 }
 
 } // namespace platine

@@ -26,11 +26,8 @@ private:
     std::uint32_t m_x = kStart;
 };
 
-// The coefficient text "Aléatoire" puts into coeff (that of the "0-5v" preset).
-inline constexpr const char *kDemoCoefficient = "0.492";
-
 // Fills rows 0..n: for each row in turn its temperature (integer part of r * 50) and its four
-// analog values (integer part of r * 512 each); then logic slots 0..4n, each 1 when the integer
+// analog values (integer part of r * 512 each), in the store's order; then logic slots 0..4n, each 1 when the integer
 // part of r * 10 is 5 or more, else 0. Other slots keep their values.
 void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator);
 

@@ -3,8 +3,9 @@
 // text, a different one at each click, and "RAZ tableaux" sets the shown rows to zero.
 //
 // The table cycle (TableCycle) is kept for the whole run: it starts at table 0 and survives hiding
-// and closing the viewer window. Its counter t selects the table the next click shows:
-//   0 temperature, 1..4 analog1..analog4 (slots 0..N), 5 logic (slots 0..4N).
+// and closing the viewer window. Its counter t selects the table the next click shows: 0..4 the
+// columns of the temperature and the analog inputs in the store's order (rows 0..N), 5 the logic
+// slots (0..4N).
 // A table has one line per slot: index, ":", value (empty slot: nothing), CR LF.
 
 #include <QString>
@@ -13,8 +14,10 @@ namespace platine {
 
 struct AcquisitionData;
 
+inline constexpr int kTableCount = 6;
+
 // Caption the table button has before its first click.
-QString tableButtonDesignerCaption(); // "Tableau analogique N° 1"
+QString initialTableButtonCaption(); // "Tableau analogique N° 1"
 
 // Caption naming table t (0..5), e.g. "Tableau température".
 QString tableCaption(int t);

@@ -1,8 +1,8 @@
 #include "viewer/GraphWindow.h"
 
 #include "chart/ChartArea.h"
-#include "chart/ChartView.h"
-#include "chart/ChartWiring.h"
+#include "chart/ChartController.h"
+#include "chart/ChartRenderer.h"
 #include "chart/LineControl.h"
 #include "model/AcquisitionReader.h"
 #include "model/DemoData.h"
@@ -38,70 +38,10 @@ namespace {
 constexpr int kClientWidth = 12615; // twips
 constexpr int kClientHeight = 9300;
 
-// The selection flag of a channel label is its border: a single line when selected.
-bool flagOf(const QLabel *label)
-{
-    return label->frameShape() == QFrame::Box;
-}
-
-void setFlag(QLabel *label, bool selected)
-{
-    label->setFrameShape(selected ? QFrame::Box : QFrame::NoFrame);
-}
-
 } // namespace
 
-// The window as the chart sees it.
-class GraphWindow::View : public ChartView
-{
-public:
-    explicit View(GraphWindow &w) : m_w(w) {}
-
-    bool analogMode() const override { return m_w.m_analogOption->isChecked(); }
-    bool channelSelected(int i) const override
-    {
-        return i >= 0 && i < kChannelCount && flagOf(m_w.m_channelLabels[i]);
-    }
-    QString coefficientText() const override { return m_w.m_coefficient->text(); }
-    int rowCount() const override { return m_w.m_rowCountBar->value(); }
-    const AcquisitionData &store() const override { return m_w.m_state.store; }
-    DrawingSurface &surface() override { return *m_w.m_chartArea; }
-
-    void setTableText(const QString &text) override
-    {
-        // The text box shows CR LF as one line break.
-        QString shown = text;
-        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        m_w.m_tableText->setPlainText(shown);
-    }
-    void setLogicZoomCaption(const QString &caption) override
-    {
-        m_w.m_logicZoomCaption->setText(caption);
-    }
-    void setRowReadout(const QString &caption) override { m_w.m_rowReadout->setText(caption); }
-    QString valueReadout() const override { return m_w.m_valueReadout->text(); }
-    void setValueReadout(const QString &caption) override { m_w.m_valueReadout->setText(caption); }
-    void setHelpText(const QString &caption) override { m_w.m_helpLine->setText(caption); }
-    void moveVerticalCursor(double x) override
-    {
-        m_w.m_verticalCursor->setX1(x);
-        m_w.m_verticalCursor->setX2(x);
-    }
-    void moveHorizontalCursor(double y) override
-    {
-        m_w.m_horizontalCursor->setY1(y);
-        m_w.m_horizontalCursor->setY2(y);
-    }
-
-private:
-    GraphWindow &m_w;
-};
-
-GraphWindow::GraphWindow(FileDialog &dialogue1, ProgramState &state, QWidget *parent)
-    : QWidget(parent),
-      m_dialogue1(&dialogue1),
-      m_state(state),
-      m_view(std::make_unique<View>(*this))
+GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *parent)
+    : QWidget(parent), m_fileDialog(&fileDialog), m_state(state)
 {
     setObjectName(QStringLiteral("graph"));
     setWindowTitle(QStringLiteral("Graphique des acquisitions"));
@@ -139,16 +79,73 @@ GraphWindow::GraphWindow(FileDialog &dialogue1, ProgramState &state, QWidget *pa
                    m_coefficient, m_widthBar, m_cursorsBox, m_tableButton, m_tableText,
                    m_demoButton, m_zeroButton, m_backButton});
 
-    // The chart's handlers: "Tracer", and the chart area's mouse and keys.
-    connectChart(m_drawButton, m_chartArea, *m_view, m_state.chart);
+    connect(m_drawButton, &QPushButton::clicked, this, &GraphWindow::drawChart);
+    connect(m_chartArea, &ChartArea::mouseMoved, this, &GraphWindow::followMouse);
+    connect(m_chartArea, &ChartArea::mousePressed, this, &GraphWindow::clickChart);
+    connect(m_chartArea, &ChartArea::keyPressed, this, &GraphWindow::stepZoomView);
     connect(m_chartArea, &ChartArea::saveRequested, this, &GraphWindow::saveChartPicture);
 }
 
 GraphWindow::~GraphWindow() = default;
 
-ChartView &GraphWindow::chartView()
+ChartInputs GraphWindow::chartInputs() const
 {
-    return *m_view;
+    return {m_analogOption->isChecked(), m_selection, m_coefficient->text(),
+            m_rowCountBar->value(), m_valueReadout->text()};
+}
+
+Chart GraphWindow::chart()
+{
+    return {m_state.store, m_state.chart, m_chartArea->surface()};
+}
+
+void GraphWindow::showChartOutput(const ChartOutput &out)
+{
+    if (out.table)
+        setTableText(*out.table);
+    if (out.logicZoomCaption)
+        m_logicZoomCaption->setText(*out.logicZoomCaption);
+    if (out.help)
+        m_helpLine->setText(*out.help);
+    if (out.cursor) {
+        m_verticalCursor->setX1(out.cursor->x());
+        m_verticalCursor->setX2(out.cursor->x());
+        m_horizontalCursor->setY1(out.cursor->y());
+        m_horizontalCursor->setY2(out.cursor->y());
+    }
+    if (out.valueReadout)
+        m_valueReadout->setText(*out.valueReadout);
+    if (out.rowReadout)
+        m_rowReadout->setText(*out.rowReadout);
+}
+
+void GraphWindow::setTableText(const QString &text)
+{
+    // The text box shows CR LF as one line break.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_tableText->setPlainText(shown);
+}
+
+void GraphWindow::drawChart()
+{
+    showChartOutput(drawFullView(chartInputs(), chart()));
+}
+
+void GraphWindow::followMouse(float x, float y)
+{
+    const double width = m_chartArea->surface().width();
+    showChartOutput(platine::followMouse(chartInputs(), m_state.chart, width, x, y));
+}
+
+void GraphWindow::clickChart(int button, float x, float y)
+{
+    showChartOutput(platine::clickChart(chartInputs(), chart(), button, x, y));
+}
+
+void GraphWindow::stepZoomView(int keyCode)
+{
+    showChartOutput(platine::stepZoomView(chartInputs(), chart(), keyCode));
 }
 
 bool GraphWindow::eventFilter(QObject *watched, QEvent *event)
@@ -156,21 +153,21 @@ bool GraphWindow::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress
         || type == QEvent::MouseButtonDblClick) {
-        for (int i = 0; i < kChannelCount; ++i) {
-            if (watched != m_channelLabels[i])
+        for (Channel c : kAllChannels) {
+            if (watched != m_channelLabels[std::size_t(column(c))])
                 continue;
             // A double click arrives as press, release, press, double click: the double click
             // counts as one more press, so that a double click toggles the flag once in all,
             // as a single click does.
             if (type == QEvent::MouseMove)
-                showChannelHelp(i);
+                showChannelHelp(c);
             else
-                toggleChannel(i);
+                toggleChannel(c);
             return true;
         }
         if (type == QEvent::MouseMove) {
             for (int i = 0; i < kPresetCount; ++i) {
-                if (watched == m_presetButtons[i])
+                if (watched == m_presetButtons[std::size_t(i)])
                     showPresetHelp(i);
             }
         }
@@ -180,17 +177,17 @@ bool GraphWindow::eventFilter(QObject *watched, QEvent *event)
 
 void GraphWindow::openAcquisitionFile()
 {
-    if (!m_dialogue1)
+    if (!m_fileDialog)
         return;
-    if (const auto path = m_dialogue1->showOpen(QStringLiteral("*.txt")))
+    if (const auto path = m_fileDialog->showOpen(QStringLiteral("*.txt")))
         loadFile(*path);
 }
 
 void GraphWindow::saveChartPicture()
 {
     const QImage picture = m_chartArea->picture(); // as it was when asked
-    const auto path = m_dialogue1
-        ? m_dialogue1->showSave(chartPictureName(m_captureDateLabel->text()))
+    const auto path = m_fileDialog
+        ? m_fileDialog->showSave(chartPictureName(m_captureDateLabel->text()))
         : std::nullopt;
     if (!path)
         return;
@@ -206,15 +203,14 @@ void GraphWindow::saveChartPicture()
 void GraphWindow::tell(const QString &text, const QString &warningTitle)
 {
     m_helpLine->setText(text);
-    if (!warningTitle.isEmpty() && m_dialogue1)
-        m_dialogue1->dialogs().message(this, MessageIcon::Warning, warningTitle, text);
+    if (!warningTitle.isEmpty() && m_fileDialog)
+        m_fileDialog->dialogs().message(this, MessageIcon::Warning, warningTitle, text);
 }
 
 bool GraphWindow::loadFile(const QString &path)
 {
-    QString openError;
-    const auto result = loadAcquisitionFile(path, m_state.store, &openError);
-    const LoadReport report = loadReport(path, result, openError);
+    const Result<AcquisitionReadResult> result = loadAcquisitionFile(path, m_state.store);
+    const LoadReport report = loadReport(path, result);
     tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
     if (!result || !result->dataLineSeen)
         return false;
@@ -234,19 +230,34 @@ void GraphWindow::applyCoefficientPreset(int index)
     ChannelControls controls;
     controls.coeff = m_coefficient->text();
     for (int k = 0; k < kGraduationCount; ++k)
-        controls.graduations[std::size_t(k)] = m_graduations[k]->text();
-    for (int i = 0; i < kChannelCount; ++i)
-        controls.selected[std::size_t(i)] = flagOf(m_channelLabels[i]);
+        controls.graduations[std::size_t(k)] = m_graduations[std::size_t(k)]->text();
+    controls.selected = m_selection;
 
     applyPreset(index, controls);
 
     m_coefficient->setText(controls.coeff);
     for (int k = 0; k < kGraduationCount; ++k) {
-        m_graduations[k]->setText(controls.graduations[std::size_t(k)]);
-        fitWidth(m_graduations[k]);
+        QLabel *graduation = m_graduations[std::size_t(k)];
+        graduation->setText(controls.graduations[std::size_t(k)]);
+        fitWidth(graduation);
     }
-    for (int i = 0; i < kChannelCount; ++i)
-        setFlag(m_channelLabels[i], controls.selected[std::size_t(i)]);
+    m_selection = controls.selected;
+    showSelection();
+}
+
+void GraphWindow::showSelection()
+{
+    // A selected channel's label has a single-line border.
+    for (Channel c : kAllChannels) {
+        m_channelLabels[std::size_t(column(c))]->setFrameShape(m_selection[c] ? QFrame::Box
+                                                                              : QFrame::NoFrame);
+    }
+}
+
+QLabel *GraphWindow::labelAt(int i) const
+{
+    const std::optional<Channel> c = channelOfLabel(i);
+    return c ? m_channelLabels[std::size_t(column(*c))] : nullptr;
 }
 
 void GraphWindow::showPresetHelp(int index)
@@ -254,31 +265,32 @@ void GraphWindow::showPresetHelp(int index)
     m_helpLine->setText(presetHelpText(index));
 }
 
-void GraphWindow::toggleChannel(int index)
+void GraphWindow::toggleChannel(Channel c)
 {
-    QLabel *l = m_channelLabels[index];
-    setFlag(l, toggledSelection(index, flagOf(l)));
+    m_selection.set(c, toggledSelection(c, m_selection[c]));
+    showSelection();
 }
 
-void GraphWindow::showChannelHelp(int index)
+void GraphWindow::showChannelHelp(Channel c)
 {
-    m_chartArea->setForeground(m_channelLabels[index]->palette().color(QPalette::WindowText));
+    const QLabel *l = m_channelLabels[std::size_t(column(c))];
+    m_chartArea->surface().setForeground(l->palette().color(QPalette::WindowText));
     m_helpLine->setText(channelHelpText());
 }
 
 void GraphWindow::showGraduations()
 {
-    for (int k = 0; k < 5; ++k) {
-        m_graduations[k]->show();
-        m_gridLines[k]->setVisible(true);
+    for (int k = 0; k < kGraduationCount; ++k) {
+        m_graduations[std::size_t(k)]->show();
+        m_gridLines[std::size_t(k)]->setVisible(true);
     }
 }
 
 void GraphWindow::hideGraduations()
 {
-    for (int k = 0; k < 5; ++k) {
-        m_graduations[k]->hide();
-        m_gridLines[k]->setVisible(false);
+    for (int k = 0; k < kGraduationCount; ++k) {
+        m_graduations[std::size_t(k)]->hide();
+        m_gridLines[std::size_t(k)]->setVisible(false);
     }
 }
 
@@ -299,13 +311,13 @@ void GraphWindow::setTraceWidth()
 {
     m_widthLabel->setText(QString::number(m_widthBar->value()));
     fitWidth(m_widthLabel);
-    m_chartArea->setLineWidth(m_widthBar->value());
+    m_chartArea->surface().setLineWidth(m_widthBar->value());
 }
 
 void GraphWindow::showNextTable()
 {
     const ShownTable table = m_state.tables.showNext(m_state.store, m_rowCountBar->value());
-    m_view->setTableText(table.text);
+    setTableText(table.text);
     m_tableButton->setText(table.caption);
 }
 
@@ -316,7 +328,7 @@ void GraphWindow::zeroTables()
 
 void GraphWindow::fillWithDemoData()
 {
-    m_coefficient->setText(QString::fromLatin1(kDemoCoefficient));
+    m_coefficient->setText(QString::fromLatin1(kDefaultCoefficient));
     fillDemoData(m_state.store, m_rowCountBar->value(), m_state.demo);
 }
 

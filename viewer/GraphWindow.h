@@ -11,10 +11,14 @@
 // close box deletes it; the program's state (store, chart state, demonstration generator, table
 // cycle) is not the window's and survives.
 
+#include "chart/ChartInputs.h"
+#include "model/Channel.h"
+#include "model/Coefficients.h"
+
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
+#include <array>
 
 class QCheckBox;
 class QGroupBox;
@@ -28,7 +32,6 @@ class QScrollBar;
 namespace platine {
 
 class ChartArea;
-class ChartView;
 class FileDialog;
 class LineControl;
 struct ProgramState;
@@ -37,12 +40,14 @@ class GraphWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // dialogue1 is the main window's file dialog control; state is the program's.
-    GraphWindow(FileDialog &dialogue1, ProgramState &state, QWidget *parent = nullptr);
+    // fileDialog is the main window's file dialog; state is the program's.
+    GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *parent = nullptr);
     ~GraphWindow() override;
 
-    ChartView &chartView();
     ChartArea *chartArea() const { return m_chartArea; }
+    // What the chart's drawings and handlers take from the controls, as they stand.
+    ChartInputs chartInputs() const;
+    const ChannelFlags &selection() const { return m_selection; }
 
     // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: when the file holds
     // acquisitions they replace the store's, and the period and capture-date lines read go to
@@ -56,14 +61,20 @@ public:
     static QRect twipsGeometry(const QWidget *control);
 
 public Q_SLOTS:
+    // The chart: "Tracer", and the chart area's mouse and keys.
+    void drawChart();
+    void followMouse(float x, float y);
+    void clickChart(int button, float x, float y);
+    void stepZoomView(int keyCode);
+
     void openAcquisitionFile(); // "Ouvrir fichier"
     // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
     // under a name made from the capture date.
     void saveChartPicture();
     void applyCoefficientPreset(int index);
     void showPresetHelp(int index);
-    void toggleChannel(int index);
-    void showChannelHelp(int index); // also takes the channel's colour for printed values
+    void toggleChannel(Channel c);
+    void showChannelHelp(Channel c); // also takes the channel's colour for printed values
     void showGraduations();          // analog mode
     void hideGraduations();          // logic mode
     void showOrHideCursors();
@@ -79,12 +90,15 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    class View;
-    friend class View;
-
     void buildChartArea();
     void buildCommands();
     void spaceChartControls();
+    Chart chart();
+    void showChartOutput(const ChartOutput &out);
+    void setTableText(const QString &text);
+    void showSelection();
+    // The channel label with design index i (0..8).
+    QLabel *labelAt(int i) const;
     void place(QWidget *control, int left, int top, int width, int height);
     void moveTop(QWidget *control, int top);
     void fitWidth(QWidget *control);
@@ -95,20 +109,20 @@ private:
     QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
                         int top, int width, int height);
 
-    QPointer<FileDialog> m_dialogue1;
+    QPointer<FileDialog> m_fileDialog;
     ProgramState &m_state;
-    std::unique_ptr<View> m_view;
+    ChannelFlags m_selection{true}; // what the channel labels show
 
     QGroupBox *m_modeFrame = nullptr;
     QGroupBox *m_commandsFrame = nullptr;
     ChartArea *m_chartArea = nullptr;
     LineControl *m_yAxis = nullptr;
     LineControl *m_baseline = nullptr;
-    LineControl *m_gridLines[5] = {};
+    std::array<LineControl *, kGraduationCount> m_gridLines{};
     LineControl *m_verticalCursor = nullptr;
     LineControl *m_horizontalCursor = nullptr;
-    QLabel *m_graduations[5] = {};
-    QLabel *m_channelLabels[9] = {};
+    std::array<QLabel *, kGraduationCount> m_graduations{};
+    std::array<QLabel *, kChannelCount> m_channelLabels{}; // by Channel
     QLabel *m_logicZoomCaption = nullptr;
     QLabel *m_rowReadout = nullptr;
     QLabel *m_valueReadout = nullptr;
@@ -119,7 +133,7 @@ private:
     QScrollBar *m_rowCountBar = nullptr;
     QLabel *m_rowCountLabel = nullptr;
     QLabel *m_periodLabel = nullptr;
-    QPushButton *m_presetButtons[3] = {};
+    std::array<QPushButton *, kPresetCount> m_presetButtons{};
     QLineEdit *m_coefficient = nullptr;
     QScrollBar *m_widthBar = nullptr;
     QLabel *m_widthLabel = nullptr;

@@ -128,15 +128,15 @@ void GraphWindow::buildChartArea()
     m_chartArea = new ChartArea(m_modeFrame);
     place(m_chartArea, 120, 240, 12405, 5835);
     m_chartArea->setAccessibleName(QStringLiteral("Tracé des acquisitions"));
-    m_chartArea->setBackgroundColor(bgrColor(0x00C0C0C0));
+    m_chartArea->surface().setBackgroundColor(bgrColor(0x00C0C0C0));
 
     const QColor axis = bgrColor(0x00004000);
     m_yAxis = m_chartArea->addLine(QStringLiteral("Line29"), 960, 0, 960, 5730, axis);
     m_baseline = m_chartArea->addLine(QStringLiteral("Line30"), 240, 5040, 12330, 5040, axis);
     m_chartArea->addLine(QStringLiteral("Line32"), 960, 4980, 960, 5100, Qt::black);
-    for (int k = 0; k < 5; ++k) {
-        m_gridLines[k] = m_chartArea->addLine(indexed("Line31", k), 0, 0, 0, 0,
-                                              bgrColor(0x00808080), true);
+    for (int k = 0; k < kGraduationCount; ++k) {
+        m_gridLines[std::size_t(k)] = m_chartArea->addLine(indexed("Line31", k), 0, 0, 0, 0,
+                                                           bgrColor(0x00808080), true);
     }
     m_chartArea->addLine(QStringLiteral("Line1"), 60, 2610, 960, 2610, bgrColor(0x00008000));
     const QColor cursor = bgrColor(0x00FFFFC0);
@@ -146,21 +146,27 @@ void GraphWindow::buildChartArea()
                                               cursor, true, false);
 
     const QColor chartGrey = bgrColor(0x00C0C0C0);
-    for (int k = 0; k < 5; ++k) {
-        m_graduations[k] = label(m_chartArea, indexed("Label58", k), QString::number(k + 1), 750,
-                                 3930, 90, 195);
-        m_graduations[k]->hide();
+    for (int k = 0; k < kGraduationCount; ++k) {
+        QLabel *graduation = label(m_chartArea, indexed("Label58", k), QString::number(k + 1), 750,
+                                   3930, 90, 195);
+        graduation->hide();
+        m_graduations[std::size_t(k)] = graduation;
     }
+    // The labels in design order, all in one place but the temperature's, below; the window load
+    // stacks the others.
     for (int i = 0; i < kChannelCount; ++i) {
-        QLabel *l = label(m_chartArea, indexed("Label56", i), channelCaption(i), 60,
-                          i == kTemperatureLabel ? 5340 : 4620, 615, 255);
-        setTextColor(l, channelColor(i, palette()));
+        const Channel c = *channelOfLabel(i);
+        const ChannelInfo &channel = info(c);
+        QLabel *l = label(m_chartArea, indexed("Label56", channel.labelIndex),
+                          QString::fromLatin1(channel.label), 60,
+                          c == Channel::Temperature ? 5340 : 4620, 615, 255);
+        setTextColor(l, labelColour(c, palette()));
         setBackground(l, chartGrey);
-        l->setFrameShape(QFrame::Box); // selected: the flag is the label's border
         l->setMouseTracking(true);
         l->installEventFilter(this);
-        m_channelLabels[i] = l;
+        m_channelLabels[std::size_t(column(c))] = l;
     }
+    showSelection();
 
     const QColor readOut = bgrColor(0x00E0E0E0);
     m_rowReadout = label(m_chartArea, QStringLiteral("Label59"), QStringLiteral("Acquisition N° :"),
@@ -219,17 +225,17 @@ void GraphWindow::buildCommands()
                           630, 195);
 
     for (int i = 0; i < kPresetCount; ++i) {
-        static constexpr int kLefts[kPresetCount] = {2670, 3270, 3840};
-        QPushButton *b = button(f7, indexed("Command2", i), presetCaption(i), kLefts[i], 1680, 525,
-                                225);
+        static constexpr std::array<int, kPresetCount> kLefts = {2670, 3270, 3840};
+        QPushButton *b = button(f7, indexed("Command2", i), presetCaption(i),
+                                kLefts[std::size_t(i)], 1680, 525, 225);
         b->setMouseTracking(true);
         b->installEventFilter(this);
         connect(b, &QPushButton::clicked, this, [this, i] { applyCoefficientPreset(i); });
-        m_presetButtons[i] = b;
+        m_presetButtons[std::size_t(i)] = b;
     }
     QLabel *coeffCaption = label(f7, QStringLiteral("Label65"), QStringLiteral("Coeff :"), 2730,
                                  2100, 555, 255);
-    m_coefficient = named(new QLineEdit(QStringLiteral("0.492"), f7), u"coeff");
+    m_coefficient = named(new QLineEdit(QString::fromLatin1(kDefaultCoefficient), f7), u"coeff");
     m_coefficient->setAcceptDrops(false);
     place(m_coefficient, 3300, 2040, 675, 285);
     coeffCaption->setBuddy(m_coefficient);
@@ -247,7 +253,7 @@ void GraphWindow::buildCommands()
     m_captureDateLabel = label(f7, QStringLiteral("date_capture"), QStringLiteral("Capture :"),
                                6690, 2160, 645, 195);
 
-    m_tableButton = button(f7, QStringLiteral("Command26"), tableButtonDesignerCaption(), 7410, 330,
+    m_tableButton = button(f7, QStringLiteral("Command26"), initialTableButtonCaption(), 7410, 330,
                            2535, 315);
     connect(m_tableButton, &QPushButton::clicked, this, &GraphWindow::showNextTable);
     m_tableText = named(new QPlainTextEdit(f7), u"Text5");
@@ -284,20 +290,21 @@ void GraphWindow::buildCommands()
 // stacks the channel labels ANA 1 .. LOG 4 upwards from Label56(0), 635 twips apart.
 void GraphWindow::spaceChartControls()
 {
-    for (int k = 1; k < 5; ++k)
+    for (std::size_t k = 1; k < m_graduations.size(); ++k)
         moveTop(m_graduations[k], twipsGeometry(m_graduations[k - 1]).top() - 1000);
     for (QLabel *l : m_graduations)
         l->show();
-    for (int k = 0; k < 5; ++k) {
+    for (std::size_t k = 0; k < m_graduations.size(); ++k) {
         const QRect t = twipsGeometry(m_graduations[k]);
         const double y = t.top() + t.height() / 2.0;
         m_gridLines[k]->setPoints(m_yAxis->x1() - 60, y, m_baseline->x2(), y);
     }
-    const int left = twipsGeometry(m_channelLabels[0]).left();
-    for (int k = 1; k <= 7; ++k) {
-        QRect t = twipsGeometry(m_channelLabels[k]);
-        place(m_channelLabels[k], left, twipsGeometry(m_channelLabels[k - 1]).top() - 635,
-              t.width(), t.height());
+    // Every label but the temperature's, in design order.
+    const int left = twipsGeometry(labelAt(0)).left();
+    for (int k = 1; k < kChannelCount - 1; ++k) {
+        QLabel *l = labelAt(k);
+        const QRect t = twipsGeometry(l);
+        place(l, left, twipsGeometry(labelAt(k - 1)).top() - 635, t.width(), t.height());
     }
 }
 

@@ -16,11 +16,10 @@ QString acquisitions(int count)
 
 } // namespace
 
-LoadReport loadReport(const QString &path, const std::optional<AcquisitionReadResult> &result,
-                      const QString &openError)
+LoadReport loadReport(const QString &path, const Result<AcquisitionReadResult> &result)
 {
     if (!result)
-        return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, openError), true};
+        return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, result.reason()), true};
     const QString name = QStringLiteral("« %1 »").arg(QFileInfo(path).fileName());
     if (!result->dataLineSeen)
         return {name

@@ -13,9 +13,7 @@ struct LoadReport {
     bool warning = false; // the load failed or stopped early: worth a message of its own
 };
 
-// The report on loading path: result is what the load read, or nullopt when the file could not be
-// opened (openError then says why).
-LoadReport loadReport(const QString &path, const std::optional<AcquisitionReadResult> &result,
-                      const QString &openError = QString());
+// The report on loading path: what the load read, or why the file could not be opened.
+LoadReport loadReport(const QString &path, const Result<AcquisitionReadResult> &result);
 
 } // namespace platine

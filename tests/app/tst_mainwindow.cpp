@@ -157,7 +157,7 @@ private Q_SLOTS:
         for (const QString &name : {u"acq.txt"_s, u"absent.txt"_s})
             w()->showFileInViewer(m_dir.filePath(name));
         QVERIFY(w()->isVisible() && w()->graphWindow()->isVisible()
-                && m_p->state->store.temperature[0] == 1.5 && m_dlg.messages.size() == 1);
+                && m_p->state->store.at(Channel::Temperature, 0) == 1.5 && m_dlg.messages.size() == 1);
         QVERIFY(m_dlg.messages[0].text.contains(m_dir.filePath(u"absent.txt"_s)));
     }
     void boardLine() // the program and the board simulator on a pseudo-terminal

@@ -46,16 +46,16 @@ QString summary(const AcquisitionReadResult &r)
 }
 
 // The stored rows from `from` on, up to the last one holding anything, as the nine fields of a
-// data line: temperature, analog inputs 1 to 4, the four logic slots ("" for an empty slot).
+// data line ("" for an empty slot or one the store does not have).
 QStringList rowsOf(const AcquisitionData &s, int from = 0)
 {
-    const auto text = [](const std::optional<double> &v) { return v ? QString::number(*v) : ""; };
     QStringList out;
     for (int r = from; r < AcquisitionData::kRows; ++r) {
-        QStringList fields = {text(s.temperature[r]), text(s.analog1[r]), text(s.analog2[r]),
-                              text(s.analog3[r]), text(s.analog4[r])};
-        for (int k = 4 * r; k < 4 * r + 4; ++k)
-            fields << (k < AcquisitionData::kLogicSlots ? text(s.logic[k]) : QString());
+        QStringList fields;
+        for (Channel c : kAllChannels) {
+            const bool held = AcquisitionData::holds(c, r) && s.at(c, r).has_value();
+            fields << (held ? QString::number(*s.at(c, r)) : QString());
+        }
         out << fields.join(u';');
     }
     while (!out.isEmpty() && out.last() == u";;;;;;;;")
@@ -180,16 +180,15 @@ private Q_SLOTS:
         QFETCH(QString, result);
         QFETCH(QStringList, rows);
         const auto store = std::make_unique<AcquisitionData>();
-        store->temperature[1] = 5;
-        store->logic[7] = 1;
+        store->at(Channel::Temperature, 1) = 5;
+        store->logicSlot(7) = 1;
         rusage before{}, after{};
         getrusage(RUSAGE_SELF, &before);
-        QString why;
-        const auto read = loadAcquisitionFile(path, *store, &why);
+        const Result<AcquisitionReadResult> read = loadAcquisitionFile(path, *store);
         getrusage(RUSAGE_SELF, &after);
         QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // KiB
         QCOMPARE(read ? summary(*read) : QString(), result);
-        QCOMPARE(why.isEmpty(), read.has_value());
+        QCOMPARE(read.reason().isEmpty(), read.ok());
         QCOMPARE(rowsOf(*store), rows);
     }
 };

@@ -4,59 +4,160 @@
 #include "model/DemoData.h"
 #include "model/Tables.h"
 
+#include "support/Fetch.h"
+
 #include <QtTest>
 
 using namespace platine;
+using platine::test::fetch;
+using namespace Qt::StringLiterals;
 using Slots = QList<std::optional<double>>;
+
+namespace {
+
+// Row 1: TEMP 21.5, ANA 1..4 1..4; logic slots 1 = 5, 2 = 7, 4 = 9, 5 = 7 and 9 = 7.
+std::unique_ptr<AcquisitionData> sampleStore()
+{
+    auto s = std::make_unique<AcquisitionData>();
+    s->at(Channel::Temperature, 1) = 21.5;
+    s->at(Channel::Analog1, 1) = 1;
+    s->at(Channel::Analog2, 1) = 2;
+    s->at(Channel::Analog3, 1) = 3;
+    s->at(Channel::Analog4, 1) = 4;
+    for (auto [slot, value] : {std::pair{1, 5}, {2, 7}, {4, 9}, {5, 7}, {9, 7}})
+        s->logicSlot(slot) = value;
+    return s;
+}
+
+} // namespace
 
 class TestTables : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The tables as clicks cycle through them, N = 1; "RAZ tableaux" for N = 2 (slots 0..4N).
-    void tables()
+    void table_data()
     {
-        auto s = std::make_unique<AcquisitionData>();
-        s->temperature[1] = 21.5, s->analog1[1] = 1, s->analog2[1] = 2, s->analog3[1] = 3;
-        s->analog4[1] = 4, s->logic[1] = 5, s->logic[2] = s->logic[5] = s->logic[9] = 7;
-        s->temperature[2] = s->analog1[2] = s->analog2[2] = s->analog3[2] = s->analog4[2] = 7;
-        s->logic[4] = 9;
-        TableCycle cycle;
-        cycle.setCounter(0);
-        QStringList got;
-        for (int t = 0; t < 6; ++t)
-            got << cycle.showNext(*s, 1).caption + ' ' + tableText(*s, t, 1);
-        QCOMPARE(got, (QStringList{"Tableau température 0:\r\n1:21.5\r\n",
-            "Tableau analogique N°1 0:\r\n1:1\r\n", "Tableau analogique N°2 0:\r\n1:2\r\n",
-            "Tableau analogique N°3 0:\r\n1:3\r\n", "Tableau analogique N°4 0:\r\n1:4\r\n",
-            "Tableau logique 0:\r\n1:5\r\n2:7\r\n3:\r\n4:9\r\n"}));
-        QCOMPARE(cycle.counter(), 0);
-        clearTables(*s, 2);
-        for (int t = 0; t < 6; ++t)
-            got[t] = tableText(*s, t, 3);
-        QCOMPARE(got, QStringList(5, "0:0\r\n1:0\r\n2:0\r\n3:\r\n")
-                          << "0:0\r\n1:0\r\n2:0\r\n3:0\r\n4:0\r\n5:0\r\n6:0\r\n7:0\r\n8:0\r\n"
-                             "9:7\r\n10:\r\n11:\r\n12:\r\n");
+        QTest::addColumn<int>("table");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("temperature") << 0 << 1 << "Tableau température" << "0:\r\n1:21.5\r\n";
+        QTest::newRow("analog 1") << 1 << 1 << "Tableau analogique N°1" << "0:\r\n1:1\r\n";
+        QTest::newRow("analog 4") << 4 << 1 << "Tableau analogique N°4" << "0:\r\n1:4\r\n";
+        QTest::newRow("logic: slots 0 to 4N") << 5 << 1 << "Tableau logique"
+                                              << "0:\r\n1:5\r\n2:7\r\n3:\r\n4:9\r\n";
+        QTest::newRow("no such table") << 6 << 1 << "" << "";
+    }
+    void table()
+    {
+        QFETCH(int, table);
+        QFETCH(int, n);
+        const auto store = sampleStore();
+        QCOMPARE(tableCaption(table), fetch<QString>("caption"));
+        QCOMPARE(tableText(*store, table, n), fetch<QString>("text"));
     }
 
-    // "Aléatoire": x = (x * 1140671485 + 12820163) mod 2^24 from 327680, by rows, then logic.
+    void tableEndsWithTheStore_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("temperature") << 0 << "2000:\r\n";
+        QTest::newRow("logic") << 5 << "8000:\r\n";
+    }
+    void tableEndsWithTheStore()
+    {
+        QFETCH(int, table);
+        const auto store = sampleStore();
+        QVERIFY(tableText(*store, table, 30000).endsWith(fetch<QString>("lastLine")));
+    }
+
+    // Each click shows the table the counter names, then the counter moves on, six wrapping to 0.
+    void cycle()
+    {
+        const auto store = sampleStore();
+        TableCycle cycle;
+        QStringList captions;
+        for (int click = 0; click < 7; ++click)
+            captions << cycle.showNext(*store, 1).caption;
+        QCOMPARE(captions, (QStringList{"Tableau température", "Tableau analogique N°1",
+                                        "Tableau analogique N°2", "Tableau analogique N°3",
+                                        "Tableau analogique N°4", "Tableau logique",
+                                        "Tableau température"}));
+        QCOMPARE(cycle.counter(), 1);
+    }
+
+    void counterKeptInRange_data()
+    {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<int>("counter");
+        QTest::newRow("below") << -1 << 0;
+        QTest::newRow("last") << 5 << 5;
+        QTest::newRow("above") << 9 << 5;
+    }
+    void counterKeptInRange()
+    {
+        TableCycle cycle;
+        cycle.setCounter(fetch<int>("set"));
+        QCOMPARE(cycle.counter(), fetch<int>("counter"));
+    }
+
+    // "RAZ tableaux" with N = 2: rows 0..2 and logic slots 0..8 become 0, the rest is kept.
+    void clearShownRows()
+    {
+        auto s = sampleStore();
+        s->at(Channel::Analog2, 3) = 6;
+        clearTables(*s, 2);
+        QCOMPARE(tableText(*s, 0, 3), u"0:0\r\n1:0\r\n2:0\r\n3:\r\n"_s);
+        QCOMPARE(tableText(*s, 2, 3), u"0:0\r\n1:0\r\n2:0\r\n3:6\r\n"_s);
+        QCOMPARE(tableText(*s, 5, 3), u"0:0\r\n1:0\r\n2:0\r\n3:0\r\n4:0\r\n5:0\r\n6:0\r\n7:0\r\n"
+                                      "8:0\r\n9:7\r\n10:\r\n11:\r\n12:\r\n"_s);
+    }
+
+    void clearStopsAtTheStore()
+    {
+        auto s = std::make_unique<AcquisitionData>();
+        clearTables(*s, 30000);
+        QCOMPARE(s->at(Channel::Logic1, 1999), 0.0);
+        QCOMPARE(s->logicSlot(AcquisitionData::kLogicSlots - 1), 0.0);
+        QCOMPARE(s->at(Channel::Temperature, AcquisitionData::kRows - 1), 0.0);
+    }
+
+    // "Aléatoire": x = (x * 1140671485 + 12820163) mod 2^24 from 327680, row by row in the
+    // store's order, then the logic slots; other slots keep their values.
     void demoData()
     {
         auto s = std::make_unique<AcquisitionData>();
-        s->temperature[2] = s->logic[5] = 7;
-        DemoGenerator g, fresh;
+        s->at(Channel::Temperature, 2) = 7;
+        s->logicSlot(5) = 7;
+        DemoGenerator g;
         fillDemoData(*s, 1, g);
-        Slots got{s->temperature[2], s->logic[5]};
-        for (int r : {0, 1})
-            got << s->temperature[r] << s->analog1[r] << s->analog2[r] << s->analog3[r]
-                << s->analog4[r];
-        got << s->logic[0] << s->logic[1] << s->logic[2] << s->logic[3] << s->logic[4];
+        Slots got{s->at(Channel::Temperature, 2), s->logicSlot(5)};
+        for (int r : {0, 1}) {
+            for (Channel c : kAllChannels) {
+                if (!isLogic(c))
+                    got << s->at(c, r);
+            }
+        }
+        for (int k = 0; k <= 4; ++k)
+            got << s->logicSlot(k);
         QCOMPARE(got, (Slots{7, 7, 35, 273, 296, 148, 154, 38, 7, 389, 417, 363, 0, 0, 1, 1, 0}));
-        fillDemoData(*s, 1000, fresh);
-        const auto t = std::minmax_element(s->temperature.begin(), s->temperature.begin() + 1001);
-        const auto a = std::minmax_element(s->analog4.begin(), s->analog4.begin() + 1001);
-        const auto ones = std::count(s->logic.begin(), s->logic.begin() + 4001, 1.0);
-        QCOMPARE((Slots{*t.first, *t.second, *a.first, *a.second}), (Slots{0, 49, 0, 511}));
+    }
+
+    // Over many rows the values cover their whole ranges and the logic values are fair.
+    void demoDataRanges()
+    {
+        auto s = std::make_unique<AcquisitionData>();
+        DemoGenerator g;
+        fillDemoData(*s, 1000, g);
+        const auto &t = (*s)[Channel::Temperature];
+        const auto &a = (*s)[Channel::Analog4];
+        const auto tRange = std::minmax_element(t.begin(), t.begin() + 1001);
+        const auto aRange = std::minmax_element(a.begin(), a.begin() + 1001);
+        QCOMPARE((Slots{*tRange.first, *tRange.second, *aRange.first, *aRange.second}),
+                 (Slots{0, 49, 0, 511}));
+        int ones = 0;
+        for (int k = 0; k <= 4000; ++k)
+            ones += s->logicSlot(k) == 1.0 ? 1 : 0;
         QVERIFY2(ones > 1900 && ones < 2100, qPrintable(QString::number(ones)));
     }
 };

@@ -1,7 +1,6 @@
-// Guards against: wrong presets, label flags or load reports; viewer controls misplaced or unwired.
+// Guards against: wrong presets, flags, loads or tables; viewer controls misplaced or unwired.
 
 #include "chart/ChartArea.h"
-#include "chart/ChartView.h"
 #include "chart/LineControl.h"
 #include "common/FakeDialogs.h"
 #include "common/Files.h"
@@ -21,144 +20,255 @@ class TestViewer : public QObject
     QTemporaryDir m_dir;
     test::FakeDialogs m_dialogs;
     QWidget m_owner;
-    FileDialog m_dialogue1{&m_owner, m_dialogs, nullptr};
+    FileDialog m_fileDialog{&m_owner, m_dialogs, nullptr};
     std::unique_ptr<ProgramState> m_state;
     QPointer<GraphWindow> m_window;
 
     QWidget *child(const QString &name) { return m_window->findChild<QWidget *>(name); }
+    QString caption(const QString &name)
+    {
+        return child(name)->property(name == u"Text5" ? "plainText" : "text").toString();
+    }
     void click(const QString &name) { QTest::mouseClick(child(name), Qt::LeftButton); }
-    // The captions of the controls named ("name?": whether a control or line is shown), the flags.
-    QString text(const QString &names)
+    // The selection the labels show, one digit a label in design order (ANA 1 .. LOG 4, TEMP).
+    QString flags()
     {
         QString out;
-        for (const QString &name : names.split(u' ')) {
-            const LineControl *l = m_window->chartArea()->line(name.chopped(1));
-            if (name.endsWith(u'?'))
-                out += QString::number(l ? l->isVisible() : child(name.chopped(1))->isVisible());
-            else
-                out += child(name)->property(name == u"Text5" ? "plainText" : "text").toString();
-            out += u'|';
+        for (int i = 0; i < kChannelCount; ++i) {
+            const auto *label = qobject_cast<QLabel *>(child(u"Label56(%1)"_s.arg(i)));
+            out += label->frameShape() == QFrame::Box ? u'1' : u'0';
         }
-        for (int i = 0; i < 9; ++i)
-            out += m_window->chartView().channelSelected(i) ? u'1' : u'0';
         return out;
     }
-    void open()
+    bool open()
     {
-        m_window = new GraphWindow(m_dialogue1, *m_state);
+        m_window = new GraphWindow(m_fileDialog, *m_state);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        return QTest::qWaitForWindowExposed(m_window);
+    }
+    double temperature(int row) const
+    {
+        return m_state->store.at(Channel::Temperature, row).value_or(-1);
     }
 
 private Q_SLOTS:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::French));
-        m_state = std::make_unique<ProgramState>(), m_dialogs = {};
-        open();
+        m_state = std::make_unique<ProgramState>();
+        m_dialogs = {};
+        QVERIFY(open());
     }
     void cleanup() { delete m_window; }
 
-    // Window load: graduations 1000 twips apart, grid lines through them, labels 635 apart. Modes,
-    // cursors; any button toggles a label (a double click once), LOG 1..4 stay; presets; help.
-    void windowControls()
+    // Window load: graduations 1000 twips apart with a dotted grid line through each.
+    void graduationsAndGrid()
     {
         ChartArea *area = m_window->chartArea();
-        const auto twips = [&](const QString &n) { return GraphWindow::twipsGeometry(child(n)); };
-        for (int k = 0; k < 5; ++k) {
+        const QRect first = GraphWindow::twipsGeometry(child("Label58(0)"));
+        for (int k = 0; k < kGraduationCount; ++k) {
             QWidget *label = child(u"Label58(%1)"_s.arg(k));
             const QRect g = GraphWindow::twipsGeometry(label);
             const LineControl *l = area->line(u"Line31(%1)"_s.arg(k));
             const double y = g.top() + g.height() / 2.0;
-            QCOMPARE(g.topLeft(), twips("Label58(0)").topLeft() - QPoint(0, 1000 * k));
+            QCOMPARE(g.topLeft(), first.topLeft() - QPoint(0, 1000 * k));
             QCOMPARE(QLineF(l->x1(), l->y1(), l->x2(), l->y2()), QLineF(900, y, 12330, y));
-            QVERIFY(l->isDotted() && label->pos() == area->childRect(g.x(), g.y(), 0, 0).topLeft());
+            QVERIFY(l->isDotted());
+            QCOMPARE(label->pos(), area->childRect(g.x(), g.y(), 0, 0).topLeft());
         }
-        for (int k = 0; k < 8; ++k)
-            QCOMPARE(twips(u"Label56(%1)"_s.arg(k)).top(), twips("Label56(0)").top() - 635 * k);
-        const QString shown = u"Label58(4)? Line31(4)? curseur? curseur_h?"_s;
-        click("Option2"), click("Check9");
-        QVERIFY(text(shown).startsWith(u"0|0|1|1|") && !m_window->chartView().analogMode());
-        click("Option1"), click("Check9");
-        QVERIFY(text(shown).startsWith(u"1|1|0|0|") && m_window->chartView().analogMode());
-        QSignalSpy chart(area, &ChartArea::mousePressed);
-        QTest::mouseClick(child("Label56(8)"), Qt::RightButton);
-        QTest::mouseDClick(child("Label56(8)"), Qt::LeftButton);
-        QTest::mouseMove(child("Command2(2)"));
-        QCOMPARE(text("Command2(0) Command2(1) Command2(2) Label56(0) Label56(8) aide"),
-                 u"0-5v|0-10v|Temp|ANA 1|TEMP|Coeff pour la sonde de température|111111111"_s);
-        QTest::mouseMove(child("Label56(7)"));
-        QCOMPARE(text("aide"),
-                 u"En analogique, cliquer pour permettre le tracé de cette voie|111111111"_s);
-        QCOMPARE(area->foreground(), QColor(255, 128, 0)); // &H000080FF
-        QVERIFY(chart.isEmpty());
-        // Presets and labels in turn: coefficient, graduations 1 and 5, flags.
-        QStringList got;
-        for (const char *name : {"Label56(8)", "Command2(0)", "Command2(1)", "Command2(2)",
-                                 "Command2(2)", "Command2(0)"})
-            click(name), got << text("coeff Label58(0) Label58(4)");
-        for (int pass = 0; pass < 2; ++pass) {
-            for (int i = 0; i < 9; ++i)
-                click(u"Label56(%1)"_s.arg(i));
-            got << text("coeff");
-        }
-        QCOMPARE(got, (QStringList{"0.492|1|5|111111110", "0.492|1|5|111111110",
-            "0.246|2|10|111111110", "5|10|50|000011111", "5|10|50|000011111", "0.492|1|5|000011111",
-            "0.492|111111110", "0.492|000011111"}));
     }
 
-    // "Ouvrir fichier" cancelled, then on files loaded in full, in part or not at all, then a file
-    // dropped: the store replaced or kept, captions, the help line, a message when not in full.
+    // Window load: the labels ANA 1 .. LOG 4 stacked upwards 635 twips apart, TEMP below.
+    void channelLabels_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("ANA 2") << 1 << "ANA 2" << 3985 << QColor(255, 0, 0);
+        QTest::newRow("LOG 1") << 4 << "LOG 1" << 2080 << QColor(255, 0, 255);
+        QTest::newRow("LOG 4") << 7 << "LOG 4" << 175 << QColor(255, 128, 0);
+        QTest::newRow("TEMP") << 8 << "TEMP" << 5340 << QColor(64, 64, 64);
+    }
+    void channelLabels()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, caption);
+        QFETCH(int, top);
+        QFETCH(QColor, colour);
+        const QString name = u"Label56(%1)"_s.arg(index);
+        QCOMPARE(this->caption(name), caption);
+        QCOMPARE(GraphWindow::twipsGeometry(child(name)).top(), top);
+        QCOMPARE(child(name)->palette().color(QPalette::WindowText), colour);
+    }
+
+    // The mode options show or hide the graduations and the grid; the check box the cursors.
+    void modeAndCursors()
+    {
+        const LineControl *grid = m_window->chartArea()->line(u"Line31(4)"_s);
+        const LineControl *cursor = m_window->chartArea()->line(u"curseur"_s);
+        click("Option2");
+        QVERIFY(!child("Label58(4)")->isVisible() && !grid->isVisible());
+        QVERIFY(!m_window->chartInputs().analog);
+        click("Check9");
+        QVERIFY(cursor->isVisible());
+        click("Option1");
+        QVERIFY(child("Label58(4)")->isVisible() && grid->isVisible());
+        QVERIFY(m_window->chartInputs().analog);
+        click("Check9");
+        QVERIFY(!cursor->isVisible());
+    }
+
+    // Any button toggles an analog label, a double click once; a logic label stays selected.
+    void labelSelection_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QString>("flags");
+        QTest::newRow("TEMP, left click") << "Label56(8)" << "left" << "111111110";
+        QTest::newRow("ANA 1, right click") << "Label56(0)" << "right" << "011111111";
+        QTest::newRow("ANA 3, double click") << "Label56(2)" << "double" << "110111111";
+        QTest::newRow("LOG 2 stays") << "Label56(5)" << "left" << "111111111";
+    }
+    void labelSelection()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, gesture);
+        QSignalSpy chart(m_window->chartArea(), &ChartArea::mousePressed);
+        if (gesture == u"double")
+            QTest::mouseDClick(child(label), Qt::LeftButton);
+        else
+            QTest::mouseClick(child(label), gesture == u"left" ? Qt::LeftButton : Qt::RightButton);
+        QTEST(flags(), "flags");
+        QVERIFY(chart.isEmpty()); // the chart does not see the label's clicks
+    }
+
+    // Presets: coefficient, lowest and highest graduation, selection; each from the last.
+    void presets()
+    {
+        QStringList got;
+        for (const char *name : {"Label56(8)", "Command2(0)", "Command2(1)", "Command2(2)",
+                                 "Command2(2)", "Command2(0)"}) {
+            click(name);
+            got << caption("coeff") + u'|' + caption("Label58(0)") + u'|' + caption("Label58(4)")
+                    + u'|' + flags();
+        }
+        QCOMPARE(got, (QStringList{"0.492|1|5|111111110", "0.492|1|5|111111110",
+                                   "0.246|2|10|111111110", "5|10|50|000011111",
+                                   "5|10|50|000011111", "0.492|1|5|000011111"}));
+    }
+
+    // The help line over a preset and over a label; a label also gives its colour to prints.
+    void helpLine()
+    {
+        QTest::mouseMove(child("Command2(2)"));
+        QCOMPARE(caption("aide"), u"Coeff pour la sonde de température"_s);
+        QTest::mouseMove(child("Label56(7)"));
+        QCOMPARE(caption("aide"), u"En analogique, cliquer pour permettre le tracé de cette voie"_s);
+        QCOMPARE(m_window->chartArea()->drawing().foreground(), QColor(255, 128, 0));
+    }
+
+    // "Ouvrir fichier": the store replaced or kept, captions, the help line, a message when the
+    // load failed or stopped early.
+    void openFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<double>("row0");
+        QTest::addColumn<double>("row7");
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<bool>("message");
+        const QByteArray data = "22;260;261;262;263;1;1;1;1;\n";
+        QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :" << "Aide"
+                                   << false;
+        QTest::newRow("no acquisition")
+            << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0 << "Période :"
+            << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
+               "graphique garde ses données."
+            << true;
+        QTest::newRow("short line") << "short"
+                                    << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
+                                    << -1.0 << "Période :"
+                                    << "« short » : 1 acquisition chargée ; chargement arrêté à "
+                                       "la ligne 2, qui a moins de neuf champs."
+                                    << true;
+        QTest::newRow("more than the store") << "big" << data.repeated(2002) << 22.0 << 22.0
+                                             << "Période :"
+                                             << "« big » : 2001 acquisitions chargées ; le "
+                                                "graphique en contient au plus 2001, la suite du "
+                                                "fichier (à partir de la ligne 2001) n'est pas "
+                                                "chargée."
+                                             << true;
+        QTest::newRow("whole") << "good"
+                               << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n"
+                                  "1.5;2;3;4;5;0;0;0;0;\n"
+                                      + data
+                               << 1.5 << -1.0 << "Période (s) : 10"
+                               << "« good » : 2 acquisitions chargées." << false;
+    }
     void openFile()
     {
-        const QByteArray data = "22;260;261;262;263;1;1;1;1;\n";
-        const QString good = m_dir.filePath("good"), missing = m_dir.filePath("missing");
-        QVERIFY(test::putFile(good, "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n"
-                                    "1.5;2;3;4;5;0;0;0;0;\n" + data)
-                && test::putFile(m_dir.filePath("short"), "21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n")
-                && test::putFile(m_dir.filePath("big"), data.repeated(2002))
-                && test::putFile(m_dir.filePath("none"), "Periode (s) : 5\r\n"));
-        AcquisitionData &s = m_state->store;
-        const auto told = [&]() -> QString { // TEMP 0 and 7, captions, help line, messages so far
-            return u"%1 %2|"_s.arg(s.temperature[0].value_or(-1)).arg(s.temperature[7].value_or(-1))
-                   + text("periode date_capture aide").chopped(9)
-                   + QString::number(m_dialogs.messages.size());
-        };
-        s.temperature[7] = 99;
-        QStringList got;
-        for (const char *name : {"", "none", "missing", "short", "big", "good"}) {
-            m_dialogs.fileAnswers << (*name ? std::optional(m_dir.filePath(name)) : std::nullopt);
-            click("Command1"), got << told();
-        }
-        const QString kept = u"-1 99|Période :|Capture :|"_s;
-        QCOMPARE(got, (QStringList{kept + "Aide|0", kept + "« none » ne contient aucune ligne "
-            "d'acquisition : rien n'a été chargé, le graphique garde ses données.|1",
-            kept + "Impossible d'ouvrir « " + missing + " » : le fichier n'existe pas|2",
-            "21.5 -1|Période :|Capture :|« short » : 1 acquisition chargée ; chargement arrêté à "
-            "la ligne 2, qui a moins de neuf champs.|3", "22 22|Période :|Capture :|« big » : 2001 "
-            "acquisitions chargées ; le graphique en contient au plus 2001, la suite du fichier (à "
-            "partir de la ligne 2001) n'est pas chargée.|4", "1.5 -1|Période (s) : 10|Capture : "
-            "12/03/2011|« good » : 2 acquisitions chargées.|4"}));
-        s.temperature[0].reset(), s.temperature[7] = 99;
-        QMimeData files; // the first local file of the URLs dropped
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        const QString path = m_dir.filePath(file);
+        QVERIFY(file.isEmpty() || test::putFile(path, bytes));
+        m_state->store.at(Channel::Temperature, 7) = 99;
+        m_dialogs.fileAnswers << (file.isEmpty() ? std::nullopt : std::optional(path));
+        click("Command1");
+        QTEST(temperature(0), "row0");
+        QTEST(temperature(7), "row7");
+        QTEST(caption("periode"), "period");
+        QTEST(caption("aide"), "help");
+        QTEST(!m_dialogs.messages.isEmpty(), "message");
+    }
+
+    void openMissingFile()
+    {
+        const QString missing = m_dir.filePath("missing");
+        m_dialogs.fileAnswers << missing;
+        click("Command1");
+        QCOMPARE(caption("aide"), u"Impossible d'ouvrir « "_s + missing
+                                      + u" » : le fichier n'existe pas"_s);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    // A file dropped on the window loads as "Ouvrir fichier" would: the first local file.
+    void dropFile()
+    {
+        const QString good = m_dir.filePath("dropped");
+        QVERIFY(test::putFile(good, "Capture : 12/03/2011\r\n4;2;3;4;5;0;0;0;0;\n"));
+        QMimeData files;
         files.setUrls({QUrl(u"https://example.org/x.txt"_s), QUrl::fromLocalFile(good)});
         QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &files, Qt::LeftButton, {});
         QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &files, Qt::LeftButton, {});
         QVERIFY(QApplication::sendEvent(m_window, &enter) && enter.isAccepted());
         QApplication::sendEvent(m_window, &drop);
-        QCOMPARE(told(), got.last());
+        QCOMPARE(temperature(0), 4.0);
+        QCOMPARE(caption("date_capture"), u"Capture : 12/03/2011"_s);
+    }
+
+    void chartPictureNames_data()
+    {
+        QTest::addColumn<QString>("capture");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("short year, time") << "Capture : 2/3/11 14h07"
+                                          << "graphique_11-03-02_14-07.png";
+        QTest::newRow("long year, seconds") << "12/03/2011 9:05:00"
+                                            << "graphique_2011-03-12_09-05.png";
+        QTest::newRow("no date") << "1/2/123" << "graphique.png";
+    }
+    void chartPictureNames()
+    {
+        QFETCH(QString, capture);
+        QTEST(chartPictureName(capture), "name");
     }
 
     // Ctrl+S on the chart: offered under a name from the capture date; the file, or why not.
     void saveChartPicture()
     {
-        QCOMPARE((QStringList{chartPictureName(u"Capture : 2/3/11 14h07"_s),
-                              chartPictureName(u"12/03/2011 9:05:00"_s),
-                              chartPictureName(u"1/2/123"_s)}),
-                 (QStringList{"graphique_11-03-02_14-07.png", "graphique_2011-03-12_09-05.png",
-                              "graphique.png"}));
         QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
-        m_window->loadFile(m_dir.filePath("f"));
+        QVERIFY(m_window->loadFile(m_dir.filePath("f")));
         click("Command24");
         ChartArea *area = m_window->chartArea();
         const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
@@ -168,42 +278,93 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.fileRequests, QStringList(3, u"save:graphique_2011-03-12.png"_s));
         QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32),
                  area->picture().convertToFormat(QImage::Format_RGB32));
-        QVERIFY(m_dialogs.messages.size() == 1 && m_dialogs.messages[0].text.contains(nowhere)
-                && text("aide").startsWith(m_dialogs.messages[0].text));
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QVERIFY(m_dialogs.messages[0].text.contains(nowhere));
+        QVERIFY(caption("aide").startsWith(m_dialogs.messages[0].text));
     }
 
-    // Tables, "RAZ tableaux" (N at least 10), "Aléatoire" ("0-5v" coefficient); "Retour" hides the
-    // window, the close box deletes it: the next has the designer's values; store and cycle stay.
-    void tablesThenRetourThenClose()
+    // "Tracer", then the chart's mouse and keys, through the window: drawing, read-out, zoom.
+    void chartHandlers()
     {
         AcquisitionData &s = m_state->store;
-        s.temperature[0] = 21.5, s.temperature[11] = s.analog1[50] = 33;
+        for (int r = 0; r <= 100; ++r)
+            s.at(Channel::Analog2, r) = r;
+        ChartArea *area = m_window->chartArea();
+        click("Check9");
+        click("Command24");
+        QCOMPARE(caption("Text5").count(u'\n'), 101);
+        const QPoint at = area->toPixels(5955, 2505).toPoint(); // row 40
+        QTest::mouseMove(area, at);
+        QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 40"_s);
+        QCOMPARE(caption("aide"), QString());
+        const LineControl *cursor = area->line(u"curseur"_s);
+        QCOMPARE(QPointF(cursor->x1(), cursor->x2()), QPointF(5955, 5955));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at);
+        QCOMPARE(m_state->chart, (ChartState{100, 35, true, true}));
+        QTest::keyClick(area, Qt::Key_Left);
+        QCOMPARE(m_state->chart.cursorRow, 37);
+        QTest::mouseClick(area, Qt::LeftButton, {}, at);
+        QCOMPARE(m_state->chart, (ChartState{100, 37, false, false}));
+    }
+
+    // The table button lists one table a click; "RAZ tableaux" zeroes the rows shown (N at least
+    // 10); "Aléatoire" fills them with the "0-5v" coefficient.
+    void tablesAndDemoData()
+    {
+        AcquisitionData &s = m_state->store;
+        s.at(Channel::Temperature, 0) = 21.5;
+        s.at(Channel::Temperature, 11) = 33;
         child("HScroll1")->setProperty("value", 5);
         click("Command26");
-        QCOMPARE(text("Label61 Command26 Text5"), u"10|Tableau température|0:21,5\n1:\n2:\n3:\n4:\n"
-                                                  "5:\n6:\n7:\n8:\n9:\n10:\n|111111111"_s);
+        QCOMPARE(caption("Label61"), u"10"_s);
+        QCOMPARE(caption("Command26"), u"Tableau température"_s);
+        QCOMPARE(caption("Text5"), u"0:21,5\n1:\n2:\n3:\n4:\n5:\n6:\n7:\n8:\n9:\n10:\n"_s);
         click("Command3");
-        QCOMPARE(s.temperature[10], 0.0);
-        click("Command2(2)"), click("Command23");
-        QCOMPARE(text("coeff Label58(4)"), u"0.492|50|000011111"_s);
-        QVERIFY(s.temperature[0] == 35 && s.temperature[11] == 33 && s.logic[40] == 0);
-        child("HScroll1")->setProperty("value", 250), child("HScroll2")->setProperty("value", 9);
-        click("Option2"), click("Command25");
+        QCOMPARE(temperature(10), 0.0);
+        QCOMPARE(temperature(11), 33.0);
+        click("Command2(2)");
+        click("Command23");
+        QCOMPARE(caption("coeff"), u"0.492"_s);
+        QCOMPARE(caption("Label58(4)"), u"50"_s); // the graduations stay as the preset left them
+        QCOMPARE(temperature(0), 35.0);
+        QCOMPARE(temperature(11), 33.0);
+    }
+
+    // "Retour" only hides the window: everything stays as it was.
+    void backHides()
+    {
+        child("HScroll1")->setProperty("value", 250);
+        child("HScroll2")->setProperty("value", 9);
+        click("Option2");
+        click("Command2(2)");
+        click("Command25");
         QVERIFY(m_window && m_window->isHidden());
         m_window->show();
-        const auto controls = [&]() -> QString { // and the line width, the mode
-            const int width = m_window->chartArea()->lineWidth();
-            return text("Label61 Label63 coeff Command26") + u'|' + QString::number(width)
-                   + (m_window->chartView().analogMode() ? u" analog" : u" logic");
-        };
-        QCOMPARE(controls(), u"250|5|0.492|Tableau température|000011111|5 logic"_s);
+        QCOMPARE(caption("Label61"), u"250"_s);
+        QCOMPARE(caption("Label63"), u"5"_s);
+        QCOMPARE(m_window->chartArea()->drawing().lineWidth(), 5);
+        QVERIFY(!m_window->chartInputs().analog);
+        QCOMPARE(flags(), u"000011111"_s);
+    }
+
+    // The close box deletes the window; the next has the design's values, while the store and
+    // the table cycle are the program's and stay.
+    void closeKeepsProgramState()
+    {
+        m_state->store.at(Channel::Analog1, 50) = 33;
+        click("Command26");
+        click("Option2");
+        click("Label56(0)");
         QVERIFY(m_window->close());
         QTRY_VERIFY(m_window.isNull());
-        open();
-        QCOMPARE(controls(), u"100|1|0.492|Tableau analogique N° 1|111111111|1 analog"_s);
+        QVERIFY(open());
+        QCOMPARE(caption("Label61"), u"100"_s);
+        QCOMPARE(caption("Command26"), u"Tableau analogique N° 1"_s);
+        QVERIFY(m_window->chartInputs().analog);
+        QCOMPARE(flags(), u"111111111"_s);
         click("Command26");
-        const QString table = text("Command26 Text5");
-        QVERIFY(table.startsWith(u"Tableau analogique N°1|") && table.contains(u"\n50:33\n"));
+        QCOMPARE(caption("Command26"), u"Tableau analogique N°1"_s);
+        QVERIFY(caption("Text5").contains(u"\n50:33\n"));
     }
 };
 
