@@ -18,11 +18,11 @@ struct AcquisitionData;
 struct ChartState;
 
 struct ChartInputs {
-    bool analog = true;                  // analog inputs (else logic inputs)
-    ChannelFlags selected{true};         // the channels selected for drawing
+    bool analog = true;          // analog inputs (else logic inputs)
+    ChannelFlags selected{true}; // the channels selected for drawing
     QString coefficient = QString::fromLatin1(kDefaultCoefficient); // the coefficient, as typed
-    int rowCount = 100;                  // N, the number of acquisitions
-    QString valueReadout;                // the value caption as it stands (a right click prints it)
+    int rowCount = 100;                                             // N, the number of acquisitions
+    QString valueReadout; // the value caption as it stands (a right click prints it)
 };
 
 // What a drawing or handler wrote; an empty member leaves its control as it is.

@@ -132,8 +132,8 @@ ChartOutput drawFullView(const ChartInputs &in, Chart target)
             text += numberToText(*slot);
         text += u"\r\n";
     }
-    chart::drawAnalogRows(target.surface, target.store, in.selected, leadingNumber(in.coefficient), 0,
-                          n, step);
+    chart::drawAnalogRows(target.surface, target.store, in.selected, leadingNumber(in.coefficient),
+                          0, n, step);
     ChartOutput out;
     out.table = text;
     return out;
@@ -147,8 +147,8 @@ ChartOutput drawZoomView(const ChartInputs &in, Chart target, long long s0, bool
         if (isFarRow(s0))
             return {};
         chart::drawAnalogRows(target.surface, target.store, in.selected,
-                              leadingNumber(in.coefficient), s0,
-                              s0 + chart::kAnalogZoomRows - 1, step);
+                              leadingNumber(in.coefficient), s0, s0 + chart::kAnalogZoomRows - 1,
+                              step);
         return {};
     }
     ChartOutput out;

@@ -17,10 +17,22 @@ void LineControl::set(double &field, double value)
     Q_EMIT changed();
 }
 
-void LineControl::setX1(double x) { set(m_x1, x); }
-void LineControl::setY1(double y) { set(m_y1, y); }
-void LineControl::setX2(double x) { set(m_x2, x); }
-void LineControl::setY2(double y) { set(m_y2, y); }
+void LineControl::setX1(double x)
+{
+    set(m_x1, x);
+}
+void LineControl::setY1(double y)
+{
+    set(m_y1, y);
+}
+void LineControl::setX2(double x)
+{
+    set(m_x2, x);
+}
+void LineControl::setY2(double y)
+{
+    set(m_y2, y);
+}
 
 void LineControl::setPoints(double x1, double y1, double x2, double y2)
 {

@@ -58,11 +58,11 @@ constexpr Channel logicChannelAt(int position)
 }
 
 struct ChannelInfo {
-    const char *label;  // caption of the channel's label on the chart
-    int labelIndex;     // which of the nine labels it is (their design order: ANA 1 .. LOG 4, TEMP)
-    quint32 labelColour; // text colour of the label (0xAARRGGBB, as QRgb); see below
+    const char *label; // caption of the channel's label on the chart
+    int labelIndex;    // which of the nine labels it is (their design order: ANA 1 .. LOG 4, TEMP)
+    quint32 labelColour;      // text colour of the label (0xAARRGGBB, as QRgb); see below
     bool labelUsesButtonText; // the label takes the desktop's button-text colour instead
-    quint32 traceColour; // colour of the channel's trace
+    quint32 traceColour;      // colour of the channel's trace
     const char *tableCaption; // caption of the channel's value table (analog channels)
 };
 

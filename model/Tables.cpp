@@ -12,8 +12,7 @@ namespace {
 constexpr int kLogicTable = kAnalogChannelCount; // the tables of the analog channels come first
 
 // Lines "k:value" for k = 0 .. last, as long as slot(k) is in the store.
-template <typename SlotOf>
-QString listSlots(int last, int size, SlotOf slot)
+template <typename SlotOf> QString listSlots(int last, int size, SlotOf slot)
 {
     QString text;
     const int end = std::min(last, size - 1);
@@ -51,8 +50,9 @@ QString tableText(const AcquisitionData &store, int t, int n)
                          [&](int k) -> const AcquisitionData::Slot & { return column[k]; });
     }
     if (t == kLogicTable) {
-        return listSlots(4 * n, AcquisitionData::kLogicSlots,
-                         [&](int k) -> const AcquisitionData::Slot & { return store.logicSlot(k); });
+        return listSlots(
+            4 * n, AcquisitionData::kLogicSlots,
+            [&](int k) -> const AcquisitionData::Slot & { return store.logicSlot(k); });
     }
     return {};
 }

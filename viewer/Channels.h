@@ -32,16 +32,16 @@ inline QColor bgrColor(quint32 bgr)
 QColor labelColour(Channel c, const QPalette &palette);
 
 // Help line texts.
-QString channelHelpText(); // mouse over a channel label
+QString channelHelpText();     // mouse over a channel label
 QString presetHelpText(int i); // mouse over preset button i
 QString presetCaption(int i);  // "0-5v", "0-10v", "Temp"
 
 // The state of the controls a preset changes.
 struct ChannelControls {
     QString coeff = QString::fromLatin1(kDefaultCoefficient);
-    std::array<QString, kGraduationCount> graduations{
-        QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-        QStringLiteral("5")};
+    std::array<QString, kGraduationCount> graduations{QStringLiteral("1"), QStringLiteral("2"),
+                                                      QStringLiteral("3"), QStringLiteral("4"),
+                                                      QStringLiteral("5")};
     ChannelFlags selected{true};
 };
 

@@ -52,8 +52,7 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     QFont f = font();
     f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                    QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"),
-                   f.family()});
+                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"), f.family()});
     f.setPixelSize(11);
     setFont(f);
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
@@ -90,8 +89,8 @@ GraphWindow::~GraphWindow() = default;
 
 ChartInputs GraphWindow::chartInputs() const
 {
-    return {m_analogOption->isChecked(), m_selection, m_coefficient->text(),
-            m_rowCountBar->value(), m_valueReadout->text()};
+    return {m_analogOption->isChecked(), m_selection, m_coefficient->text(), m_rowCountBar->value(),
+            m_valueReadout->text()};
 }
 
 Chart GraphWindow::chart()

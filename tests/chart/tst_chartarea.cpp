@@ -31,7 +31,10 @@ std::unique_ptr<ChartArea> shownArea(int dpr = 1)
     return area->devicePixelRatioF() == dpr ? std::move(area) : nullptr;
 }
 
-QImage rgb(const QPixmap &pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
+QImage rgb(const QPixmap &pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 int count(const QImage &image, const std::function<bool(int, int, QRgb)> &test)
 {
@@ -91,7 +94,7 @@ private Q_SLOTS:
         m_area->addLine(u"Line29"_s, 1500, 0, 1500, 4000, Qt::blue); // x = 100
         m_area->addLine(u"curseur"_s, 4500, 0, 4500, 4000, Qt::magenta, false, false);
         ChartImage &surface = m_area->surface();
-        surface.setLineWidth(9); // 5
+        surface.setLineWidth(9);                         // 5
         surface.segment(0, 1500, 6000, 1500, Qt::green); // y = 100
         surface.segment(0, 3750, 6000, 3750, Qt::green); // y = 250
         QLabel label(m_area.get());
@@ -127,20 +130,19 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("shown");
         QTest::newRow("far both ways") << QLineF(-1e30, 3990, 1e30, 3990) << QColor(Qt::green)
                                        << QPoint(150, 266) << QColor(Qt::green);
-        QTest::newRow("through the corner") << QLineF(1e30, -1e30, -1e30, 1e30)
-                                            << QColor(Qt::green) << QPoint(0, 0)
-                                            << QColor(Qt::green);
-        QTest::newRow("from afar to (200, 100)") << QLineF(-2997000, -2998500, 3000, 1500)
-                                                 << QColor(Qt::green) << QPoint(150, 50)
-                                                 << QColor(Qt::green);
+        QTest::newRow("through the corner") << QLineF(1e30, -1e30, -1e30, 1e30) << QColor(Qt::green)
+                                            << QPoint(0, 0) << QColor(Qt::green);
+        QTest::newRow("from afar to (200, 100)")
+            << QLineF(-2997000, -2998500, 3000, 1500) << QColor(Qt::green) << QPoint(150, 50)
+            << QColor(Qt::green);
         QTest::newRow("NaN") << QLineF(qQNaN(), 0, 100, 100) << QColor(Qt::red) << QPoint(3, 3)
                              << kGrey;
         QTest::newRow("infinite") << QLineF(0, 0, qInf(), 3000) << QColor(Qt::red) << QPoint(0, 0)
                                   << kGrey;
-        QTest::newRow("entirely outside") << QLineF(1e30, 1e30, 2e30, 2e30) << QColor(Qt::red)
-                                          << QPoint(399, 299) << kGrey;
-        QTest::newRow("transparent") << QLineF(0, 4200, 6000, 4200) << QColor(255, 0, 0, 0)
-                                     << QPoint(100, 280) << kGrey;
+        QTest::newRow("entirely outside")
+            << QLineF(1e30, 1e30, 2e30, 2e30) << QColor(Qt::red) << QPoint(399, 299) << kGrey;
+        QTest::newRow("transparent")
+            << QLineF(0, 4200, 6000, 4200) << QColor(255, 0, 0, 0) << QPoint(100, 280) << kGrey;
     }
     void farAndInvalidSegments()
     {
@@ -267,12 +269,14 @@ private Q_SLOTS:
                 QCoreApplication::processEvents();
             }
             y->setVisible(false);
-            QTest::qWait(50); // the repaints asked for
+            QTest::qWait(50);              // the repaints asked for
             area->removeEventFilter(&spy); // grab() paints the whole widget
-            QCOMPARE(count(rgb(area->grab()).copy(inside), [&](int x, int y, QRgb c) {
-                return c != before.pixel(x, y)
-                    && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
-            }), 0);
+            QCOMPARE(count(rgb(area->grab()).copy(inside),
+                           [&](int x, int y, QRgb c) {
+                               return c != before.pixel(x, y)
+                                   && !spy.painted.contains(QPoint(x / dpr + B, y / dpr + B));
+                           }),
+                     0);
         }
     }
 
@@ -292,19 +296,21 @@ private Q_SLOTS:
             QTest::mouseClick(m_area.get(), button, {}, at);
         QTest::mouseDClick(m_area->windowHandle(), Qt::LeftButton, {}, at);
         const QVariantList left{chart::kLeftButton, 3000.0f, 2250.0f};
-        QCOMPARE(pressed, (QList<QVariantList>{{chart::kMiddleButton, 3000.0f, 2250.0f},
-                                               {chart::kRightButton, 3000.0f, 2250.0f},
-                                               left,
-                                               left}));
+        QCOMPARE(pressed,
+                 (QList<QVariantList>{{chart::kMiddleButton, 3000.0f, 2250.0f},
+                                      {chart::kRightButton, 3000.0f, 2250.0f},
+                                      left,
+                                      left}));
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up})
             QTest::keyClick(m_area.get(), key);
         QTest::keyClick(m_area.get(), Qt::Key_C, Qt::ControlModifier);
         QTest::keyClick(m_area.get(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(keys, (QList<QVariantList>{{chart::kKeyLeft},
-                                            {chart::kKeyRight},
-                                            {chart::kOtherKey},
-                                            {chart::kOtherKey},    // Ctrl alone
-                                            {chart::kOtherKey}})); // Ctrl alone
+        QCOMPARE(keys,
+                 (QList<QVariantList>{{chart::kKeyLeft},
+                                      {chart::kKeyRight},
+                                      {chart::kOtherKey},
+                                      {chart::kOtherKey},    // Ctrl alone
+                                      {chart::kOtherKey}})); // Ctrl alone
         QCOMPARE(save.size(), 1);
         const QImage copied = QGuiApplication::clipboard()->image();
         QCOMPARE(copied, m_area->picture().convertToFormat(copied.format()));
@@ -315,8 +321,11 @@ private Q_SLOTS:
 int main(int argc, char *argv[])
 {
     QTemporaryFile config; // two offscreen screens side by side, the second of double density
-    if (!config.open() || config.write(R"({"screens": [{"name": "1", "width": 800, "height": 600},
-        {"name": "2", "x": 800, "width": 800, "height": 600, "dpr": 2}]})") < 0 || !config.flush())
+    if (!config.open()
+        || config.write(R"({"screens": [{"name": "1", "width": 800, "height": 600},
+        {"name": "2", "x": 800, "width": 800, "height": 600, "dpr": 2}]})")
+            < 0
+        || !config.flush())
         return 1;
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
     QApplication app(argc, argv);

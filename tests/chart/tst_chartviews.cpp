@@ -66,13 +66,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QString>("last");
         QTest::addColumn<int>("count");
-        QTest::newRow("all, 0-5 V") << kAll << "0.492" << 100
-                                    << QStringList{"S 1000,4794 1124.05,4828.44 #808080",
-                                                   "S 1000,11.76 1124.05,5040 #000000",
-                                                   "S 1000,5040 1124.05,5030.16 #ff0000",
-                                                   "S 1000,3072 1124.05,3072 #00ff00",
-                                                   "S 1000,2088 1124.05,2088 #ffff00"}
-                                    << "S 13405,2088 13529.05,2088 #ffff00" << 505;
+        QTest::newRow("all, 0-5 V")
+            << kAll << "0.492" << 100
+            << QStringList{"S 1000,4794 1124.05,4828.44 #808080",
+                           "S 1000,11.76 1124.05,5040 #000000",
+                           "S 1000,5040 1124.05,5030.16 #ff0000",
+                           "S 1000,3072 1124.05,3072 #00ff00", "S 1000,2088 1124.05,2088 #ffff00"}
+            << "S 13405,2088 13529.05,2088 #ffff00" << 505;
         QTest::newRow("ANA 2, LOG 1, TEMP, Temp")
             << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
             << QStringList{"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"}
@@ -146,9 +146,9 @@ private Q_SLOTS:
             << 16;
         QTest::newRow("row 0: 2 keeps the level of the band before")
             << QList<double>{2, 0, 2, 0} << ""
-            << QStringList{"S 1000,0 2240.5,0 #808000",       "S 1000,1000 2240.5,1000 #ffffff",
-                           "R 1000,700 1000,1000 #ffffff",    "S 1000,1700 2240.5,1700 #0000ff",
-                           "R 1000,1400 1000,1700 #0000ff",   "S 1000,2400 2240.5,2400 #ff00ff",
+            << QStringList{"S 1000,0 2240.5,0 #808000",     "S 1000,1000 2240.5,1000 #ffffff",
+                           "R 1000,700 1000,1000 #ffffff",  "S 1000,1700 2240.5,1700 #0000ff",
+                           "R 1000,1400 1000,1700 #0000ff", "S 1000,2400 2240.5,2400 #ff00ff",
                            "R 1000,2100 1000,2400 #ff00ff"}
             << 48;
     }
@@ -260,12 +260,12 @@ private Q_SLOTS:
         };
         row("left click on row 11 zooms from 6", true, false, 11, "left", 1, {100, 6, true, true},
             "", 55);
-        row("left click on row 10 zooms from 10", true, false, 10, "left", 1,
-            {100, 10, true, true}, "", 55);
+        row("left click on row 10 zooms from 10", true, false, 10, "left", 1, {100, 10, true, true},
+            "", 55);
         row("right click prints the value", true, true, 35, "right", 1, {100, 35, true, true}, "",
             1, {"P 2040,2532.5 old #00ff00", "S 2000,2532.5 2000,2592.5 #00ff00"});
-        row("left click in the zoom: full view", true, true, 35, "left", 1,
-            {100, 35, false, false}, "", 505);
+        row("left click in the zoom: full view", true, true, 35, "left", 1, {100, 35, false, false},
+            "", 505);
         row("left arrow", true, true, 35, "left arrow", 1, {100, 37, true, true}, "", 55);
         row("right arrow", true, true, 35, "right arrow", 1, {100, 33, true, true}, "", 55);
         row("other key in the full view zooms", true, false, 35, "other key", 1,

@@ -140,7 +140,7 @@ private Q_SLOTS:
     void load_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("result"); // "" when refused with a reason
+        QTest::addColumn<QString>("result");   // "" when refused with a reason
         QTest::addColumn<QStringList>("rows"); // afterwards
         const QString one = m_dir.filePath(u"one.txt"_s), huge = m_dir.filePath(u"huge.bin"_s);
         const QString schedule = m_dir.filePath(u"schedule.txt"_s);
@@ -155,8 +155,8 @@ private Q_SLOTS:
         QVERIFY(h.resize(200 << 20) && h.seek(200 << 20) && h.write("\n31/12/2020\r\n") > 0);
         const QStringList before = {";;;;;;;;", "5;;;;;;;;1"};
         QTest::newRow("file") << one << "-|-|1 eof@0 data" << QStringList{"1;2;3;4;5;6;7;8;9"};
-        QTest::newRow("200 MB without line ends") << huge << "-|31/12/2020|1 eof@0 data"
-                                                  << QStringList{"21;1;2;3;4;1;0;1;0"};
+        QTest::newRow("200 MB without line ends")
+            << huge << "-|31/12/2020|1 eof@0 data" << QStringList{"21;1;2;3;4;1;0;1;0"};
         QTest::newRow("no data line") << schedule << "valeur=10 (s)|-|0 eof@0" << before;
         QTest::newRow("missing") << m_dir.filePath(u"missing.txt"_s) << "" << before;
         QTest::newRow("directory") << m_dir.path() << "" << before;

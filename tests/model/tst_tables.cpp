@@ -41,12 +41,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("temperature") << 0 << 1 << "Tableau température" << "0:\r\n1:21.5\r\n";
-        QTest::newRow("analog 1") << 1 << 1 << "Tableau analogique N°1" << "0:\r\n1:1\r\n";
-        QTest::newRow("analog 4") << 4 << 1 << "Tableau analogique N°4" << "0:\r\n1:4\r\n";
+        QTest::newRow("temperature") << 0 << 1 << "Tableau température"
+                                     << "0:\r\n1:21.5\r\n";
+        QTest::newRow("analog 1") << 1 << 1 << "Tableau analogique N°1"
+                                  << "0:\r\n1:1\r\n";
+        QTest::newRow("analog 4") << 4 << 1 << "Tableau analogique N°4"
+                                  << "0:\r\n1:4\r\n";
         QTest::newRow("logic: slots 0 to 4N") << 5 << 1 << "Tableau logique"
                                               << "0:\r\n1:5\r\n2:7\r\n3:\r\n4:9\r\n";
-        QTest::newRow("no such table") << 6 << 1 << "" << "";
+        QTest::newRow("no such table") << 6 << 1 << ""
+                                       << "";
     }
     void table()
     {
@@ -79,10 +83,10 @@ private Q_SLOTS:
         QStringList captions;
         for (int click = 0; click < 7; ++click)
             captions << cycle.showNext(*store, 1).caption;
-        QCOMPARE(captions, (QStringList{"Tableau température", "Tableau analogique N°1",
-                                        "Tableau analogique N°2", "Tableau analogique N°3",
-                                        "Tableau analogique N°4", "Tableau logique",
-                                        "Tableau température"}));
+        QCOMPARE(captions,
+                 (QStringList{"Tableau température", "Tableau analogique N°1",
+                              "Tableau analogique N°2", "Tableau analogique N°3",
+                              "Tableau analogique N°4", "Tableau logique", "Tableau température"}));
         QCOMPARE(cycle.counter(), 1);
     }
 
@@ -109,8 +113,9 @@ private Q_SLOTS:
         clearTables(*s, 2);
         QCOMPARE(tableText(*s, 0, 3), u"0:0\r\n1:0\r\n2:0\r\n3:\r\n"_s);
         QCOMPARE(tableText(*s, 2, 3), u"0:0\r\n1:0\r\n2:0\r\n3:6\r\n"_s);
-        QCOMPARE(tableText(*s, 5, 3), u"0:0\r\n1:0\r\n2:0\r\n3:0\r\n4:0\r\n5:0\r\n6:0\r\n7:0\r\n"
-                                      "8:0\r\n9:7\r\n10:\r\n11:\r\n12:\r\n"_s);
+        QCOMPARE(tableText(*s, 5, 3),
+                 u"0:0\r\n1:0\r\n2:0\r\n3:0\r\n4:0\r\n5:0\r\n6:0\r\n7:0\r\n"
+                 "8:0\r\n9:7\r\n10:\r\n11:\r\n12:\r\n"_s);
     }
 
     void clearStopsAtTheStore()

@@ -5,8 +5,7 @@
 
 namespace platine::test {
 
-template <typename T>
-T fetch(const char *column)
+template <typename T> T fetch(const char *column)
 {
     return *static_cast<T *>(QTest::qData(column, qMetaTypeId<T>()));
 }
