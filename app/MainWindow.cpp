@@ -3,6 +3,7 @@
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
 #include "platform/Dialogs.h"
+#include "platform/Placement.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialPort.h"
 #include "platform/TabOrder.h"
@@ -37,20 +38,6 @@ void makeCaptionBlue(QGroupBox *frame)
 {
     frame->setStyleSheet(QStringLiteral("QGroupBox#%1::title { color: #0000ff; }")
                              .arg(frame->objectName()));
-}
-
-template <typename W>
-W *place(W *widget, const QString &name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
-                    int top, int width, int height)
-{
-    return place(new QPushButton(caption, parent), name, left, top, width, height);
 }
 
 // A reply display: a text box with a background of its own, text kept as received.
@@ -179,21 +166,21 @@ void MainWindow::buildBoardDisplayPanel()
         place(new QGroupBox(QStringLiteral("Affichage de l'heure de la platine"), m_client),
               QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
     makeCaptionBlue(m_boardDisplayPanel);
-    auto *openButton = button(m_boardDisplayPanel, QStringLiteral("Command2"),
+    auto *openButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command2"),
                               QStringLiteral("Ouverture port"), 240, 360, 1815, 420);
     connect(openButton, &QPushButton::clicked, this, &MainWindow::openPort);
-    auto *closeButton = button(m_boardDisplayPanel, QStringLiteral("Command3"),
+    auto *closeButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command3"),
                                QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::closePort);
     m_portLabel = place(new QLabel(QStringLiteral("Port fermé"), m_boardDisplayPanel),
                         QStringLiteral("Label8"), 2280, 360, 2760, 300);
     m_reply = replyBox(m_boardDisplayPanel, QStringLiteral("Text1"), QStringLiteral("...."),
                        QColor(0xff, 0xff, 0xc0));
-    m_reply->setGeometry(twipsRect(2280, 720, 2760, 660));
+    place(m_reply, 2280, 720, 2760, 660);
     m_reply->setAccessibleName(kReplyName);
     m_reply->installEventFilter(this);
     connect(m_reply, &QLineEdit::textChanged, this, &MainWindow::mirrorReply);
-    auto *quitButton = button(m_boardDisplayPanel, QStringLiteral("Command9"),
+    auto *quitButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command9"),
                               QStringLiteral("Quitter"), 5220, 960, 1095, 420);
     connect(quitButton, &QPushButton::clicked, m_boardDisplayPanel, &QWidget::hide);
     chainTabOrder({openButton, m_reply, closeButton, quitButton}); // top to bottom, left to right
@@ -228,17 +215,17 @@ void MainWindow::buildClockPanel()
     }
     m_timeLabel = place(new QLabel(QStringLiteral("Label1"), m_clockPanel),
                         QStringLiteral("Label1"), 240, 3240, 2040, 270);
-    connect(button(m_clockPanel, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180,
+    connect(placeButton(m_clockPanel, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180,
                    1680, 390),
             &QPushButton::clicked, this, &MainWindow::fillClockFromComputer);
     m_clockReply = replyBox(m_clockPanel, QStringLiteral("Text4"), QStringLiteral("..."),
                             palette().color(QPalette::Button));
-    m_clockReply->setGeometry(twipsRect(240, 3720, 4515, 360));
+    place(m_clockReply, 240, 3720, 4515, 360);
     m_clockReply->setAccessibleName(kReplyName);
-    connect(button(m_clockPanel, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
+    connect(placeButton(m_clockPanel, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
                    4320, 2040, 450),
             &QPushButton::clicked, this, &MainWindow::sendClockToBoard);
-    connect(button(m_clockPanel, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
+    connect(placeButton(m_clockPanel, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
                    1515, 450),
             &QPushButton::clicked, m_clockPanel, &QWidget::hide);
 

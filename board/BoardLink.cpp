@@ -1,6 +1,7 @@
 #include "board/BoardLink.h"
 
 #include "platform/Ansi.h"
+#include "platform/Blanks.h"
 #include "platform/LeadingNumber.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
@@ -15,7 +16,6 @@ namespace platine {
 
 namespace {
 
-constexpr int kMaxPort = 32767; // the port number is a 16-bit integer; 0 designates nothing
 constexpr int kFlushMs = 1000;
 
 const QString &portSection()
@@ -36,26 +36,16 @@ int portFromValue(double value)
     if (!std::isfinite(value))
         return 0;
     const double rounded = std::nearbyint(value); // halves to even
-    if (rounded < 1 || rounded > kMaxPort)
+    if (rounded < 1 || rounded > kMaxPortNumber)
         return 0;
     return int(rounded);
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
 }
 
 } // namespace
 
 int portNumberFromAnswer(const QString &answer)
 {
-    qsizetype b = 0, e = answer.size();
-    while (b < e && isBlank(answer[b]))
-        ++b;
-    while (e > b && isBlank(answer[e - 1]))
-        --e;
-    const QStringView t = QStringView(answer).sliced(b, e - b);
+    const QStringView t = trimProfileBlanks(answer);
 
     const QString localePoint = QLocale().decimalPoint();
     QString plain; // ASCII form for the conversion
@@ -139,7 +129,7 @@ bool BoardLink::changePortNumber(const QString &answer, QString *error)
     if (port == 0) {
         if (error)
             *error = QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
-                         .arg(answer, QString::number(kMaxPort));
+                         .arg(answer, QString::number(kMaxPortNumber));
         return false;
     }
     m_portNumber = port;

@@ -9,7 +9,6 @@ namespace platine {
 
 namespace {
 
-constexpr int kMaxPortNumber = 32767; // port numbers are 16-bit
 constexpr int kUsualPortCount = 255;  // the numbers that have a device without "Ports"
 
 int usualPortNumber(const QString &device)

@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Ansi.h"
+#include "platform/Blanks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,21 +39,6 @@ QVector<Line> splitLines(const QByteArray &bytes)
     return lines;
 }
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.sliced(b, e - b);
-}
-
 enum class Kind { Other, Section, Entry };
 
 struct Parsed {
@@ -64,25 +50,25 @@ struct Parsed {
 Parsed parseLine(QStringView text)
 {
     Parsed p;
-    const QStringView t = trimBlanks(text);
+    const QStringView t = trimProfileBlanks(text);
     if (t.isEmpty() || t.front() == u';')
         return p;
     if (t.front() == u'[') {
         const qsizetype close = t.lastIndexOf(u']');
         if (close > 0) {
             p.kind = Kind::Section;
-            p.name = trimBlanks(t.sliced(1, close - 1)).toString();
+            p.name = trimProfileBlanks(t.sliced(1, close - 1)).toString();
         }
         return p; // "[" without "]": neither a section nor an entry
     }
     const qsizetype eq = t.indexOf(u'=');
     if (eq < 0)
         return p;
-    p.name = trimBlanks(t.first(eq)).toString();
+    p.name = trimProfileBlanks(t.first(eq)).toString();
     if (p.name.isEmpty())
         return p;
     p.kind = Kind::Entry;
-    p.value = trimBlanks(t.sliced(eq + 1)).toString();
+    p.value = trimProfileBlanks(t.sliced(eq + 1)).toString();
     return p;
 }
 
@@ -160,8 +146,8 @@ SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines,
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
                       const QString &defaultValue, int bufferSize)
 {
-    const QString wantedSection = trimBlanks(section).toString();
-    const QString wantedKey = trimBlanks(key).toString();
+    const QString wantedSection = trimProfileBlanks(section).toString();
+    const QString wantedKey = trimProfileBlanks(key).toString();
     if (wantedKey.isEmpty())
         return defaultValue;
     const QVector<Line> lines = splitLines(contents);
@@ -178,8 +164,8 @@ QString profileLookup(const QByteArray &contents, const QString &section, const 
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
                          const QString &value)
 {
-    const QString cleanSection = trimBlanks(oneLine(section)).toString();
-    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    const QString cleanSection = trimProfileBlanks(oneLine(section)).toString();
+    const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
     if (!writableKey(cleanKey))
         return contents;
     const QByteArray entryValue = toAnsi(oneLine(value));
@@ -292,7 +278,7 @@ QString readProfileString(const QString &path, const QString &section, const QSt
 ProfileWriteResult writeProfileString(const QString &path, const QString &section,
                                       const QString &key, const QString &value)
 {
-    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
     QString why;
     if (cleanKey.isEmpty())
         why = QStringLiteral("nom de clé vide");

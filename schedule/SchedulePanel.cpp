@@ -2,8 +2,8 @@
 
 #include "board/BoardLink.h"
 #include "platform/Dialogs.h"
+#include "platform/Placement.h"
 #include "platform/TabOrder.h"
-#include "platform/Twips.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -43,26 +43,12 @@ constexpr int kPeriodTop = timeRowTop(5) + 720;
 constexpr int kText3Top = kPeriodTop + 600;
 constexpr int kCommand6Top = kText3Top + 660;
 
-template <typename W>
-W *place(W *widget, const QString &name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
 QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top,
               int width, int height = kRowHeight)
 {
     auto *l = place(new QLabel(text, parent), name, left, top, width, height);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
-                    int top, int width, int height)
-{
-    return place(new QPushButton(caption, parent), name, left, top, width, height);
 }
 
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
@@ -76,7 +62,7 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
       m_clock([] { return QDateTime::currentDateTime(); })
 {
     setObjectName(QStringLiteral("Frame4"));
-    setGeometry(twipsRect(0, 0, kFrame4Width, kFrame4Height));
+    place(this, 0, 0, kFrame4Width, kFrame4Height);
     setAutoFillBackground(true); // the panel covers whatever lies beneath it
 
     auto *frame2 = place(new QGroupBox(kProgrammerTitle, this), QStringLiteral("Frame2"),
@@ -124,11 +110,11 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
         m_replyBox->setPalette(p);
     }
 
-    auto *clockButton = button(frame2, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
+    auto *clockButton = placeButton(frame2, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
                                kMargin, kCommand6Top, 1815, 495);
 
     // Outside the editor, on the panel itself.
-    auto *programButton = button(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
+    auto *programButton = placeButton(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
                                  7320, 600, 2175, 615);
     m_dateLabel = label(this, QStringLiteral("Label5"), QStringLiteral("..."), 7320, 1440, 2535);
     auto *credit = label(this, QStringLiteral("Label_credit"),
@@ -137,7 +123,7 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
     QFont creditFont = credit->font();
     creditFont.setItalic(true);
     credit->setFont(creditFont);
-    auto *quitButton = button(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400,
+    auto *quitButton = placeButton(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400,
                               7920, 1575, 495);
 
     // Top to bottom, left to right within a row: the editor first, then the panel's own buttons.

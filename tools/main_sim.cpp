@@ -1,5 +1,6 @@
 // platine-sim: the logger board on a pseudo-terminal, to try the program without a board.
 
+#include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "tools/BoardSimulator.h"
 
@@ -36,8 +37,8 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     bool ok = false;
     const int port = parser.value(portOption).toInt(&ok);
-    if (!ok || port < 1 || port > 32767) {
-        err << "platine-sim: --port attend un nombre de 1 a 32767\n";
+    if (!ok || port < 1 || port > platine::kMaxPortNumber) {
+        err << "platine-sim: --port attend un nombre de 1 a " << platine::kMaxPortNumber << '\n';
         return 2;
     }
 
