@@ -272,10 +272,12 @@ void MainWindow::askPortNumber()
                                            availablePortSuggestions(m_files.paramIni()));
     if (!answer || answer->isEmpty())
         return;
-    QString error;
-    m_link->changePortNumber(*answer, &error);
-    if (!error.isEmpty())
-        tellFailure(error);
+    const BoardLink::PortChange change = m_link->changePortNumber(*answer);
+    if (!change.answer)
+        tellFailure(change.answer.reason());
+    else if (!change.stored)
+        tellFailure(QStringLiteral("Impossible d'écrire « %1 » : %2")
+                        .arg(m_files.paramIni(), change.stored.reason()));
 }
 
 void MainWindow::showViewer()
@@ -304,10 +306,10 @@ void MainWindow::showAbout()
 
 void MainWindow::openPort()
 {
-    QString error;
-    if (!m_link->openPort(&error)) {
+    const Status opened = m_link->openPort();
+    if (!opened) {
         refreshPortLabel();
-        tellFailure(error);
+        tellFailure(opened.reason());
         return;
     }
     m_portLabel->setText(QStringLiteral("Port ouvert"));
@@ -385,13 +387,11 @@ void MainWindow::sendClockToBoard()
         m_clockFields[std::size_t(*wrong)]->setFocus();
         return;
     }
-    QString error;
-    if (!m_link->ensureOpen(&error)) {
-        tellFailure(error);
-        return;
-    }
-    if (!m_link->writeMessage(encodeClockCommand(fields), &error))
-        tellFailure(error);
+    Status sent = m_link->openPort();
+    if (sent)
+        sent = m_link->writeMessage(encodeClockCommand(fields));
+    if (!sent)
+        tellFailure(sent.reason());
 }
 
 } // namespace platine

@@ -208,13 +208,9 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     return out;
 }
 
-std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
+Result<QByteArray> readProfileFile(const QString &path)
 {
-    const auto fail = [error](const QString &why) -> std::optional<QByteArray> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
+    const auto fail = [](const QString &why) -> Result<QByteArray> { return Failure{why}; };
     const QFileInfo info(path);
     if (!info.exists()) {
         if (QFileInfo(info.absolutePath()).isDir())
@@ -239,12 +235,9 @@ std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
     return bytes;
 }
 
-ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &bytes)
+Status replaceProfileFile(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [&path](const QString &why) {
-        return ProfileWriteResult{false,
-                                  QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
-    };
+    const auto fail = [](const QString &why) -> Status { return Failure{why}; };
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isDir())
@@ -263,31 +256,29 @@ ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &byt
     }
     if (!out.commit())
         return fail(out.errorString());
-    return {};
+    return Done{};
 }
 
 QString readProfileString(const QString &path, const QString &section, const QString &key,
                           const QString &defaultValue, int bufferSize)
 {
-    const std::optional<QByteArray> contents = readProfileFile(path);
+    const Result<QByteArray> contents = readProfileFile(path);
     if (!contents)
         return defaultValue;
     return profileLookup(*contents, section, key, defaultValue, bufferSize);
 }
 
-ProfileWriteResult writeProfileString(const QString &path, const QString &section,
-                                      const QString &key, const QString &value)
+Status writeProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &value)
 {
     const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
-    QString why;
     if (cleanKey.isEmpty())
-        why = QStringLiteral("nom de clé vide");
-    else if (!writableKey(cleanKey))
-        why = QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey);
-    const std::optional<QByteArray> contents = why.isEmpty() ? readProfileFile(path, &why)
-                                                             : std::nullopt;
+        return Failure{QStringLiteral("nom de clé vide")};
+    if (!writableKey(cleanKey))
+        return Failure{QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey)};
+    const Result<QByteArray> contents = readProfileFile(path);
     if (!contents)
-        return {false, QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
+        return Failure{contents.reason()};
     return replaceProfileFile(path, profileUpdate(*contents, section, key, value));
 }
 

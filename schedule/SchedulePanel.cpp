@@ -53,6 +53,12 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
 
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
 
+// What the user is told when a file could not be written.
+QString cannotWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
+}
+
 } // namespace
 
 SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, QWidget *parent)
@@ -202,8 +208,7 @@ void SchedulePanel::applyStoredSchedule(const StoredSchedule &stored)
 
 void SchedulePanel::readScheduleSettings(const QString &path)
 {
-    QString error;
-    if (const std::optional<StoredSchedule> stored = loadScheduleFile(path, &error))
+    if (const Result<StoredSchedule> stored = loadScheduleFile(path))
         applyStoredSchedule(*stored);
 }
 
@@ -225,9 +230,7 @@ void SchedulePanel::programBoard()
 
     FrameSender send;
     if (m_link)
-        send = [this](const QByteArray &frame, QString *error) {
-            return m_link->sendToBoard(frame, error);
-        };
+        send = [this](const QByteArray &frame) { return m_link->sendToBoard(frame); };
     const ScheduleValues v = values();
     const ProgrammingResult result = programSchedule(v, m_files, send);
 
@@ -241,14 +244,15 @@ void SchedulePanel::programBoard()
         m_boxes[bad]->selectAll();
         return;
     }
-    if (m_link && !result.sent)
+    if (result.sent && !*result.sent)
         tell(MessageIcon::Critical, kProgrammerTitle,
-             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n") + result.sendError);
+             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n")
+                 + result.sent->reason());
     QStringList unwritten;
-    if (!result.debugIniError.isEmpty())
-        unwritten << result.debugIniError;
-    if (!result.paramIniError.isEmpty())
-        unwritten << result.paramIniError
+    if (!result.debugIni)
+        unwritten << cannotWrite(m_files.debugIni(), result.debugIni.reason());
+    if (!result.paramIni)
+        unwritten << cannotWrite(m_files.paramIni(), result.paramIni.reason())
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
@@ -259,10 +263,11 @@ void SchedulePanel::saveScheduleAs()
     const std::optional<QString> path = m_dialogue1.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const ProfileWriteResult result = saveScheduleFile(*path, values());
-    if (!result.ok)
+    const Status saved = saveScheduleFile(*path, values());
+    if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
-             result.error + QStringLiteral("\nLe programme n'a pas été enregistré."));
+             cannotWrite(*path, saved.reason())
+                 + QStringLiteral("\nLe programme n'a pas été enregistré."));
 }
 
 void SchedulePanel::openSchedule()
@@ -270,12 +275,11 @@ void SchedulePanel::openSchedule()
     const std::optional<QString> path = m_dialogue1.showOpen(QStringLiteral("*.txt"));
     if (!path || path->isEmpty() || *path == u"*.txt")
         return;
-    QString error;
-    const std::optional<StoredSchedule> stored = loadScheduleFile(*path, &error);
+    const Result<StoredSchedule> stored = loadScheduleFile(*path);
     if (!stored) {
         tell(MessageIcon::Warning, QStringLiteral("Ouvrir"),
              QStringLiteral("Impossible de lire « %1 » : %2\nLe programme affiché n'a pas changé.")
-                 .arg(*path, error));
+                 .arg(*path, stored.reason()));
         return;
     }
     applyStoredSchedule(*stored);

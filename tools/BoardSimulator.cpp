@@ -70,19 +70,18 @@ BoardSimulator::~BoardSimulator()
     stop();
 }
 
-bool BoardSimulator::start(QString *error)
+Status BoardSimulator::start()
 {
     if (isRunning())
-        return true;
-    auto fail = [&](const char *step) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(QLatin1String(step),
-                                                  QString::fromLocal8Bit(std::strerror(errno)));
+        return Done{};
+    auto fail = [&](const char *step) -> Status {
+        const QString reason = QStringLiteral("%1: %2").arg(
+            QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
         if (m_master >= 0)
             ::close(m_master);
         m_master = -1;
         m_device.clear();
-        return false;
+        return Failure{reason};
     };
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0)
@@ -118,7 +117,7 @@ bool BoardSimulator::start(QString *error)
     m_pollTimer->start();
     if (m_clockInterval > 0)
         m_clockTimer->start();
-    return true;
+    return Done{};
 }
 
 void BoardSimulator::stop()

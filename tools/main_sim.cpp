@@ -45,9 +45,8 @@ int main(int argc, char *argv[])
     platine::BoardSimulator sim;
     if (parser.isSet(quietOption))
         sim.setClockInterval(0);
-    QString error;
-    if (!sim.start(&error)) {
-        err << "platine-sim: impossible d'ouvrir un pseudo-terminal : " << error << '\n';
+    if (const platine::Status started = sim.start(); !started) {
+        err << "platine-sim: impossible d'ouvrir un pseudo-terminal : " << started.reason() << '\n';
         return 1;
     }
 
@@ -59,12 +58,14 @@ int main(int argc, char *argv[])
     out << '\n';
     if (parser.isSet(iniOption)) {
         const QString ini = parser.value(iniOption);
-        const auto a = platine::writeProfileString(ini, QStringLiteral("Port COM"),
-                                                   QStringLiteral("valeur"), QString::number(port));
-        const auto b = platine::writeProfileString(ini, QStringLiteral("Ports"),
-                                                   QStringLiteral("COM%1").arg(port), sim.devicePath());
-        if (!a.ok || !b.ok) {
-            err << "platine-sim: " << (a.ok ? b.error : a.error) << '\n';
+        const platine::Status portWritten = platine::writeProfileString(
+            ini, QStringLiteral("Port COM"), QStringLiteral("valeur"), QString::number(port));
+        const platine::Status deviceWritten = platine::writeProfileString(
+            ini, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(port), sim.devicePath());
+        if (!portWritten || !deviceWritten) {
+            const QString reason = portWritten ? deviceWritten.reason() : portWritten.reason();
+            err << "platine-sim: "
+                << QStringLiteral("Impossible d'écrire « %1 » : %2").arg(ini, reason) << '\n';
             return 1;
         }
         out << "Ecrit dans " << ini << "\n\n";
