@@ -1,8 +1,8 @@
 // Guards against: wrong clock bytes, a wrong port number, DTR left on, lost output, wrong texts.
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
-#include "common/Files.h"
-#include "FakeSerialPort.h"
+#include "support/Files.h"
+#include "support/FakeSerialPort.h"
 #include "platform/QtSerialPort.h"
 #include "tools/BoardSimulator.h"
 #include <QTemporaryDir>

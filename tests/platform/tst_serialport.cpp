@@ -2,8 +2,8 @@
 #include "platform/PortNumbers.h"
 #include "platform/QtSerialPort.h"
 
-#include "common/Files.h"
-#include "common/Pty.h"
+#include "support/Files.h"
+#include "support/Pty.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 
-#include "common/Files.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,13 +1,13 @@
 // Guards against: a wrong frame, debug.ini or schedule file byte, a wrong period, a failure untold.
 #include "board/BoardLink.h"
-#include "board/FakeSerialPort.h"
-#include "common/FakeDialogs.h"
-#include "common/Pty.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeDialogs.h"
+#include "support/Pty.h"
 #include "platform/QtSerialPort.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/SchedulePanel.h"
 #include "schedule/ScheduleSettings.h"
-#include "TestUtil.h"
+#include "FilledEditor.h"
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
