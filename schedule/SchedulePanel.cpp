@@ -21,10 +21,10 @@ namespace platine {
 namespace {
 
 // Positions and sizes in twips.
-constexpr int kFrame4Width = 13365;
-constexpr int kFrame4Height = 8865;
+constexpr int kPanelWidth = 13365;
+constexpr int kPanelHeight = 8865;
 
-constexpr int kFrame2Left = 360, kFrame2Top = 360, kFrame2Width = 6375, kFrame2Height = 6375;
+constexpr int kEditorLeft = 360, kEditorTop = 360, kEditorWidth = 6375, kEditorHeight = 6375;
 constexpr int kMargin = 360;       // left margin inside Frame2
 constexpr int kRowHeight = 375;    // text boxes, labels and the list
 constexpr int kLabelWidth = 840;   // "Début" / "Fin"
@@ -40,8 +40,8 @@ constexpr int timeRowTop(int k)
 }
 
 constexpr int kPeriodTop = timeRowTop(5) + 720;
-constexpr int kText3Top = kPeriodTop + 600;
-constexpr int kCommand6Top = kText3Top + 660;
+constexpr int kReplyTop = kPeriodTop + 600;
+constexpr int kClockButtonTop = kReplyTop + 660;
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top,
               int width, int height = kRowHeight)
@@ -61,26 +61,26 @@ QString cannotWrite(const QString &path, const QString &reason)
 
 } // namespace
 
-SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, QWidget *parent)
+SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent)
     : QFrame(parent),
-      m_dialogue1(dialogue1),
+      m_fileDialog(fileDialog),
       m_files(files),
       m_clock([] { return QDateTime::currentDateTime(); })
 {
     setObjectName(QStringLiteral("Frame4"));
-    place(this, 0, 0, kFrame4Width, kFrame4Height);
+    place(this, 0, 0, kPanelWidth, kPanelHeight);
     setAutoFillBackground(true); // the panel covers whatever lies beneath it
 
-    auto *frame2 = place(new QGroupBox(kProgrammerTitle, this), QStringLiteral("Frame2"),
-                         kFrame2Left, kFrame2Top, kFrame2Width, kFrame2Height);
+    auto *editor = place(new QGroupBox(kProgrammerTitle, this), QStringLiteral("Frame2"),
+                         kEditorLeft, kEditorTop, kEditorWidth, kEditorHeight);
 
     for (int k = 0; k < kScheduleTimeCount; ++k) {
         const int top = timeRowTop(k);
         const bool start = k % 2 == 0;
-        QLabel *caption = label(frame2, QStringLiteral("Label_t%1").arg(k),
+        QLabel *caption = label(editor, QStringLiteral("Label_t%1").arg(k),
                                 start ? QStringLiteral("Début") : QStringLiteral("Fin"), kMargin,
                                 top, kLabelWidth);
-        m_boxes[k] = place(new QLineEdit(frame2), QStringLiteral("Text2(%1)").arg(k), kBoxLeft, top,
+        m_boxes[k] = place(new QLineEdit(editor), QStringLiteral("Text2(%1)").arg(k), kBoxLeft, top,
                            kBoxWidth, kRowHeight);
         caption->setBuddy(m_boxes[k]);
         // Six boxes under two captions: each says which end of which window it holds.
@@ -89,25 +89,25 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
                 .arg(k / 2 + 1));
     }
 
-    QLabel *days = label(frame2, QStringLiteral("Label_jours"),
+    QLabel *days = label(editor, QStringLiteral("Label_jours"),
                          QStringLiteral("Jour(s) concerné(s)"), kDaysLeft, timeRowTop(0),
                          kDaysWidth);
-    m_dayList = place(new QComboBox(frame2), QStringLiteral("combo1(0)"), kDaysLeft, timeRowTop(1),
+    m_dayList = place(new QComboBox(editor), QStringLiteral("combo1(0)"), kDaysLeft, timeRowTop(1),
                       kDaysWidth, kRowHeight);
     m_dayList->setEditable(true);
     m_dayList->setInsertPolicy(QComboBox::NoInsert); // a typed text stays a text of its own
     m_dayList->setMaxVisibleItems(kDayEntryCount);
     days->setBuddy(m_dayList);
 
-    QLabel *period = label(frame2, QStringLiteral("Label_periode"),
+    QLabel *period = label(editor, QStringLiteral("Label_periode"),
                            QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin,
                            kPeriodTop, 3480);
-    m_boxes[kPeriodBox] = place(new QLineEdit(frame2), QStringLiteral("Text2(6)"), 3960, kPeriodTop,
+    m_boxes[kPeriodBox] = place(new QLineEdit(editor), QStringLiteral("Text2(6)"), 3960, kPeriodTop,
                                 975, kRowHeight);
     period->setBuddy(m_boxes[kPeriodBox]);
 
-    m_replyBox = place(new QLineEdit(QStringLiteral("...."), frame2), QStringLiteral("Text3"),
-                       kMargin, kText3Top, kFrame2Width - 2 * kMargin, kRowHeight);
+    m_replyBox = place(new QLineEdit(QStringLiteral("...."), editor), QStringLiteral("Text3"),
+                       kMargin, kReplyTop, kEditorWidth - 2 * kMargin, kRowHeight);
     m_replyBox->setReadOnly(true);
     m_replyBox->setAccessibleName(QStringLiteral("Réponse de la platine"));
     {
@@ -116,15 +116,15 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
         m_replyBox->setPalette(p);
     }
 
-    auto *clockButton = placeButton(frame2, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
-                               kMargin, kCommand6Top, 1815, 495);
+    auto *clockButton = placeButton(editor, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
+                               kMargin, kClockButtonTop, 1815, 495);
 
     // Outside the editor, on the panel itself.
     auto *programButton = placeButton(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
                                  7320, 600, 2175, 615);
     m_dateLabel = label(this, QStringLiteral("Label5"), QStringLiteral("..."), 7320, 1440, 2535);
     auto *credit = label(this, QStringLiteral("Label_credit"),
-                         QStringLiteral("Acquisition de données sur carte SD"), kFrame2Left,
+                         QStringLiteral("Acquisition de données sur carte SD"), kEditorLeft,
                          7260, 6375);
     QFont creditFont = credit->font();
     creditFont.setItalic(true);
@@ -260,7 +260,7 @@ void SchedulePanel::programBoard()
 
 void SchedulePanel::saveScheduleAs()
 {
-    const std::optional<QString> path = m_dialogue1.showSave(QStringLiteral("*.txt"));
+    const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
     const Status saved = saveScheduleFile(*path, values());
@@ -272,7 +272,7 @@ void SchedulePanel::saveScheduleAs()
 
 void SchedulePanel::openSchedule()
 {
-    const std::optional<QString> path = m_dialogue1.showOpen(QStringLiteral("*.txt"));
+    const std::optional<QString> path = m_fileDialog.showOpen(QStringLiteral("*.txt"));
     if (!path || path->isEmpty() || *path == u"*.txt")
         return;
     const Result<StoredSchedule> stored = loadScheduleFile(*path);
@@ -292,7 +292,7 @@ void SchedulePanel::showDate()
 
 void SchedulePanel::tell(MessageIcon icon, const QString &title, const QString &text)
 {
-    m_dialogue1.dialogs().message(window(), icon, title, text);
+    m_fileDialog.dialogs().message(window(), icon, title, text);
 }
 
 } // namespace platine

@@ -48,8 +48,8 @@ private Q_SLOTS:
         m_dir.emplace(), m_files = {m_dir->path()}, m_dialogs.emplace();
         m_sent.clear(), m_cleared.clear(), m_sendOk = true;
         m_window = std::make_unique<QWidget>();
-        auto *dialogue1 = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
-        m_panel = new SchedulePanel(*dialogue1, m_files, m_window.get());
+        auto *fileDialog = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
+        m_panel = new SchedulePanel(*fileDialog, m_files, m_window.get());
         m_panel->initScheduleEditor();
         QVERIFY(test::putFile(m_dir->filePath(u"filled"_s), test::kFilledFile));
         m_panel->readScheduleSettings(m_dir->filePath(u"filled"_s));
