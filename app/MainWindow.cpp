@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "board/BoardLink.h"
-#include "board/ClockCommand.h"
+#include "board/ClockPanel.h"
 #include "platform/Dialogs.h"
+#include "platform/PanelLook.h"
+#include "platform/Placement.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialPort.h"
 #include "platform/TabOrder.h"
@@ -13,78 +15,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 
 namespace platine {
 
 namespace {
 
 const QString kCaption = QStringLiteral("Acquisition de données sur carte SD - DORNAL  - Ferlanex V:1.1");
-// What the three reply displays, which have no caption, are called for screen readers.
-const QString kReplyName = QStringLiteral("Réponse de la platine");
 constexpr int kClientWidth = 13335;
 constexpr int kClientHeight = 8910;
-
-// Panel captions are blue; the rest of the frame keeps the desktop's look.
-void makeCaptionBlue(QGroupBox *frame)
-{
-    frame->setStyleSheet(QStringLiteral("QGroupBox#%1::title { color: #0000ff; }")
-                             .arg(frame->objectName()));
-}
-
-template <typename W>
-W *place(W *widget, const QString &name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
-                    int top, int width, int height)
-{
-    return place(new QPushButton(caption, parent), name, left, top, width, height);
-}
-
-// A reply display: a text box with a background of its own, text kept as received.
-QLineEdit *replyBox(QWidget *parent, const QString &name, const QString &text,
-                    const QColor &background)
-{
-    auto *box = new QLineEdit(text, parent);
-    box->setObjectName(name);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, background);
-    box->setPalette(p);
-    return box;
-}
-
-// What a clock field must hold, for the message that refuses it.
-QString clockFieldRule(ClockField field)
-{
-    switch (field) {
-    case ClockField::Hours:
-        return QStringLiteral("« Heures » doit contenir deux chiffres de 00 à 23");
-    case ClockField::Minutes:
-        return QStringLiteral("« Minutes » doit contenir deux chiffres de 00 à 59");
-    case ClockField::Seconds:
-        return QStringLiteral("« Secondes » doit contenir deux chiffres de 00 à 59");
-    case ClockField::Day: return QStringLiteral("« Jour » doit contenir deux chiffres de 01 à 31");
-    case ClockField::Month:
-        return QStringLiteral("« Mois » doit contenir deux chiffres de 01 à 12");
-    case ClockField::Year:
-        return QStringLiteral("« Année » doit contenir l'année sur quatre chiffres");
-    case ClockField::Weekday: break;
-    }
-    return QStringLiteral("« Jour de la semaine » doit contenir un des noms de Dimanche à Samedi, "
-                          "écrit exactement");
-}
 
 } // namespace
 
@@ -104,7 +48,8 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
     m_link = new BoardLink(std::move(port), m_files.paramIni(), this);
 
     buildBoardDisplayPanel();
-    buildClockPanel();
+    m_clockPanel = new ClockPanel(dialogs, m_client);
+    m_clockPanel->setBoard(m_link, [this] { clearReplies(); });
     m_schedulePanel = new SchedulePanel(*m_fileDialog, m_files, m_client);
     m_schedulePanel->setBoard(m_link, [this] { clearReplies(); });
     m_schedulePanel->hide();
@@ -179,77 +124,24 @@ void MainWindow::buildBoardDisplayPanel()
         place(new QGroupBox(QStringLiteral("Affichage de l'heure de la platine"), m_client),
               QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
     makeCaptionBlue(m_boardDisplayPanel);
-    auto *openButton = button(m_boardDisplayPanel, QStringLiteral("Command2"),
+    auto *openButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command2"),
                               QStringLiteral("Ouverture port"), 240, 360, 1815, 420);
     connect(openButton, &QPushButton::clicked, this, &MainWindow::openPort);
-    auto *closeButton = button(m_boardDisplayPanel, QStringLiteral("Command3"),
+    auto *closeButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command3"),
                                QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::closePort);
     m_portLabel = place(new QLabel(QStringLiteral("Port fermé"), m_boardDisplayPanel),
                         QStringLiteral("Label8"), 2280, 360, 2760, 300);
     m_reply = replyBox(m_boardDisplayPanel, QStringLiteral("Text1"), QStringLiteral("...."),
                        QColor(0xff, 0xff, 0xc0));
-    m_reply->setGeometry(twipsRect(2280, 720, 2760, 660));
-    m_reply->setAccessibleName(kReplyName);
+    place(m_reply, 2280, 720, 2760, 660);
     m_reply->installEventFilter(this);
     connect(m_reply, &QLineEdit::textChanged, this, &MainWindow::mirrorReply);
-    auto *quitButton = button(m_boardDisplayPanel, QStringLiteral("Command9"),
+    auto *quitButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command9"),
                               QStringLiteral("Quitter"), 5220, 960, 1095, 420);
     connect(quitButton, &QPushButton::clicked, m_boardDisplayPanel, &QWidget::hide);
     chainTabOrder({openButton, m_reply, closeButton, quitButton}); // top to bottom, left to right
     m_boardDisplayPanel->hide();
-}
-
-void MainWindow::buildClockPanel()
-{
-    m_clockPanel = place(new QGroupBox(QStringLiteral("Mise à l'heure de la platine"), m_client),
-                         QStringLiteral("Frame1"), 6810, 2220, 4995, 5205);
-    makeCaptionBlue(m_clockPanel);
-
-    const QStringList captions = {QStringLiteral("Heures"),   QStringLiteral("Minutes"),
-                                  QStringLiteral("Secondes"), QStringLiteral("Jour"),
-                                  QStringLiteral("Mois"),     QStringLiteral("Année"),
-                                  QStringLiteral("Jour de la semaine")};
-    const QStringList names = {QStringLiteral("heure"),      QStringLiteral("minutes"),
-                               QStringLiteral("seconde"),    QStringLiteral("jour"),
-                               QStringLiteral("mois"),       QStringLiteral("annee"),
-                               QStringLiteral("numero_jour")};
-    QPalette grey;
-    grey.setColor(QPalette::Base, QColor(0xe0, 0xe0, 0xe0));
-    for (int i = 0; i < 7; ++i) {
-        const int top = 330 + i * 405;
-        auto *caption = place(new QLabel(captions[i], m_clockPanel),
-                              QStringLiteral("Label3(%1)").arg(i), 240, top + 30, 2040, 270);
-        auto *field = place(new QLineEdit(QStringLiteral(".."), m_clockPanel), names[i], 2400, top,
-                            i == 6 ? 1680 : 1080, 315);
-        field->setPalette(grey);
-        caption->setBuddy(field);
-        m_clockFields[std::size_t(i)] = field;
-    }
-    m_timeLabel = place(new QLabel(QStringLiteral("Label1"), m_clockPanel),
-                        QStringLiteral("Label1"), 240, 3240, 2040, 270);
-    connect(button(m_clockPanel, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180,
-                   1680, 390),
-            &QPushButton::clicked, this, &MainWindow::fillClockFromComputer);
-    m_clockReply = replyBox(m_clockPanel, QStringLiteral("Text4"), QStringLiteral("..."),
-                            palette().color(QPalette::Button));
-    m_clockReply->setGeometry(twipsRect(240, 3720, 4515, 360));
-    m_clockReply->setAccessibleName(kReplyName);
-    connect(button(m_clockPanel, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
-                   4320, 2040, 450),
-            &QPushButton::clicked, this, &MainWindow::sendClockToBoard);
-    connect(button(m_clockPanel, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
-                   1515, 450),
-            &QPushButton::clicked, m_clockPanel, &QWidget::hide);
-
-    auto *timeTimer = new QTimer(m_clockPanel);
-    timeTimer->setObjectName(QStringLiteral("Timer1"));
-    timeTimer->setInterval(1000);
-    connect(timeTimer, &QTimer::timeout, this, [this] {
-        m_timeLabel->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    });
-    timeTimer->start();
-    m_clockPanel->hide();
 }
 
 // ---- menu ---------------------------------------------------------------------------------
@@ -268,7 +160,7 @@ void MainWindow::showSchedulePanel()
 
 void MainWindow::showClockPanel()
 {
-    fillClockFromComputer();
+    m_clockPanel->fillFromComputerClock();
     m_clockPanel->show();
 }
 
@@ -285,10 +177,12 @@ void MainWindow::askPortNumber()
                                            availablePortSuggestions(m_files.paramIni()));
     if (!answer || answer->isEmpty())
         return;
-    QString error;
-    m_link->changePortNumber(*answer, &error);
-    if (!error.isEmpty())
-        tellFailure(error);
+    const BoardLink::PortChange change = m_link->changePortNumber(*answer);
+    if (!change.answer)
+        tellFailure(change.answer.reason());
+    else if (!change.stored)
+        tellFailure(QStringLiteral("Impossible d'écrire « %1 » : %2")
+                        .arg(m_files.paramIni(), change.stored.reason()));
 }
 
 void MainWindow::showViewer()
@@ -317,10 +211,10 @@ void MainWindow::showAbout()
 
 void MainWindow::openPort()
 {
-    QString error;
-    if (!m_link->openPort(&error)) {
+    const Status opened = m_link->openPort();
+    if (!opened) {
         refreshPortLabel();
-        tellFailure(error);
+        tellFailure(opened.reason());
         return;
     }
     m_portLabel->setText(QStringLiteral("Port ouvert"));
@@ -349,13 +243,13 @@ void MainWindow::showReply(const QString &text)
 void MainWindow::mirrorReply(const QString &text)
 {
     m_schedulePanel->replyBox()->setText(text);
-    m_clockReply->setText(text);
+    m_clockPanel->replyBox()->setText(text);
 }
 
 void MainWindow::clearReplies()
 {
     m_schedulePanel->replyBox()->clear();
-    m_clockReply->clear();
+    m_clockPanel->replyBox()->clear();
     m_reply->clear();
 }
 
@@ -369,42 +263,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::tellFailure(const QString &text)
 {
     m_dialogs.message(this, MessageIcon::Warning, windowTitle(), text);
-}
-
-// ---- board clock --------------------------------------------------------------------------
-
-void MainWindow::fillClockFromComputer()
-{
-    const ClockFields f = clockFieldsFrom(QDateTime::currentDateTime());
-    const QString texts[] = {f.hours, f.minutes, f.seconds, f.day, f.month, f.year, f.weekday};
-    for (std::size_t i = 0; i < m_clockFields.size(); ++i)
-        m_clockFields[i]->setText(texts[i]);
-}
-
-void MainWindow::sendClockToBoard()
-{
-    clearReplies();
-    const auto text = [this](ClockField f) { return m_clockFields[std::size_t(f)]->text(); };
-    const ClockFields fields{text(ClockField::Hours),   text(ClockField::Minutes),
-                             text(ClockField::Seconds), text(ClockField::Day),
-                             text(ClockField::Month),   text(ClockField::Year),
-                             text(ClockField::Weekday)};
-    // An impossible date or time is never written into the board's clock. The fields are checked
-    // before the port is opened, so a refused command leaves the port as it was.
-    if (const std::optional<ClockField> wrong = invalidClockField(fields)) {
-        tellFailure(
-            QStringLiteral("Mise à l'heure de la platine : le champ %1. Rien n'a été envoyé.")
-                .arg(clockFieldRule(*wrong)));
-        m_clockFields[std::size_t(*wrong)]->setFocus();
-        return;
-    }
-    QString error;
-    if (!m_link->ensureOpen(&error)) {
-        tellFailure(error);
-        return;
-    }
-    if (!m_link->writeMessage(encodeClockCommand(fields), &error))
-        tellFailure(error);
 }
 
 } // namespace platine

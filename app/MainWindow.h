@@ -7,7 +7,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <memory>
 
 class QGroupBox;
@@ -17,6 +16,7 @@ class QLineEdit;
 namespace platine {
 
 class BoardLink;
+class ClockPanel;
 class DialogService;
 class FileDialog;
 class GraphWindow;
@@ -55,17 +55,12 @@ public Q_SLOTS:
     // The port and board-display panel.
     void openPort();
     void closePort();
-    // The clock panel.
-    void fillClockFromComputer(); // "Heure PC"
-    void sendClockToBoard();      // "Programmation"
-
     // Empties the three reply displays.
     void clearReplies();
 
 private:
     void buildMenu();
     void buildBoardDisplayPanel();
-    void buildClockPanel();
     void showReply(const QString &text);
     void mirrorReply(const QString &text);
     void refreshPortLabel();
@@ -80,15 +75,12 @@ private:
     QPointer<GraphWindow> m_graph;
 
     QWidget *m_client = nullptr;
-    QGroupBox *m_clockPanel = nullptr;
+    ClockPanel *m_clockPanel = nullptr;
     QGroupBox *m_boardDisplayPanel = nullptr;
     SchedulePanel *m_schedulePanel = nullptr;
 
     QLabel *m_portLabel = nullptr;
-    QLineEdit *m_reply = nullptr;      // Text1, the main reply display
-    QLineEdit *m_clockReply = nullptr; // Text4, its copy in the clock panel
-    QLabel *m_timeLabel = nullptr;
-    std::array<QLineEdit *, 7> m_clockFields = {}; // by ClockField
+    QLineEdit *m_reply = nullptr; // Text1, the main reply display
 };
 
 } // namespace platine

@@ -1,6 +1,7 @@
 #include "board/BoardLink.h"
 
 #include "platform/Ansi.h"
+#include "platform/Blanks.h"
 #include "platform/LeadingNumber.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
@@ -15,7 +16,6 @@ namespace platine {
 
 namespace {
 
-constexpr int kMaxPort = 32767; // the port number is a 16-bit integer; 0 designates nothing
 constexpr int kFlushMs = 1000;
 
 const QString &portSection()
@@ -36,26 +36,16 @@ int portFromValue(double value)
     if (!std::isfinite(value))
         return 0;
     const double rounded = std::nearbyint(value); // halves to even
-    if (rounded < 1 || rounded > kMaxPort)
+    if (rounded < 1 || rounded > kMaxPortNumber)
         return 0;
     return int(rounded);
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
 }
 
 } // namespace
 
 int portNumberFromAnswer(const QString &answer)
 {
-    qsizetype b = 0, e = answer.size();
-    while (b < e && isBlank(answer[b]))
-        ++b;
-    while (e > b && isBlank(answer[e - 1]))
-        --e;
-    const QStringView t = QStringView(answer).sliced(b, e - b);
+    const QStringView t = trimProfileBlanks(answer);
 
     const QString localePoint = QLocale().decimalPoint();
     QString plain; // ASCII form for the conversion
@@ -123,58 +113,44 @@ void BoardLink::loadPortSetting()
         m_portNumber = port;
 }
 
-bool BoardLink::changePortNumber(const QString &answer, QString *error)
+BoardLink::PortChange BoardLink::changePortNumber(const QString &answer)
 {
-    if (error)
-        error->clear();
     if (answer.isEmpty())
-        return false;
-    if (isOpen()) {
-        if (error)
-            *error = QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
-                         .arg(portName());
-        return false;
-    }
+        return {};
+    if (isOpen())
+        return {Failure{
+            QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
+                .arg(portName())}};
     const int port = portNumberFromAnswer(answer);
-    if (port == 0) {
-        if (error)
-            *error = QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
-                         .arg(answer, QString::number(kMaxPort));
-        return false;
-    }
+    if (port == 0)
+        return {Failure{QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
+                            .arg(answer, QString::number(kMaxPortNumber))}};
     m_portNumber = port;
     m_device.clear();
-    const ProfileWriteResult written = writeProfileString(m_paramIni, portSection(), valueKey(), answer);
-    if (!written.ok && error)
-        *error = written.error;
-    return true;
+    return {Done{}, writeProfileString(m_paramIni, portSection(), valueKey(), answer)};
 }
 
-bool BoardLink::openPort(QString *error)
+Status BoardLink::openPort()
 {
     if (isOpen())
-        return true;
+        return Done{};
     const QString device = portDevice(m_portNumber, m_paramIni);
-    if (device.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.")
-                         .arg(m_portNumber);
-        return false;
-    }
-    QString why;
-    if (!m_port->open(device, &why)) {
-        if (error)
-            *error = QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
-                         .arg(m_portNumber)
-                         .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why);
-        return false;
+    if (device.isEmpty())
+        return Failure{
+            QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.").arg(m_portNumber)};
+    const Status opened = m_port->open(device);
+    if (!opened) {
+        const QString why = opened.reason();
+        return Failure{QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
+                           .arg(m_portNumber)
+                           .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why)};
     }
     // Opening a serial device raises DTR, and a board that resets on DTR would reset at every
     // open: the line goes inactive at once, before anything is written, at every open.
     m_port->setDtr(false); // refused by some devices (pseudo-terminals): not an error
     m_device = device;
     Q_EMIT openChanged(true);
-    return true;
+    return Done{};
 }
 
 void BoardLink::closePort()
@@ -186,32 +162,24 @@ void BoardLink::closePort()
     Q_EMIT openChanged(false);
 }
 
-bool BoardLink::sendToBoard(const QByteArray &message, QString *error)
+Status BoardLink::sendToBoard(const QByteArray &message)
 {
-    return ensureOpen(error) && writeMessage(message, error);
+    const Status opened = openPort();
+    if (!opened)
+        return opened;
+    return writeMessage(message);
 }
 
-bool BoardLink::ensureOpen(QString *error)
+Status BoardLink::writeMessage(const QByteArray &message)
 {
-    return isOpen() || openPort(error);
-}
-
-bool BoardLink::writeMessage(const QByteArray &message, QString *error)
-{
-    if (!isOpen()) {
-        if (error)
-            *error = QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_portNumber);
-        return false;
-    }
+    if (!isOpen())
+        return Failure{QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_portNumber)};
     m_port->setDtr(false); // refused by some devices: not an error
     const qint64 written = m_port->write(message);
     m_autoClose->start(); // every command gets its own 4.5 s
-    if (written != message.size()) {
-        if (error)
-            *error = QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName());
-        return false;
-    }
-    return true;
+    if (written != message.size())
+        return Failure{QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName())};
+    return Done{};
 }
 
 void BoardLink::flushPending(int msecs)

@@ -3,6 +3,8 @@
 // auto-close timer (objectName "Timer3"). Window code calls these and shows what they report; it
 // never touches the port itself.
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -34,25 +36,30 @@ public:
     // a missing or unusable setting keeps the current number (1 at start).
     void loadPortSetting();
 
-    // The answer to the port-number question ("Port COM" menu): applies the answer typed in the input box. Refused, with a reason in *error, when the
-    // answer is not a number or the port is open; nothing changes then. An empty answer is no change
-    // and no error (returns false, *error empty). On success the answer text is kept in param.ini
-    // as typed; a failure to write param.ini is reported in *error but the number still changes.
-    bool changePortNumber(const QString &answer, QString *error);
+    // What became of an answer to the port-number question.
+    struct PortChange {
+        // A failure says, as a sentence for the user, why the answer was refused (not a number,
+        // or the port is open); nothing changed then. An empty answer is no change and no failure.
+        Status answer = Done{};
+        // The answer taken: whether param.ini keeps it, as typed. The number changes anyway; a
+        // failure gives the reason param.ini could not be written.
+        Status stored = Done{};
+    };
+    // The answer to the port-number question ("Port COM" menu), as typed in the input box.
+    PortChange changePortNumber(const QString &answer);
 
-    // The two port buttons. openPort() switches DTR off right after the device opens; it returns
-    // false, with a reason naming the port number and the device in *error, when the device
-    // cannot be opened; the port then stays closed.
-    bool openPort(QString *error);
+    // The two port buttons. openPort() opens the port when it is closed and switches DTR off right
+    // after the device opens; when the device cannot be opened it fails with a sentence naming the
+    // port number, the device and the reason, and the port stays closed.
+    Status openPort();
     void closePort();
 
-    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, one write, the auto-close (re)started
-    // for 4.5 s. When the port cannot be opened nothing is sent, no timer starts, and false is
-    // returned with the reason in *error. ensureOpen() is step 2 alone (the clock command opens the
-    // port before it builds its message); writeMessage() is steps 3 to 5.
-    bool sendToBoard(const QByteArray &message, QString *error);
-    bool ensureOpen(QString *error);
-    bool writeMessage(const QByteArray &message, QString *error);
+    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, one write, the auto-close
+    // (re)started for 4.5 s. When the port cannot be opened nothing is sent and no timer starts.
+    // openPort() is step 2 alone (the clock command opens the port before it builds its message);
+    // writeMessage() is steps 3 to 5. A failure is a sentence for the user.
+    Status sendToBoard(const QByteArray &message);
+    Status writeMessage(const QByteArray &message);
 
     // Writes out pending output (bounded), e.g. before the program quits.
     void flushPending(int msecs = 1000);

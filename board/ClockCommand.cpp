@@ -1,67 +1,41 @@
 #include "board/ClockCommand.h"
 
+#include "platform/Bcd.h"
+#include "platform/DayNames.h"
+
 namespace platine {
 
 namespace {
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// A character's digit value; anything but a decimal digit counts as 0.
-int digit(QChar c)
-{
-    return isAsciiDigit(c) ? c.unicode() - u'0' : 0;
-}
-
-QString twoDigits(int v)
-{
-    QString s = QString::number(v);
-    if (s.size() == 1)
-        s.prepend(u'0');
-    return s;
-}
 
 // The two characters at `pos` are decimal digits and their number lies in [low, high].
 bool twoDigitsIn(const QString &text, qsizetype pos, int low, int high)
 {
     if (text.size() < pos + 2 || !isAsciiDigit(text[pos]) || !isAsciiDigit(text[pos + 1]))
         return false;
-    const int value = digit(text[pos]) * 10 + digit(text[pos + 1]);
+    const int value = digitValue(text[pos]) * 10 + digitValue(text[pos + 1]);
     return value >= low && value <= high;
 }
 
 int dayNumber(const QString &name)
 {
-    const qsizetype i = dayNames().indexOf(name); // whole text, case-sensitive
+    const qsizetype i = weekdayNames().indexOf(name); // whole text, case-sensitive
     return i < 0 ? 0 : int(i) + 1;
 }
 
 } // namespace
-
-const QStringList &dayNames()
-{
-    static const QStringList names = {
-        QStringLiteral("Dimanche"), QStringLiteral("Lundi"),    QStringLiteral("Mardi"),
-        QStringLiteral("Mercredi"), QStringLiteral("Jeudi"),    QStringLiteral("Vendredi"),
-        QStringLiteral("Samedi"),
-    };
-    return names;
-}
 
 ClockFields clockFieldsFrom(const QDateTime &now)
 {
     const QTime t = now.time();
     const QDate d = now.date();
     ClockFields f;
-    f.hours = twoDigits(t.hour());
-    f.minutes = twoDigits(t.minute());
-    f.seconds = twoDigits(t.second());
-    f.day = twoDigits(d.day());
-    f.month = twoDigits(d.month());
+    f.hours = twoDigitText(t.hour());
+    f.minutes = twoDigitText(t.minute());
+    f.seconds = twoDigitText(t.second());
+    f.day = twoDigitText(d.day());
+    f.month = twoDigitText(d.month());
     f.year = QString::number(d.year());
-    f.weekday = dayNames().at(d.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
+    f.weekday = weekdayNames().at(weekdayIndex(d));
     return f;
 }
 
@@ -82,11 +56,6 @@ std::optional<ClockField> invalidClockField(const ClockFields &f)
     if (dayNumber(f.weekday) == 0)
         return ClockField::Weekday;
     return std::nullopt;
-}
-
-int bcdByte(QChar first, QChar second)
-{
-    return 16 * digit(first) + digit(second);
 }
 
 QByteArray encodeClockCommand(const ClockFields &f)

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -15,9 +14,6 @@ struct ClockFields {
     QString hours, minutes, seconds, day, month, year, weekday;
 };
 enum class ClockField { Hours, Minutes, Seconds, Day, Month, Year, Weekday };
-
-// "Dimanche" (1) .. "Samedi" (7).
-const QStringList &dayNames();
 
 // "Heure PC": the fields from a computer date and time (two-digit fields padded, year in full).
 ClockFields clockFieldsFrom(const QDateTime &now);
@@ -31,9 +27,5 @@ std::optional<ClockField> invalidClockField(const ClockFields &fields);
 // with fields that invalidClockField() accepts (otherwise a missing character counts as "0" and a
 // day name that is not one of the seven as day 0).
 QByteArray encodeClockCommand(const ClockFields &fields);
-
-// BCD byte of two characters: 16 x first digit + second digit; a character that is not a decimal
-// digit counts as 0.
-int bcdByte(QChar first, QChar second);
 
 } // namespace platine

@@ -19,11 +19,14 @@ endfunction()
 
 # platine_tests(<folder> <libraries...>)
 # Every tests/<folder>/tst_*.cpp is one Qt Test executable and one CTest test. Other .cpp and .h
-# files of that folder and of tests/common are shared helpers built into each of them.
+# files of that folder are helpers of its tests, built into each of them. The helpers shared by
+# every folder live in tests/support/ (.h and .cpp, built into every test) and are included as
+# "support/Name.h", a name no folder of the program takes.
 function(platine_tests folder)
   file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/tst_*.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp
-       ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h ${PROJECT_SOURCE_DIR}/tests/common/*.h)
+       ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h ${PROJECT_SOURCE_DIR}/tests/support/*.cpp
+       ${PROJECT_SOURCE_DIR}/tests/support/*.h)
   list(FILTER helpers EXCLUDE REGEX "/tst_[^/]*\\.cpp$")
   foreach(test ${tests})
     get_filename_component(name ${test} NAME_WE)

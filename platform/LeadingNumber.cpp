@@ -1,5 +1,7 @@
 #include "platform/LeadingNumber.h"
 
+#include "platform/Blanks.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cfloat>
@@ -30,8 +32,7 @@ private:
     void skip()
     {
         while (m_pos < m_text.size()) {
-            const char16_t c = m_text[m_pos].unicode();
-            if (c != u' ' && c != u'\t' && c != u'\n')
+            if (!isLeadingNumberBlank(m_text[m_pos]))
                 break;
             ++m_pos;
         }

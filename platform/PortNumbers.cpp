@@ -9,7 +9,6 @@ namespace platine {
 
 namespace {
 
-constexpr int kMaxPortNumber = 32767; // port numbers are 16-bit
 constexpr int kUsualPortCount = 255;  // the numbers that have a device without "Ports"
 
 int usualPortNumber(const QString &device)
@@ -34,8 +33,9 @@ bool sameDevice(const QString &a, const QString &b)
 QMap<int, QString> portOverrides(const QString &paramIni)
 {
     QMap<int, QString> overrides;
-    const std::optional<QByteArray> contents = paramIni.isEmpty() ? std::nullopt
-                                                                  : readProfileFile(paramIni);
+    if (paramIni.isEmpty())
+        return overrides;
+    const Result<QByteArray> contents = readProfileFile(paramIni);
     if (!contents)
         return overrides;
     // Every "COMn=" line is a candidate; the profile read decides which ones the "Ports" section

@@ -10,6 +10,9 @@
 
 namespace platine {
 
+// The largest port number: numbers are 16-bit signed integers, and 0 designates no port.
+inline constexpr int kMaxPortNumber = 32767;
+
 // Which device a port number designates. Linux: COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31,
 // COM65-96 /dev/ttyACM0-31; a "Ports" section of param.ini may name another device ("COM3" =
 // "/dev/pts/4"). Windows: COMn. Empty for numbers without a device.

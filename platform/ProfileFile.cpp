@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Ansi.h"
+#include "platform/Blanks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,21 +39,6 @@ QVector<Line> splitLines(const QByteArray &bytes)
     return lines;
 }
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.sliced(b, e - b);
-}
-
 enum class Kind { Other, Section, Entry };
 
 struct Parsed {
@@ -64,25 +50,25 @@ struct Parsed {
 Parsed parseLine(QStringView text)
 {
     Parsed p;
-    const QStringView t = trimBlanks(text);
+    const QStringView t = trimProfileBlanks(text);
     if (t.isEmpty() || t.front() == u';')
         return p;
     if (t.front() == u'[') {
         const qsizetype close = t.lastIndexOf(u']');
         if (close > 0) {
             p.kind = Kind::Section;
-            p.name = trimBlanks(t.sliced(1, close - 1)).toString();
+            p.name = trimProfileBlanks(t.sliced(1, close - 1)).toString();
         }
         return p; // "[" without "]": neither a section nor an entry
     }
     const qsizetype eq = t.indexOf(u'=');
     if (eq < 0)
         return p;
-    p.name = trimBlanks(t.first(eq)).toString();
+    p.name = trimProfileBlanks(t.first(eq)).toString();
     if (p.name.isEmpty())
         return p;
     p.kind = Kind::Entry;
-    p.value = trimBlanks(t.sliced(eq + 1)).toString();
+    p.value = trimProfileBlanks(t.sliced(eq + 1)).toString();
     return p;
 }
 
@@ -160,8 +146,8 @@ SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines,
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
                       const QString &defaultValue, int bufferSize)
 {
-    const QString wantedSection = trimBlanks(section).toString();
-    const QString wantedKey = trimBlanks(key).toString();
+    const QString wantedSection = trimProfileBlanks(section).toString();
+    const QString wantedKey = trimProfileBlanks(key).toString();
     if (wantedKey.isEmpty())
         return defaultValue;
     const QVector<Line> lines = splitLines(contents);
@@ -178,8 +164,8 @@ QString profileLookup(const QByteArray &contents, const QString &section, const 
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
                          const QString &value)
 {
-    const QString cleanSection = trimBlanks(oneLine(section)).toString();
-    const QString cleanKey = trimBlanks(oneLine(key)).toString();
+    const QString cleanSection = trimProfileBlanks(oneLine(section)).toString();
+    const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
     if (!writableKey(cleanKey))
         return contents;
     const QByteArray entryValue = toAnsi(oneLine(value));
@@ -222,13 +208,9 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     return out;
 }
 
-std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
+Result<QByteArray> readProfileFile(const QString &path)
 {
-    const auto fail = [error](const QString &why) -> std::optional<QByteArray> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
+    const auto fail = [](const QString &why) -> Result<QByteArray> { return Failure{why}; };
     const QFileInfo info(path);
     if (!info.exists()) {
         if (QFileInfo(info.absolutePath()).isDir())
@@ -253,12 +235,9 @@ std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
     return bytes;
 }
 
-ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &bytes)
+Status replaceProfileFile(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [&path](const QString &why) {
-        return ProfileWriteResult{false,
-                                  QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
-    };
+    const auto fail = [](const QString &why) -> Status { return Failure{why}; };
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isDir())
@@ -277,31 +256,29 @@ ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &byt
     }
     if (!out.commit())
         return fail(out.errorString());
-    return {};
+    return Done{};
 }
 
 QString readProfileString(const QString &path, const QString &section, const QString &key,
                           const QString &defaultValue, int bufferSize)
 {
-    const std::optional<QByteArray> contents = readProfileFile(path);
+    const Result<QByteArray> contents = readProfileFile(path);
     if (!contents)
         return defaultValue;
     return profileLookup(*contents, section, key, defaultValue, bufferSize);
 }
 
-ProfileWriteResult writeProfileString(const QString &path, const QString &section,
-                                      const QString &key, const QString &value)
+Status writeProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &value)
 {
-    const QString cleanKey = trimBlanks(oneLine(key)).toString();
-    QString why;
+    const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
     if (cleanKey.isEmpty())
-        why = QStringLiteral("nom de clé vide");
-    else if (!writableKey(cleanKey))
-        why = QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey);
-    const std::optional<QByteArray> contents = why.isEmpty() ? readProfileFile(path, &why)
-                                                             : std::nullopt;
+        return Failure{QStringLiteral("nom de clé vide")};
+    if (!writableKey(cleanKey))
+        return Failure{QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey)};
+    const Result<QByteArray> contents = readProfileFile(path);
     if (!contents)
-        return {false, QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
+        return Failure{contents.reason()};
     return replaceProfileFile(path, profileUpdate(*contents, section, key, value));
 }
 

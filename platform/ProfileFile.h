@@ -24,11 +24,14 @@
 //
 // A file larger than 1 MiB is no profile file (a wrong file chosen by mistake): it is neither read
 // nor written, and reads as if it could not be read.
+//
+// A failure gives its reason alone ("le fichier est en lecture seule"); the caller, which knows
+// the path, tells the user.
+
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QString>
-
-#include <optional>
 
 namespace platine {
 
@@ -39,21 +42,16 @@ QString readProfileString(const QString &path, const QString &section, const QSt
                           const QString &defaultValue = QString(),
                           int bufferSize = kProfileBufferSize);
 
-struct ProfileWriteResult {
-    bool ok = true;
-    QString error; // human-readable reason when !ok
-};
+Status writeProfileString(const QString &path, const QString &section, const QString &key,
+                          const QString &value);
 
-ProfileWriteResult writeProfileString(const QString &path, const QString &section,
-                                      const QString &key, const QString &value);
-
-// The bytes of a profile file: empty for a file that does not exist in an existing folder; nullopt,
-// with the reason in *error, for a path in a missing folder, a folder or other non-regular file, a
-// file that cannot be read and a file larger than kMaxProfileFileBytes.
-std::optional<QByteArray> readProfileFile(const QString &path, QString *error = nullptr);
+// The bytes of a profile file: empty for a file that does not exist in an existing folder; a
+// failure for a path in a missing folder, a folder or other non-regular file, a file that cannot
+// be read and a file larger than kMaxProfileFileBytes.
+Result<QByteArray> readProfileFile(const QString &path);
 // Replaces the file with bytes in one step (a crash leaves the old file or the new one). An existing
 // read-only file, or a folder, is refused and left untouched.
-ProfileWriteResult replaceProfileFile(const QString &path, const QByteArray &bytes);
+Status replaceProfileFile(const QString &path, const QByteArray &bytes);
 
 // Pure forms of the same rules, on the file's bytes, for tests and fuzzing.
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,

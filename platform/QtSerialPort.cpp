@@ -36,10 +36,10 @@ public:
         close();
     }
 
-    bool open(const QString &device, QString *error) override
+    Status open(const QString &device) override
     {
         if (m_port.isOpen())
-            return true;
+            return Done{};
         m_lossPending = false;
         m_port.setPortName(device);
         m_port.setBaudRate(QSerialPort::Baud9600);
@@ -49,13 +49,12 @@ public:
         m_port.setFlowControl(QSerialPort::NoFlowControl);
         m_port.setReadBufferSize(0);
         if (!m_port.open(QIODevice::ReadWrite)) {
-            if (error)
-                *error = m_port.errorString();
+            const QString reason = m_port.errorString();
             m_port.clearError();
-            return false;
+            return Failure{reason};
         }
         m_port.clearError();
-        return true;
+        return Done{};
     }
 
     void close() override

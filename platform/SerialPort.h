@@ -2,6 +2,8 @@
 // The narrow serial-port interface the board link needs. The real one is QSerialPort at 9600 8N1
 // without handshake (QtSerialPort.h); tests use a fake or a pseudo-terminal.
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -15,8 +17,8 @@ public:
     using QObject::QObject;
     ~SerialPort() override = default;
 
-    // Opens the device; on failure returns false and sets *error to a readable reason.
-    virtual bool open(const QString &device, QString *error) = 0;
+    // Opens the device; a failure gives the system's reason. Opening an open port does nothing.
+    virtual Status open(const QString &device) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // Some devices (pseudo-terminals) refuse DTR changes; that is not an error for the program.

@@ -47,8 +47,9 @@ void carryOverParamIni(const QString &programDir, const QString &settingsDir)
     const SettingsFiles from{programDir}, to{settingsDir};
     if (QFile::exists(to.paramIni()) || !QFile::exists(from.paramIni()))
         return;
-    if (const std::optional<QByteArray> bytes = readProfileFile(from.paramIni()))
-        replaceProfileFile(to.paramIni(), *bytes);
+    // A copy that fails leaves the settings as they would be without it: nothing to tell.
+    if (const Result<QByteArray> bytes = readProfileFile(from.paramIni()))
+        static_cast<void>(replaceProfileFile(to.paramIni(), *bytes));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "schedule/ScheduleFrame.h"
 
+#include "platform/Bcd.h"
+#include "platform/DayNames.h"
 #include "platform/LeadingNumber.h"
 
 #include <cmath>
@@ -7,11 +9,6 @@
 namespace platine {
 
 namespace {
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 bool isPlainDigits(const QString &text)
 {
@@ -24,32 +21,14 @@ bool isPlainDigits(const QString &text)
     return true;
 }
 
-int bcd(QChar first, QChar second)
-{
-    return 16 * (first.unicode() - u'0') + (second.unicode() - u'0');
-}
-
-QString twoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 const QStringList &dayListEntries()
 {
-    static const QStringList entries = {
-        QStringLiteral("Dimanche"),
-        QStringLiteral("Lundi"),
-        QStringLiteral("Mardi"),
-        QStringLiteral("Mercredi"),
-        QStringLiteral("Jeudi"),
-        QStringLiteral("Vendredi"),
-        QStringLiteral("Samedi"),
-        QStringLiteral("Samedi et Dimanche"),
-        QStringLiteral("Lundi à Vendredi"),
-        QStringLiteral("Tous les jours"),
-    };
+    // The seven days, then the three groups of days.
+    static const QStringList entries = weekdayNames()
+        + QStringList{QStringLiteral("Samedi et Dimanche"), QStringLiteral("Lundi à Vendredi"),
+                      QStringLiteral("Tous les jours")};
     return entries;
 }
 
@@ -89,7 +68,7 @@ QString correctPeriod(const QString &text)
         v = kPeriodMin;
     if (v > kPeriodMax)
         v = kPeriodMax;
-    return twoDigits(static_cast<int>(v));
+    return twoDigitText(static_cast<int>(v));
 }
 
 std::optional<int> periodSeconds(const QString &corrected)
@@ -98,7 +77,7 @@ std::optional<int> periodSeconds(const QString &corrected)
         return std::nullopt;
     int value = 0;
     for (QChar c : corrected) {
-        value = value * 10 + (c.unicode() - u'0');
+        value = value * 10 + digitValue(c);
         if (value > kPeriodMax)
             return std::nullopt;
     }
@@ -147,8 +126,8 @@ std::optional<QByteArray> scheduleBody(const ScheduleValues &values)
     QByteArray body(kScheduleBodySize, '\0');
     for (int k = 0; k < kScheduleTimeCount; ++k) {
         const QString &t = values.boxes[k];
-        body[2 * k] = static_cast<char>(bcd(t.at(0), t.at(1)));
-        body[2 * k + 1] = static_cast<char>(bcd(t.at(3), t.at(4)));
+        body[2 * k] = static_cast<char>(bcdByte(t.at(0), t.at(1)));
+        body[2 * k + 1] = static_cast<char>(bcdByte(t.at(3), t.at(4)));
     }
     body[12] = static_cast<char>(dayCode(values.dayPosition));
     body[13] = static_cast<char>(*period);
@@ -177,7 +156,7 @@ QString computerTimeText(const QTime &time)
 
 int weekdayPosition(const QDate &date)
 {
-    return date.dayOfWeek() % 7; // Qt: Monday 1 .. Sunday 7
+    return weekdayIndex(date);
 }
 
 } // namespace platine

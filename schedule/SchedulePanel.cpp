@@ -2,8 +2,8 @@
 
 #include "board/BoardLink.h"
 #include "platform/Dialogs.h"
+#include "platform/Placement.h"
 #include "platform/TabOrder.h"
-#include "platform/Twips.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -21,10 +21,10 @@ namespace platine {
 namespace {
 
 // Positions and sizes in twips.
-constexpr int kFrame4Width = 13365;
-constexpr int kFrame4Height = 8865;
+constexpr int kPanelWidth = 13365;
+constexpr int kPanelHeight = 8865;
 
-constexpr int kFrame2Left = 360, kFrame2Top = 360, kFrame2Width = 6375, kFrame2Height = 6375;
+constexpr int kEditorLeft = 360, kEditorTop = 360, kEditorWidth = 6375, kEditorHeight = 6375;
 constexpr int kMargin = 360;       // left margin inside Frame2
 constexpr int kRowHeight = 375;    // text boxes, labels and the list
 constexpr int kLabelWidth = 840;   // "Début" / "Fin"
@@ -40,16 +40,8 @@ constexpr int timeRowTop(int k)
 }
 
 constexpr int kPeriodTop = timeRowTop(5) + 720;
-constexpr int kText3Top = kPeriodTop + 600;
-constexpr int kCommand6Top = kText3Top + 660;
-
-template <typename W>
-W *place(W *widget, const QString &name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
+constexpr int kReplyTop = kPeriodTop + 600;
+constexpr int kClockButtonTop = kReplyTop + 660;
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, int left, int top,
               int width, int height = kRowHeight)
@@ -59,36 +51,36 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
     return l;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
-                    int top, int width, int height)
-{
-    return place(new QPushButton(caption, parent), name, left, top, width, height);
-}
-
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
+
+// What the user is told when a file could not be written.
+QString cannotWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
+}
 
 } // namespace
 
-SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, QWidget *parent)
+SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent)
     : QFrame(parent),
-      m_dialogue1(dialogue1),
+      m_fileDialog(fileDialog),
       m_files(files),
       m_clock([] { return QDateTime::currentDateTime(); })
 {
     setObjectName(QStringLiteral("Frame4"));
-    setGeometry(twipsRect(0, 0, kFrame4Width, kFrame4Height));
+    place(this, 0, 0, kPanelWidth, kPanelHeight);
     setAutoFillBackground(true); // the panel covers whatever lies beneath it
 
-    auto *frame2 = place(new QGroupBox(kProgrammerTitle, this), QStringLiteral("Frame2"),
-                         kFrame2Left, kFrame2Top, kFrame2Width, kFrame2Height);
+    auto *editor = place(new QGroupBox(kProgrammerTitle, this), QStringLiteral("Frame2"),
+                         kEditorLeft, kEditorTop, kEditorWidth, kEditorHeight);
 
     for (int k = 0; k < kScheduleTimeCount; ++k) {
         const int top = timeRowTop(k);
         const bool start = k % 2 == 0;
-        QLabel *caption = label(frame2, QStringLiteral("Label_t%1").arg(k),
+        QLabel *caption = label(editor, QStringLiteral("Label_t%1").arg(k),
                                 start ? QStringLiteral("Début") : QStringLiteral("Fin"), kMargin,
                                 top, kLabelWidth);
-        m_boxes[k] = place(new QLineEdit(frame2), QStringLiteral("Text2(%1)").arg(k), kBoxLeft, top,
+        m_boxes[k] = place(new QLineEdit(editor), QStringLiteral("Text2(%1)").arg(k), kBoxLeft, top,
                            kBoxWidth, kRowHeight);
         caption->setBuddy(m_boxes[k]);
         // Six boxes under two captions: each says which end of which window it holds.
@@ -97,25 +89,25 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
                 .arg(k / 2 + 1));
     }
 
-    QLabel *days = label(frame2, QStringLiteral("Label_jours"),
+    QLabel *days = label(editor, QStringLiteral("Label_jours"),
                          QStringLiteral("Jour(s) concerné(s)"), kDaysLeft, timeRowTop(0),
                          kDaysWidth);
-    m_dayList = place(new QComboBox(frame2), QStringLiteral("combo1(0)"), kDaysLeft, timeRowTop(1),
+    m_dayList = place(new QComboBox(editor), QStringLiteral("combo1(0)"), kDaysLeft, timeRowTop(1),
                       kDaysWidth, kRowHeight);
     m_dayList->setEditable(true);
     m_dayList->setInsertPolicy(QComboBox::NoInsert); // a typed text stays a text of its own
     m_dayList->setMaxVisibleItems(kDayEntryCount);
     days->setBuddy(m_dayList);
 
-    QLabel *period = label(frame2, QStringLiteral("Label_periode"),
+    QLabel *period = label(editor, QStringLiteral("Label_periode"),
                            QStringLiteral("Période d'acquisition  (2s - 120s)"), kMargin,
                            kPeriodTop, 3480);
-    m_boxes[kPeriodBox] = place(new QLineEdit(frame2), QStringLiteral("Text2(6)"), 3960, kPeriodTop,
+    m_boxes[kPeriodBox] = place(new QLineEdit(editor), QStringLiteral("Text2(6)"), 3960, kPeriodTop,
                                 975, kRowHeight);
     period->setBuddy(m_boxes[kPeriodBox]);
 
-    m_replyBox = place(new QLineEdit(QStringLiteral("...."), frame2), QStringLiteral("Text3"),
-                       kMargin, kText3Top, kFrame2Width - 2 * kMargin, kRowHeight);
+    m_replyBox = place(new QLineEdit(QStringLiteral("...."), editor), QStringLiteral("Text3"),
+                       kMargin, kReplyTop, kEditorWidth - 2 * kMargin, kRowHeight);
     m_replyBox->setReadOnly(true);
     m_replyBox->setAccessibleName(QStringLiteral("Réponse de la platine"));
     {
@@ -124,20 +116,20 @@ SchedulePanel::SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, 
         m_replyBox->setPalette(p);
     }
 
-    auto *clockButton = button(frame2, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
-                               kMargin, kCommand6Top, 1815, 495);
+    auto *clockButton = placeButton(editor, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
+                               kMargin, kClockButtonTop, 1815, 495);
 
     // Outside the editor, on the panel itself.
-    auto *programButton = button(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
+    auto *programButton = placeButton(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
                                  7320, 600, 2175, 615);
     m_dateLabel = label(this, QStringLiteral("Label5"), QStringLiteral("..."), 7320, 1440, 2535);
     auto *credit = label(this, QStringLiteral("Label_credit"),
-                         QStringLiteral("Acquisition de données sur carte SD"), kFrame2Left,
+                         QStringLiteral("Acquisition de données sur carte SD"), kEditorLeft,
                          7260, 6375);
     QFont creditFont = credit->font();
     creditFont.setItalic(true);
     credit->setFont(creditFont);
-    auto *quitButton = button(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400,
+    auto *quitButton = placeButton(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400,
                               7920, 1575, 495);
 
     // Top to bottom, left to right within a row: the editor first, then the panel's own buttons.
@@ -216,8 +208,7 @@ void SchedulePanel::applyStoredSchedule(const StoredSchedule &stored)
 
 void SchedulePanel::readScheduleSettings(const QString &path)
 {
-    QString error;
-    if (const std::optional<StoredSchedule> stored = loadScheduleFile(path, &error))
+    if (const Result<StoredSchedule> stored = loadScheduleFile(path))
         applyStoredSchedule(*stored);
 }
 
@@ -239,9 +230,7 @@ void SchedulePanel::programBoard()
 
     FrameSender send;
     if (m_link)
-        send = [this](const QByteArray &frame, QString *error) {
-            return m_link->sendToBoard(frame, error);
-        };
+        send = [this](const QByteArray &frame) { return m_link->sendToBoard(frame); };
     const ScheduleValues v = values();
     const ProgrammingResult result = programSchedule(v, m_files, send);
 
@@ -255,14 +244,15 @@ void SchedulePanel::programBoard()
         m_boxes[bad]->selectAll();
         return;
     }
-    if (m_link && !result.sent)
+    if (result.sent && !*result.sent)
         tell(MessageIcon::Critical, kProgrammerTitle,
-             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n") + result.sendError);
+             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n")
+                 + result.sent->reason());
     QStringList unwritten;
-    if (!result.debugIniError.isEmpty())
-        unwritten << result.debugIniError;
-    if (!result.paramIniError.isEmpty())
-        unwritten << result.paramIniError
+    if (!result.debugIni)
+        unwritten << cannotWrite(m_files.debugIni(), result.debugIni.reason());
+    if (!result.paramIni)
+        unwritten << cannotWrite(m_files.paramIni(), result.paramIni.reason())
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
@@ -270,26 +260,26 @@ void SchedulePanel::programBoard()
 
 void SchedulePanel::saveScheduleAs()
 {
-    const std::optional<QString> path = m_dialogue1.showSave(QStringLiteral("*.txt"));
+    const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const ProfileWriteResult result = saveScheduleFile(*path, values());
-    if (!result.ok)
+    const Status saved = saveScheduleFile(*path, values());
+    if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
-             result.error + QStringLiteral("\nLe programme n'a pas été enregistré."));
+             cannotWrite(*path, saved.reason())
+                 + QStringLiteral("\nLe programme n'a pas été enregistré."));
 }
 
 void SchedulePanel::openSchedule()
 {
-    const std::optional<QString> path = m_dialogue1.showOpen(QStringLiteral("*.txt"));
+    const std::optional<QString> path = m_fileDialog.showOpen(QStringLiteral("*.txt"));
     if (!path || path->isEmpty() || *path == u"*.txt")
         return;
-    QString error;
-    const std::optional<StoredSchedule> stored = loadScheduleFile(*path, &error);
+    const Result<StoredSchedule> stored = loadScheduleFile(*path);
     if (!stored) {
         tell(MessageIcon::Warning, QStringLiteral("Ouvrir"),
              QStringLiteral("Impossible de lire « %1 » : %2\nLe programme affiché n'a pas changé.")
-                 .arg(*path, error));
+                 .arg(*path, stored.reason()));
         return;
     }
     applyStoredSchedule(*stored);
@@ -302,7 +292,7 @@ void SchedulePanel::showDate()
 
 void SchedulePanel::tell(MessageIcon icon, const QString &title, const QString &text)
 {
-    m_dialogue1.dialogs().message(window(), icon, title, text);
+    m_fileDialog.dialogs().message(window(), icon, title, text);
 }
 
 } // namespace platine

@@ -26,9 +26,9 @@ class SchedulePanel : public QFrame
 {
     Q_OBJECT
 public:
-    // dialogue1 is the main window's file dialog (also the panel's way to tell the user); files
+    // fileDialog is the main window's file dialog (also the panel's way to tell the user); files
     // are param.ini and debug.ini.
-    SchedulePanel(FileDialog &dialogue1, const SettingsFiles &files, QWidget *parent = nullptr);
+    SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent = nullptr);
 
     // The board link that "Programmer" sends through, and the step that empties the three reply
     // displays before anything else. Without a link nothing is sent; without clearReplies only
@@ -66,7 +66,7 @@ private:
     void showDate();
     void tell(MessageIcon icon, const QString &title, const QString &text);
 
-    FileDialog &m_dialogue1;
+    FileDialog &m_fileDialog;
     SettingsFiles m_files;
     BoardLink *m_link = nullptr;
     std::function<void()> m_clearReplies;

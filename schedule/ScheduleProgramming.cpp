@@ -18,11 +18,11 @@ ProgrammingResult programSchedule(ScheduleValues values, const SettingsFiles &fi
     if (!body)
         return result; // cannot happen: the period is corrected and the time boxes are usable
 
-    result.debugIniError = writeDebugIni(files.debugIni(), *body).error;
-    result.paramIniError = saveScheduleFile(files.paramIni(), values).error;
+    result.debugIni = writeDebugIni(files.debugIni(), *body);
+    result.paramIni = saveScheduleFile(files.paramIni(), values);
 
     if (send)
-        result.sent = send(scheduleFrame(*body), &result.sendError);
+        result.sent = send(scheduleFrame(*body));
     return result;
 }
 

@@ -1,25 +1,29 @@
 #pragma once
 // "Programmer": the schedule the editor holds, corrected, kept and sent to the board.
 
+#include "platform/Result.h"
 #include "platform/SettingsDir.h"
 #include "schedule/ScheduleFrame.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace platine {
 
-// Sends a frame to the board (SendToBoard); false with the reason in *error when it did not go.
-using FrameSender = std::function<bool(const QByteArray &frame, QString *error)>;
+// Sends a frame to the board (SendToBoard); a failure says why it did not go.
+using FrameSender = std::function<Status(const QByteArray &frame)>;
 
+// What "Programmer" did.
 struct ProgrammingResult {
     QString period;          // the period box as corrected, for the editor to show
     int invalidTimeBox = -1; // the time box (0..5) that stopped everything, -1 when none did
-    bool sent = false;
-    QString sendError;     // why the frame did not reach the board
-    QString debugIniError; // why debug.ini could not be written, empty when it was
-    QString paramIniError; // the same for param.ini
+    Status debugIni = Done{}; // writing debug.ini (not tried when a time box stopped everything)
+    Status paramIni = Done{}; // writing the schedule into param.ini (the same)
+    // Sending the frame; nullopt when nothing was handed to a sender (a time box stopped
+    // everything, or there is no sender).
+    std::optional<Status> sent;
 };
 
 // The steps after the reply displays were emptied, in this order: the period box is corrected; a

@@ -57,24 +57,23 @@ QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValu
     return profileUpdate(out, comboSection(), key(), QString::number(position));
 }
 
-std::optional<StoredSchedule> loadScheduleFile(const QString &path, QString *error)
+Result<StoredSchedule> loadScheduleFile(const QString &path)
 {
-    const std::optional<QByteArray> bytes = readProfileFile(path, error);
+    const Result<QByteArray> bytes = readProfileFile(path);
     if (!bytes)
-        return std::nullopt;
+        return Failure{bytes.reason()};
     return parseScheduleSettings(*bytes);
 }
 
-ProfileWriteResult saveScheduleFile(const QString &path, const ScheduleValues &values)
+Status saveScheduleFile(const QString &path, const ScheduleValues &values)
 {
-    QString why;
-    const std::optional<QByteArray> bytes = readProfileFile(path, &why);
+    const Result<QByteArray> bytes = readProfileFile(path);
     if (!bytes)
-        return {false, QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, why)};
+        return Failure{bytes.reason()};
     return replaceProfileFile(path, updateScheduleSettings(*bytes, values));
 }
 
-ProfileWriteResult writeDebugIni(const QString &path, const QByteArray &body)
+Status writeDebugIni(const QString &path, const QByteArray &body)
 {
     return replaceProfileFile(path, debugIniContents(body));
 }

@@ -4,6 +4,7 @@
 // single key "valeur"; a value is read with room for 19 characters.
 
 #include "platform/ProfileFile.h"
+#include "platform/Result.h"
 #include "schedule/ScheduleFrame.h"
 
 #include <QByteArray>
@@ -39,12 +40,12 @@ QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValu
 
 // Reads a schedule file. A missing file reads as empty (every box empty, "Dimanche"); a file in a
 // missing folder, one that exists but cannot be read and one larger than 1 MiB (no schedule file
-// is that large) give nullopt with the reason in *error.
-std::optional<StoredSchedule> loadScheduleFile(const QString &path, QString *error);
+// is that large) fail with the reason.
+Result<StoredSchedule> loadScheduleFile(const QString &path);
 // Writes the schedule into a file, creating it or updating it in place. The file is replaced in
 // one step: either all eight entries are written or the file is left as it was.
-ProfileWriteResult saveScheduleFile(const QString &path, const ScheduleValues &values);
+Status saveScheduleFile(const QString &path, const ScheduleValues &values);
 // Replaces debug.ini with the dump of a schedule body.
-ProfileWriteResult writeDebugIni(const QString &path, const QByteArray &body);
+Status writeDebugIni(const QString &path, const QByteArray &body);
 
 } // namespace platine

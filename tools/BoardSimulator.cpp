@@ -1,5 +1,8 @@
 #include "tools/BoardSimulator.h"
 
+#include "platform/Bcd.h"
+#include "platform/DayNames.h"
+
 #include <QTimer>
 
 #include <cerrno>
@@ -16,26 +19,24 @@ namespace {
 
 constexpr int kPollMs = 5;
 
-const char *const kDayNames[] = {"Dimanche", "Lundi",    "Mardi",  "Mercredi",
-                                 "Jeudi",    "Vendredi", "Samedi"};
-const char *const kDayCodes[] = {"aucun (texte saisi)", "Dimanche", "Lundi", "Mardi", "Mercredi",
-                                 "Jeudi", "Vendredi", "Samedi", "Samedi et Dimanche",
-                                 "Lundi a Vendredi", "Tous les jours"};
+// What the day code of a schedule means: 0 for a day text typed by hand, then the program's day
+// list.
+const QStringList &dayCodeNames()
+{
+    static const QStringList names = QStringList{QStringLiteral("aucun (texte saisi)")}
+        + weekdayNames()
+        + QStringList{QStringLiteral("Samedi et Dimanche"), QStringLiteral("Lundi a Vendredi"),
+                      QStringLiteral("Tous les jours")};
+    return names;
+}
 
 // A BCD byte as its two-digit decimal text, or "?" followed by the hex value when a nibble is
 // not a decimal digit.
 QString bcdText(unsigned char b)
 {
-    if ((b >> 4) > 9 || (b & 15) > 9)
+    if (bcdValue(b) < 0)
         return QStringLiteral("?%1").arg(b, 2, 16, QLatin1Char('0'));
     return QStringLiteral("%1%2").arg(b >> 4).arg(b & 15);
-}
-
-int bcdValue(unsigned char b)
-{
-    if ((b >> 4) > 9 || (b & 15) > 9)
-        return -1;
-    return (b >> 4) * 10 + (b & 15);
 }
 
 // The date and time a clock command sets, invalid when the fields do not make one.
@@ -69,19 +70,18 @@ BoardSimulator::~BoardSimulator()
     stop();
 }
 
-bool BoardSimulator::start(QString *error)
+Status BoardSimulator::start()
 {
     if (isRunning())
-        return true;
-    auto fail = [&](const char *step) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(QLatin1String(step),
-                                                  QString::fromLocal8Bit(std::strerror(errno)));
+        return Done{};
+    auto fail = [&](const char *step) -> Status {
+        const QString reason = QStringLiteral("%1: %2").arg(
+            QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
         if (m_master >= 0)
             ::close(m_master);
         m_master = -1;
         m_device.clear();
-        return false;
+        return Failure{reason};
     };
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0)
@@ -117,7 +117,7 @@ bool BoardSimulator::start(QString *error)
     m_pollTimer->start();
     if (m_clockInterval > 0)
         m_clockTimer->start();
-    return true;
+    return Done{};
 }
 
 void BoardSimulator::stop()
@@ -216,8 +216,8 @@ QString BoardSimulator::describe(const QByteArray &c)
         lines << QStringLiteral("Mise a l'heure : %1:%2:%3 %4/%5/20%6, jour %7 (%8)")
                      .arg(bcdText(u(1)), bcdText(u(2)), bcdText(u(3)), bcdText(u(4)),
                           bcdText(u(5)), bcdText(u(6)), QString::number(day),
-                          day >= 1 && day <= 7 ? QLatin1String(kDayNames[day - 1])
-                                               : QLatin1String("inconnu"));
+                          day >= 1 && day <= 7 ? weekdayNames().at(day - 1)
+                                               : QStringLiteral("inconnu"));
         if (!clockCommandTime(c).isValid())
             lines << QStringLiteral("  date ou heure impossible");
     } else if (c.size() == kScheduleCommandSize && c[0] == 'B') {
@@ -230,7 +230,8 @@ QString BoardSimulator::describe(const QByteArray &c)
         const int code = u(13);
         lines << QStringLiteral("Jours : %1 (%2)")
                      .arg(code)
-                     .arg(code <= 10 ? QLatin1String(kDayCodes[code]) : QLatin1String("inconnu"));
+                     .arg(code < dayCodeNames().size() ? dayCodeNames().at(code)
+                                                       : QStringLiteral("inconnu"));
         lines << QStringLiteral("Periode : %1 s").arg(u(14));
         int nonZero = 0;
         for (int i = 15; i < c.size(); ++i)

@@ -4,6 +4,8 @@
 // it receives, answers the clock command "A" with its new time as one text line, and sends its
 // clock as text once a second while the program's side is open, like the board's clock read-out.
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -26,8 +28,8 @@ public:
     explicit BoardSimulator(QObject *parent = nullptr);
     ~BoardSimulator() override;
 
-    // Opens the pseudo-terminal (raw line); false with a reason when the system refuses.
-    bool start(QString *error = nullptr);
+    // Opens the pseudo-terminal (raw line); a failure names the step the system refused and why.
+    Status start();
     // Closes it: for the program the device vanishes.
     void stop();
     bool isRunning() const { return m_master >= 0; }

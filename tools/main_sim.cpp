@@ -1,5 +1,6 @@
 // platine-sim: the logger board on a pseudo-terminal, to try the program without a board.
 
+#include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "tools/BoardSimulator.h"
 
@@ -36,17 +37,16 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     bool ok = false;
     const int port = parser.value(portOption).toInt(&ok);
-    if (!ok || port < 1 || port > 32767) {
-        err << "platine-sim: --port attend un nombre de 1 a 32767\n";
+    if (!ok || port < 1 || port > platine::kMaxPortNumber) {
+        err << "platine-sim: --port attend un nombre de 1 a " << platine::kMaxPortNumber << '\n';
         return 2;
     }
 
     platine::BoardSimulator sim;
     if (parser.isSet(quietOption))
         sim.setClockInterval(0);
-    QString error;
-    if (!sim.start(&error)) {
-        err << "platine-sim: impossible d'ouvrir un pseudo-terminal : " << error << '\n';
+    if (const platine::Status started = sim.start(); !started) {
+        err << "platine-sim: impossible d'ouvrir un pseudo-terminal : " << started.reason() << '\n';
         return 1;
     }
 
@@ -58,12 +58,14 @@ int main(int argc, char *argv[])
     out << '\n';
     if (parser.isSet(iniOption)) {
         const QString ini = parser.value(iniOption);
-        const auto a = platine::writeProfileString(ini, QStringLiteral("Port COM"),
-                                                   QStringLiteral("valeur"), QString::number(port));
-        const auto b = platine::writeProfileString(ini, QStringLiteral("Ports"),
-                                                   QStringLiteral("COM%1").arg(port), sim.devicePath());
-        if (!a.ok || !b.ok) {
-            err << "platine-sim: " << (a.ok ? b.error : a.error) << '\n';
+        const platine::Status portWritten = platine::writeProfileString(
+            ini, QStringLiteral("Port COM"), QStringLiteral("valeur"), QString::number(port));
+        const platine::Status deviceWritten = platine::writeProfileString(
+            ini, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(port), sim.devicePath());
+        if (!portWritten || !deviceWritten) {
+            const QString reason = portWritten ? deviceWritten.reason() : portWritten.reason();
+            err << "platine-sim: "
+                << QStringLiteral("Impossible d'écrire « %1 » : %2").arg(ini, reason) << '\n';
             return 1;
         }
         out << "Ecrit dans " << ini << "\n\n";

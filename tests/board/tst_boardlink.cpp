@@ -1,8 +1,8 @@
 // Guards against: wrong clock bytes, a wrong port number, DTR left on, lost output, wrong texts.
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
-#include "common/Files.h"
-#include "FakeSerialPort.h"
+#include "support/Files.h"
+#include "support/FakeSerialPort.h"
 #include "platform/QtSerialPort.h"
 #include "tools/BoardSimulator.h"
 #include <QTemporaryDir>
@@ -15,7 +15,7 @@ class TestBoardLink : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString m_ini = m_dir.filePath(u"param.ini"_s), m_error;
+    QString m_ini = m_dir.filePath(u"param.ini"_s);
     QStringList m_log; // what the link reported
     std::unique_ptr<BoardLink> m_link;
     test::FakeSerialPort *m_fake = nullptr;
@@ -71,26 +71,28 @@ private Q_SLOTS:
             QVERIFY2(portNumberFromAnswer(QString::fromLatin1(a)) == p, a);
         QLocale::setDefault(QLocale(QLocale::French)); // the locale's separator besides "."
         QVERIFY(portNumberFromAnswer(u"3,6"_s) == 4 && portNumberFromAnswer(u"5.5"_s) == 6);
-        QVERIFY(!m_link->changePortNumber(u""_s, &m_error) && m_error.isEmpty());
-        QVERIFY(!m_link->changePortNumber(u"abc"_s, &m_error) && !QFile::exists(m_ini));
-        QCOMPARE(m_error, u"« abc » n'est pas un numéro de port (un nombre de 1 à 32767)."_s);
-        QVERIFY(m_link->changePortNumber(u" 2.6"_s, &m_error) && m_error.isEmpty());
+        QVERIFY(m_link->changePortNumber(u""_s).answer && m_link->portNumber() == 7);
+        QCOMPARE(m_link->changePortNumber(u"abc"_s).answer.reason(),
+                 u"« abc » n'est pas un numéro de port (un nombre de 1 à 32767)."_s);
+        QVERIFY(!QFile::exists(m_ini) && m_link->portNumber() == 7);
+        const BoardLink::PortChange taken = m_link->changePortNumber(u" 2.6"_s);
+        QVERIFY(taken.answer && taken.stored && m_link->portNumber() == 3);
         QCOMPARE(test::fileBytes(m_ini), "[Port COM]\r\nvaleur= 2.6\r\n"); // as typed
         makeLink(); // the next start reads the same number back; no change while open
         m_link->loadPortSetting();
-        QVERIFY(m_link->openPort(&m_error) && !m_link->changePortNumber(u"4"_s, &m_error)
-                && m_link->portNumber() == 3);
-        QCOMPARE(m_error, u"Le port COM3 (/dev/ttyS2) est ouvert : fermez-le avant de changer "
-                          "de numéro."_s);
+        QVERIFY(m_link->openPort());
+        QCOMPARE(m_link->changePortNumber(u"4"_s).answer.reason(),
+                 u"Le port COM3 (/dev/ttyS2) est ouvert : fermez-le avant de changer de numéro."_s);
+        QCOMPARE(m_link->portNumber(), 3);
         makeLink(); // a failed open is told with port, device and reason; nothing written
         QVERIFY(QFile::remove(m_ini) && QDir().mkdir(m_ini)); // param.ini cannot be written
         for (auto [port, error] : {std::pair{"3", "Impossible d'ouvrir le port COM3 (/dev/ttyS2) "
                                                   ": Permission denied"},
                                    {"500", "Le port COM500 ne correspond à aucun périphérique."}}) {
-            QVERIFY(m_link->changePortNumber(QLatin1String(port), &m_error) && !m_error.isEmpty());
+            const BoardLink::PortChange change = m_link->changePortNumber(QLatin1String(port));
+            QVERIFY(change.answer && !change.stored.reason().isEmpty());
             m_fake->openFails = true;
-            QVERIFY(!m_link->sendToBoard("A1234567", &m_error));
-            QCOMPARE(m_error, QString::fromUtf8(error));
+            QCOMPARE(m_link->sendToBoard("A1234567").reason(), QString::fromUtf8(error));
         }
         QCOMPARE(m_fake->calls, QStringList({"open:/dev/ttyS2"}));
         QVERIFY(!m_link->isOpen() && m_log.size() == 1 && !m_link->autoCloseTimer()->isActive());
@@ -98,11 +100,11 @@ private Q_SLOTS:
     }
     void openSendReceiveClose() // DTR off right after every open; each command restarts the 4.5 s
     {
-        QVERIFY(m_link->openPort(&m_error) && m_link->openPort(&m_error));
+        QVERIFY(m_link->openPort() && m_link->openPort());
         m_link->closePort();
-        QVERIFY(m_link->sendToBoard("A1234567", &m_error)); // opens again; DTR refused: no matter
+        QVERIFY(m_link->sendToBoard("A1234567")); // opens again; DTR refused: no matter
         QTest::qWait(500);
-        QVERIFY(m_link->sendToBoard("B", &m_error));
+        QVERIFY(m_link->sendToBoard("B"));
         QVERIFY(m_link->autoCloseTimer()->remainingTime() > 4000); // 4.5 s from the last command
         QCOMPARE(m_fake->calls.join(u' '), u"open:/dev/ttyS0 dtr:0 flush close open:/dev/ttyS0 "
                                            "dtr:0 dtr:0 write:8 dtr:0 write:1"_s);
@@ -112,8 +114,8 @@ private Q_SLOTS:
         m_fake->receive("12:3"); // replies as they come
         m_fake->writeLimit = 1;
         m_link->autoCloseTimer()->setInterval(30);
-        QVERIFY(!m_link->sendToBoard("B2", &m_error));
-        QCOMPARE(m_error, u"Échec de l'envoi sur le port COM1 (/dev/ttyS0)."_s);
+        QCOMPARE(m_link->sendToBoard("B2").reason(),
+                 u"Échec de l'envoi sur le port COM1 (/dev/ttyS0)."_s);
         QTRY_VERIFY(!m_link->isOpen()); // the auto-close still comes, and flushes first
         QCOMPARE(m_fake->sent, "A1234567BB");
         Q_EMIT m_fake->deviceLost(u"câble"_s);
@@ -137,23 +139,24 @@ private Q_SLOTS:
                      QString::fromLatin1(text));
         }
         BoardSimulator sim; // on port 1
-        QVERIFY2(sim.start(&m_error), qPrintable(m_error));
+        const Status started = sim.start();
+        QVERIFY2(started, qPrintable(started.reason()));
         sim.setClockInterval(0);
         QVERIFY(test::putFile(m_ini, sim.paramIniLines(1).join(u"\r\n").toLocal8Bit()));
         makeLink(makeQtSerialPort());
         const QByteArray clock = QByteArray::fromHex("4114073528020004"), schedule(125, 'B');
         const QByteArray bad = QByteArray::fromHex("4125073528020704");
-        QVERIFY(m_link->sendToBoard("xy" + schedule + bad + "A\x01\x02", &m_error));
+        QVERIFY(m_link->sendToBoard("xy" + schedule + bad + "A\x01\x02"));
         QTest::qWait(BoardSimulator::kIncompleteMs + 300); // an incomplete command is dropped
-        QVERIFY(m_link->sendToBoard(clock, &m_error) && sim.peerConnected());
+        QVERIFY(m_link->sendToBoard(clock) && sim.peerConnected());
         QTRY_COMPARE(sim.commands(), QList<QByteArray>({schedule, bad, clock}));
         QTRY_COMPARE(m_log, QStringList({"true", "Erreur : heure invalide\r\n",
                                          "Heure reglee : 14:07:35 28/02/2000\r\n"}));
         sim.setClockInterval(100);
         QTRY_COMPARE(m_log.value(3).left(21).remove(7, 1), u"14:07:3 28/02/2000\r\n"_s); // read out
         m_link->closePort();
-        QVERIFY(!sim.peerConnected() && m_link->sendToBoard("B" + QByteArray(124, 1), &m_error));
-        QVERIFY(m_link->sendToBoard("\x07", &m_error));
+        QVERIFY(!sim.peerConnected() && m_link->sendToBoard("B" + QByteArray(124, 1)));
+        QVERIFY(m_link->sendToBoard("\x07"));
         m_link.reset(); // output flushed at the link's end
         QTRY_VERIFY(sim.received().endsWith(QByteArray("B" + QByteArray(124, 1) + "\x07")));
     }

@@ -1,5 +1,5 @@
 // Guards against: param.ini or a schedule file left half written, empty or missing when the program is killed while it writes.
-#include "common/Files.h"
+#include "support/Files.h"
 #include <QtTest>
 using namespace platine;
 using namespace Qt::StringLiterals;

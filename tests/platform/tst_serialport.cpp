@@ -2,8 +2,8 @@
 #include "platform/PortNumbers.h"
 #include "platform/QtSerialPort.h"
 
-#include "common/Files.h"
-#include "common/Pty.h"
+#include "support/Files.h"
+#include "support/Pty.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,9 +21,9 @@ private Q_SLOTS:
     {
         test::Pty pty;
         const std::unique_ptr<SerialPort> port = makeQtSerialPort();
-        QString error;
-        QVERIFY(!port->open(u"/dev/platine-absent"_s, &error) && !error.isEmpty() && !port->isOpen());
-        QVERIFY2(pty.isValid() && port->open(pty.devicePath(), &error), qPrintable(error));
+        QVERIFY(!port->open(u"/dev/platine-absent"_s).reason().isEmpty() && !port->isOpen());
+        const Status opened = port->open(pty.devicePath());
+        QVERIFY2(pty.isValid() && opened, qPrintable(opened.reason()));
         const termios t = pty.settings();
         QCOMPARE((QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
                                  t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS),
@@ -39,7 +39,7 @@ private Q_SLOTS:
         QVERIFY(!port->isOpen() && !port->flush(10) && !port->setDtr(false));
         QVERIFY(port->readAll().isEmpty());
         QCOMPARE(port->write("x"), qint64(-1));
-        QVERIFY2(port->open(pty.devicePath(), &error) && port->open({}, &error), qPrintable(error));
+        QVERIFY(port->open(pty.devicePath()) && port->open({})); // open: nothing to do
         QVERIFY(port->write("y") == 1 && port->flush(1000));
         QCOMPARE(pty.readAtLeast(1, 2000), QByteArray("y"));
         QSignalSpy bursts(port.get(), &SerialPort::dataReceived);

@@ -5,7 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 
-#include "common/Files.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QLocale>
@@ -150,21 +150,19 @@ private Q_SLOTS:
         QVERIFY(putFile(ini, original) && putFile(ro, original) && putFile(big, limit));
         QCOMPARE(readProfileString(big, "s", "k", d), u"1"_s); // 1 MiB still is a profile file
         QVERIFY(putFile(big, limit + ';') && QFile::setPermissions(ro, QFileDevice::ReadOwner));
-        QString why;
-        QVERIFY(!readProfileFile(big, &why) && why.contains(u"1 Mio"));
+        QVERIFY(readProfileFile(big).reason().contains(u"1 Mio"));
         QCOMPARE(readProfileString(big, "s", "k", d), d);
         QList<std::pair<QString, QString>> cases = {{ini, " \r\n"}, {ini, "a=b"}, {ini, " ;k"},
             {ini, "[t]"}, {dir.filePath("no/p.ini"), "k"}, {dir.path(), "k"}, {big, "k"}};
         if (!QFileInfo(ro).isWritable()) // the superuser writes read-only files
             cases.append({ro, "k"});
         for (const auto &[path, key] : cases) {
-            const ProfileWriteResult r = writeProfileString(path, "s", key, "3");
-            QVERIFY2(!r.ok && r.error.contains(path) && r.error.size() > path.size() + 30,
-                     qPrintable(key + u' ' + r.error)); // with a reason
+            const Status r = writeProfileString(path, "s", key, "3");
+            QVERIFY2(!r && r.reason().size() > 8, qPrintable(key + u' ' + r.reason())); // a reason
             QCOMPARE(profileUpdate(original, "s", key, "3") == original, key != u"k");
         }
-        QVERIFY(writeProfileString(ini, "t", "k", "3").ok);
-        QVERIFY(writeProfileString(fresh, "s", "k", "3").ok);
+        QVERIFY(writeProfileString(ini, "t", "k", "3"));
+        QVERIFY(writeProfileString(fresh, "s", "k", "3"));
         QCOMPARE(fileBytes(ini) + fileBytes(fresh) + fileBytes(ro) + fileBytes(big),
                  "[s]\r\nk=1\r\n[t]\r\nk=3\r\n[s]\r\nk=3\r\n" + original + limit + ';');
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),

@@ -1,13 +1,13 @@
 // Guards against: a wrong frame, debug.ini or schedule file byte, a wrong period, a failure untold.
 #include "board/BoardLink.h"
-#include "board/FakeSerialPort.h"
-#include "common/FakeDialogs.h"
-#include "common/Pty.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeDialogs.h"
+#include "support/Pty.h"
 #include "platform/QtSerialPort.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/SchedulePanel.h"
 #include "schedule/ScheduleSettings.h"
-#include "TestUtil.h"
+#include "FilledEditor.h"
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -28,9 +28,11 @@ class TestSchedule : public QObject
     std::function<void()> m_clear = [this] { m_cleared << m_panel->box(kPeriodBox)->text(); };
     QList<QByteArray> m_sent; // the frames handed to the sender, which fails unless m_sendOk
     bool m_sendOk = true;
-    FrameSender m_send = [this](const QByteArray &frame, QString *error) {
+    FrameSender m_send = [this](const QByteArray &frame) -> Status {
         m_sent << frame;
-        return m_sendOk || (*error = u"débranchée"_s, false);
+        if (m_sendOk)
+            return Done{};
+        return Failure{u"débranchée"_s};
     };
     QString editor() const // the seven boxes and the day list's text
     {
@@ -46,8 +48,8 @@ private Q_SLOTS:
         m_dir.emplace(), m_files = {m_dir->path()}, m_dialogs.emplace();
         m_sent.clear(), m_cleared.clear(), m_sendOk = true;
         m_window = std::make_unique<QWidget>();
-        auto *dialogue1 = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
-        m_panel = new SchedulePanel(*dialogue1, m_files, m_window.get());
+        auto *fileDialog = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
+        m_panel = new SchedulePanel(*fileDialog, m_files, m_window.get());
         m_panel->initScheduleEditor();
         QVERIFY(test::putFile(m_dir->filePath(u"filled"_s), test::kFilledFile));
         m_panel->readScheduleSettings(m_dir->filePath(u"filled"_s));
@@ -65,15 +67,16 @@ private Q_SLOTS:
             QVERIFY(*folder ? QDir(m_files.dir).mkdir(QString::fromLatin1(folder))
                             : test::putFile(m_files.paramIni(), ports)); // kept with the schedule
             const ProgrammingResult r = programSchedule(v, m_files, m_send);
-            QVERIFY(r.period == u"13" && r.invalidTimeBox < 0 && r.sent == ok);
-            QVERIFY(m_sent == QList<QByteArray>{test::kFilledFrame} && r.sendError.isEmpty() == ok);
-            QCOMPARE(r.debugIniError.contains(u"/debug.ini"), *folder == 'd');
-            QCOMPARE(r.paramIniError.contains(u"/param.ini"), *folder == 'p');
+            QVERIFY(r.period == u"13" && r.invalidTimeBox < 0 && r.sent && bool(*r.sent) == ok);
+            QVERIFY(m_sent == QList<QByteArray>{test::kFilledFrame});
+            QCOMPARE(r.sent->reason(), ok ? QString() : u"débranchée"_s);
+            QCOMPARE(r.debugIni.ok(), *folder != 'd');
+            QCOMPARE(r.paramIni.ok(), *folder != 'p');
             QCOMPARE(test::fileBytes(m_files.debugIni()), *folder == 'd' ? "<unreadable>" : dump);
             QCOMPARE(test::fileBytes(m_files.paramIni()), *folder == 'p' ? "<unreadable>"_ba
                      : (*folder ? ""_ba : ports) + test::kFilledFile);
         }
-        QVERIFY(!programSchedule(v, m_files, {}).sent); // no board link: nothing sent
+        QVERIFY(!programSchedule(v, m_files, {}).sent.has_value()); // no board link: nothing sent
         init(); // an unusable time box: the period still corrected, nothing written or sent
         v.boxes[kPeriodBox] = u"5a"_s;
         v.boxes[2] = u"8:30"_s;
@@ -113,7 +116,7 @@ private Q_SLOTS:
         const QString file = m_dir->filePath(u"h.txt"_s);
         const QByteArray foreign = "; r\xe9glages\r\n[Divers]\r\nnote=a ; b\r\n\r\n";
         QVERIFY(test::putFile(file, QByteArray(test::kFilledFile).replace("99:87", "x") + foreign));
-        QVERIFY(saveScheduleFile(file, test::filledEditor()).ok);
+        QVERIFY(saveScheduleFile(file, test::filledEditor()));
         QCOMPARE(test::fileBytes(file), test::kFilledFile + foreign);
         for (auto [pos, text] : {std::pair{0, "0"}, {9, "9"}, {-1, "-1"}, {10, "-1"}}) // written
             QCOMPARE(updateScheduleSettings({}, {{}, pos}).split('=').last().trimmed(), text);
@@ -125,8 +128,8 @@ private Q_SLOTS:
         if (::geteuid() == 0)
             QSKIP("the superuser writes every file");
         QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
-        const ProfileWriteResult r = saveScheduleFile(file, ScheduleValues());
-        QVERIFY(!r.ok && r.error.contains(file) && test::fileBytes(file).endsWith(foreign));
+        const Status r = saveScheduleFile(file, ScheduleValues());
+        QVERIFY(!r && !r.reason().isEmpty() && test::fileBytes(file).endsWith(foreign));
     }
     void panelProgrammer() // replies emptied first, period shown corrected, 125 bytes on the line
     {

@@ -2,8 +2,8 @@
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
-#include "common/FakeDialogs.h"
-#include "common/Files.h"
+#include "support/FakeDialogs.h"
+#include "support/Files.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A filled editor, with the frame and the fresh schedule file it makes.
-#include "common/Files.h"
+#include "support/Files.h"
 #include "schedule/ScheduleFrame.h"
 namespace platine::test {
 // Distinct bytes (one above 0x7F, XON, XOFF, day code LF, period CR): one out of place shows.

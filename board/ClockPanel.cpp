@@ -1,0 +1,144 @@
+#include "board/ClockPanel.h"
+
+#include "board/BoardLink.h"
+#include "platform/Dialogs.h"
+#include "platform/PanelLook.h"
+#include "platform/Placement.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace platine {
+
+namespace {
+
+// What a clock field must hold, for the message that refuses it.
+QString clockFieldRule(ClockField field)
+{
+    switch (field) {
+    case ClockField::Hours:
+        return QStringLiteral("« Heures » doit contenir deux chiffres de 00 à 23");
+    case ClockField::Minutes:
+        return QStringLiteral("« Minutes » doit contenir deux chiffres de 00 à 59");
+    case ClockField::Seconds:
+        return QStringLiteral("« Secondes » doit contenir deux chiffres de 00 à 59");
+    case ClockField::Day: return QStringLiteral("« Jour » doit contenir deux chiffres de 01 à 31");
+    case ClockField::Month:
+        return QStringLiteral("« Mois » doit contenir deux chiffres de 01 à 12");
+    case ClockField::Year:
+        return QStringLiteral("« Année » doit contenir l'année sur quatre chiffres");
+    case ClockField::Weekday: break;
+    }
+    return QStringLiteral("« Jour de la semaine » doit contenir un des noms de Dimanche à Samedi, "
+                          "écrit exactement");
+}
+
+} // namespace
+
+ClockPanel::ClockPanel(DialogService &dialogs, QWidget *parent)
+    : QGroupBox(QStringLiteral("Mise à l'heure de la platine"), parent), m_dialogs(dialogs)
+{
+    place(this, QStringLiteral("Frame1"), 6810, 2220, 4995, 5205);
+    makeCaptionBlue(this);
+
+    const QStringList captions = {QStringLiteral("Heures"),   QStringLiteral("Minutes"),
+                                  QStringLiteral("Secondes"), QStringLiteral("Jour"),
+                                  QStringLiteral("Mois"),     QStringLiteral("Année"),
+                                  QStringLiteral("Jour de la semaine")};
+    const QStringList names = {QStringLiteral("heure"),      QStringLiteral("minutes"),
+                               QStringLiteral("seconde"),    QStringLiteral("jour"),
+                               QStringLiteral("mois"),       QStringLiteral("annee"),
+                               QStringLiteral("numero_jour")};
+    QPalette grey;
+    grey.setColor(QPalette::Base, QColor(0xe0, 0xe0, 0xe0));
+    for (int i = 0; i < 7; ++i) {
+        const int top = 330 + i * 405;
+        auto *caption = place(new QLabel(captions[i], this), QStringLiteral("Label3(%1)").arg(i),
+                              240, top + 30, 2040, 270);
+        auto *field = place(new QLineEdit(QStringLiteral(".."), this), names[i], 2400, top,
+                            i == 6 ? 1680 : 1080, 315);
+        field->setPalette(grey);
+        caption->setBuddy(field);
+        m_fields[std::size_t(i)] = field;
+    }
+    m_timeLabel = place(new QLabel(QStringLiteral("Label1"), this), QStringLiteral("Label1"), 240,
+                        3240, 2040, 270);
+    connect(placeButton(this, QStringLiteral("Command4"), QStringLiteral("Heure PC"), 2400, 3180,
+                        1680, 390),
+            &QPushButton::clicked, this, &ClockPanel::fillFromComputerClock);
+    m_replyBox = platine::replyBox(this, QStringLiteral("Text4"), QStringLiteral("..."),
+                          palette().color(QPalette::Button));
+    place(m_replyBox, 240, 3720, 4515, 360);
+    connect(placeButton(this, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
+                        4320, 2040, 450),
+            &QPushButton::clicked, this, &ClockPanel::sendToBoard);
+    connect(placeButton(this, QStringLiteral("Command8"), QStringLiteral("Quitter"), 3240, 4320,
+                        1515, 450),
+            &QPushButton::clicked, this, &QWidget::hide);
+
+    auto *timeTimer = new QTimer(this);
+    timeTimer->setObjectName(QStringLiteral("Timer1"));
+    timeTimer->setInterval(1000);
+    connect(timeTimer, &QTimer::timeout, this, [this] {
+        m_timeLabel->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    });
+    timeTimer->start();
+    hide();
+}
+
+void ClockPanel::setBoard(BoardLink *link, std::function<void()> clearReplies)
+{
+    m_link = link;
+    m_clearReplies = std::move(clearReplies);
+}
+
+void ClockPanel::fillFromComputerClock()
+{
+    const ClockFields f = clockFieldsFrom(QDateTime::currentDateTime());
+    const QString texts[] = {f.hours, f.minutes, f.seconds, f.day, f.month, f.year, f.weekday};
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        m_fields[i]->setText(texts[i]);
+}
+
+ClockFields ClockPanel::fields() const
+{
+    const auto text = [this](ClockField f) { return m_fields[std::size_t(f)]->text(); };
+    return {text(ClockField::Hours), text(ClockField::Minutes), text(ClockField::Seconds),
+            text(ClockField::Day),   text(ClockField::Month),   text(ClockField::Year),
+            text(ClockField::Weekday)};
+}
+
+void ClockPanel::sendToBoard()
+{
+    if (m_clearReplies)
+        m_clearReplies();
+    else
+        m_replyBox->clear();
+    const ClockFields clock = fields();
+    // An impossible date or time is never written into the board's clock. The fields are checked
+    // before the port is opened, so a refused command leaves the port as it was.
+    if (const std::optional<ClockField> wrong = invalidClockField(clock)) {
+        tellFailure(
+            QStringLiteral("Mise à l'heure de la platine : le champ %1. Rien n'a été envoyé.")
+                .arg(clockFieldRule(*wrong)));
+        m_fields[std::size_t(*wrong)]->setFocus();
+        return;
+    }
+    if (!m_link)
+        return;
+    Status sent = m_link->openPort();
+    if (sent)
+        sent = m_link->writeMessage(encodeClockCommand(clock));
+    if (!sent)
+        tellFailure(sent.reason());
+}
+
+void ClockPanel::tellFailure(const QString &text)
+{
+    m_dialogs.message(window(), MessageIcon::Warning, window()->windowTitle(), text);
+}
+
+} // namespace platine
