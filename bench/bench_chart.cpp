@@ -4,8 +4,8 @@
 //
 // Runs without a display (the offscreen platform unless QT_QPA_PLATFORM says otherwise).
 
-#include "common/FakeDialogs.h" // tests/common
-#include "common/Files.h"       // tests/common
+#include "support/FakeDialogs.h" // tests/support
+#include "support/Files.h"       // tests/support
 
 #include "chart/ChartArea.h"
 #include "chart/ChartController.h"
@@ -263,9 +263,8 @@ void BM_OpenScheduleFile(benchmark::State &st)
         st.SkipWithError("cannot write the test file");
         return;
     }
-    QString error;
     for (auto _ : st)
-        benchmark::DoNotOptimize(loadScheduleFile(path, &error));
+        benchmark::DoNotOptimize(loadScheduleFile(path));
     st.counters["MiB"] = double(bytes.size()) / (1 << 20);
 }
 BENCHMARK(BM_OpenScheduleFile)->Arg(0)->Arg(50)->ArgName("MiB")->Unit(benchmark::kMicrosecond);

@@ -14,6 +14,7 @@
 // reaches the chart handlers.
 
 #include "chart/ChartImage.h"
+#include "platform/Placement.h"
 
 #include <QImage>
 #include <QList>
@@ -23,7 +24,7 @@ namespace platine {
 
 class LineControl;
 
-class ChartArea : public QWidget
+class ChartArea : public QWidget, public TwipsContainer
 {
     Q_OBJECT
 public:
@@ -49,7 +50,7 @@ public:
     // Widget pixel position of a client point in twips, and the pixel rectangle of a child
     // control placed at left, top, width, height twips of the client area.
     QPointF toPixels(double x, double y) const;
-    QRect childRect(int left, int top, int width, int height) const;
+    QRect childRect(int left, int top, int width, int height) const override;
     // Client twips of a widget pixel position.
     QPointF toTwips(const QPointF &pixel) const;
 

@@ -1,6 +1,7 @@
 #include "chart/ReadOut.h"
 
 #include "model/Coefficients.h"
+#include "platform/Blanks.h"
 
 #include <QLocale>
 
@@ -16,20 +17,13 @@ constexpr double kBaseline = 5040.0;     // Y of the value 0
 constexpr double kTwipsPerUnit = 1005.0; // twips per read-out unit
 constexpr double kAxisX = 960.0;         // X of the Y axis, origin of the row read-out
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar(0x00A0);
-}
-
 } // namespace
 
 std::optional<double> decimalCommaNumber(QStringView text)
 {
-    qsizetype i = 0, n = text.size();
-    while (i < n && isBlank(text[i]))
-        ++i;
-    while (n > i && isBlank(text[n - 1]))
-        --n;
+    text = trimmedBy<isNumberTextBlank>(text);
+    qsizetype i = 0;
+    const qsizetype n = text.size();
 
     // Build the same number in the C notation and let strtod do the rounding.
     std::string c;

@@ -8,6 +8,7 @@
 #include "model/DemoData.h"
 #include "model/Tables.h"
 #include "platform/Dialogs.h"
+#include "platform/Placement.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
@@ -64,8 +65,8 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     buildChartArea();
     buildCommands();
 
-    m_openButton = button(this, QStringLiteral("Command1"), QStringLiteral("Ouvrir fichier"), 450,
-                          7290, 1575, 375);
+    m_openButton = placeButton(this, QStringLiteral("Command1"), QStringLiteral("Ouvrir fichier"),
+                               450, 7290, 1575, 375);
     m_openButton->raise();
     connect(m_openButton, &QPushButton::clicked, this, &GraphWindow::openAcquisitionFile);
 

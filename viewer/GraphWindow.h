@@ -56,10 +56,6 @@ public:
     // acquisition.
     bool loadFile(const QString &path);
 
-    // The place of a control in twips (left, top, width, height in its container), as designed
-    // or as the window load moved it.
-    static QRect twipsGeometry(const QWidget *control);
-
 public Q_SLOTS:
     // The chart: "Tracer", and the chart area's mouse and keys.
     void drawChart();
@@ -99,15 +95,10 @@ private:
     void showSelection();
     // The channel label with design index i (0..8).
     QLabel *labelAt(int i) const;
-    void place(QWidget *control, int left, int top, int width, int height);
-    void moveTop(QWidget *control, int top);
-    void fitWidth(QWidget *control);
     // Says text in the help line; with a title, also in a warning message of that title.
     void tell(const QString &text, const QString &warningTitle = {});
     QLabel *label(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                   int width, int height);
-    QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int left,
-                        int top, int width, int height);
 
     QPointer<FileDialog> m_fileDialog;
     ProgramState &m_state;

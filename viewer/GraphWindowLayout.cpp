@@ -5,6 +5,7 @@
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
 #include "model/Tables.h"
+#include "platform/Placement.h"
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
 
@@ -21,8 +22,6 @@
 namespace platine {
 
 namespace {
-
-constexpr const char *kTwipsProperty = "twipsGeometry";
 
 QString indexed(const char *name, int index)
 {
@@ -68,38 +67,6 @@ QScrollBar *scrollBar(QLabel *caption, QStringView name, int min, int max, int p
 
 } // namespace
 
-QRect GraphWindow::twipsGeometry(const QWidget *control)
-{
-    return control ? control->property(kTwipsProperty).toRect() : QRect();
-}
-
-void GraphWindow::place(QWidget *control, int left, int top, int width, int height)
-{
-    control->setProperty(kTwipsProperty, QRect(left, top, width, height));
-    if (control->parentWidget() == m_chartArea && m_chartArea)
-        control->setGeometry(m_chartArea->childRect(left, top, width, height));
-    else
-        control->setGeometry(twipsRect(left, top, width, height));
-}
-
-void GraphWindow::moveTop(QWidget *control, int top)
-{
-    QRect t = twipsGeometry(control);
-    place(control, t.left(), top, t.width(), t.height());
-}
-
-// Labels, option buttons and check boxes whose text outgrows their design width (the desktop's
-// font may be wider than the one of the design) grow to the right, as far as their container.
-void GraphWindow::fitWidth(QWidget *control)
-{
-    const QRect t = twipsGeometry(control);
-    QRect g = control->geometry();
-    const int room = control->parentWidget()->width() - g.left();
-    const int wanted = control->sizeHint().width();
-    g.setWidth(std::max(twips(t.width()), std::min(wanted, room)));
-    control->setGeometry(g);
-}
-
 QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &caption, int left,
                            int top, int width, int height)
 {
@@ -113,14 +80,6 @@ QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &
     }
     fitWidth(l);
     return l;
-}
-
-QPushButton *GraphWindow::button(QWidget *parent, const QString &name, const QString &caption,
-                                 int left, int top, int width, int height)
-{
-    auto *b = named(new QPushButton(caption, parent), name);
-    place(b, left, top, width, height);
-    return b;
 }
 
 void GraphWindow::buildChartArea()
@@ -211,8 +170,8 @@ void GraphWindow::buildCommands()
     connect(m_analogOption, &QRadioButton::clicked, this, &GraphWindow::showGraduations);
     connect(m_logicOption, &QRadioButton::clicked, this, &GraphWindow::hideGraduations);
 
-    m_drawButton = button(f7, QStringLiteral("Command24"), QStringLiteral("Tracer"), 330, 1740,
-                          1575, 380);
+    m_drawButton = placeButton(f7, QStringLiteral("Command24"), QStringLiteral("Tracer"), 330, 1740,
+                               1575, 380);
 
     QLabel *rowsCaption = label(f7, QStringLiteral("Label60"),
                                 QStringLiteral("Nbre d'acquisitions : "), 2670, 360, 1470, 195);
@@ -226,8 +185,8 @@ void GraphWindow::buildCommands()
 
     for (int i = 0; i < kPresetCount; ++i) {
         static constexpr std::array<int, kPresetCount> kLefts = {2670, 3270, 3840};
-        QPushButton *b = button(f7, indexed("Command2", i), presetCaption(i),
-                                kLefts[std::size_t(i)], 1680, 525, 225);
+        QPushButton *b = placeButton(f7, indexed("Command2", i), presetCaption(i),
+                                     kLefts[std::size_t(i)], 1680, 525, 225);
         b->setMouseTracking(true);
         b->installEventFilter(this);
         connect(b, &QPushButton::clicked, this, [this, i] { applyCoefficientPreset(i); });
@@ -253,8 +212,8 @@ void GraphWindow::buildCommands()
     m_captureDateLabel = label(f7, QStringLiteral("date_capture"), QStringLiteral("Capture :"),
                                6690, 2160, 645, 195);
 
-    m_tableButton = button(f7, QStringLiteral("Command26"), initialTableButtonCaption(), 7410, 330,
-                           2535, 315);
+    m_tableButton = placeButton(f7, QStringLiteral("Command26"), initialTableButtonCaption(), 7410,
+                                330, 2535, 315);
     connect(m_tableButton, &QPushButton::clicked, this, &GraphWindow::showNextTable);
     m_tableText = named(new QPlainTextEdit(f7), u"Text5");
     m_tableText->setReadOnly(true);
@@ -271,14 +230,14 @@ void GraphWindow::buildCommands()
     place(m_tableText, 7440, 690, 2535, 1395);
 
     label(f7, indexed("Label62", 2), QStringLiteral("Tableaux"), 11040, 360, 660, 195);
-    m_demoButton = button(f7, QStringLiteral("Command23"), QStringLiteral("Aléatoire"), 10710, 780,
-                          1575, 380);
+    m_demoButton = placeButton(f7, QStringLiteral("Command23"), QStringLiteral("Aléatoire"), 10710,
+                               780, 1575, 380);
     connect(m_demoButton, &QPushButton::clicked, this, &GraphWindow::fillWithDemoData);
-    m_zeroButton = button(f7, QStringLiteral("Command3"), QStringLiteral("RAZ tableaux"), 10710,
-                          1320, 1575, 380);
+    m_zeroButton = placeButton(f7, QStringLiteral("Command3"), QStringLiteral("RAZ tableaux"),
+                               10710, 1320, 1575, 380);
     connect(m_zeroButton, &QPushButton::clicked, this, &GraphWindow::zeroTables);
-    m_backButton = button(f7, QStringLiteral("Command25"), QStringLiteral("Retour"), 10710, 2010,
-                          1575, 345);
+    m_backButton = placeButton(f7, QStringLiteral("Command25"), QStringLiteral("Retour"), 10710,
+                               2010, 1575, 345);
     connect(m_backButton, &QPushButton::clicked, this, &QWidget::hide);
 
     m_helpLine = label(f7, QStringLiteral("aide"), QStringLiteral("Aide"), 0, 2490, 12315, 255);

@@ -2,6 +2,7 @@
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
+#include "platform/Placement.h"
 #include "support/FakeDialogs.h"
 #include "support/Files.h"
 #include "viewer/GraphWindow.h"
@@ -65,10 +66,10 @@ private Q_SLOTS:
     void graduationsAndGrid()
     {
         ChartArea *area = m_window->chartArea();
-        const QRect first = GraphWindow::twipsGeometry(child("Label58(0)"));
+        const QRect first = twipsGeometry(child("Label58(0)"));
         for (int k = 0; k < kGraduationCount; ++k) {
             QWidget *label = child(u"Label58(%1)"_s.arg(k));
-            const QRect g = GraphWindow::twipsGeometry(label);
+            const QRect g = twipsGeometry(label);
             const LineControl *l = area->line(u"Line31(%1)"_s.arg(k));
             const double y = g.top() + g.height() / 2.0;
             QCOMPARE(g.topLeft(), first.topLeft() - QPoint(0, 1000 * k));
@@ -98,7 +99,7 @@ private Q_SLOTS:
         QFETCH(QColor, colour);
         const QString name = u"Label56(%1)"_s.arg(index);
         QCOMPARE(this->caption(name), caption);
-        QCOMPARE(GraphWindow::twipsGeometry(child(name)).top(), top);
+        QCOMPARE(twipsGeometry(child(name)).top(), top);
         QCOMPARE(child(name)->palette().color(QPalette::WindowText), colour);
     }
 
