@@ -74,11 +74,12 @@ class TestMainWindow : public QObject
             use(entry);
     }
 private Q_SLOTS:
-    void init()
+    void init() // a fresh main window on the fake port, without param.ini
     {
         m_p.reset();
         QFile::remove(ini());
         m_dlg = {};
+        start();
     }
     void startUp_data() // the stored port and schedule come back; none, or over 1 MiB: defaults
     {
@@ -104,7 +105,6 @@ private Q_SLOTS:
     }
     void menus()
     {
-        start();
         QStringList menus;
         for (QWidget *m : QWidgetList{w()->menuBar(), get(u"n_fichier"_s), get(u"n_param"_s)})
             for (QAction *a : m->actions())
@@ -116,7 +116,6 @@ private Q_SLOTS:
     }
     void clockPanelShowsComputerClock()
     {
-        start();
         const QStringList days =
             u"Dimanche Lundi Mardi Mercredi Jeudi Vendredi Samedi"_s.split(u' ');
         const auto pc = [&](QDateTime t) -> QString { // the fields for the computer clock
@@ -129,7 +128,6 @@ private Q_SLOTS:
     }
     void refusedClockNotSent() // focus on the wrong field, one message, the port left alone
     {
-        start();
         use(u"n_mise_a_l_heure"_s);
         get<QLineEdit>(u"mois"_s)->setText(u"13"_s);
         use(u"Command1"_s);
@@ -140,7 +138,6 @@ private Q_SLOTS:
     }
     void schedulePanelCoversTheOthers()
     {
-        start();
         showAllPanels();
         QWidget *f1 = get(u"Frame1"_s), *f3 = get(u"Frame3"_s), *f4 = get(u"Frame4"_s);
         QWidget *top = w()->centralWidget()->childAt(f1->geometry().center());
@@ -150,16 +147,14 @@ private Q_SLOTS:
     }
     void oneViewer()
     {
-        start();
         showAllPanels();
-        QCOMPARE(std::ranges::count_if(
-                     qApp->topLevelWidgets(),
-                     [](QWidget *t) { return qobject_cast<GraphWindow *>(t) && t->isVisible(); }),
-                 1);
+        int viewers = 0;
+        for (QWidget *t : qApp->topLevelWidgets())
+            viewers += qobject_cast<GraphWindow *>(t) && t->isVisible();
+        QCOMPARE(viewers, 1);
     }
     void tabOrderFollowsScreenAndNamesFields()
     {
-        start();
         showAllPanels();
         QStringList said; // what a screen reader says at each Tab stop other than a push button
         for (QWidget *r : QWidgetList{get(u"Frame1"_s), get(u"Frame3"_s), get(u"Frame4"_s),
@@ -195,7 +190,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, button);
         QFETCH(QString, hidden);
-        start();
         showAllPanels();
         use(button);
         for (const QString &panel : {u"Frame1"_s, u"Frame3"_s, u"Frame4"_s})
@@ -203,7 +197,6 @@ private Q_SLOTS:
     }
     void portButtonsAndReplies() // the last piece of a reply stays, in all three; a click empties
     {
-        start();
         use(u"n_heure_platine"_s);
         use(u"Command2"_s);
         QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port ouvert"_s);
@@ -218,7 +211,6 @@ private Q_SLOTS:
     }
     void failedOpenTold() // naming the device; the port left closed
     {
-        start();
         use(u"n_heure_platine"_s);
         port()->openFails = true;
         use(u"Command2"_s);
@@ -229,7 +221,6 @@ private Q_SLOTS:
     }
     void about()
     {
-        start();
         use(u"n_a_propos_de"_s);
         QCOMPARE(m_dlg.messages.last().text, u"Acquisition de données sur carte SD ver:1.1"_s);
     }
@@ -269,7 +260,6 @@ private Q_SLOTS:
     }
     void fileToShow() // given on the command line: in the viewer over the main window, or told
     {
-        start();
         QVERIFY(test::putFile(m_dir.filePath(u"acq.txt"_s), "1.5;2;3;4;5;0;0;0;0;\r\n"));
         for (const QString &name : {u"acq.txt"_s, u"absent.txt"_s})
             w()->showFileInViewer(m_dir.filePath(name));
