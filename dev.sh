@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6serialport6-dev libgl-dev fonts-dejavu-core)
 [ "${1:-}" = bench ] && packages+=(libbenchmark-dev)
-[ "${1:-}" = test ] && packages+=(clang-14 libclang-rt-14-dev ccache)
+[ "${1:-}" = test ] && packages+=(clang-14 libclang-rt-14-dev clang-format-14 ccache)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,6 +28,7 @@ case "${1:-}" in
     ;;
   test)
     cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    tools/check-format.sh # before the build: a file out of format fails at once
     cmake --build build-test -j"$jobs"
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j"$jobs"
 

@@ -26,7 +26,8 @@ namespace platine {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Acquisition de données sur carte SD - DORNAL  - Ferlanex V:1.1");
+const QString kCaption =
+    QStringLiteral("Acquisition de données sur carte SD - DORNAL  - Ferlanex V:1.1");
 constexpr int kClientWidth = 13335;
 constexpr int kClientHeight = 8910;
 
@@ -125,10 +126,10 @@ void MainWindow::buildBoardDisplayPanel()
               QStringLiteral("Frame3"), 3750, 390, 6495, 1665);
     makeCaptionBlue(m_boardDisplayPanel);
     auto *openButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command2"),
-                              QStringLiteral("Ouverture port"), 240, 360, 1815, 420);
+                                   QStringLiteral("Ouverture port"), 240, 360, 1815, 420);
     connect(openButton, &QPushButton::clicked, this, &MainWindow::openPort);
     auto *closeButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command3"),
-                               QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
+                                    QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::closePort);
     m_portLabel = place(new QLabel(QStringLiteral("Port fermé"), m_boardDisplayPanel),
                         QStringLiteral("Label8"), 2280, 360, 2760, 300);
@@ -138,7 +139,7 @@ void MainWindow::buildBoardDisplayPanel()
     m_reply->installEventFilter(this);
     connect(m_reply, &QLineEdit::textChanged, this, &MainWindow::mirrorReply);
     auto *quitButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command9"),
-                              QStringLiteral("Quitter"), 5220, 960, 1095, 420);
+                                   QStringLiteral("Quitter"), 5220, 960, 1095, 420);
     connect(quitButton, &QPushButton::clicked, m_boardDisplayPanel, &QWidget::hide);
     chainTabOrder({openButton, m_reply, closeButton, quitButton}); // top to bottom, left to right
     m_boardDisplayPanel->hide();

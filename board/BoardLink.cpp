@@ -107,8 +107,8 @@ QString BoardLink::portName() const
 
 void BoardLink::loadPortSetting()
 {
-    const QString text =
-        readProfileString(m_paramIni, portSection(), valueKey(), QString(), kProfileBufferSize);
+    const QString text = readProfileString(m_paramIni, portSection(), valueKey(), QString(),
+                                           kProfileBufferSize);
     if (const int port = portFromValue(leadingNumber(text)))
         m_portNumber = port;
 }
@@ -118,9 +118,9 @@ BoardLink::PortChange BoardLink::changePortNumber(const QString &answer)
     if (answer.isEmpty())
         return {};
     if (isOpen())
-        return {Failure{
-            QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
-                .arg(portName())}};
+        return {
+            Failure{QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
+                        .arg(portName())}};
     const int port = portNumberFromAnswer(answer);
     if (port == 0)
         return {Failure{QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")

@@ -44,9 +44,12 @@ ClockPanel::ClockPanel(DialogService &dialogs, QWidget *parent)
     place(this, QStringLiteral("Frame1"), 6810, 2220, 4995, 5205);
     makeCaptionBlue(this);
 
-    const QStringList captions = {QStringLiteral("Heures"),   QStringLiteral("Minutes"),
-                                  QStringLiteral("Secondes"), QStringLiteral("Jour"),
-                                  QStringLiteral("Mois"),     QStringLiteral("Année"),
+    const QStringList captions = {QStringLiteral("Heures"),
+                                  QStringLiteral("Minutes"),
+                                  QStringLiteral("Secondes"),
+                                  QStringLiteral("Jour"),
+                                  QStringLiteral("Mois"),
+                                  QStringLiteral("Année"),
                                   QStringLiteral("Jour de la semaine")};
     const QStringList names = {QStringLiteral("heure"),      QStringLiteral("minutes"),
                                QStringLiteral("seconde"),    QStringLiteral("jour"),
@@ -70,7 +73,7 @@ ClockPanel::ClockPanel(DialogService &dialogs, QWidget *parent)
                         1680, 390),
             &QPushButton::clicked, this, &ClockPanel::fillFromComputerClock);
     m_replyBox = platine::replyBox(this, QStringLiteral("Text4"), QStringLiteral("..."),
-                          palette().color(QPalette::Button));
+                                   palette().color(QPalette::Button));
     place(m_replyBox, 240, 3720, 4515, 360);
     connect(placeButton(this, QStringLiteral("Command1"), QStringLiteral("Programmation"), 240,
                         4320, 2040, 450),
@@ -106,8 +109,8 @@ void ClockPanel::fillFromComputerClock()
 ClockFields ClockPanel::fields() const
 {
     const auto text = [this](ClockField f) { return m_fields[std::size_t(f)]->text(); };
-    return {text(ClockField::Hours), text(ClockField::Minutes), text(ClockField::Seconds),
-            text(ClockField::Day),   text(ClockField::Month),   text(ClockField::Year),
+    return {text(ClockField::Hours),  text(ClockField::Minutes), text(ClockField::Seconds),
+            text(ClockField::Day),    text(ClockField::Month),   text(ClockField::Year),
             text(ClockField::Weekday)};
 }
 

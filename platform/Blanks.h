@@ -29,8 +29,7 @@ constexpr bool isNumberTextBlank(QChar c)
 }
 
 // The text without the blanks (by one of the rules above) at its two ends.
-template <bool (*isBlank)(QChar)>
-constexpr QStringView trimmedBy(QStringView text)
+template <bool (*isBlank)(QChar)> constexpr QStringView trimmedBy(QStringView text)
 {
     qsizetype begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin]))

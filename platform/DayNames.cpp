@@ -5,8 +5,8 @@ namespace platine {
 const QStringList &weekdayNames()
 {
     static const QStringList names = {
-        QStringLiteral("Dimanche"), QStringLiteral("Lundi"),    QStringLiteral("Mardi"),
-        QStringLiteral("Mercredi"), QStringLiteral("Jeudi"),    QStringLiteral("Vendredi"),
+        QStringLiteral("Dimanche"), QStringLiteral("Lundi"), QStringLiteral("Mardi"),
+        QStringLiteral("Mercredi"), QStringLiteral("Jeudi"), QStringLiteral("Vendredi"),
         QStringLiteral("Samedi"),
     };
     return names;

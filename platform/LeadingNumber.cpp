@@ -3,8 +3,8 @@
 #include "platform/Blanks.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cstdint>
 #include <string>
 

@@ -55,7 +55,7 @@ QString numberToText(double value)
             text += QString::fromLatin1(digits) + QString(int(intDigits - digits.size()), u'0');
         } else {
             text += QString::fromLatin1(digits.substr(0, intDigits)) + point
-                    + QString::fromLatin1(digits.substr(intDigits));
+                + QString::fromLatin1(digits.substr(intDigits));
         }
     }
     return text;

@@ -11,8 +11,8 @@ namespace platine {
 // Panel captions are blue; the rest of the frame keeps the desktop's look.
 inline void makeCaptionBlue(QGroupBox *panel)
 {
-    panel->setStyleSheet(QStringLiteral("QGroupBox#%1::title { color: #0000ff; }")
-                             .arg(panel->objectName()));
+    panel->setStyleSheet(
+        QStringLiteral("QGroupBox#%1::title { color: #0000ff; }").arg(panel->objectName()));
 }
 
 // A display of what the board sends back: a text box with a background of its own, text kept as

@@ -9,7 +9,7 @@ namespace platine {
 
 namespace {
 
-constexpr int kUsualPortCount = 255;  // the numbers that have a device without "Ports"
+constexpr int kUsualPortCount = 255; // the numbers that have a device without "Ports"
 
 int usualPortNumber(const QString &device)
 {

@@ -43,8 +43,8 @@ enum class Kind { Other, Section, Entry };
 
 struct Parsed {
     Kind kind = Kind::Other;
-    QString name;   // section or key name, blanks removed
-    QString value;  // entry value, blanks removed (quotes still there)
+    QString name;  // section or key name, blanks removed
+    QString value; // entry value, blanks removed (quotes still there)
 };
 
 Parsed parseLine(QStringView text)
@@ -115,8 +115,8 @@ struct SectionSpan {
     qsizetype keyLine = -1;   // the first entry line of the wanted key
 };
 
-SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines,
-                        QStringView section, QStringView key)
+SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines, QStringView section,
+                        QStringView key)
 {
     SectionSpan span;
     for (qsizetype i = 0; i < lines.size(); ++i) {

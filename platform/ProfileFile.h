@@ -55,8 +55,7 @@ Status replaceProfileFile(const QString &path, const QByteArray &bytes);
 
 // Pure forms of the same rules, on the file's bytes, for tests and fuzzing.
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
-                      const QString &defaultValue = QString(),
-                      int bufferSize = kProfileBufferSize);
+                      const QString &defaultValue = QString(), int bufferSize = kProfileBufferSize);
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
                          const QString &value);
 

@@ -21,8 +21,7 @@ struct Done {
     friend bool operator==(Done, Done) = default;
 };
 
-template <typename T>
-class [[nodiscard]] Result
+template <typename T> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}

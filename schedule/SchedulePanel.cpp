@@ -25,12 +25,12 @@ constexpr int kPanelWidth = 13365;
 constexpr int kPanelHeight = 8865;
 
 constexpr int kEditorLeft = 360, kEditorTop = 360, kEditorWidth = 6375, kEditorHeight = 6375;
-constexpr int kMargin = 360;       // left margin inside Frame2
-constexpr int kRowHeight = 375;    // text boxes, labels and the list
-constexpr int kLabelWidth = 840;   // "Début" / "Fin"
-constexpr int kBoxLeft = 1320;     // the column of time boxes
+constexpr int kMargin = 360;     // left margin inside Frame2
+constexpr int kRowHeight = 375;  // text boxes, labels and the list
+constexpr int kLabelWidth = 840; // "Début" / "Fin"
+constexpr int kBoxLeft = 1320;   // the column of time boxes
 constexpr int kBoxWidth = 1455;
-constexpr int kDaysLeft = 3240;    // days caption and list, right of the first window
+constexpr int kDaysLeft = 3240; // days caption and list, right of the first window
 constexpr int kDaysWidth = 2775;
 
 // The six time rows, two per window with a gap between windows.
@@ -116,21 +116,22 @@ SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files,
         m_replyBox->setPalette(p);
     }
 
-    auto *clockButton = placeButton(editor, QStringLiteral("Command6(0)"), QStringLiteral("Heure PC"),
-                               kMargin, kClockButtonTop, 1815, 495);
+    auto *clockButton = placeButton(editor, QStringLiteral("Command6(0)"),
+                                    QStringLiteral("Heure PC"), kMargin, kClockButtonTop, 1815,
+                                    495);
 
     // Outside the editor, on the panel itself.
-    auto *programButton = placeButton(this, QStringLiteral("Command7"), QStringLiteral("Programmer"),
-                                 7320, 600, 2175, 615);
+    auto *programButton = placeButton(this, QStringLiteral("Command7"),
+                                      QStringLiteral("Programmer"), 7320, 600, 2175, 615);
     m_dateLabel = label(this, QStringLiteral("Label5"), QStringLiteral("..."), 7320, 1440, 2535);
     auto *credit = label(this, QStringLiteral("Label_credit"),
-                         QStringLiteral("Acquisition de données sur carte SD"), kEditorLeft,
-                         7260, 6375);
+                         QStringLiteral("Acquisition de données sur carte SD"), kEditorLeft, 7260,
+                         6375);
     QFont creditFont = credit->font();
     creditFont.setItalic(true);
     credit->setFont(creditFont);
-    auto *quitButton = placeButton(this, QStringLiteral("Command5"), QStringLiteral("Quitter"), 11400,
-                              7920, 1575, 495);
+    auto *quitButton = placeButton(this, QStringLiteral("Command5"), QStringLiteral("Quitter"),
+                                   11400, 7920, 1575, 495);
 
     // Top to bottom, left to right within a row: the editor first, then the panel's own buttons.
     chainTabOrder({m_boxes[0], m_boxes[1], m_dayList, m_boxes[2], m_boxes[3], m_boxes[4],

@@ -17,8 +17,8 @@ using FrameSender = std::function<Status(const QByteArray &frame)>;
 
 // What "Programmer" did.
 struct ProgrammingResult {
-    QString period;          // the period box as corrected, for the editor to show
-    int invalidTimeBox = -1; // the time box (0..5) that stopped everything, -1 when none did
+    QString period;           // the period box as corrected, for the editor to show
+    int invalidTimeBox = -1;  // the time box (0..5) that stopped everything, -1 when none did
     Status debugIni = Done{}; // writing debug.ini (not tried when a time box stopped everything)
     Status paramIni = Done{}; // writing the schedule into param.ini (the same)
     // Sending the frame; nullopt when nothing was handed to a sender (a time box stopped

@@ -53,7 +53,9 @@ QDateTime clockCommandTime(const QByteArray &c)
 } // namespace
 
 BoardSimulator::BoardSimulator(QObject *parent)
-    : QObject(parent), m_pollTimer(new QTimer(this)), m_clockTimer(new QTimer(this)),
+    : QObject(parent),
+      m_pollTimer(new QTimer(this)),
+      m_clockTimer(new QTimer(this)),
       m_incompleteTimer(new QTimer(this))
 {
     m_pollTimer->setInterval(kPollMs);
@@ -214,8 +216,8 @@ QString BoardSimulator::describe(const QByteArray &c)
     if (c.size() == kClockCommandSize && c[0] == 'A') {
         const int day = u(7);
         lines << QStringLiteral("Mise a l'heure : %1:%2:%3 %4/%5/20%6, jour %7 (%8)")
-                     .arg(bcdText(u(1)), bcdText(u(2)), bcdText(u(3)), bcdText(u(4)),
-                          bcdText(u(5)), bcdText(u(6)), QString::number(day),
+                     .arg(bcdText(u(1)), bcdText(u(2)), bcdText(u(3)), bcdText(u(4)), bcdText(u(5)),
+                          bcdText(u(6)), QString::number(day),
                           day >= 1 && day <= 7 ? weekdayNames().at(day - 1)
                                                : QStringLiteral("inconnu"));
         if (!clockCommandTime(c).isValid())
@@ -225,7 +227,8 @@ QString BoardSimulator::describe(const QByteArray &c)
             const int o = 1 + 4 * w;
             lines << QStringLiteral("Plage %1 : %2:%3 - %4:%5")
                          .arg(w + 1)
-                         .arg(bcdText(u(o)), bcdText(u(o + 1)), bcdText(u(o + 2)), bcdText(u(o + 3)));
+                         .arg(bcdText(u(o)), bcdText(u(o + 1)), bcdText(u(o + 2)),
+                              bcdText(u(o + 3)));
         }
         const int code = u(13);
         lines << QStringLiteral("Jours : %1 (%2)")

@@ -51,7 +51,8 @@ int main(int argc, char *argv[])
     }
 
     out << "Peripherique : " << sim.devicePath() << "\n\n"
-        << "Lignes de param.ini (a cote de platine, ou ~/.config/platine/ pour un programme installe) :\n"
+        << "Lignes de param.ini (a cote de platine, ou ~/.config/platine/ pour un programme "
+           "installe) :\n"
         << "[Port COM]\nvaleur=" << port << '\n';
     for (const QString &line : sim.paramIniLines(port))
         out << line << '\n';
@@ -81,7 +82,8 @@ int main(int argc, char *argv[])
                          out << "<< " << description << Qt::endl;
                      });
     QObject::connect(&sim, &platine::BoardSimulator::textSent, &app, [&](const QString &text) {
-        if (text.startsWith(QStringLiteral("Heure reglee")) || text.startsWith(QStringLiteral("Erreur")))
+        if (text.startsWith(QStringLiteral("Heure reglee"))
+            || text.startsWith(QStringLiteral("Erreur")))
             out << ">> " << text.trimmed() << Qt::endl;
     });
 

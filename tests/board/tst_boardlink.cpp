@@ -1,9 +1,9 @@
 // Guards against: wrong clock bytes, a wrong port number, DTR left on, lost output, wrong texts.
 #include "board/BoardLink.h"
 #include "board/ClockCommand.h"
-#include "support/Files.h"
-#include "support/FakeSerialPort.h"
 #include "platform/QtSerialPort.h"
+#include "support/FakeSerialPort.h"
+#include "support/Files.h"
 #include "tools/BoardSimulator.h"
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,9 +28,16 @@ class TestBoardLink : public QObject
         connect(m_link.get(), &BoardLink::replyReceived, this, log);
     }
 private Q_SLOTS:
-    void init() { QLocale::setDefault(QLocale::c()), QFile::remove(m_ini), m_log = {}, makeLink(); }
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        QFile::remove(m_ini);
+        m_log = {};
+        makeLink();
+    }
     void clockCommand() // the first field refused, and the eight bytes
     {
+        // clang-format off
         const struct { const char *f; std::optional<ClockField> w; QByteArray hex = {}; } rows[] = {
             {"14|07|35|28|02|2007|Mercredi", {}, "4114073528020704"},
             {"23|59|59|31|12|1999|Samedi", {}, "4123595931129907"},
@@ -42,6 +49,7 @@ private Q_SLOTS:
             {"14|07|35|28|00|2007|Mercredi", Month}, {"14|07|35|28|02|2007|mercredi", Weekday},
             {"14|07|35|28|13|2007|Mercredi", Month}, {"14|07|35|28|02|20O7|Mercredi", Year},
             {"14|07|35|28|02|20a|Mercredi", Year, "4114073528020004"}}; // what is unread counts 0
+        // clang-format on
         for (const auto &r : rows) {
             const QStringList t = QString::fromUtf8(r.f).split(u'|');
             const ClockFields f{t[0], t[1], t[2], t[3], t[4], t[5], t[6]};
@@ -56,18 +64,22 @@ private Q_SLOTS:
     }
     void portNumber() // the setting's leading number (19 characters), the answer in the box, open
     {
+        // clang-format off
         for (auto [v, p] : {std::pair{"0", 1}, {"abc", 1}, {"0000000000000000000007", 1},
                             {"4 et la suite", 4}, {"0000000000000000007", 7}, {"-2", 7}, {"", 7}}) {
+            // clang-format on
             QVERIFY(*v ? test::putFile(m_ini, "[port com]\r\nVALEUR=" + QByteArray(v))
                        : QFile::remove(m_ini));
             m_link->loadPortSetting();
             QVERIFY2(m_link->portNumber() == p, v); // unusable or missing: the number is kept
         }
+        // clang-format off
         for (auto [a, p] : {std::pair{"3", 3}, {" \t7 ", 7}, {"+4", 4}, {"2.6", 3}, {"2.5", 2},
                             {"1", 1}, {"1.", 1}, {"32767", 32767}, {"32766.5", 32766}, {"", 0},
                             {"   ", 0}, {"32767.5", 0}, {"0.5", 0}, {"-1", 0}, {".", 0}, {"+", 0},
                             {"abc", 0}, {"1e1", 0}, {"&H3", 0}, {"1 2", 0}, {"1.2.3", 0},
                             {"3,5", 0}, {"3\n[x]", 0}})
+            // clang-format on
             QVERIFY2(portNumberFromAnswer(QString::fromLatin1(a)) == p, a);
         QLocale::setDefault(QLocale(QLocale::French)); // the locale's separator besides "."
         QVERIFY(portNumberFromAnswer(u"3,6"_s) == 4 && portNumberFromAnswer(u"5.5"_s) == 6);
@@ -86,9 +98,11 @@ private Q_SLOTS:
         QCOMPARE(m_link->portNumber(), 3);
         makeLink(); // a failed open is told with port, device and reason; nothing written
         QVERIFY(QFile::remove(m_ini) && QDir().mkdir(m_ini)); // param.ini cannot be written
+                                                              // clang-format off
         for (auto [port, error] : {std::pair{"3", "Impossible d'ouvrir le port COM3 (/dev/ttyS2) "
                                                   ": Permission denied"},
                                    {"500", "Le port COM500 ne correspond à aucun périphérique."}}) {
+                                                              // clang-format on
             const BoardLink::PortChange change = m_link->changePortNumber(QLatin1String(port));
             QVERIFY(change.answer && !change.stored.reason().isEmpty());
             m_fake->openFails = true;
@@ -106,12 +120,13 @@ private Q_SLOTS:
         QTest::qWait(500);
         QVERIFY(m_link->sendToBoard("B"));
         QVERIFY(m_link->autoCloseTimer()->remainingTime() > 4000); // 4.5 s from the last command
-        QCOMPARE(m_fake->calls.join(u' '), u"open:/dev/ttyS0 dtr:0 flush close open:/dev/ttyS0 "
-                                           "dtr:0 dtr:0 write:8 dtr:0 write:1"_s);
+        QCOMPARE(m_fake->calls.join(u' '),
+                 u"open:/dev/ttyS0 dtr:0 flush close open:/dev/ttyS0 "
+                 "dtr:0 dtr:0 write:8 dtr:0 write:1"_s);
         m_link->flushPending(); // before the program quits
         QCOMPARE(m_fake->sent, "A1234567B");
         Q_EMIT m_fake->dataReceived(); // nothing waiting: no reply
-        m_fake->receive("12:3"); // replies as they come
+        m_fake->receive("12:3");       // replies as they come
         m_fake->writeLimit = 1;
         m_link->autoCloseTimer()->setInterval(30);
         QCOMPARE(m_link->sendToBoard("B2").reason(),
@@ -124,6 +139,7 @@ private Q_SLOTS:
     void simulator() // texts, commands answered, clock read-out only while heard, output flushed
     {
         QCOMPARE(BoardSimulator::describe("B\xfa"), u"42 FA\nOctets hors commande (2)"_s);
+        // clang-format off
         for (auto [hex, text] : {
                  std::pair{"4123595931129907", "23:59:59 31/12/2099, jour 7 (Samedi)"},
                  {"41120a0001010708", "12:?0a:00 01/01/2007, jour 8 (inconnu)\nheure impossible"},
@@ -133,6 +149,7 @@ private Q_SLOTS:
                   "17:45\nPlage 3 : 20:00 - 23:?0a\nJours : 10 (Tous les jours)\nPeriode : 2 s\n"
                   "  1 octet(s) non nuls apres l'octet 14"},
                  {"410102", "Octets hors commande (3)"}}) {
+            // clang-format on
             const QByteArray c = QByteArray::fromHex(hex); // a schedule is filled up with zeros
             const QString d = BoardSimulator::describe(c.leftJustified(c.size() > 8 ? 125 : 0, 0));
             QCOMPARE(d.section(u'\n', 1).remove(u"Mise a l'heure : "_s).remove(u"  date ou "_s),
@@ -150,8 +167,9 @@ private Q_SLOTS:
         QTest::qWait(BoardSimulator::kIncompleteMs + 300); // an incomplete command is dropped
         QVERIFY(m_link->sendToBoard(clock) && sim.peerConnected());
         QTRY_COMPARE(sim.commands(), QList<QByteArray>({schedule, bad, clock}));
-        QTRY_COMPARE(m_log, QStringList({"true", "Erreur : heure invalide\r\n",
-                                         "Heure reglee : 14:07:35 28/02/2000\r\n"}));
+        QTRY_COMPARE(m_log,
+                     QStringList({"true", "Erreur : heure invalide\r\n",
+                                  "Heure reglee : 14:07:35 28/02/2000\r\n"}));
         sim.setClockInterval(100);
         QTRY_COMPARE(m_log.value(3).left(21).remove(7, 1), u"14:07:3 28/02/2000\r\n"_s); // read out
         m_link->closePort();

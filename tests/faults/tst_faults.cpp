@@ -1,12 +1,12 @@
-// Guards against: a crash, a port left open, a wrong Label8, a message missing or doubled, or stale bytes sent when the device vanishes; a window that stalls, grows or lags behind under a flood; a failed settings or schedule write that goes untold, changes a file or the editor, or stops what the user asked.
+// Guards against: a vanished device, a flooded line or unwritable settings mishandled or untold.
 #include "board/BoardLink.h"
-#include "support/FakeSerialPort.h"
+#include "platform/QtSerialPort.h"
+#include "schedule/SchedulePanel.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeSerialPort.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Pty.h"
-#include "platform/QtSerialPort.h"
-#include "schedule/SchedulePanel.h"
 #include "tools/BoardSimulator.h"
 #include <QtTest>
 #include <QtWidgets>
@@ -32,7 +32,8 @@ static QMap<QString, QByteArray> snapshot(const QString &root) // every entry, w
 {
     QMap<QString, QByteArray> files;
     for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories); it.hasNext();) {
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
         const QString path = it.next(); // a folder reads as "<unreadable>"
         files[path] = test::fileBytes(path);
     }
@@ -58,7 +59,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // to the port or file question
         const QString missing = m_dir.filePath(u"absent/horaires.txt"_s);
         QTest::newRow("Programmer") << "Command7" << QString();
-        QTest::newRow("Port COM") << "n_port" << "5";
+        QTest::newRow("Port COM") << "n_port"
+                                  << "5";
         QTest::newRow("Enregistrer sous, missing folder") << "n_enregistrer" << missing;
         QTest::newRow("Ouvrir, missing folder") << "n_ouvrir" << missing;
     }
@@ -67,7 +69,8 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QString, answer);
         test::FakeDialogs dialogs;
-        dialogs.inputAnswers << answer, dialogs.fileAnswers << answer;
+        dialogs.inputAnswers << answer;
+        dialogs.fileAnswers << answer;
         test::Program program(std::make_unique<test::FakeSerialPort>(), dialogs, m_settings);
         SchedulePanel *panel = program->schedulePanel();
         const auto texts = u"08:30:00 12:05:00 13:45:00 17:00:00 20:10 23:59:00 13"_s.split(u' ');
@@ -102,7 +105,8 @@ private Q_SLOTS:
         board.setClockInterval(20);
         const auto port3At = [&](const BoardSimulator &b) { // read at each opening of the port
             const QString ini = u"[Port COM]\r\nvaleur=3\r\n"_s + b.paramIniLines(3).join(u"\r\n");
-            return test::putFile(m_dir.filePath(u"param.ini"_s), ini.toUtf8()); };
+            return test::putFile(m_dir.filePath(u"param.ini"_s), ini.toUtf8());
+        };
         QVERIFY(board.start() && port3At(board));
         test::Program program(makeQtSerialPort(), dialogs, m_dir.path());
         QLabel *label8 = program->findChild<QLabel *>(u"Label8"_s);
@@ -132,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(label8->text(), u"Port fermé"_s);
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 1000);
         QVERIFY2(dialogs.messages[0].text.contains(u"COM3"), qPrintable(dialogs.messages[0].text));
-        QTest::qWait(200); // nothing left to close the port again or to tell it twice
+        QTest::qWait(200);   // nothing left to close the port again or to tell it twice
         BoardSimulator back; // the device back at another path: the next command goes out alone
         back.setClockInterval(0);
         QVERIFY(back.start() && port3At(back));
@@ -146,11 +150,13 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         test::Pty pty;
-        QVERIFY(pty.isValid() && test::putFile(dir.filePath(u"param.ini"_s),
+        QVERIFY(pty.isValid()
+                && test::putFile(dir.filePath(u"param.ini"_s),
                                  "[Port COM]\r\nvaleur=3\r\n" + pty.paramIniSection(3)));
         test::FakeDialogs dialogs;
         test::Program program(makeQtSerialPort(), dialogs, dir.path());
-        program->showBoardDisplayPanel(), program->showClockPanel();
+        program->showBoardDisplayPanel();
+        program->showClockPanel();
         program->findChild<QPushButton *>(u"Command2"_s)->click();
         QVERIFY(program->link()->isOpen());
         QLineEdit *text1 = program->findChild<QLineEdit *>(u"Text1"_s);
@@ -179,23 +185,29 @@ private Q_SLOTS:
         QTimer ticks;
         QObject::connect(&ticks, &QTimer::timeout, [&] {
             const qint64 now = clock.elapsed();
-            longestStall = qMax(longestStall, now - previous), previous = now;
+            longestStall = qMax(longestStall, now - previous);
+            previous = now;
             if (done || now > 15000)
                 loop.quit();
         });
         ticks.start(5);
         QTimer::singleShot(500, Qt::PreciseTimer, &loop, [&] { late = clock.elapsed() - 500; });
         loop.exec();
-        ticks.stop(), giveUp = true;
+        ticks.stop();
+        giveUp = true;
         board.join();
         QVERIFY2(done, "the board could not send its megabyte within 15 s");
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().endsWith(QString::fromLatin1(last)), 3000);
         const qint64 after = heldKb();
         const QString report = u"longest stall %1 ms, timer %2 ms late, memory %3 then %4 kB"_s
-                                   .arg(longestStall).arg(late).arg(before).arg(after);
+                                   .arg(longestStall)
+                                   .arg(late)
+                                   .arg(before)
+                                   .arg(after);
         // Draining the line before the event loop stalls a second; keeping the 2 MiB of text grows.
         QVERIFY2(longestStall < 500 && late >= 0 && late < 500 && before > 0
-                     && after - before < 1024, qPrintable(report));
+                     && after - before < 1024,
+                 qPrintable(report));
         const QString shown = text1->text(); // the latest burst: kilobytes, never the megabyte
         QVERIFY2(shown.size() <= 8192, qPrintable(QString::number(shown.size())));
         QCOMPARE(program->findChild<QLineEdit *>(u"Text3"_s)->text(), shown);

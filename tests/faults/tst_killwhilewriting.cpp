@@ -1,9 +1,8 @@
-// Guards against: param.ini or a schedule file left half written, empty or missing when the program is killed while it writes.
+// Guards against: a settings or schedule file left half written, empty or gone by a kill.
 #include "support/Files.h"
 #include <QtTest>
 using namespace platine;
 using namespace Qt::StringLiterals;
-
 
 class TestKillWhileWriting : public QObject
 {
@@ -45,7 +44,8 @@ private Q_SLOTS:
         for (qsizetype dots = 0; dots < 20; dots += probe.readAllStandardOutput().count('.'))
             QVERIFY2(probe.waitForReadyRead(10000), probe.readAllStandardError());
         const qint64 writeUs = qMax<qint64>(writing.nsecsElapsed() / 20000, 50);
-        probe.kill(), probe.waitForFinished(10000);
+        probe.kill();
+        probe.waitForFinished(10000);
 
         const quint32 seed = QRandomGenerator::global()->generate();
         QRandomGenerator random(seed);

@@ -25,10 +25,10 @@ private Q_SLOTS:
         const Status opened = port->open(pty.devicePath());
         QVERIFY2(pty.isValid() && opened, qPrintable(opened.reason()));
         const termios t = pty.settings();
-        QCOMPARE((QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
-                                 t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS),
-                                 t.c_lflag & ICANON}),
-                 (QList<quint64>{B9600, B9600, 0, CS8, 0}));
+        QCOMPARE(
+            (QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
+                            t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), t.c_lflag & ICANON}),
+            (QList<quint64>{B9600, B9600, 0, CS8, 0}));
         port->setDtr(false); // a pty refuses it: no failure, the port stays usable
         const QByteArray bytes("A\x14\x07\x35\x28\x02\x07\x04\r\n\x00\xff\x11\x13", 14);
         QElapsedTimer flushing; // done as soon as the bytes are out, not at the time limit
@@ -62,8 +62,9 @@ private Q_SLOTS:
         QStringList usual;
         for (int n : {0, 1, 32, 33, 64, 65, 96, 97})
             usual << portDevice(n, QString());
-        QCOMPARE(usual, (QStringList{"", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0",
-                                     "/dev/ttyUSB31", "/dev/ttyACM0", "/dev/ttyACM31", ""}));
+        QCOMPARE(usual,
+                 (QStringList{"", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0", "/dev/ttyUSB31",
+                              "/dev/ttyACM0", "/dev/ttyACM31", ""}));
         for (int n = 1; n <= 96; ++n)
             QCOMPARE(portNumberForDevice(portDevice(n, QString()), Ports{}), n);
         const QString usb0 = u"/dev/ttyUSB0"_s, pts = u"/dev/pts/4"_s, none = u"/none"_s;
@@ -74,8 +75,11 @@ private Q_SLOTS:
         QCOMPARE(portNumberForDevice(usb0, Ports{{33, pts}}), 0); // its number is taken
         QCOMPARE(portNumberForDevice(usb0, Ports{{3, pts}}), 33);
         QCOMPARE(portNumberForDevice(none + u'a', Ports{{3, none + u'b'}}), 0);
-        const QList<SerialPortEntry> ports = {{usb0, u"FT232R USB UART"_s}, {u"/dev/ttyS0"_s, {}},
-            {u"/dev/rfcomm0"_s, u"BT"_s}, {pts, u" "_s}, {u"/dev/ttyS0"_s, u"second"_s}};
+        const QList<SerialPortEntry> ports = {{usb0, u"FT232R USB UART"_s},
+                                              {u"/dev/ttyS0"_s, {}},
+                                              {u"/dev/rfcomm0"_s, u"BT"_s},
+                                              {pts, u" "_s},
+                                              {u"/dev/ttyS0"_s, u"second"_s}};
         QCOMPARE(portSuggestions(ports, Ports{{3, pts}}),
                  (QList<InputSuggestion>{{u"1 — /dev/ttyS0"_s, u"1"_s},
                                          {u"3 — /dev/pts/4"_s, u"3"_s},
@@ -86,8 +90,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString ini = dir.filePath(u"param.ini"_s), link = dir.filePath(u"by-id"_s);
         const QString id = u"/dev/serial/by-id/usb-logger-if00"_s;
-        QVERIFY(test::putFile(ini, "[ports]\r\ncom3 = " + ini.toUtf8() + " \r\nCOM7='" + id.toUtf8()
-                                       + "'\r\nCOM8=\r\nCOM0=/y\r\nCOM32767=/none\r\n"));
+        QVERIFY(test::putFile(ini,
+                              "[ports]\r\ncom3 = " + ini.toUtf8() + " \r\nCOM7='" + id.toUtf8()
+                                  + "'\r\nCOM8=\r\nCOM0=/y\r\nCOM32767=/none\r\n"));
         QCOMPARE(portOverrides(ini), (Ports{{3, ini}, {7, id}, {32767, u"/none"_s}}));
         QStringList got;
         for (int n : {0, 3, 7, 8, 32767})

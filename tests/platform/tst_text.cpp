@@ -20,8 +20,10 @@ using namespace platine::test;
 using namespace Qt::StringLiterals;
 
 // Key "k" of section "s" unless the row says otherwise; a read buffer of 0 is the default size.
+// clang-format off
 struct Read { QByteArray file; QString value, section = "s", key = "k"; int buffer = 0; };
 struct Write { QByteArray before, after; QString value = "3", section = "s", key = "k"; };
+// clang-format on
 Q_DECLARE_METATYPE(Read)
 Q_DECLARE_METATYPE(Write)
 
@@ -36,6 +38,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         const QString tiny = "0." + QString(400, u'0') + u'1', huge(400, u'1');
         const double no = NAN;
+        // clang-format off
         const QList<std::pair<QString, double>> rows = {
             {" \t\n ", no}, {" 2 45 7", 2457}, {"\t1\n2\t.\n5", 12.5}, {"1\r2", 1}, {"12,5", 12},
             {"90:1", 90}, {".5", 0.5}, {".", no}, {"2.e1", 20}, {"+8", 8}, {"-", no}, {"--1", no},
@@ -48,6 +51,7 @@ private Q_SLOTS:
             {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&H7FFFFFFF", 2147483647},
             {"&H123456789", 0x12345678}, {"&H F", 15}, {"&HfG", 15}, {"&H", no}, {"&HG", no},
             {"&O17", 15}, {"&o177777", -1}, {"&O78", 7}, {"&O8", no}, {"&12", no}, {"-&H1", no}};
+        // clang-format on
         for (const auto &[text, value] : rows) // tags: the last 12 characters
             QTest::newRow(text.right(12).toUtf8().toPercentEncoding(" &+-.")) << text << value;
     }
@@ -63,6 +67,7 @@ private Q_SLOTS:
     void numberText() // the C locale writes "." for the French ","
     {
         const double inf = INFINITY;
+        // clang-format off
         const QList<std::pair<double, QString>> rows = {
             {-0.0, "0"}, {100, "100"}, {0.5, "0,5"}, {-0.25, "-0,25"}, {1e15, "1E+15"},
             {1234567.89012345, "1234567,89012345"}, {1.23456789012345678, "1,23456789012346"},
@@ -70,6 +75,7 @@ private Q_SLOTS:
             {999999999999999.9, "1E+15"}, {1.5e20, "1,5E+20"}, {-2.5e300, "-2,5E+300"},
             {0.0001, "0,0001"}, {0.00001, "1E-05"}, {-0.0000123, "-1,23E-05"}, {NAN, "NaN"},
             {inf, "Inf"}, {-inf, "-Inf"}};
+        // clang-format on
         QStringList got, want;
         for (const auto &[value, french] : rows) {
             QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -94,6 +100,7 @@ private Q_SLOTS:
     void read_data()
     {
         QTest::addColumn<Read>("r");
+        // clang-format off
         const QList<Read> rows = { // one pair of outer quotes goes, then the cut to 19
             {"[PORT com]\r\nVaLeUr=3\r\n", "3", "port COM", "VALEUR"},
             {"  [ s ]  \r\n \t k \t=  a  b \t\r\n", "a  b", " s ", "k "},
@@ -108,6 +115,7 @@ private Q_SLOTS:
             {"[s]\r\nk=1\r\n[S]\r\nk=2\r\n", "1"}, {"[s]\r\na=1\r\n[s]\r\nk=2\r\n", "<def>"},
             {"[x]\rk=0\r[s]\rk=1\r", "1"}, {"[x]\nk=0\n[s]\nk=1", "1"},
             {"[Ann\xe9" "e]\r\nk=\xe9t\xe9 \x80\x93\r\n", u"été €“"_s, u"ANNÉE"_s}};
+        // clang-format on
         for (const Read &r : rows)
             QTest::newRow(r.file.toPercentEncoding(" []=;'\"").left(40)) << r;
     }
@@ -115,11 +123,13 @@ private Q_SLOTS:
     {
         QFETCH(Read, r);
         QCOMPARE(r.buffer ? profileLookup(r.file, r.section, r.key, u"<def>"_s, r.buffer)
-                          : profileLookup(r.file, r.section, r.key, u"<def>"_s), r.value);
+                          : profileLookup(r.file, r.section, r.key, u"<def>"_s),
+                 r.value);
     }
     void write_data()
     {
         QTest::addColumn<Write>("w");
+        // clang-format off
         const QList<Write> rows = {
             {"", "[Port COM]\r\nvaleur= 3 x \r\n", " 3 x ", "Port COM", "valeur"},
             {"[S]\r\nK=1\r\nz=2\r\n", "[S]\r\nK=3\r\nz=2\r\n"}, {"[s]\nk=1\nx=2", "[s]\nk=3\nx=2"},
@@ -132,6 +142,7 @@ private Q_SLOTS:
             {"[s]\r\nk=1\r\n", "[s]\r\nk=v  [x] y=1 z\r\n", "v\r\n[x]\ry=1\nz"},
             {"", "[a  [b]]\r\nk j=3\r\n", "3", "a\r\n[b]", "k\nj"},
             {"", "[s]\r\nk=\xe9t\xe9 \x80\x93?\r\n", u"été €“日"_s}};
+        // clang-format on
         for (const Write &w : rows)
             QTest::newRow(w.after.toPercentEncoding(" []=;'\"").left(48)) << w;
     }
@@ -152,8 +163,13 @@ private Q_SLOTS:
         QVERIFY(putFile(big, limit + ';') && QFile::setPermissions(ro, QFileDevice::ReadOwner));
         QVERIFY(readProfileFile(big).reason().contains(u"1 Mio"));
         QCOMPARE(readProfileString(big, "s", "k", d), d);
-        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"}, {ini, "a=b"}, {ini, " ;k"},
-            {ini, "[t]"}, {dir.filePath("no/p.ini"), "k"}, {dir.path(), "k"}, {big, "k"}};
+        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"},
+                                                    {ini, "a=b"},
+                                                    {ini, " ;k"},
+                                                    {ini, "[t]"},
+                                                    {dir.filePath("no/p.ini"), "k"},
+                                                    {dir.path(), "k"},
+                                                    {big, "k"}};
         if (!QFileInfo(ro).isWritable()) // the superuser writes read-only files
             cases.append({ro, "k"});
         for (const auto &[path, key] : cases) {

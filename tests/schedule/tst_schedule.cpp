@@ -1,13 +1,13 @@
-// Guards against: a wrong frame, debug.ini or schedule file byte, a wrong period, a failure untold.
-#include "board/BoardLink.h"
-#include "support/FakeSerialPort.h"
-#include "support/FakeDialogs.h"
-#include "support/Pty.h"
-#include "platform/QtSerialPort.h"
-#include "schedule/ScheduleProgramming.h"
-#include "schedule/SchedulePanel.h"
-#include "schedule/ScheduleSettings.h"
+// Guards against: a wrong frame, debug.ini or schedule file byte or period; a failure untold.
 #include "FilledEditor.h"
+#include "board/BoardLink.h"
+#include "platform/QtSerialPort.h"
+#include "schedule/SchedulePanel.h"
+#include "schedule/ScheduleProgramming.h"
+#include "schedule/ScheduleSettings.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeSerialPort.h"
+#include "support/Pty.h"
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -45,8 +45,12 @@ class TestSchedule : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_dir.emplace(), m_files = {m_dir->path()}, m_dialogs.emplace();
-        m_sent.clear(), m_cleared.clear(), m_sendOk = true;
+        m_dir.emplace();
+        m_files = {m_dir->path()};
+        m_dialogs.emplace();
+        m_sent.clear();
+        m_cleared.clear();
+        m_sendOk = true;
         m_window = std::make_unique<QWidget>();
         auto *fileDialog = new FileDialog(m_window.get(), *m_dialogs, m_window.get());
         m_panel = new SchedulePanel(*fileDialog, m_files, m_window.get());
@@ -56,12 +60,16 @@ private Q_SLOTS:
     }
     void programmer() // period corrected; debug.ini, param.ini, the frame; one failure stops none
     {
-        const QByteArray ports = "[Port COM]\r\nvaleur=1\r\n", dump = " 0 :17\r\n 1 :19\r\n 2 :153"
-            "\r\n 3 :135\r\n 4 :8\r\n 5 :48\r\n 6 :20\r\n 7 :69\r\n 8 :32\r\n 9 :16\r\n 10 :35\r\n"
-            " 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n";
+        const QByteArray ports = "[Port COM]\r\nvaleur=1\r\n",
+                         dump = " 0 :17\r\n 1 :19\r\n 2 :153"
+                                "\r\n 3 :135\r\n 4 :8\r\n 5 :48\r\n 6 :20\r\n 7 :69\r\n 8 :32\r\n "
+                                "9 :16\r\n 10 :35\r\n"
+                                " 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n";
         ScheduleValues v = test::filledEditor();
         v.boxes[kPeriodBox] = u"13.9"_s;
+        // clang-format off
         for (auto [folder, ok] : {std::pair{"", 1}, {"debug.ini", 1}, {"param.ini", 1}, {"", 0}}) {
+            // clang-format on
             init(); // a folder in the way of a file, or a failed send
             m_sendOk = ok;
             QVERIFY(*folder ? QDir(m_files.dir).mkdir(QString::fromLatin1(folder))
@@ -73,8 +81,9 @@ private Q_SLOTS:
             QCOMPARE(r.debugIni.ok(), *folder != 'd');
             QCOMPARE(r.paramIni.ok(), *folder != 'p');
             QCOMPARE(test::fileBytes(m_files.debugIni()), *folder == 'd' ? "<unreadable>" : dump);
-            QCOMPARE(test::fileBytes(m_files.paramIni()), *folder == 'p' ? "<unreadable>"_ba
-                     : (*folder ? ""_ba : ports) + test::kFilledFile);
+            QCOMPARE(test::fileBytes(m_files.paramIni()),
+                     *folder == 'p' ? "<unreadable>"_ba
+                                    : (*folder ? ""_ba : ports) + test::kFilledFile);
         }
         QVERIFY(!programSchedule(v, m_files, {}).sent.has_value()); // no board link: nothing sent
         init(); // an unusable time box: the period still corrected, nothing written or sent
@@ -86,10 +95,12 @@ private Q_SLOTS:
     }
     void frame() // time boxes, day code and period as the frame carries them
     {
+        // clang-format off
         for (auto [text, bcd] : {std::pair{"07:05", "\x07\x05"}, {"07:05:59", "\x07\x05"},
                                  {"99:99", "\x99\x99"}, {"", ""}, {"8:30", ""}, {"x8:30", ""},
                                  {"0x:30", ""}, {"08:x0", ""}, {"08:3x", ""}, {"08:3", ""},
                                  {"٠٨:٣٠", ""}}) { // characters 1, 2, 4 and 5 digits, read as BCD
+            // clang-format on
             for (int box = 0; box < kScheduleTimeCount; ++box) {
                 ScheduleValues v = test::filledEditor();
                 v.boxes[box] = QString::fromUtf8(text);
@@ -100,11 +111,13 @@ private Q_SLOTS:
         QCOMPARE(timeBoxDescription(2) + timeBoxDescription(5),
                  u"fenêtre 2, « Début »fenêtre 3, « Fin »"_s);
         QCOMPARE(QList<int>({dayCode(-1), dayCode(0), dayCode(10)}), QList<int>({0, 1, 0}));
+        // clang-format off
         for (auto [typed, corrected] :
              {std::pair{"", "02"}, {"0", "02"}, {"abc", "02"}, {"-7", "02"}, {"1", "02"},
               {"2", "02"}, {"002", "002"}, {"5", "05"}, {"120", "120"}, {"0120", "0120"},
               {"121", "120"}, {"250", "120"}, {"5a", "05"}, {" 45", "45"}, {"+50", "50"},
               {"1e2", "100"}, {"4.5", "04"}, {"4,5", "04"}, {"119.9", "119"}, {"120.9", "120"}}) {
+            // clang-format on
             ScheduleValues v = test::filledEditor();
             v.boxes[kPeriodBox] = correctPeriod(QString::fromLatin1(typed));
             QCOMPARE(v.boxes[kPeriodBox], QString::fromLatin1(corrected));
@@ -118,12 +131,16 @@ private Q_SLOTS:
         QVERIFY(test::putFile(file, QByteArray(test::kFilledFile).replace("99:87", "x") + foreign));
         QVERIFY(saveScheduleFile(file, test::filledEditor()));
         QCOMPARE(test::fileBytes(file), test::kFilledFile + foreign);
+        // clang-format off
         for (auto [pos, text] : {std::pair{0, "0"}, {9, "9"}, {-1, "-1"}, {10, "-1"}}) // written
+            // clang-format on
             QCOMPARE(updateScheduleSettings({}, {{}, pos}).split('=').last().trimmed(), text);
+        // clang-format off
         for (auto [stored, position] : {std::pair{"-1", -1}, {"abc", 0}, {"", 0}, {"9", 9},
                                         {" 7 ", 7}, {"3 jours", 3}, {"10", -2}, {"-2", -2},
                                         {"2.5", 2}, {"3.5", 4}, {"9.5", -2}, {"-1.5", -2},
                                         {"-0.5", 0}, {"1e400", -2}}) // read; -2: left alone
+            // clang-format on
             QCOMPARE(storedDayPosition(QString::fromLatin1(stored)).value_or(-2), position);
         if (::geteuid() == 0)
             QSKIP("the superuser writes every file");
@@ -163,7 +180,8 @@ private Q_SLOTS:
         m_panel->box(0)->setText(u"08:30"_s);
         QVERIFY(QDir(m_files.dir).mkdir(u"param.ini"_s) && QDir(m_files.dir).mkdir(u"debug.ini"_s));
         m_panel->programBoard();
-        QCOMPARE(m_dialogs->messages.value(1).text, u"Le programme n'a pas été envoyé à la platine."
+        QCOMPARE(m_dialogs->messages.value(1).text,
+                 u"Le programme n'a pas été envoyé à la platine."
                  "\nImpossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied"_s);
         const QString files = m_dialogs->messages.value(2).text;
         QVERIFY(files.contains(u"/debug.ini") && files.contains(u"/param.ini »")
@@ -192,6 +210,7 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({typed, m_panel->values().dayPosition}), QList<int>({2, -1}));
         QVERIFY(QDir().mkdir(u"dossier.txt"_s));
         const QString was = u"07:00|||||||Dimanche"_s;
+        // clang-format off
         const struct { const char *name; QByteArray bytes; QString shown; } rows[] = {
             {"h.txt", "[txt0]\r\nvaleur= 05 \r\n[txt6]\r\nvaleur=500\r\n[txt3]\r\nvaleur=abcdef"
                       "ghijklmnopqrstuvwxyz\r\n[cmb0]\r\nvaleur=8\r\n",
@@ -202,6 +221,7 @@ private Q_SLOTS:
             {"h.txt", "[txt0]\r\nvaleur=07:00\r\n", was}, {"", "", was}, {"*.txt", "", was},
             {"dossier.txt", "", was}, {"big", QByteArray((1 << 20) + 1, ';'), was},
             {"h.txt", "Periode (s) : 10\r\n20.5;1;2;3\r\n", u"|||||||Dimanche"_s}}; // no sections
+        // clang-format on
         for (const auto &r : rows) {
             QVERIFY(r.bytes.isEmpty() || test::putFile(QString::fromLatin1(r.name), r.bytes));
             m_dialogs->fileAnswers << QString::fromLatin1(r.name);

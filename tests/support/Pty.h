@@ -10,8 +10,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -62,7 +62,7 @@ public:
     QByteArray paramIniSection(int portNumber) const
     {
         return "[Ports]\r\nCOM" + QByteArray::number(portNumber) + '=' + m_device.toLocal8Bit()
-               + "\r\n";
+            + "\r\n";
     }
 
     // Sends bytes to the program, as the board would.
@@ -71,7 +71,8 @@ public:
         qint64 done = 0;
         QDeadlineTimer deadline(2000);
         while (m_master >= 0 && done < bytes.size() && !deadline.hasExpired()) {
-            const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n = ::write(m_master, bytes.constData() + done,
+                                      size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
             else if (n < 0 && errno != EAGAIN && errno != EINTR)
@@ -112,7 +113,10 @@ public:
     }
 
     // Everything that arrives during `msecs`, running the event loop meanwhile.
-    QByteArray readFor(int msecs) { return readAtLeast(std::numeric_limits<qsizetype>::max(), msecs); }
+    QByteArray readFor(int msecs)
+    {
+        return readAtLeast(std::numeric_limits<qsizetype>::max(), msecs);
+    }
 
     // The terminal settings the program left on the line.
     termios settings() const

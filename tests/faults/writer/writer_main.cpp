@@ -11,8 +11,10 @@ int main(int argc, char **argv)
     if (argc < 4)
         return 2;
     const QString path = QString::fromLocal8Bit(argv[2]);
-    if (argc == 4)
-        std::puts("ready"), std::fflush(stdout);
+    if (argc == 4) {
+        std::puts("ready");
+        std::fflush(stdout);
+    }
     for (int n = QByteArray(argv[3]).toInt() & 1;; n ^= 1) {
         ScheduleValues schedule{{}, 9 * n};
         for (QString &box : schedule.boxes)
@@ -27,6 +29,7 @@ int main(int argc, char **argv)
         }
         if (argc > 4)
             return 0;
-        std::fputc('.', stdout), std::fflush(stdout);
+        std::fputc('.', stdout);
+        std::fflush(stdout);
     }
 }
