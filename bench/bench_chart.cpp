@@ -93,8 +93,7 @@ ChartInputs largestView(bool analog)
 class HeldPainterSurface : public DrawingSurface
 {
 public:
-    HeldPainterSurface()
-        : m_image(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
+    HeldPainterSurface() : m_image(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
     {
         m_image.fill(QColor(192, 192, 192));
     }
@@ -160,8 +159,7 @@ private:
 class DirectPixelSurface : public HeldPainterSurface
 {
 public:
-    DirectPixelSurface()
-        : m_pixels(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
+    DirectPixelSurface() : m_pixels(12405 / 15 - 4, 5835 / 15 - 4, QImage::Format_RGB32)
     {
         m_pixels.fill(QColor(192, 192, 192));
     }
@@ -182,7 +180,8 @@ public:
                 std::swap(ay, by);
             }
             const double slope = by != ay ? (bx - ax) / (by - ay) : 0;
-            const int ya = std::max(qRound(ay) - w / 2, 0), yb = std::min(qRound(by) + w / 2, h - 1);
+            const int ya = std::max(qRound(ay) - w / 2, 0),
+                      yb = std::min(qRound(by) + w / 2, h - 1);
             for (int y = ya; y <= yb; ++y) {
                 const int xc = qRound(ax + (std::clamp(double(y), ay, by) - ay) * slope);
                 const int from = std::max(xc - w / 2, 0), to = std::min(xc + (w - 1) / 2, wd - 1);
@@ -196,7 +195,8 @@ public:
                 std::swap(ay, by);
             }
             const double slope = (by - ay) / (bx - ax);
-            const int xa = std::max(qRound(ax) - w / 2, 0), xb = std::min(qRound(bx) + w / 2, wd - 1);
+            const int xa = std::max(qRound(ax) - w / 2, 0),
+                      xb = std::min(qRound(bx) + w / 2, wd - 1);
             for (int x = xa; x <= xb; ++x) {
                 const int yc = qRound(ay + (std::clamp(double(x), ax, bx) - ax) * slope);
                 const int from = std::max(yc - w / 2, 0), to = std::min(yc + (w - 1) / 2, h - 1);
@@ -219,9 +219,9 @@ QByteArray acquisitionFile(int rows)
         seed = seed * 1103515245u + 12345u;
         const unsigned v = (seed >> 8) & 0x3ff;
         bytes += QByteArray::number(18 + (seed >> 20) % 80 / 10.0) + ';' + QByteArray::number(v)
-                 + ';' + QByteArray::number(1023 - v) + ';' + QByteArray::number(v / 2) + ';'
-                 + QByteArray::number(v / 3) + ';' + QByteArray::number(seed >> 31) + ";0;1;"
-                 + QByteArray::number((seed >> 30) & 1) + ";\r\n";
+            + ';' + QByteArray::number(1023 - v) + ';' + QByteArray::number(v / 2) + ';'
+            + QByteArray::number(v / 3) + ';' + QByteArray::number(seed >> 31) + ";0;1;"
+            + QByteArray::number((seed >> 30) & 1) + ";\r\n";
     }
     return bytes;
 }
@@ -296,7 +296,10 @@ void BM_AnalogFullView_ChartArea(benchmark::State &st)
 {
     fullView(st, makeChartArea()->surface(), true, static_cast<int>(st.range(0)));
 }
-BENCHMARK(BM_AnalogFullView_ChartArea)->Arg(1)->Arg(5)->ArgName("width")
+BENCHMARK(BM_AnalogFullView_ChartArea)
+    ->Arg(1)
+    ->Arg(5)
+    ->ArgName("width")
     ->Unit(benchmark::kMillisecond);
 
 void BM_AnalogFullView_HeldPainter(benchmark::State &st)
@@ -304,7 +307,10 @@ void BM_AnalogFullView_HeldPainter(benchmark::State &st)
     HeldPainterSurface surface;
     fullView(st, surface, true, static_cast<int>(st.range(0)), showHeldPainter);
 }
-BENCHMARK(BM_AnalogFullView_HeldPainter)->Arg(1)->Arg(5)->ArgName("width")
+BENCHMARK(BM_AnalogFullView_HeldPainter)
+    ->Arg(1)
+    ->Arg(5)
+    ->ArgName("width")
     ->Unit(benchmark::kMillisecond);
 
 void BM_AnalogFullView_DirectPixels(benchmark::State &st)
@@ -312,7 +318,10 @@ void BM_AnalogFullView_DirectPixels(benchmark::State &st)
     DirectPixelSurface surface;
     fullView(st, surface, true, static_cast<int>(st.range(0)));
 }
-BENCHMARK(BM_AnalogFullView_DirectPixels)->Arg(1)->Arg(5)->ArgName("width")
+BENCHMARK(BM_AnalogFullView_DirectPixels)
+    ->Arg(1)
+    ->Arg(5)
+    ->ArgName("width")
     ->Unit(benchmark::kMillisecond);
 
 void BM_AnalogFullView_NoPainting(benchmark::State &st)
@@ -341,7 +350,10 @@ void BM_AnalogFullView_GraphWindow(benchmark::State &st)
             QCoreApplication::processEvents(); // the repaint that shows the drawing
     }
 }
-BENCHMARK(BM_AnalogFullView_GraphWindow)->Arg(0)->Arg(1)->ArgName("shown")
+BENCHMARK(BM_AnalogFullView_GraphWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("shown")
     ->Unit(benchmark::kMillisecond);
 
 // Logic full view, N = 1000: 4004 level segments and their edges.
@@ -414,7 +426,10 @@ void BM_MouseMove_GraphWindow(benchmark::State &st)
         x = x < 12000 ? x + 7.5f : 1000;
     }
 }
-BENCHMARK(BM_MouseMove_GraphWindow)->Arg(0)->Arg(1)->ArgName("shown")
+BENCHMARK(BM_MouseMove_GraphWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("shown")
     ->Unit(benchmark::kMicrosecond);
 
 void BM_MouseMove_NoWindow(benchmark::State &st)

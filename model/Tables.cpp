@@ -57,11 +57,6 @@ QString tableText(const AcquisitionData &store, int t, int n)
     return {};
 }
 
-void TableCycle::setCounter(int t)
-{
-    m_counter = std::clamp(t, 0, kTableCount - 1);
-}
-
 ShownTable TableCycle::showNext(const AcquisitionData &store, int n)
 {
     const int t = m_counter;

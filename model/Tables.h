@@ -36,7 +36,6 @@ class TableCycle
 public:
     // The table the next click shows (0..5).
     int counter() const { return m_counter; }
-    void setCounter(int t); // kept in 0..5
 
     // One click of the table button: the table selected by the counter, then the counter advances
     // (5 wraps to 0).

@@ -128,21 +128,16 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<QPoint>("pixel"); // on the segment, or where nothing may be drawn
         QTest::addColumn<QColor>("shown");
-        QTest::newRow("far both ways") << QLineF(-1e30, 3990, 1e30, 3990) << QColor(Qt::green)
-                                       << QPoint(150, 266) << QColor(Qt::green);
-        QTest::newRow("through the corner") << QLineF(1e30, -1e30, -1e30, 1e30) << QColor(Qt::green)
-                                            << QPoint(0, 0) << QColor(Qt::green);
-        QTest::newRow("from afar to (200, 100)")
-            << QLineF(-2997000, -2998500, 3000, 1500) << QColor(Qt::green) << QPoint(150, 50)
-            << QColor(Qt::green);
-        QTest::newRow("NaN") << QLineF(qQNaN(), 0, 100, 100) << QColor(Qt::red) << QPoint(3, 3)
-                             << kGrey;
-        QTest::newRow("infinite") << QLineF(0, 0, qInf(), 3000) << QColor(Qt::red) << QPoint(0, 0)
-                                  << kGrey;
-        QTest::newRow("entirely outside")
-            << QLineF(1e30, 1e30, 2e30, 2e30) << QColor(Qt::red) << QPoint(399, 299) << kGrey;
-        QTest::newRow("transparent")
-            << QLineF(0, 4200, 6000, 4200) << QColor(255, 0, 0, 0) << QPoint(100, 280) << kGrey;
+        const QColor green(Qt::green), red(Qt::red);
+        // clang-format off
+        QTest::newRow("far both ways") << QLineF(-1e30, 3990, 1e30, 3990) << green << QPoint(150, 266) << green;
+        QTest::newRow("through the corner") << QLineF(1e30, -1e30, -1e30, 1e30) << green << QPoint(0, 0) << green;
+        QTest::newRow("from afar to (200, 100)") << QLineF(-2997000, -2998500, 3000, 1500) << green << QPoint(150, 50) << green;
+        QTest::newRow("NaN") << QLineF(qQNaN(), 0, 100, 100) << red << QPoint(3, 3) << kGrey;
+        QTest::newRow("infinite") << QLineF(0, 0, qInf(), 3000) << red << QPoint(0, 0) << kGrey;
+        QTest::newRow("entirely outside") << QLineF(1e30, 1e30, 2e30, 2e30) << red << QPoint(399, 299) << kGrey;
+        QTest::newRow("transparent") << QLineF(0, 4200, 6000, 4200) << QColor(255, 0, 0, 0) << QPoint(100, 280) << kGrey;
+        // clang-format on
     }
     void farAndInvalidSegments()
     {

@@ -46,6 +46,24 @@ ChannelFlags selection(const QStringList &labels)
     return flags;
 }
 
+ChartInputs inputs(bool analog, const QString &coefficient = u"0.492"_s, int n = 100)
+{
+    ChartInputs in;
+    in.analog = analog;
+    in.coefficient = coefficient;
+    in.rowCount = n;
+    in.valueReadout = u"old"_s;
+    return in;
+}
+
+// The filled store, a chart state and a surface that records what is drawn.
+struct Scene {
+    std::unique_ptr<AcquisitionData> store = filledStore();
+    ChartState state{12, 40, true, true};
+    test::RecordingSurface surface;
+    Chart chart() { return {*store, state, surface}; }
+};
+
 const QStringList kAll{"TEMP",  "ANA 1", "ANA 2", "ANA 3", "ANA 4",
                        "LOG 1", "LOG 2", "LOG 3", "LOG 4"};
 
@@ -66,66 +84,54 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QString>("last");
         QTest::addColumn<int>("count");
-        QTest::newRow("all, 0-5 V")
-            << kAll << "0.492" << 100
-            << QStringList{"S 1000,4794 1124.05,4828.44 #808080",
-                           "S 1000,11.76 1124.05,5040 #000000",
-                           "S 1000,5040 1124.05,5030.16 #ff0000",
-                           "S 1000,3072 1124.05,3072 #00ff00", "S 1000,2088 1124.05,2088 #ffff00"}
+        // clang-format off
+        QTest::newRow("all, 0-5 V") << kAll << "0.492" << 100
+            << QStringList{"S 1000,4794 1124.05,4828.44 #808080", "S 1000,11.76 1124.05,5040 #000000",
+                           "S 1000,5040 1124.05,5030.16 #ff0000", "S 1000,3072 1124.05,3072 #00ff00",
+                           "S 1000,2088 1124.05,2088 #ffff00"}
             << "S 13405,2088 13529.05,2088 #ffff00" << 505;
-        QTest::newRow("ANA 2, LOG 1, TEMP, Temp")
-            << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
+        QTest::newRow("ANA 2, LOG 1, TEMP, Temp") << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
             << QStringList{"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"}
             << "S 13405,4040 14645.5,3940 #ff0000" << 22;
-        QTest::newRow("ANA 4, number then unit")
-            << QStringList{"ANA 4", "LOG 1"} << "0.5 V" << 10 << QStringList{}
-            << "S 13405,2040 14645.5,2040 #ffff00" << 11;
+        QTest::newRow("ANA 4, number then unit") << QStringList{"ANA 4", "LOG 1"} << "0.5 V" << 10
+            << QStringList{} << "S 13405,2040 14645.5,2040 #ffff00" << 11;
         QTest::newRow("TEMP out of single precision but rows 2..17")
-            << QStringList{"TEMP"} << "1e36" << 100 << QStringList{} << "" << 15;
+            << QStringList{"TEMP"} << "1e36" << 100 << QStringList{}
+            << "S 2984.8,-3.19999997882e+38 3108.85,-3.39999995214e+38 #808080" << 15;
         QTest::newRow("no channel") << QStringList{} << "0.492" << 100 << QStringList{} << "" << 0;
+        // clang-format on
     }
     void analogFullView()
     {
         QFETCH(QStringList, first);
         QFETCH(QString, last);
-        const auto store = filledStore();
-        ChartState state{12, 40, true, true};
-        test::RecordingSurface surface;
-        ChartInputs in;
+        Scene scene;
+        ChartInputs in = inputs(true, fetch<QString>("coefficient"), fetch<int>("n"));
         in.selected = selection(fetch<QStringList>("selected"));
-        in.coefficient = fetch<QString>("coefficient");
-        in.rowCount = fetch<int>("n");
-        drawFullView(in, {*store, state, surface});
-        QCOMPARE(surface.drawn.mid(0, first.size()), first);
-        QCOMPARE(surface.drawn.size(), fetch<int>("count"));
-        if (!last.isEmpty())
-            QCOMPARE(surface.drawn.last(), last);
+        drawFullView(in, scene.chart());
+        const QStringList &drawn = scene.surface.drawn;
+        QCOMPARE(drawn.mid(0, first.size()), first);
+        QCOMPARE(drawn.size(), fetch<int>("count"));
+        QCOMPARE(drawn.value(drawn.size() - 1), last);
     }
 
     // "Tracer" lists the temperatures of rows 0 to N, leaves the zoom and takes N.
     void fullViewTableAndState_data()
     {
         QTest::addColumn<bool>("analog");
-        QTest::addColumn<QString>("tableStart");
-        QTest::addColumn<int>("tableLines");
-        QTest::newRow("analog") << true << "25\r\n21,5\r\n\r\n3\r\n" << 11;
-        QTest::newRow("logic: no table") << false << "" << 0;
+        QTest::addColumn<QString>("table");
+        QTest::newRow("analog") << true
+                                << "25\r\n21,5\r\n\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n";
+        QTest::newRow("logic: no table") << false << "";
     }
     void fullViewTableAndState()
     {
-        QFETCH(bool, analog);
-        QFETCH(QString, tableStart);
-        const auto store = filledStore();
-        ChartState state{12, 40, true, true};
-        test::RecordingSurface surface;
-        ChartInputs in;
-        in.analog = analog;
-        in.rowCount = 10;
-        const ChartOutput out = drawFullView(in, {*store, state, surface});
-        QCOMPARE(out.table.value_or(QString()).left(tableStart.size()), tableStart);
-        QCOMPARE(out.table.value_or(QString()).count(u"\r\n"), fetch<int>("tableLines"));
-        QCOMPARE(state, (ChartState{10, 40, false, false}));
-        QCOMPARE(surface.clears, 1);
+        Scene scene;
+        const ChartOutput out = drawFullView(inputs(fetch<bool>("analog"), u"1"_s, 10),
+                                             scene.chart());
+        QCOMPARE(out.table.value_or(QString()), fetch<QString>("table"));
+        QCOMPARE(scene.state, (ChartState{10, 40, false, false}));
+        QCOMPARE(scene.surface.clears, 1);
     }
 
     // "Tracer" in logic mode: the operations of one band's colour for the logic slots given.
@@ -135,37 +141,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("colour");
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<int>("count");
+        // clang-format off
         QTest::newRow("band 0: 0, 1, 1, 0, 0, 1")
-            << QList<double>{0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}
-            << "#808000"
+            << QList<double>{0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1} << "#808000"
             << QStringList{"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000",
-                           "S 2240.5,0 3481,0 #808000",     "R 2240.5,0 2240.5,300 #808000",
-                           "S 3481,0 4721.5,0 #808000",     "S 4721.5,300 5962,300 #808000",
+                           "S 2240.5,0 3481,0 #808000", "R 2240.5,0 2240.5,300 #808000",
+                           "S 3481,0 4721.5,0 #808000", "S 4721.5,300 5962,300 #808000",
                            "R 4721.5,0 4721.5,300 #808000", "S 5962,300 7202.5,300 #808000",
-                           "S 7202.5,0 8443,0 #808000",     "R 7202.5,0 7202.5,300 #808000"}
-            << 16;
-        QTest::newRow("row 0: 2 keeps the level of the band before")
-            << QList<double>{2, 0, 2, 0} << ""
-            << QStringList{"S 1000,0 2240.5,0 #808000",     "S 1000,1000 2240.5,1000 #ffffff",
-                           "R 1000,700 1000,1000 #ffffff",  "S 1000,1700 2240.5,1700 #0000ff",
+                           "S 7202.5,0 8443,0 #808000", "R 7202.5,0 7202.5,300 #808000"} << 16;
+        QTest::newRow("row 0: 2 keeps the level of the band before") << QList<double>{2, 0, 2, 0} << ""
+            << QStringList{"S 1000,0 2240.5,0 #808000", "S 1000,1000 2240.5,1000 #ffffff",
+                           "R 1000,700 1000,1000 #ffffff", "S 1000,1700 2240.5,1700 #0000ff",
                            "R 1000,1400 1000,1700 #0000ff", "S 1000,2400 2240.5,2400 #ff00ff",
-                           "R 1000,2100 1000,2400 #ff00ff"}
-            << 48;
+                           "R 1000,2100 1000,2400 #ff00ff"} << 48;
+        // clang-format on
     }
     void logicFullView()
     {
         QFETCH(QList<double>, values);
         QFETCH(QStringList, first);
-        auto store = std::make_unique<AcquisitionData>();
+        Scene scene;
+        scene.store->clear();
         for (qsizetype k = 0; k < values.size(); ++k)
-            store->logicSlot(k) = values[k];
-        ChartState state;
-        test::RecordingSurface surface;
-        ChartInputs in;
-        in.analog = false;
-        in.rowCount = 10;
-        drawFullView(in, {*store, state, surface});
-        const QStringList drawn = surface.drawn.filter(fetch<QString>("colour"));
+            scene.store->logicSlot(k) = values[k];
+        drawFullView(inputs(false, u"1"_s, 10), scene.chart());
+        const QStringList drawn = scene.surface.drawn.filter(fetch<QString>("colour"));
         QCOMPARE(drawn.mid(0, first.size()), first);
         QCOMPARE(drawn.size(), fetch<int>("count"));
     }
@@ -189,14 +189,14 @@ private Q_SLOTS:
                                 << QString::fromUtf8(value) << QString::fromUtf8(shownRow)
                                 << cursorRow;
         };
+        // clang-format off
         row("X 2000", true, false, "0.492", 100, 2000, 2532.5, "2,5 V", "8", 8);
         row("left of the axis", true, false, "0.492", 100, 900, 2532.5, "2,5 V", "-1", -1);
         row("N 200", true, false, "0.492", 200, 2000, 2532.5, "2,5 V", "16", 16);
         row("logic: no value", false, false, "0.492", 100, 2000, 2532.5, "", "8", 8);
         row("unreadable coefficient", true, false, "abc", 100, 2000, 2532.5, "old", "8", 8);
         row("empty coefficient", true, false, "", 100, 2000, 2532.5, "old", "8", 8);
-        row("zoom: no unit, cursor row + offset", true, true, "0.492", 100, 12000, 2532.5, "2,5",
-            "43", 35);
+        row("zoom: no unit, cursor row + offset", true, true, "0.492", 100, 12000, 2532.5, "2,5", "43", 35);
         row("zoom, logic", false, true, "0.492", 100, 2300, 2532.5, "", "36", 35);
         row("Temp preset", true, false, "5", 100, 2000, 2526, "25,01 °C", "8", 8);
         row("0-10 V preset", true, false, "0.246", 100, 2000, 15, "10, V", "8", 8);
@@ -208,6 +208,7 @@ private Q_SLOTS:
         row("number then unit", true, false, "0.5v", 100, 2000, 4035, "old", "8", 8);
         row("comma then dot", true, false, "1,5.2", 100, 2000, 4035, "old", "8", 8);
         row("no exponent digit", true, false, "1e", 100, 2000, 4035, "old", "8", 8);
+        // clang-format on
     }
     void mouseMove()
     {
@@ -216,10 +217,8 @@ private Q_SLOTS:
         QFETCH(float, y);
         QFETCH(QString, value);
         ChartState state{100, 35, zoom, zoom};
-        ChartInputs in;
-        in.analog = fetch<bool>("analog");
-        in.coefficient = fetch<QString>("coefficient");
-        in.rowCount = fetch<int>("n");
+        const ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
+                                      fetch<int>("n"));
         const ChartOutput out = followMouse(in, state, 12405, x, y);
         QCOMPARE(out.valueReadout.value_or(u"old"_s), value);
         QCOMPARE(out.rowReadout, u"Acquisition N°: "_s + fetch<QString>("row"));
@@ -258,32 +257,24 @@ private Q_SLOTS:
                                 << times << state << QString::fromUtf8(logicZoom) << segments
                                 << first;
         };
-        row("left click on row 11 zooms from 6", true, false, 11, "left", 1, {100, 6, true, true},
-            "", 55);
-        row("left click on row 10 zooms from 10", true, false, 10, "left", 1, {100, 10, true, true},
-            "", 55);
-        row("right click prints the value", true, true, 35, "right", 1, {100, 35, true, true}, "",
-            1, {"P 2040,2532.5 old #00ff00", "S 2000,2532.5 2000,2592.5 #00ff00"});
-        row("left click in the zoom: full view", true, true, 35, "left", 1, {100, 35, false, false},
-            "", 505);
+        // clang-format off
+        row("left click on row 11 zooms from 6", true, false, 11, "left", 1, {100, 6, true, true}, "", 55);
+        row("left click on row 10 zooms from 10", true, false, 10, "left", 1, {100, 10, true, true}, "", 55);
+        row("right click prints the value", true, true, 35, "right", 1, {100, 35, true, true}, "", 1,
+            {"P 2040,2532.5 old #00ff00", "S 2000,2532.5 2000,2592.5 #00ff00"});
+        row("left click in the zoom: full view", true, true, 35, "left", 1, {100, 35, false, false}, "", 505);
         row("left arrow", true, true, 35, "left arrow", 1, {100, 37, true, true}, "", 55);
         row("right arrow", true, true, 35, "right arrow", 1, {100, 33, true, true}, "", 55);
-        row("other key in the full view zooms", true, false, 35, "other key", 1,
-            {100, 35, true, true}, "", 55);
+        row("other key in the full view zooms", true, false, 35, "other key", 1, {100, 35, true, true}, "", 55);
         row("past row 0", true, true, 35, "right arrow", 22, {100, -9, true, true}, "", 10,
             {"S 12164.5,4794 13405,4828.44 #808080"});
-        row("logic, right click zooms", false, false, 25, "right", 1, {100, 25, true, true},
-            "100:dep= 25", 324,
-            {"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000",
-             "S 1000,950 2240.5,950 #ffffff"});
-        row("logic, left click in the zoom: full view", false, true, 35, "left", 1,
-            {100, 35, false, false}, "", 404);
-        row("logic, right click in the zoom", false, true, 35, "right", 1, {100, 35, true, true},
-            "140:dep= 35", 324);
-        row("logic, a key leaves zoomShown", false, false, 35, "left arrow", 1,
-            {100, 37, true, false}, "148:dep= 37", 324);
-        row("logic, at the end of the store", false, true, 1990, "other key", 1,
-            {100, 1990, true, true}, "7960:dep= 1990", 41);
+        row("logic, right click zooms", false, false, 25, "right", 1, {100, 25, true, true}, "100:dep= 25", 324,
+            {"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000", "S 1000,950 2240.5,950 #ffffff"});
+        row("logic, left click in the zoom: full view", false, true, 35, "left", 1, {100, 35, false, false}, "", 404);
+        row("logic, right click in the zoom", false, true, 35, "right", 1, {100, 35, true, true}, "140:dep= 35", 324);
+        row("logic, a key leaves zoomShown", false, false, 35, "left arrow", 1, {100, 37, true, false}, "148:dep= 37", 324);
+        row("logic, at the end of the store", false, true, 1990, "other key", 1, {100, 1990, true, true}, "7960:dep= 1990", 41);
+        // clang-format on
     }
     void clickOrKey()
     {
@@ -291,13 +282,10 @@ private Q_SLOTS:
         QFETCH(QString, input);
         QFETCH(int, times);
         QFETCH(QStringList, first);
-        const auto store = filledStore();
-        ChartState state{100, fetch<qint64>("cursorRow"), zoom, zoom};
-        test::RecordingSurface surface;
-        surface.setForeground(QColor(0, 255, 0));
-        ChartInputs in;
-        in.analog = fetch<bool>("analog");
-        in.valueReadout = u"old"_s;
+        Scene scene;
+        scene.state = {100, fetch<qint64>("cursorRow"), zoom, zoom};
+        scene.surface.setForeground(QColor(0, 255, 0));
+        const ChartInputs in = inputs(fetch<bool>("analog"));
         const QHash<QString, int> buttons{{"left", chart::kLeftButton},
                                           {"right", chart::kRightButton}};
         const QHash<QString, int> keys{{"left arrow", chart::kKeyLeft},
@@ -305,16 +293,16 @@ private Q_SLOTS:
                                        {"other key", chart::kOtherKey}};
         ChartOutput out;
         for (int i = 0; i < times; ++i) {
-            const Chart target{*store, state, surface};
-            out = buttons.contains(input) ? clickChart(in, target, buttons[input], 2000, 2532.5)
-                                          : stepZoomView(in, target, keys.value(input));
+            out = buttons.contains(input)
+                ? clickChart(in, scene.chart(), buttons[input], 2000, 2532.5)
+                : stepZoomView(in, scene.chart(), keys.value(input));
         }
-        QCOMPARE(state, fetch<ChartState>("state"));
+        QCOMPARE(scene.state, fetch<ChartState>("state"));
         QCOMPARE(out.logicZoomCaption.value_or(QString()), fetch<QString>("logicZoom"));
         QCOMPARE(out.valueReadout, std::nullopt);
         QCOMPARE(out.rowReadout, std::nullopt);
-        QCOMPARE(surface.segments(), fetch<int>("segments"));
-        QCOMPARE(surface.drawn.mid(0, first.size()), first);
+        QCOMPARE(scene.surface.segments(), fetch<int>("segments"));
+        QCOMPARE(scene.surface.drawn.mid(0, first.size()), first);
     }
 };
 

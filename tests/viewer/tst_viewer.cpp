@@ -126,18 +126,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("gesture");
         QTest::addColumn<QString>("flags");
-        QTest::newRow("TEMP, left click") << "Label56(8)"
-                                          << "left"
-                                          << "111111110";
-        QTest::newRow("ANA 1, right click") << "Label56(0)"
-                                            << "right"
-                                            << "011111111";
-        QTest::newRow("ANA 3, double click") << "Label56(2)"
-                                             << "double"
-                                             << "110111111";
-        QTest::newRow("LOG 2 stays") << "Label56(5)"
-                                     << "left"
-                                     << "111111111";
+        // clang-format off
+        QTest::newRow("TEMP, left click") << "Label56(8)" << "left" << "111111110";
+        QTest::newRow("ANA 1, right click") << "Label56(0)" << "right" << "011111111";
+        QTest::newRow("ANA 3, double click") << "Label56(2)" << "double" << "110111111";
+        QTest::newRow("LOG 2 stays") << "Label56(5)" << "left" << "111111111";
+        // clang-format on
     }
     void labelSelection()
     {
@@ -190,31 +184,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("help");
         QTest::addColumn<bool>("message");
         const QByteArray data = "22;260;261;262;263;1;1;1;1;\n";
-        QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :"
-                                   << "Aide" << false;
-        QTest::newRow("no acquisition")
-            << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0 << "Période :"
-            << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
-               "graphique garde ses données."
-            << true;
-        QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n")
-                                    << 21.5 << -1.0 << "Période :"
-                                    << "« short » : 1 acquisition chargée ; chargement arrêté à "
-                                       "la ligne 2, qui a moins de neuf champs."
-                                    << true;
-        QTest::newRow("more than the store")
-            << "big" << data.repeated(2002) << 22.0 << 22.0 << "Période :"
-            << "« big » : 2001 acquisitions chargées ; le "
-               "graphique en contient au plus 2001, la suite du "
-               "fichier (à partir de la ligne 2001) n'est pas "
-               "chargée."
-            << true;
-        QTest::newRow("whole") << "good"
-                               << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n"
-                                  "1.5;2;3;4;5;0;0;0;0;\n"
-                + data << 1.5 << -1.0
-                               << "Période (s) : 10"
-                               << "« good » : 2 acquisitions chargées." << false;
+        // clang-format off
+        QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :" << "Aide" << false;
+        QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
+            << "Période :" << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
+                              "graphique garde ses données." << true;
+        QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
+            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; chargement arrêté à la ligne 2, "
+                                      "qui a moins de neuf champs." << true;
+        QTest::newRow("more than the store") << "big" << data.repeated(2002) << 22.0 << 22.0 << "Période :"
+            << "« big » : 2001 acquisitions chargées ; le graphique en contient au plus 2001, la suite du "
+               "fichier (à partir de la ligne 2001) n'est pas chargée." << true;
+        QTest::newRow("whole") << "good" << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n1.5;2;3;4;5;0;0;0;0;\n" + data
+            << 1.5 << -1.0 << "Période (s) : 10" << "« good » : 2 acquisitions chargées." << false;
+        // clang-format on
     }
     void openFile()
     {
@@ -261,12 +244,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("capture");
         QTest::addColumn<QString>("name");
-        QTest::newRow("short year, time") << "Capture : 2/3/11 14h07"
-                                          << "graphique_11-03-02_14-07.png";
-        QTest::newRow("long year, seconds") << "12/03/2011 9:05:00"
-                                            << "graphique_2011-03-12_09-05.png";
-        QTest::newRow("no date") << "1/2/123"
-                                 << "graphique.png";
+        // clang-format off
+        QTest::newRow("short year, time") << "Capture : 2/3/11 14h07" << "graphique_11-03-02_14-07.png";
+        QTest::newRow("long year, seconds") << "12/03/2011 9:05:00" << "graphique_2011-03-12_09-05.png";
+        QTest::newRow("no date") << "1/2/123" << "graphique.png";
+        // clang-format on
     }
     void chartPictureNames()
     {
