@@ -39,7 +39,7 @@ QSize ChartArea::clientSize() const
 
 void ChartArea::syncSurface()
 {
-    m_surface.setGeometry(clientSize(), devicePixelRatioF(), width() * kTwipsPerPixel);
+    m_surface.setGeometry(clientSize(), devicePixelRatioF(), twipsWidth());
 }
 
 ChartImage &ChartArea::surface()

@@ -37,6 +37,8 @@ public:
     // The drawing, brought to the widget's size, pixel ratio and font.
     ChartImage &surface();
     const ChartImage &drawing() const { return m_surface; }
+    // The outer width in twips (W), as the drawing has it, without bringing the drawing up to date.
+    double twipsWidth() const { return width() * kTwipsPerPixel; }
 
     // What the chart shows inside its border: the drawing, the line controls and the labels on it.
     QImage picture();

@@ -134,8 +134,8 @@ void GraphWindow::drawChart()
 
 void GraphWindow::followMouse(float x, float y)
 {
-    const double width = m_chartArea->surface().width();
-    showChartOutput(platine::followMouse(chartInputs(), m_state.chart, width, x, y));
+    showChartOutput(
+        platine::followMouse(chartInputs(), m_state.chart, m_chartArea->twipsWidth(), x, y));
 }
 
 void GraphWindow::clickChart(int button, float x, float y)
