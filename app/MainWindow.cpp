@@ -182,8 +182,7 @@ void MainWindow::askPortNumber()
     if (!change.answer)
         tellFailure(change.answer.reason());
     else if (!change.stored)
-        tellFailure(QStringLiteral("Impossible d'écrire « %1 » : %2")
-                        .arg(m_files.paramIni(), change.stored.reason()));
+        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.reason()));
 }
 
 void MainWindow::showViewer()

@@ -14,6 +14,10 @@ namespace platine {
 
 enum class MessageIcon { Information, Warning, Critical };
 
+// What a window tells when a file could not be written, with the reason the system gave:
+// "Impossible d'écrire « path » : reason".
+QString cannotWriteMessage(const QString &path, const QString &reason);
+
 // An answer an input box proposes: what its list shows, and what choosing it puts in the field.
 struct InputSuggestion {
     QString label;

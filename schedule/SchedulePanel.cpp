@@ -53,12 +53,6 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
 
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
 
-// What the user is told when a file could not be written.
-QString cannotWrite(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
-}
-
 } // namespace
 
 SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent)
@@ -251,9 +245,9 @@ void SchedulePanel::programBoard()
                  + result.sent->reason());
     QStringList unwritten;
     if (!result.debugIni)
-        unwritten << cannotWrite(m_files.debugIni(), result.debugIni.reason());
+        unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.reason());
     if (!result.paramIni)
-        unwritten << cannotWrite(m_files.paramIni(), result.paramIni.reason())
+        unwritten << cannotWriteMessage(m_files.paramIni(), result.paramIni.reason())
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
@@ -267,7 +261,7 @@ void SchedulePanel::saveScheduleAs()
     const Status saved = saveScheduleFile(*path, values());
     if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
-             cannotWrite(*path, saved.reason())
+             cannotWriteMessage(*path, saved.reason())
                  + QStringLiteral("\nLe programme n'a pas été enregistré."));
 }
 

@@ -1,5 +1,6 @@
 // platine-sim: the logger board on a pseudo-terminal, to try the program without a board.
 
+#include "platform/Dialogs.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "tools/BoardSimulator.h"
@@ -65,8 +66,7 @@ int main(int argc, char *argv[])
             ini, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(port), sim.devicePath());
         if (!portWritten || !deviceWritten) {
             const QString reason = portWritten ? deviceWritten.reason() : portWritten.reason();
-            err << "platine-sim: "
-                << QStringLiteral("Impossible d'écrire « %1 » : %2").arg(ini, reason) << '\n';
+            err << "platine-sim: " << platine::cannotWriteMessage(ini, reason) << '\n';
             return 1;
         }
         out << "Ecrit dans " << ini << "\n\n";
