@@ -225,6 +225,21 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     return out;
 }
 
+QList<std::pair<QString, QString>> profileEntries(const QByteArray &contents,
+                                                  const QString &section)
+{
+    QList<std::pair<QString, QString>> entries;
+    const QVector<Line> lines = splitLines(contents);
+    const QString text = fromAnsi(contents);
+    const SectionSpan span = findSection(text, lines, trimBlanks(section), {});
+    for (qsizetype i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
+        const Parsed p = parseLine(lineText(text, lines[i]));
+        if (p.kind == Kind::Entry)
+            entries.append({p.name.toString(), stripQuotes(p.value).toString()});
+    }
+    return entries;
+}
+
 std::optional<QByteArray> readProfileFile(const QString &path, QString *error)
 {
     const auto fail = [error](const QString &why) -> std::optional<QByteArray> {

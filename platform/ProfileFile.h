@@ -26,6 +26,7 @@
 // nor written, and reads as if it could not be read.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -61,5 +62,9 @@ QString profileLookup(const QByteArray &contents, const QString &section, const 
                       int bufferSize = kProfileBufferSize);
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
                          const QString &value);
+// The entries of the first section of that name, in the file's order: each key as written (blanks
+// around it removed) and its value as profileLookup() reads it, whole.
+QList<std::pair<QString, QString>> profileEntries(const QByteArray &contents,
+                                                  const QString &section);
 
 } // namespace platine
