@@ -271,7 +271,7 @@ void SchedulePanel::programBoard()
 void SchedulePanel::saveScheduleAs()
 {
     const std::optional<QString> path = m_dialogue1.showSave(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty())
+    if (!path || path->isEmpty() || *path == u"*.txt") // the filter given back is no name: a cancel
         return;
     const ProfileWriteResult result = saveScheduleFile(*path, values());
     if (!result.ok)
