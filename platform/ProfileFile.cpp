@@ -21,14 +21,15 @@ QVector<Line> splitLines(const QByteArray &bytes)
 {
     QVector<Line> lines;
     lines.reserve(bytes.count('\n') + bytes.count('\r') + 1); // at most one line per line end
+    const char *const data = bytes.constData();
     const qsizetype n = bytes.size();
     qsizetype begin = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
+        const char c = data[i];
         if (c != '\r' && c != '\n')
             continue;
         qsizetype end = i + 1;
-        if (c == '\r' && end < n && bytes[end] == '\n')
+        if (c == '\r' && end < n && data[end] == '\n')
             ++end;
         lines.append({begin, i, end});
         begin = end;
@@ -105,6 +106,8 @@ QStringView stripQuotes(QStringView value)
 // A name or value as it may be written: CR and LF become blanks, so nothing can start a new line.
 QString oneLine(const QString &s)
 {
+    if (!s.contains(u'\r') && !s.contains(u'\n'))
+        return s; // shared, not copied
     QString out = s;
     for (QChar &c : out) {
         if (c == u'\r' || c == u'\n')
@@ -165,8 +168,8 @@ SectionSpan findSection(const QString &text, const QVector<Line> &lines, QString
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
                       const QString &defaultValue, int bufferSize)
 {
-    const QString wantedSection = trimBlanks(section).toString();
-    const QString wantedKey = trimBlanks(key).toString();
+    const QStringView wantedSection = trimBlanks(section);
+    const QStringView wantedKey = trimBlanks(key);
     if (wantedKey.isEmpty())
         return defaultValue;
     const QVector<Line> lines = splitLines(contents);
