@@ -17,6 +17,26 @@ static QString clean(QStringView s)
     return s.toString().replace(u'\r', u' ').replace(u'\n', u' ');
 }
 
+// The lines of a file, each with its line end (CR LF, lone CR or lone LF; none for a last line
+// without one), and that end.
+static QList<QByteArrayView> linesOf(QByteArrayView file)
+{
+    QList<QByteArrayView> lines;
+    for (qsizetype from = 0, end = 0; from < file.size(); from = end) {
+        end = from;
+        while (end < file.size() && file[end] != '\r' && file[end] != '\n')
+            ++end;
+        if (end < file.size())
+            end += file.sliced(end).startsWith("\r\n") ? 2 : 1;
+        lines.append(file.sliced(from, end - from));
+    }
+    return lines;
+}
+static QByteArrayView lineEnd(QByteArrayView line)
+{
+    return line.last(line.endsWith("\r\n") ? 2 : line.endsWith('\r') || line.endsWith('\n'));
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     QByteArray before(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -41,35 +61,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         check(read(after, section, key, 20) == value.left(19)
                   && read(after, section, key, 1 << 20) == value, "not read back");
     check(profileUpdate(after, field[0], field[1], field[2]) == after, "the same write changed it");
-    // Every other line stays byte for byte: what the write took away lies within one line.
-    qsizetype same = 0, sameEnd = 0; // bytes alike at the start, then at the end
-    while (same < qMin(before.size(), after.size()) && before[same] == after[same])
+    // Every other line stays byte for byte: the lines alike at the start and at the end leave at
+    // most one line of the file as it was, which either kept its line end and everything up to
+    // its "=" (a value replaced) or was the last line and gained CR LF (lines added after it).
+    const QList<QByteArrayView> was = linesOf(before), now = linesOf(after);
+    qsizetype same = 0, sameEnd = 0; // lines alike at the start, then at the end
+    while (same < qMin(was.size(), now.size()) && was[same] == now[same])
         ++same;
-    while (sameEnd < qMin(before.size(), after.size()) - same
-           && before[before.size() - 1 - sameEnd] == after[after.size() - 1 - sameEnd])
+    while (sameEnd < qMin(was.size(), now.size()) - same
+           && was[was.size() - 1 - sameEnd] == now[now.size() - 1 - sameEnd])
         ++sameEnd;
-    const QByteArrayView taken = QByteArrayView(before).first(before.size() - sameEnd).sliced(same);
-    check(!taken.contains('\r') && !taken.contains('\n'), "another line changed");
-    // So entries before the change read as they did; those of the lines from the change on (the
-    // first few, under the header before them) and two names not there must read the same too.
+    const qsizetype taken = was.size() - same - sameEnd, added = now.size() - same - sameEnd;
+    if (taken > 0) {
+        const QByteArrayView old = was[same], line = now.value(same);
+        const bool lastGotEnd = same == was.size() - 1 && lineEnd(old).isEmpty() && added > 0
+            && line.size() == old.size() + 2 && line.startsWith(old) && line.endsWith("\r\n");
+        const bool valueReplaced = taken == 1 && added == 1 && old.indexOf('=') >= 0
+            && lineEnd(old) == lineEnd(line) && line.indexOf('=') == old.indexOf('=')
+            && line.first(line.indexOf('=')) == old.first(old.indexOf('='));
+        check(taken == 1 && (lastGotEnd || valueReplaced), "another line changed");
+    }
+    // So entries before the change read as they did, and those after it can only be moved by
+    // lines added before them: the first two from the change on (under the header before them)
+    // and two names not there must read the same too.
     QList<std::pair<QString, QString>> others = {{section, "other"}, {"other", key}};
-    const QString text = fromAnsi(before);
     QString header; // the section of the lines read
-    for (qsizetype from = 0, entries = 0; from < text.size() && entries < 4;) {
-        qsizetype end = from;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QString t = clean(QStringView(text).sliced(from, end - from));
-        const bool changed = end >= same; // this line, or one after it, holds the change
+    for (qsizetype i = 0; i < was.size() && others.size() < 4; ++i) {
+        const QString t = clean(fromAnsi(was[i]));
         const bool isHeader = t.startsWith(u'[') && t.lastIndexOf(u']') > 0;
         if (isHeader)
             header = clean(t.sliced(1, t.lastIndexOf(u']') - 1));
-        if (changed && isHeader)
+        if (i >= same && isHeader)
             others.append({header, "other"});
-        else if (changed && t.indexOf(u'=') > 0 && !t.startsWith(u';'))
+        else if (i >= same && t.indexOf(u'=') > 0 && !t.startsWith(u';'))
             others.append({header, clean(t.first(t.indexOf(u'=')))});
-        entries = others.size() - 2;
-        from = end + (QStringView(text).sliced(end).startsWith(u"\r\n") ? 2 : 1); // CR LF, CR, LF
     }
     for (const auto &[s, k] : others) {
         if (s.compare(section, Qt::CaseInsensitive) || k.compare(key, Qt::CaseInsensitive))
