@@ -3,7 +3,10 @@
 #include <QImage>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -254,9 +257,180 @@ void wideLine(Pixels &px, double ax, double ay, double bx, double by, double r, 
 
 } // namespace
 
+namespace {
+
+// Integers of up to 4608 bits, sign and magnitude: enough for the exact products of differences
+// of doubles counted in units of their lowest bit (a double spans 2^-1126 to 2^1024 so counted).
+struct BigInt {
+    static constexpr int kLimbs = 144;
+    std::array<std::uint32_t, kLimbs> limb{};
+    int size = 0; // limbs in use: limb[size - 1] is the highest nonzero one
+    bool negative = false;
+
+    void trim()
+    {
+        while (size > 0 && limb[size - 1] == 0)
+            --size;
+        negative = negative && size > 0;
+    }
+    int bits() const { return size == 0 ? 0 : 32 * size - std::countl_zero(limb[size - 1]); }
+};
+
+int compareMagnitudes(const BigInt &a, const BigInt &b)
+{
+    if (a.size != b.size)
+        return a.size < b.size ? -1 : 1;
+    for (int i = a.size - 1; i >= 0; --i) {
+        if (a.limb[i] != b.limb[i])
+            return a.limb[i] < b.limb[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+// |a| - |b|, for |a| >= |b|, in place.
+void subtractMagnitude(BigInt &a, const BigInt &b)
+{
+    std::int64_t borrow = 0;
+    for (int i = 0; i < a.size; ++i) {
+        std::int64_t d = std::int64_t(a.limb[i]) - (i < b.size ? b.limb[i] : 0) - borrow;
+        borrow = d < 0;
+        a.limb[i] = std::uint32_t(d + (borrow << 32));
+    }
+    a.trim();
+}
+
+BigInt sum(const BigInt &a, const BigInt &b)
+{
+    if (a.negative != b.negative) {
+        const bool aLarger = compareMagnitudes(a, b) >= 0;
+        BigInt r = aLarger ? a : b;
+        subtractMagnitude(r, aLarger ? b : a);
+        return r;
+    }
+    BigInt r;
+    r.negative = a.negative;
+    std::uint64_t carry = 0;
+    r.size = std::max(a.size, b.size) + 1;
+    for (int i = 0; i < r.size; ++i) {
+        carry += std::uint64_t(i < a.size ? a.limb[i] : 0) + (i < b.size ? b.limb[i] : 0);
+        r.limb[i] = std::uint32_t(carry);
+        carry >>= 32;
+    }
+    r.trim();
+    return r;
+}
+
+BigInt difference(const BigInt &a, BigInt b)
+{
+    b.negative = !b.negative && b.size > 0;
+    return sum(a, b);
+}
+
+BigInt product(const BigInt &a, const BigInt &b)
+{
+    BigInt r;
+    for (int i = 0; i < a.size; ++i) {
+        std::uint64_t carry = 0;
+        for (int j = 0; j < b.size; ++j) {
+            carry += std::uint64_t(a.limb[i]) * b.limb[j] + r.limb[i + j];
+            r.limb[i + j] = std::uint32_t(carry);
+            carry >>= 32;
+        }
+        r.limb[i + b.size] = std::uint32_t(carry);
+    }
+    r.size = a.size + b.size;
+    r.negative = a.negative != b.negative;
+    r.trim();
+    return r;
+}
+
+// |a| * 2^n.
+BigInt shiftedUp(const BigInt &a, int n)
+{
+    BigInt r;
+    const int whole = n / 32, part = n % 32;
+    for (int i = a.size - 1; i >= 0; --i) {
+        const std::uint64_t v = std::uint64_t(a.limb[i]) << part;
+        r.limb[i + whole + 1] |= std::uint32_t(v >> 32);
+        r.limb[i + whole] |= std::uint32_t(v);
+    }
+    r.size = a.size + whole + 1;
+    r.trim();
+    return r;
+}
+
+void halve(BigInt &a)
+{
+    for (int i = 0; i < a.size; ++i)
+        a.limb[i] = (a.limb[i] >> 1) | (i + 1 < a.size ? a.limb[i + 1] << 31 : 0);
+    a.trim();
+}
+
+// The double v as an integer count of 2^unit (unit at most the exponent of v's lowest bit).
+BigInt exactly(double v, int unit)
+{
+    BigInt r;
+    if (v == 0)
+        return r;
+    int e = 0;
+    const auto m = std::uint64_t(std::ldexp(std::frexp(std::fabs(v), &e), 53)); // v = m 2^(e - 53)
+    BigInt mantissa;
+    mantissa.limb[0] = std::uint32_t(m);
+    mantissa.limb[1] = std::uint32_t(m >> 32);
+    mantissa.size = 2;
+    r = shiftedUp(mantissa, e - 53 - unit);
+    r.negative = v < 0;
+    return r;
+}
+
+int lowestUnit(double v)
+{
+    int e = 0;
+    std::frexp(v, &e);
+    return v == 0 ? std::numeric_limits<int>::max() : e - 53;
+}
+
+// n / d * 2^unit rounded to the nearest double (d nonzero): 63 bits of the quotient and whether
+// anything is left decide the rounding.
+double quotient(const BigInt &n, const BigInt &d, int unit)
+{
+    if (n.size == 0)
+        return 0;
+    const int s = n.bits() - d.bits() - 62; // n / (d 2^s) lies in [2^61, 2^63)
+    BigInt rest = shiftedUp(n, std::max(-s, 0));
+    BigInt step = shiftedUp(d, std::max(s, 0) + 62);
+    std::uint64_t q = 0;
+    for (int bit = 62; bit >= 0; --bit) {
+        if (compareMagnitudes(rest, step) >= 0) {
+            subtractMagnitude(rest, step);
+            q |= std::uint64_t(1) << bit;
+        }
+        halve(step);
+    }
+    const double v = std::ldexp(double(q | (rest.size > 0)), s + unit);
+    return n.negative != d.negative ? -v : v;
+}
+
+// Where the line through (u1, v1) and (u2, v2) has the first coordinate u: its second coordinate,
+// v1 (u2 - u) / (u2 - u1) + v2 (u - u1) / (u2 - u1) worked out exactly, then rounded. NaN when
+// u1 == u2.
+double crossing(double u1, double v1, double u2, double v2, double u)
+{
+    if (u1 == u2)
+        return std::numeric_limits<double>::quiet_NaN();
+    const int unit =
+        std::min({lowestUnit(u1), lowestUnit(v1), lowestUnit(u2), lowestUnit(v2), lowestUnit(u)});
+    const BigInt U1 = exactly(u1, unit), U2 = exactly(u2, unit), U = exactly(u, unit);
+    const BigInt num = sum(product(exactly(v1, unit), difference(U2, U)),
+                           product(exactly(v2, unit), difference(U, U1)));
+    return quotient(num, difference(U2, U1), unit);
+}
+
+} // namespace
+
 // Clips a segment to the square [-kClipLimit, kClipLimit]^2 (Cohen-Sutherland). Each end outside
-// is moved to the border it crosses, computed from that end's own coordinates so that segments
-// with very large coordinates keep their direction.
+// is moved to the point where the segment as given crosses the border, worked out in exact
+// integer arithmetic and then rounded, so that every finite segment keeps its line and direction.
 std::optional<Segment> clipToLimit(double x1, double y1, double x2, double y2)
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
@@ -274,6 +448,7 @@ std::optional<Segment> clipToLimit(double x1, double y1, double x2, double y2)
             c |= 8;
         return c;
     };
+    const double ax = x1, ay = y1, bx = x2, by = y2; // the segment as given
     int c1 = outcode(x1, y1);
     int c2 = outcode(x2, y2);
     for (int step = 0; step < 8; ++step) {
@@ -283,16 +458,16 @@ std::optional<Segment> clipToLimit(double x1, double y1, double x2, double y2)
             return std::nullopt;
         const bool first = c1 != 0;
         const int c = first ? c1 : c2;
-        const double ax = first ? x1 : x2, ay = first ? y1 : y2; // the end moved
-        const double bx = first ? x2 : x1, by = first ? y2 : y1; // the other end
         double x, y;
         if (c & 12) {
             y = (c & 8) ? L : -L;
-            x = ax + (bx - ax) * ((y - ay) / (by - ay));
+            x = crossing(ay, ax, by, bx, y);
         } else {
             x = (c & 2) ? L : -L;
-            y = ay + (by - ay) * ((x - ax) / (bx - ax));
+            y = crossing(ax, ay, bx, by, x);
         }
+        if (std::isnan(x) || std::isnan(y))
+            return std::nullopt;
         if (first) {
             x1 = x;
             y1 = y;

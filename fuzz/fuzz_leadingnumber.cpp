@@ -13,7 +13,10 @@ using namespace platine;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const auto check = [](bool ok, const char *what) { if (!ok) qFatal("%s", what); };
+    const auto check = [](bool ok, const char *what) {
+        if (!ok)
+            qFatal("%s", what);
+    };
     const bool utf16 = size > 0 && data[0] % 2;
     const QByteArrayView rest = size ? QByteArrayView(data + 1, qsizetype(size - 1)) : "";
     QString text = utf16 ? QString() : fromAnsi(rest);

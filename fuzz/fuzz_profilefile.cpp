@@ -1,18 +1,40 @@
 // Guards against: crashes, written values that do not read back, writes that change other entries.
 // Input: three LF-ended Windows-1252 lines (section, key, value written), then the file as it was.
-// Checked: refused keys leave the file as it was; writes read back and are the only change.
+// Checked: refused keys leave the file as it was; writes read back, other lines stay as they were.
 #include "platform/Ansi.h"
 #include "platform/ProfileFile.h"
-
-#include <QRegularExpression>
 
 using namespace platine;
 
 // As the program takes a name or value: CR and LF made blanks, blanks and tabs around removed.
-static QString clean(QString s)
+static QString clean(QStringView s)
 {
-    static const QRegularExpression outerBlanks(QStringLiteral("^[ \\t]+|[ \\t]+$"));
-    return s.replace(u'\r', u' ').replace(u'\n', u' ').remove(outerBlanks);
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    while (!s.isEmpty() && blank(s.front()))
+        s = s.sliced(1);
+    while (!s.isEmpty() && blank(s.back()))
+        s.chop(1);
+    return s.toString().replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+// The lines of a file, each with its line end (CR LF, lone CR or lone LF; none for a last line
+// without one), and that end.
+static QList<QByteArrayView> linesOf(QByteArrayView file)
+{
+    QList<QByteArrayView> lines;
+    for (qsizetype from = 0, end = 0; from < file.size(); from = end) {
+        end = from;
+        while (end < file.size() && file[end] != '\r' && file[end] != '\n')
+            ++end;
+        if (end < file.size())
+            end += file.sliced(end).startsWith("\r\n") ? 2 : 1;
+        lines.append(file.sliced(from, end - from));
+    }
+    return lines;
+}
+static QByteArrayView lineEnd(QByteArrayView line)
+{
+    return line.last(line.endsWith("\r\n") ? 2 : line.endsWith('\r') || line.endsWith('\n'));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -24,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         f = fromAnsi(before.first(lf < 0 ? before.size() : lf));
         before = lf < 0 ? QByteArray() : before.sliced(lf + 1);
     }
-    const auto check = [](bool ok, const char *what) { if (!ok) qFatal("%s", what); };
+    const auto check = [](bool ok, const char *what) {
+        if (!ok)
+            qFatal("%s", what);
+    };
     const auto read = [](const QByteArray &file, const QString &s, const QString &k, int size) {
         return profileLookup(file, s, k, QStringLiteral("\x01no"), size);
     };
@@ -37,17 +62,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         check(after == before, "a key that cannot be read back was written");
     else
         check(read(after, section, key, 20) == value.left(19)
-                  && read(after, section, key, 1 << 20) == value, "not read back");
+                  && read(after, section, key, 1 << 20) == value,
+              "not read back");
     check(profileUpdate(after, field[0], field[1], field[2]) == after, "the same write changed it");
-    // The entries of the file's first lines (under the header before them), two names not there.
+    // Every other line stays byte for byte: the lines alike at the start and at the end leave at
+    // most one line of the file as it was, which either kept its line end and everything up to
+    // its "=" (a value replaced) or was the last line and gained CR LF (lines added after it).
+    const QList<QByteArrayView> was = linesOf(before), now = linesOf(after);
+    qsizetype same = 0, sameEnd = 0; // lines alike at the start, then at the end
+    while (same < qMin(was.size(), now.size()) && was[same] == now[same])
+        ++same;
+    while (sameEnd < qMin(was.size(), now.size()) - same
+           && was[was.size() - 1 - sameEnd] == now[now.size() - 1 - sameEnd])
+        ++sameEnd;
+    const qsizetype taken = was.size() - same - sameEnd, added = now.size() - same - sameEnd;
+    if (taken > 0) {
+        const QByteArrayView old = was[same], line = now.value(same);
+        const bool lastGotEnd = same == was.size() - 1 && lineEnd(old).isEmpty() && added > 0
+            && line.size() == old.size() + 2 && line.startsWith(old) && line.endsWith("\r\n");
+        const bool valueReplaced = taken == 1 && added == 1 && old.indexOf('=') >= 0
+            && lineEnd(old) == lineEnd(line) && line.indexOf('=') == old.indexOf('=')
+            && line.first(line.indexOf('=')) == old.first(old.indexOf('='));
+        check(taken == 1 && (lastGotEnd || valueReplaced), "another line changed");
+    }
+    // So entries before the change read as they did, and those after it can only be moved by
+    // lines added before them: the first two from the change on (under the header before them)
+    // and two names not there must read the same too.
     QList<std::pair<QString, QString>> others = {{section, "other"}, {"other", key}};
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n?|\n"));
-    for (const QString &line : fromAnsi(before).split(lineEnd).mid(0, 64)) {
-        const QString t = clean(line);
-        if (t.startsWith(u'[') && t.lastIndexOf(u']') > 0)
-            others.append({clean(t.sliced(1, t.lastIndexOf(u']') - 1)), "other"});
-        else if (t.indexOf(u'=') > 0 && !t.startsWith(u';'))
-            others.append({others.last().first, clean(t.first(t.indexOf(u'=')))});
+    QString header; // the section of the lines read
+    for (qsizetype i = 0; i < was.size() && others.size() < 4; ++i) {
+        const QString t = clean(fromAnsi(was[i]));
+        const bool isHeader = t.startsWith(u'[') && t.lastIndexOf(u']') > 0;
+        if (isHeader)
+            header = clean(t.sliced(1, t.lastIndexOf(u']') - 1));
+        if (i >= same && isHeader)
+            others.append({header, "other"});
+        else if (i >= same && t.indexOf(u'=') > 0 && !t.startsWith(u';'))
+            others.append({header, clean(t.first(t.indexOf(u'=')))});
     }
     for (const auto &[s, k] : others) {
         if (s.compare(section, Qt::CaseInsensitive) || k.compare(key, Qt::CaseInsensitive))

@@ -12,7 +12,6 @@
 
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace platine {
 
@@ -23,7 +22,7 @@ namespace {
 class LineSplitter
 {
 public:
-    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(kChunk) {}
+    explicit LineSplitter(QIODevice &device) : m_device(device), m_buffer(new char[kChunk]) {}
 
     // The next line without its line end; false at the end of the device or on a read error
     // (failed() tells which).
@@ -49,7 +48,7 @@ public:
             const qsizetype room = kMaxLineBytes - line.size();
             const qsizetype take = std::min(end - m_pos, room);
             if (take > 0)
-                line.append(m_buffer.data() + m_pos, take);
+                line.append(m_buffer.get() + m_pos, take);
             if (end < m_size) {
                 m_afterCr = m_buffer[end] == '\r';
                 m_pos = end + 1;
@@ -73,7 +72,7 @@ private:
     {
         if (m_failed)
             return false;
-        const qint64 n = m_device.read(m_buffer.data(), kChunk);
+        const qint64 n = m_device.read(m_buffer.get(), kChunk);
         if (n < 0)
             m_failed = true;
         if (n <= 0)
@@ -97,12 +96,12 @@ private:
 
     qsizetype find(char c) const
     {
-        const void *hit = std::memchr(m_buffer.data() + m_pos, c, std::size_t(m_size - m_pos));
-        return hit ? static_cast<const char *>(hit) - m_buffer.data() : m_size;
+        const void *hit = std::memchr(m_buffer.get() + m_pos, c, std::size_t(m_size - m_pos));
+        return hit ? static_cast<const char *>(hit) - m_buffer.get() : m_size;
     }
 
     QIODevice &m_device;
-    std::vector<char> m_buffer;
+    std::unique_ptr<char[]> m_buffer; // kChunk bytes, not cleared: only what was read is used
     qsizetype m_size = 0;
     qsizetype m_pos = 0;
     qsizetype m_nextCr = -1;

@@ -4,12 +4,23 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace platine {
 
 namespace {
 
 constexpr int kUsualPortCount = 255; // the numbers that have a device without "Ports"
+
+// The port a "Ports" key names: "COM" (any case) and its number, leading zeros or not ("COM3",
+// "com03"); 0 for any other key and for numbers outside 1-32767.
+int portNumberOfKey(const QString &key)
+{
+    static const QRegularExpression form(QStringLiteral("^COM0*([1-9][0-9]{0,4})$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const int n = form.match(key).captured(1).toInt();
+    return n <= kMaxPortNumber ? n : 0;
+}
 
 int usualPortNumber(const QString &device)
 {
@@ -38,21 +49,14 @@ QMap<int, QString> portOverrides(const QString &paramIni)
     const Result<QByteArray> contents = readProfileFile(paramIni);
     if (!contents)
         return overrides;
-    // Every "COMn=" line is a candidate; the profile read decides which ones the "Ports" section
-    // really holds, by the same rules as portDevice().
-    static const QRegularExpression key(QStringLiteral("^[ \\t]*COM0*([1-9][0-9]{0,4})[ \\t]*="),
-                                        QRegularExpression::CaseInsensitiveOption
-                                            | QRegularExpression::MultilineOption);
-    const QString text = QString::fromLatin1(*contents);
-    for (auto it = key.globalMatch(text); it.hasNext();) {
-        const int n = it.next().captured(1).toInt();
-        if (n > kMaxPortNumber || overrides.contains(n))
+    QSet<int> named; // the numbers whose first entry was met, with a device or without
+    for (const auto &[key, value] : profileEntries(*contents, QStringLiteral("Ports"))) {
+        const int n = portNumberOfKey(key);
+        if (n == 0 || named.contains(n))
             continue;
-        const QString named = readProfileString(paramIni, QStringLiteral("Ports"),
-                                                QStringLiteral("COM%1").arg(n), QString(), 4096)
-                                  .trimmed();
-        if (!named.isEmpty())
-            overrides.insert(n, named);
+        named.insert(n);
+        if (!value.trimmed().isEmpty())
+            overrides.insert(n, value.trimmed());
     }
     return overrides;
 }
@@ -95,11 +99,8 @@ QString portDevice(int portNumber, const QString &paramIni)
     if (portNumber <= 0)
         return {};
     if (!paramIni.isEmpty()) {
-        // Device paths are longer than the usual 19 characters: read them with room to spare.
-        const QString named = readProfileString(paramIni, QStringLiteral("Ports"),
-                                                QStringLiteral("COM%1").arg(portNumber), QString(),
-                                                4096)
-                                  .trimmed();
+        // The same reading as the port chooser's, so that both agree on every number.
+        const QString named = portOverrides(paramIni).value(portNumber);
         if (!named.isEmpty())
             return named;
     }

@@ -15,7 +15,8 @@ inline constexpr int kMaxPortNumber = 32767;
 
 // Which device a port number designates. Linux: COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31,
 // COM65-96 /dev/ttyACM0-31; a "Ports" section of param.ini may name another device ("COM3" =
-// "/dev/pts/4"). Windows: COMn. Empty for numbers without a device.
+// "/dev/pts/4"; "COM03" names the same port, and of two keys naming one port the first in the file
+// wins, even with an empty value). Windows: COMn. Empty for numbers without a device.
 QString portDevice(int portNumber, const QString &paramIni);
 
 // A serial device as the machine describes it.
@@ -27,7 +28,8 @@ struct SerialPortEntry {
 // Whether two paths name the same device (a link such as /dev/serial/by-id/... and its target).
 bool sameDevice(const QString &a, const QString &b);
 
-// The "Ports" section of param.ini as portDevice() reads it: port number -> device.
+// The "Ports" section of param.ini as portDevice() reads it: port number -> device (the numbers
+// whose first key has an empty value are left out).
 QMap<int, QString> portOverrides(const QString &paramIni);
 
 // The inverse of portDevice(): the number that designates a device. A "Ports" entry naming the

@@ -21,14 +21,16 @@ struct Line {
 QVector<Line> splitLines(const QByteArray &bytes)
 {
     QVector<Line> lines;
+    lines.reserve(bytes.count('\n') + bytes.count('\r') + 1); // at most one line per line end
+    const char *const data = bytes.constData();
     const qsizetype n = bytes.size();
     qsizetype begin = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
+        const char c = data[i];
         if (c != '\r' && c != '\n')
             continue;
         qsizetype end = i + 1;
-        if (c == '\r' && end < n && bytes[end] == '\n')
+        if (c == '\r' && end < n && data[end] == '\n')
             ++end;
         lines.append({begin, i, end});
         begin = end;
@@ -43,8 +45,8 @@ enum class Kind { Other, Section, Entry };
 
 struct Parsed {
     Kind kind = Kind::Other;
-    QString name;  // section or key name, blanks removed
-    QString value; // entry value, blanks removed (quotes still there)
+    QStringView name;  // section or key name, blanks removed
+    QStringView value; // entry value, blanks removed (quotes still there)
 };
 
 Parsed parseLine(QStringView text)
@@ -57,27 +59,27 @@ Parsed parseLine(QStringView text)
         const qsizetype close = t.lastIndexOf(u']');
         if (close > 0) {
             p.kind = Kind::Section;
-            p.name = trimProfileBlanks(t.sliced(1, close - 1)).toString();
+            p.name = trimProfileBlanks(t.sliced(1, close - 1));
         }
         return p; // "[" without "]": neither a section nor an entry
     }
     const qsizetype eq = t.indexOf(u'=');
     if (eq < 0)
         return p;
-    p.name = trimProfileBlanks(t.first(eq)).toString();
+    p.name = trimProfileBlanks(t.first(eq));
     if (p.name.isEmpty())
         return p;
     p.kind = Kind::Entry;
-    p.value = trimProfileBlanks(t.sliced(eq + 1)).toString();
+    p.value = trimProfileBlanks(t.sliced(eq + 1));
     return p;
 }
 
-bool sameName(const QString &a, QStringView b)
+bool sameName(QStringView a, QStringView b)
 {
-    return QStringView(a).compare(b, Qt::CaseInsensitive) == 0;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString stripQuotes(const QString &value)
+QStringView stripQuotes(QStringView value)
 {
     if (value.size() >= 2) {
         const QChar q = value.front();
@@ -90,6 +92,8 @@ QString stripQuotes(const QString &value)
 // A name or value as it may be written: CR and LF become blanks, so nothing can start a new line.
 QString oneLine(const QString &s)
 {
+    if (!s.contains(u'\r') && !s.contains(u'\n'))
+        return s; // shared, not copied
     QString out = s;
     for (QChar &c : out) {
         if (c == u'\r' || c == u'\n')
@@ -115,14 +119,18 @@ struct SectionSpan {
     qsizetype keyLine = -1;   // the first entry line of the wanted key
 };
 
-SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines, QStringView section,
+// The text of a line of the decoded file (one character a byte: the offsets are the same).
+QStringView lineText(const QString &text, const Line &l)
+{
+    return QStringView(text).sliced(l.begin, l.contentEnd - l.begin);
+}
+
+SectionSpan findSection(const QString &text, const QVector<Line> &lines, QStringView section,
                         QStringView key)
 {
     SectionSpan span;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Line &l = lines[i];
-        const Parsed p =
-            parseLine(fromAnsi(QByteArrayView(contents).sliced(l.begin, l.contentEnd - l.begin)));
+        const Parsed p = parseLine(lineText(text, lines[i]));
         if (p.kind == Kind::Section) {
             if (span.header >= 0) { // the wanted section ends here
                 span.end = i;
@@ -146,19 +154,17 @@ SectionSpan findSection(const QByteArray &contents, const QVector<Line> &lines, 
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,
                       const QString &defaultValue, int bufferSize)
 {
-    const QString wantedSection = trimProfileBlanks(section).toString();
-    const QString wantedKey = trimProfileBlanks(key).toString();
+    const QStringView wantedSection = trimProfileBlanks(section);
+    const QStringView wantedKey = trimProfileBlanks(key);
     if (wantedKey.isEmpty())
         return defaultValue;
     const QVector<Line> lines = splitLines(contents);
-    const SectionSpan span = findSection(contents, lines, wantedSection, wantedKey);
+    const QString text = fromAnsi(contents);
+    const SectionSpan span = findSection(text, lines, wantedSection, wantedKey);
     if (span.keyLine < 0)
         return defaultValue;
-    const Line &l = lines[span.keyLine];
-    const Parsed p =
-        parseLine(fromAnsi(QByteArrayView(contents).sliced(l.begin, l.contentEnd - l.begin)));
-    const QString value = stripQuotes(p.value);
-    return value.left(qMax(0, bufferSize - 1));
+    const Parsed p = parseLine(lineText(text, lines[span.keyLine]));
+    return stripQuotes(p.value).left(qMax(0, bufferSize - 1)).toString();
 }
 
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
@@ -172,7 +178,7 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     static const QByteArray crlf = QByteArrayLiteral("\r\n");
 
     const QVector<Line> lines = splitLines(contents);
-    const SectionSpan span = findSection(contents, lines, cleanSection, cleanKey);
+    const SectionSpan span = findSection(fromAnsi(contents), lines, cleanSection, cleanKey);
     QByteArray out;
     out.reserve(contents.size() + entryValue.size() + cleanKey.size() + cleanSection.size() + 8);
 
@@ -206,6 +212,21 @@ QByteArray profileUpdate(const QByteArray &contents, const QString &section, con
     out += toAnsi(cleanKey) + '=' + entryValue + crlf;
     out += QByteArrayView(contents).sliced(l.end);
     return out;
+}
+
+QList<std::pair<QString, QString>> profileEntries(const QByteArray &contents,
+                                                  const QString &section)
+{
+    QList<std::pair<QString, QString>> entries;
+    const QVector<Line> lines = splitLines(contents);
+    const QString text = fromAnsi(contents);
+    const SectionSpan span = findSection(text, lines, trimProfileBlanks(section), {});
+    for (qsizetype i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
+        const Parsed p = parseLine(lineText(text, lines[i]));
+        if (p.kind == Kind::Entry)
+            entries.append({p.name.toString(), stripQuotes(p.value).toString()});
+    }
+    return entries;
 }
 
 Result<QByteArray> readProfileFile(const QString &path)

@@ -31,6 +31,7 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace platine {
@@ -58,5 +59,9 @@ QString profileLookup(const QByteArray &contents, const QString &section, const 
                       const QString &defaultValue = QString(), int bufferSize = kProfileBufferSize);
 QByteArray profileUpdate(const QByteArray &contents, const QString &section, const QString &key,
                          const QString &value);
+// The entries of the first section of that name, in the file's order: each key as written (blanks
+// around it removed) and its value as profileLookup() reads it, whole.
+QList<std::pair<QString, QString>> profileEntries(const QByteArray &contents,
+                                                  const QString &section);
 
 } // namespace platine

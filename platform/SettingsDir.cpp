@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -52,17 +53,34 @@ void carryOverParamIni(const QString &programDir, const QString &settingsDir)
         static_cast<void>(replaceProfileFile(to.paramIni(), *bytes));
 }
 
+// Removes what a save killed half-way leaves beside param.ini and debug.ini: their temporary copies,
+// named after them with a dot and six letters or digits ("param.ini.VaIOYo"). Regular files only;
+// any other name, and anything that is no regular file, stays.
+void removeLeftoverTemporaries(const QString &dir)
+{
+    static const QRegularExpression own(QStringLiteral("^(param|debug)\\.ini\\.[A-Za-z0-9]{6}$"));
+    const QStringList candidates = {QStringLiteral("param.ini.*"), QStringLiteral("debug.ini.*")};
+    for (const QFileInfo &file : QDir(dir).entryInfoList(
+             candidates, QDir::Files | QDir::NoSymLinks | QDir::CaseSensitive)) {
+        if (own.match(file.fileName()).hasMatch())
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
 } // namespace
 
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir)
 {
     const QString program = clean(programDir);
-    if (!isInstalledProgram(program) && canCreateFilesIn(program))
+    if (!isInstalledProgram(program) && canCreateFilesIn(program)) {
+        removeLeftoverTemporaries(program);
         return program;
+    }
     const QString fallback = clean(fallbackDir);
     QDir().mkpath(fallback);
     if (fallback != program)
         carryOverParamIni(program, fallback);
+    removeLeftoverTemporaries(fallback);
     return fallback;
 }
 

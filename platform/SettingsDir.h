@@ -18,7 +18,8 @@ struct SettingsFiles {
 // created when missing. Settings that move to fallbackDir keep what the program's own folder held:
 // when fallbackDir has no param.ini yet, the param.ini beside the program (if any, and if it is a
 // profile file of at most 1 MiB) is copied there first, in one step. Both returned absolute and
-// without a trailing separator.
+// without a trailing separator. The temporary copies of param.ini and debug.ini that a save killed
+// half-way leaves in the chosen directory ("param.ini.VaIOYo") are removed; nothing else is.
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir);
 
 // The choice for the running program: its own directory and the per-user configuration directory.

@@ -256,7 +256,7 @@ void SchedulePanel::programBoard()
 void SchedulePanel::saveScheduleAs()
 {
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty())
+    if (!path || path->isEmpty() || *path == u"*.txt") // the filter given back is no name: a cancel
         return;
     const Status saved = saveScheduleFile(*path, values());
     if (!saved)

@@ -116,6 +116,7 @@ Status BoardSimulator::start()
     m_pending.clear();
     m_received.clear();
     m_commands.clear();
+    m_receivedCount = m_commandCount = 0;
     m_pollTimer->start();
     if (m_clockInterval > 0)
         m_clockTimer->start();
@@ -265,6 +266,9 @@ void BoardSimulator::poll()
     if (got.isEmpty())
         return;
     m_received += got;
+    if (m_received.size() > kKeptBytes)
+        m_received.remove(0, m_received.size() - kKeptBytes);
+    m_receivedCount += got.size();
     m_pending += got;
     parse();
 }
@@ -308,6 +312,9 @@ void BoardSimulator::dropIncomplete()
 void BoardSimulator::handle(const QByteArray &command)
 {
     m_commands.append(command);
+    if (m_commands.size() > kKeptCommands)
+        m_commands.removeFirst();
+    ++m_commandCount;
     Q_EMIT commandReceived(command, describe(command));
     if (command[0] == 'A') {
         const QDateTime time = clockCommandTime(command);

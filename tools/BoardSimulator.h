@@ -55,9 +55,14 @@ public:
     qint64 sendText(const QString &text);
     qint64 sendBytes(const QByteArray &bytes);
 
-    // Every byte received since start(), and every complete command.
+    // The bytes received since start() and the complete commands, the latest kKeptBytes and
+    // kKeptCommands of them (a long run keeps no more), and how many there were in all.
+    static constexpr qsizetype kKeptBytes = 64 * 1024;
+    static constexpr qsizetype kKeptCommands = 256;
     QByteArray received() const { return m_received; }
     QList<QByteArray> commands() const { return m_commands; }
+    qint64 receivedCount() const { return m_receivedCount; }
+    qint64 commandCount() const { return m_commandCount; }
 
     // Texts the simulator prints and sends.
     static QString hex(const QByteArray &bytes);        // "41 14 07 35"
@@ -89,6 +94,8 @@ private:
     QByteArray m_pending;
     QByteArray m_received;
     QList<QByteArray> m_commands;
+    qint64 m_receivedCount = 0;
+    qint64 m_commandCount = 0;
 };
 
 } // namespace platine

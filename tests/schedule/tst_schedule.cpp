@@ -231,6 +231,21 @@ private Q_SLOTS:
         QVERIFY(m_dialogs->messages.size() == 2 && message().contains(u"« dossier.txt »")
                 && m_dialogs->messages[1].text.contains(u"« big »")); // told by name
     }
+    void saveAsFilterIsCancel() // "*.txt" given back by "Enregistrer sous": nothing written
+    {
+        QDir::setCurrent(m_dir->path()); // where a relative name would be written
+        const auto entries = [] {
+            return QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        };
+        const QStringList before = entries();
+        const QString shown = editor();
+        m_dialogs->fileAnswers = {u"*.txt"_s};
+        m_panel->saveScheduleAs();
+        QCOMPARE(m_dialogs->fileRequests, QStringList{u"save:*.txt"_s});
+        QCOMPARE(entries(), before);
+        QCOMPARE(editor(), shown);
+        QCOMPARE(m_dialogs->messages.size(), 0);
+    }
 };
 QTEST_MAIN(TestSchedule)
 #include "tst_schedule.moc"

@@ -1,0 +1,89 @@
+#pragma once
+// The acquisition reader's check, shared by the small-input target and the large-file target: the
+// bytes read through a device that hands them out in pieces (and may fail half-way) against the
+// same bytes read from memory. Only the rows a read can reach are cleared and compared, so that a
+// small input costs little.
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionReader.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platine::fuzz {
+
+// Hands out at most `piece` bytes a read, and fails once `failAt` bytes were read (-1: never).
+struct PieceDevice : QIODevice {
+    QByteArray bytes;
+    qsizetype piece = 1, failAt = -1, pos = 0;
+    qint64 readData(char *out, qint64 max) override
+    {
+        const qint64 n = std::min<qint64>({max, piece, (failAt < 0 ? bytes.size() : failAt) - pos});
+        memcpy(out, bytes.constData() + pos, size_t(n));
+        pos += n;
+        return n > 0 || failAt < 0 ? n : -1;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+// The rows [0, rows) of a store, the rest of the store aside.
+struct StoredRows {
+    const AcquisitionData &s;
+    int rows;
+    bool operator==(const StoredRows &o) const
+    {
+        const int n = std::min(rows, AcquisitionData::kRows);
+        for (Channel c : kAllChannels) {
+            if (!std::equal(s[c].begin(), s[c].begin() + n, o.s[c].begin()))
+                return false;
+        }
+        return true;
+    }
+};
+
+// Empties the rows [0, rows) of the store.
+inline void clearRows(AcquisitionData &s, int rows)
+{
+    for (Channel c : kAllChannels)
+        std::fill(s[c].begin(), s[c].begin() + std::min(rows, AcquisitionData::kRows),
+                  std::nullopt);
+}
+
+// Checked: the row count stays inside the store, a read error is reported, and a read in pieces
+// that does not fail gives what a read from memory gives.
+inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool failHalfWay)
+{
+    PieceDevice in;
+    in.bytes = bytes;
+    in.piece = piece;
+    in.failAt = failHalfWay ? bytes.size() / 2 : -1;
+    in.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    static AcquisitionData stores[2]; // 288 KiB each, too much for the stack; empty between runs
+    const AcquisitionReadResult got = readAcquisition(in, stores[0]);
+    const AcquisitionReadResult whole = readAcquisition(in.bytes, stores[1]);
+    // A read stores whole rows, and at most the row after them in part.
+    const int reached = std::max(got.rowsStored, whole.rowsStored) + 1;
+    const auto key = [reached](const AcquisitionReadResult &r, const AcquisitionData &s) {
+        return std::make_tuple(r.end, r.rowsStored, r.endLine, r.periodLine, r.dateLine,
+                               r.dataLineSeen, StoredRows{s, reached});
+    };
+    if (got.rowsStored < 0 || got.rowsStored >= AcquisitionData::kRows
+        || (in.failAt >= 0 && got.end == AcquisitionReadResult::End::EndOfFile))
+        qFatal("row count %d outside the store, or a read error not reported", got.rowsStored);
+    if (in.failAt < 0 && key(got, stores[0]) != key(whole, stores[1]))
+        qFatal("read in pieces of %lld bytes unlike read from memory", qint64(in.piece));
+    // The stores were empty before: nothing beyond the rows reached was written.
+    if (reached < AcquisitionData::kRows) {
+        for (const AcquisitionData &s : stores) {
+            for (Channel c : kAllChannels) {
+                if (s.at(c, reached))
+                    qFatal("a value stored beyond the rows read");
+            }
+        }
+    }
+    for (AcquisitionData &s : stores)
+        clearRows(s, reached);
+}
+
+} // namespace platine::fuzz
