@@ -2,7 +2,6 @@
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
-#include "platform/Placement.h"
 #include "support/FakeDialogs.h"
 #include "support/Files.h"
 #include "viewer/GraphWindow.h"
@@ -61,47 +60,6 @@ private Q_SLOTS:
         QVERIFY(open());
     }
     void cleanup() { delete m_window; }
-
-    // Window load: graduations 1000 twips apart with a dotted grid line through each.
-    void graduationsAndGrid()
-    {
-        ChartArea *area = m_window->chartArea();
-        const QRect first = twipsGeometry(child("Label58(0)"));
-        for (int k = 0; k < kGraduationCount; ++k) {
-            QWidget *label = child(u"Label58(%1)"_s.arg(k));
-            const QRect g = twipsGeometry(label);
-            const LineControl *l = area->line(u"Line31(%1)"_s.arg(k));
-            const double y = g.top() + g.height() / 2.0;
-            QCOMPARE(g.topLeft(), first.topLeft() - QPoint(0, 1000 * k));
-            QCOMPARE(QLineF(l->x1(), l->y1(), l->x2(), l->y2()), QLineF(900, y, 12330, y));
-            QVERIFY(l->isDotted());
-            QCOMPARE(label->pos(), area->childRect(g.x(), g.y(), 0, 0).topLeft());
-        }
-    }
-
-    // Window load: the labels ANA 1 .. LOG 4 stacked upwards 635 twips apart, TEMP below.
-    void channelLabels_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("ANA 2") << 1 << "ANA 2" << 3985 << QColor(255, 0, 0);
-        QTest::newRow("LOG 1") << 4 << "LOG 1" << 2080 << QColor(255, 0, 255);
-        QTest::newRow("LOG 4") << 7 << "LOG 4" << 175 << QColor(255, 128, 0);
-        QTest::newRow("TEMP") << 8 << "TEMP" << 5340 << QColor(64, 64, 64);
-    }
-    void channelLabels()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, caption);
-        QFETCH(int, top);
-        QFETCH(QColor, colour);
-        const QString name = u"Label56(%1)"_s.arg(index);
-        QCOMPARE(this->caption(name), caption);
-        QCOMPARE(twipsGeometry(child(name)).top(), top);
-        QCOMPARE(child(name)->palette().color(QPalette::WindowText), colour);
-    }
 
     // The mode options show or hide the graduations and the grid; the check box the cursors.
     void modeAndCursors()
@@ -186,6 +144,8 @@ private Q_SLOTS:
         const QByteArray data = "22;260;261;262;263;1;1;1;1;\n";
         // clang-format off
         QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :" << "Aide" << false;
+        QTest::newRow("missing") << "missing" << QByteArray() << -1.0 << 99.0 << "Période :"
+            << "Impossible d'ouvrir « " + m_dir.filePath("missing") + " » : le fichier n'existe pas" << true;
         QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
             << "Période :" << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
                               "graphique garde ses données." << true;
@@ -204,7 +164,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
         const QString path = m_dir.filePath(file);
-        QVERIFY(file.isEmpty() || test::putFile(path, bytes));
+        QVERIFY(bytes.isNull() || test::putFile(path, bytes));
         m_state->store.at(Channel::Temperature, 7) = 99;
         m_dialogs.fileAnswers << (file.isEmpty() ? std::nullopt : std::optional(path));
         click("Command1");
@@ -213,16 +173,6 @@ private Q_SLOTS:
         QTEST(caption("periode"), "period");
         QTEST(caption("aide"), "help");
         QTEST(!m_dialogs.messages.isEmpty(), "message");
-    }
-
-    void openMissingFile()
-    {
-        const QString missing = m_dir.filePath("missing");
-        m_dialogs.fileAnswers << missing;
-        click("Command1");
-        QCOMPARE(caption("aide"),
-                 u"Impossible d'ouvrir « "_s + missing + u" » : le fichier n'existe pas"_s);
-        QCOMPARE(m_dialogs.messages.size(), 1);
     }
 
     // A file dropped on the window loads as "Ouvrir fichier" would: the first local file.
