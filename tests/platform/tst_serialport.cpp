@@ -5,9 +5,7 @@
 #include "support/Files.h"
 #include "support/Pty.h"
 
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace platine;
 using namespace Qt::StringLiterals;

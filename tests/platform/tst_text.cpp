@@ -7,10 +7,7 @@
 
 #include "support/Files.h"
 
-#include <QDir>
-#include <QLocale>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <cfloat>
 #include <cmath>
