@@ -14,7 +14,7 @@ public:
     Status open(const QString &device) override
     {
         calls << u"open:"_s + device;
-        m_open = !openFails;
+        m_open = m_open || !openFails;
         return openFails ? Status(Failure{u"Permission denied"_s}) : Status(Done{});
     }
     void close() override
