@@ -1,12 +1,10 @@
-// Guards against: a wrong main window, panel, port question, reply display or clock on the line.
+// Guards against: a wrong main window, panel, port question, reply display or file shown.
 #include "board/BoardLink.h"
-#include "platform/QtSerialPort.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Pty.h"
-#include "tools/BoardSimulator.h"
 #include "viewer/GraphWindow.h"
 #include <QtTest>
 #include <QtWidgets>
@@ -17,13 +15,12 @@ static QList<QRect> placeOf(QWidget *w, QWidget *root) // boxes around w, outerm
 {
     const auto rect = [root](QWidget *x) { return QRect(x->mapTo(root, QPoint()), x->size()); };
     QList<QRect> p;
-    for (QWidget *b : root->findChildren<QWidget *>()) {
-        const bool box = b->inherits("QGroupBox")
-            || (b->metaObject() == &QFrame::staticMetaObject
-                && static_cast<QFrame *>(b)->frameShape() == QFrame::Box);
-        if (box && rect(b).contains(rect(w).center()))
+    for (QWidget *b : root->findChildren<QWidget *>()) // group boxes and plain framed boxes
+        if ((b->inherits("QGroupBox")
+             || (b->metaObject() == &QFrame::staticMetaObject
+                 && static_cast<QFrame *>(b)->frameShape() == QFrame::Box))
+            && rect(b).contains(rect(w).center()))
             p << rect(b);
-    }
     std::ranges::sort(p, std::greater{}, [](QRect r) { return r.width() * r.height(); });
     return p << rect(w);
 }
@@ -39,23 +36,12 @@ class TestMainWindow : public QObject
     QTemporaryDir m_dir;
     test::FakeDialogs m_dlg;
     std::optional<test::Program> m_p;
-    const QStringList m_clock = u"heure minutes seconde jour mois annee numero_jour"_s.split(u' ');
     MainWindow *w() { return m_p->window.get(); }
     QString ini() { return m_dir.filePath(u"param.ini"_s); }
-    template <typename T = QWidget> T *get(const QString &n) { return w()->findChild<T *>(n); }
+    template <typename T = QWidget> T *get(const QString &n) { return m_p->get<T>(n); }
     QString text(const QString &n) { return get<QLineEdit>(n)->text(); }
-    QString clock() // the seven clock fields, each followed by a blank
-    {
-        QString s;
-        for (const QString &f : m_clock)
-            s += text(f) + u' ';
-        return s;
-    }
     QStringList replies() { return {text(u"Text1"_s), text(u"Text3"_s), text(u"Text4"_s)}; }
-    test::FakeSerialPort *port()
-    {
-        return static_cast<test::FakeSerialPort *>(w()->link()->port());
-    }
+    auto *port() { return static_cast<test::FakeSerialPort *>(w()->link()->port()); }
     void use(const QString &n) // a menu entry or a button
     {
         if (n.startsWith(u'n'))
@@ -63,10 +49,7 @@ class TestMainWindow : public QObject
         else
             QTest::mouseClick(get(n), Qt::LeftButton);
     }
-    void start(std::unique_ptr<SerialPort> port = std::make_unique<test::FakeSerialPort>())
-    {
-        m_p.emplace(std::move(port), m_dlg, m_dir.path());
-    }
+    void start() { m_p.emplace(std::make_unique<test::FakeSerialPort>(), m_dlg, m_dir.path()); }
     void showAllPanels() // and the viewer, asked for twice
     {
         for (const QString &entry : {u"n_mise_a_l_heure"_s, u"n_heure_platine"_s, u"n_prog"_s,
@@ -81,15 +64,13 @@ private Q_SLOTS:
         m_dlg = {};
         start();
     }
-    void startUp_data() // the stored port and schedule come back; none, or over 1 MiB: defaults
+    void startUp_data() // the stored port and schedule come back; without them: defaults
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("shown"); // port number | Text2(0) | combo1(0)
         const QByteArray s = "[Port COM]\nvaleur=4\n[txt0]\nvaleur=08:30\n[cmb0]\nvaleur=4\n";
         QTest::newRow("no param.ini") << QByteArray() << u"1||Dimanche"_s;
         QTest::newRow("stored") << s << u"4|08:30|Jeudi"_s;
-        QTest::newRow("1 MiB") << s.leftJustified(1 << 20, ';') << u"4|08:30|Jeudi"_s;
-        QTest::newRow("over 1 MiB") << s.leftJustified((1 << 20) + 1, ';') << u"1||Dimanche"_s;
     }
     void startUp()
     {
@@ -103,27 +84,18 @@ private Q_SLOTS:
         m_p.reset(); // nothing written, neither at start-up nor at the end
         QCOMPARE(test::fileBytes(ini()), file.isEmpty() ? "<unreadable>"_ba : file);
     }
-    void menus()
-    {
-        QStringList menus;
-        for (QWidget *m : QWidgetList{w()->menuBar(), get(u"n_fichier"_s), get(u"n_param"_s)})
-            for (QAction *a : m->actions())
-                menus << a->text();
-        QCOMPARE(menus.join(u'|'),
-                 u"Fichier|Paramètrage|Graphique|            |à propos de ...|"
-                 "Enregistrer sous|Ouvrir|Quitter|Programmation|Mise à l'heure "
-                 "platine|Affichage heure platine|Port COM"_s);
-    }
     void clockPanelShowsComputerClock()
     {
         const QStringList days =
-            u"Dimanche Lundi Mardi Mercredi Jeudi Vendredi Samedi"_s.split(u' ');
-        const auto pc = [&](QDateTime t) -> QString { // the fields for the computer clock
-            return t.toString(u"HH mm ss dd MM yyyy "_s) + days[t.date().dayOfWeek() % 7] + u' ';
-        };
-        QTRY_VERIFY([&] {
-            use(u"n_mise_a_l_heure"_s); // again when the clock turned a second meanwhile
-            return clock() == pc(QDateTime::currentDateTime());
+            u"Dimanche Lundi Mardi Mercredi Jeudi Vendredi Samedi"_s.split(' ');
+        QTRY_VERIFY([&] { // again when the clock turned a second meanwhile
+            use(u"n_mise_a_l_heure"_s);
+            const QDateTime t = QDateTime::currentDateTime();
+            QString shown; // the seven fields, as the computer clock gives them
+            for (const char *f : {"heure", "minutes", "seconde", "jour", "mois", "annee"})
+                shown += text(QString::fromLatin1(f)) + u' ';
+            return shown + text(u"numero_jour"_s)
+                == t.toString(u"HH mm ss dd MM yyyy "_s) + days[t.date().dayOfWeek() % 7];
         }());
     }
     void refusedClockNotSent() // focus on the wrong field, one message, the port left alone
@@ -258,35 +230,12 @@ private Q_SLOTS:
         QCOMPARE(m_dlg.messages.size(), messages);
         QCOMPARE(test::fileBytes(ini()), pty.paramIniSection(7) + stored);
     }
-    void fileToShow() // given on the command line: in the viewer over the main window, or told
+    void fileToShow() // given on the command line: in the viewer, over the main window
     {
         QVERIFY(test::putFile(m_dir.filePath(u"acq.txt"_s), "1.5;2;3;4;5;0;0;0;0;\r\n"));
-        for (const QString &name : {u"acq.txt"_s, u"absent.txt"_s})
-            w()->showFileInViewer(m_dir.filePath(name));
+        w()->showFileInViewer(m_dir.filePath(u"acq.txt"_s));
         QVERIFY(w()->isVisible() && w()->graphWindow()->isVisible());
         QCOMPARE(m_p->state->store.at(Channel::Temperature, 0), 1.5);
-        QCOMPARE(m_dlg.messages.size(), 1);
-        QVERIFY(m_dlg.messages[0].text.contains(m_dir.filePath(u"absent.txt"_s)));
-    }
-    void boardLine() // the program and the board simulator on a pseudo-terminal
-    {
-        BoardSimulator board;
-        board.setClockInterval(0);
-        QVERIFY(board.start());
-        QVERIFY(test::putFile(
-            ini(), "[Port COM]\r\nvaleur=3\r\n" + board.paramIniLines(3).join(u"\r\n").toUtf8()));
-        start(makeQtSerialPort());
-        const QStringList values = u"14 07 35 28 02 2007 Mercredi"_s.split(u' ');
-        for (int i = 0; i < 7; ++i)
-            get<QLineEdit>(m_clock[i])->setText(values[i]);
-        QElapsedTimer sent;
-        use(u"Command1"_s);
-        sent.start();
-        QTRY_COMPARE_WITH_TIMEOUT(board.received(), QByteArray::fromHex("4114073528020704"), 3000);
-        const QString reply = u"Heure reglee : 14:07:35 28/02/2007\r\n"_s; // in all three displays
-        QTRY_COMPARE_WITH_TIMEOUT(replies(), QStringList(3, reply), 3000);
-        QTRY_VERIFY_WITH_TIMEOUT(!board.peerConnected(), 7000); // the port closes about 4.5 s later
-        QVERIFY2(sent.elapsed() >= 4400 && sent.elapsed() < 6500, "closed 4.4 to 6.5 s later");
     }
 };
 QTEST_MAIN(TestMainWindow)

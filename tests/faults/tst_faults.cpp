@@ -6,16 +6,12 @@
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
 #include "support/Program.h"
-#include "support/Pty.h"
+#include "support/Pty.h" // and the POSIX terminal calls
 #include "tools/BoardSimulator.h"
 #include <QtTest>
 #include <QtWidgets>
-#include <atomic>
-#include <fcntl.h>
 #include <malloc.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 using namespace platine;
 using namespace Qt::StringLiterals;
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
@@ -31,9 +27,9 @@ static qint64 heldKb() // resident, or allocated under AddressSanitizer (freed b
 static QMap<QString, QByteArray> snapshot(const QString &root) // every entry, with contents
 {
     QMap<QString, QByteArray> files;
-    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-         it.hasNext();) {
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
         const QString path = it.next(); // a folder reads as "<unreadable>"
         files[path] = test::fileBytes(path);
     }
@@ -58,11 +54,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("answer"); // to the port or file question
         const QString missing = m_dir.filePath(u"absent/horaires.txt"_s);
-        QTest::newRow("Programmer") << "Command7" << QString();
-        QTest::newRow("Port COM") << "n_port"
-                                  << "5";
-        QTest::newRow("Enregistrer sous, missing folder") << "n_enregistrer" << missing;
-        QTest::newRow("Ouvrir, missing folder") << "n_ouvrir" << missing;
+        // clang-format off
+        QTest::newRow("Programmer") << u"Command7"_s << QString();
+        QTest::newRow("Port COM") << u"n_port"_s << u"5"_s;
+        QTest::newRow("Enregistrer sous, missing folder") << u"n_enregistrer"_s << missing;
+        QTest::newRow("Ouvrir, missing folder") << u"n_ouvrir"_s << missing;
+        // clang-format on
     }
     void userIsToldNothingElseChanges()
     {
@@ -78,8 +75,8 @@ private Q_SLOTS:
             panel->box(i)->setText(texts[i]);
         panel->setDayPosition(9);
         const QMap<QString, QByteArray> files = snapshot(m_dir.path());
-        action.startsWith(u'n') ? program->findChild<QAction *>(action)->trigger()
-                                : panel->findChild<QPushButton *>(action)->click();
+        action.startsWith(u'n') ? program.get<QAction>(action)->trigger()
+                                : program.get<QPushButton>(action)->click();
         QVERIFY(dialogs.messages.size() == 1 && dialogs.messages[0].icon == MessageIcon::Warning);
         const QString named = answer.contains(u'/') ? answer : m_settings + u"/param.ini"_s;
         QVERIFY2(dialogs.messages[0].text.contains(named), qPrintable(dialogs.messages[0].text));
@@ -103,30 +100,21 @@ private Q_SLOTS:
         test::FakeDialogs dialogs;
         BoardSimulator board;
         board.setClockInterval(20);
-        const auto port3At = [&](const BoardSimulator &b) { // read at each opening of the port
-            const QString ini = u"[Port COM]\r\nvaleur=3\r\n"_s + b.paramIniLines(3).join(u"\r\n");
-            return test::putFile(m_dir.filePath(u"param.ini"_s), ini.toUtf8());
-        };
-        QVERIFY(board.start() && port3At(board));
+        const QString ini = m_dir.filePath(u"param.ini"_s); // read at each opening of the port
+        QVERIFY(board.start() && test::putPort3Ini(ini, board.devicePath()));
         test::Program program(makeQtSerialPort(), dialogs, m_dir.path());
-        QLabel *label8 = program->findChild<QLabel *>(u"Label8"_s);
-        QLineEdit *text1 = program->findChild<QLineEdit *>(u"Text1"_s);
-        const auto sendClock = [&] { // "Programmation" with the clock fields filled in
-            for (const QString &f : u"heure=14 minutes=07 seconde=35 jour=28 mois=02 annee=2007 "
-                                    "numero_jour=Mercredi"_s.split(u' '))
-                program->findChild<QLineEdit *>(f.section(u'=', 0, 0))->setText(f.section(u'=', 1));
-            program->findChild<QPushButton *>(u"Command1"_s)->click();
-        };
+        QLabel *label8 = program.get<QLabel>(u"Label8"_s);
+        QLineEdit *text1 = program.get<QLineEdit>(u"Text1"_s);
         program->showBoardDisplayPanel();
         int held = -1; // a second handle on the device, that holds back its output (flow control)
         if (whileSending) {
             held = ::open(qPrintable(board.devicePath()), O_RDWR | O_NOCTTY | O_NONBLOCK);
             QVERIFY(held >= 0 && ::tcflow(held, TCOOFF) == 0);
-            sendClock();
+            program.sendClock();
             QTest::qWait(100); // the command stays on its way
             QVERIFY(program->link()->isOpen() && board.received().isEmpty());
         } else {
-            program->findChild<QPushButton *>(u"Command2"_s)->click();
+            program.get<QPushButton>(u"Command2"_s)->click();
             QCOMPARE(label8->text(), u"Port ouvert"_s);
             QTRY_VERIFY_WITH_TIMEOUT(text1->text().contains(u':'), 3000);
         }
@@ -139,27 +127,25 @@ private Q_SLOTS:
         QTest::qWait(200);   // nothing left to close the port again or to tell it twice
         BoardSimulator back; // the device back at another path: the next command goes out alone
         back.setClockInterval(0);
-        QVERIFY(back.start() && port3At(back));
-        sendClock();
-        QTRY_COMPARE_WITH_TIMEOUT(back.received(), QByteArray::fromHex("4114073528020704"), 3000);
+        QVERIFY(back.start() && test::putPort3Ini(ini, back.devicePath()));
+        program.sendClock();
+        QTRY_COMPARE_WITH_TIMEOUT(back.received(), test::Program::kClockCommand, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().contains(u"14:07:35"_s), 3000);
-        program->findChild<QPushButton *>(u"Command2"_s)->click();
+        program.get<QPushButton>(u"Command2"_s)->click();
         QVERIFY(label8->text() == u"Port ouvert" && dialogs.messages.size() == 1);
     }
     void floodOfText() // a megabyte of text in about a second
     {
         QTemporaryDir dir;
         test::Pty pty;
-        QVERIFY(pty.isValid()
-                && test::putFile(dir.filePath(u"param.ini"_s),
-                                 "[Port COM]\r\nvaleur=3\r\n" + pty.paramIniSection(3)));
+        QVERIFY(pty.isValid() && test::putPort3Ini(dir.filePath(u"param.ini"_s), pty.devicePath()));
         test::FakeDialogs dialogs;
         test::Program program(makeQtSerialPort(), dialogs, dir.path());
         program->showBoardDisplayPanel();
         program->showClockPanel();
-        program->findChild<QPushButton *>(u"Command2"_s)->click();
+        program.get<QPushButton>(u"Command2"_s)->click();
         QVERIFY(program->link()->isOpen());
-        QLineEdit *text1 = program->findChild<QLineEdit *>(u"Text1"_s);
+        QLineEdit *text1 = program.get<QLineEdit>(u"Text1"_s);
         const QByteArray line = "14:07:35 28/02/2007\r\n", last = "FIN 23:59:59 31/12/2099";
         pty.write(line.repeated(100)); // what the displays need for any text, before measuring
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().endsWith(QString::fromLatin1(line)), 3000);
@@ -199,19 +185,16 @@ private Q_SLOTS:
         QVERIFY2(done, "the board could not send its megabyte within 15 s");
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().endsWith(QString::fromLatin1(last)), 3000);
         const qint64 after = heldKb();
-        const QString report = u"longest stall %1 ms, timer %2 ms late, memory %3 then %4 kB"_s
-                                   .arg(longestStall)
-                                   .arg(late)
-                                   .arg(before)
-                                   .arg(after);
         // Draining the line before the event loop stalls a second; keeping the 2 MiB of text grows.
-        QVERIFY2(longestStall < 500 && late >= 0 && late < 500 && before > 0
-                     && after - before < 1024,
-                 qPrintable(report));
+        QVERIFY2(
+            longestStall < 500 && late >= 0 && late < 500 && before > 0 && after - before < 1024,
+            qPrintable(QString::asprintf("longest stall %lld ms, timer %lld ms late, memory %lld "
+                                         "then %lld kB",
+                                         longestStall, late, before, after)));
         const QString shown = text1->text(); // the latest burst: kilobytes, never the megabyte
         QVERIFY2(shown.size() <= 8192, qPrintable(QString::number(shown.size())));
-        QCOMPARE(program->findChild<QLineEdit *>(u"Text3"_s)->text(), shown);
-        QCOMPARE(program->findChild<QLineEdit *>(u"Text4"_s)->text(), shown);
+        QCOMPARE(program.get<QLineEdit>(u"Text3"_s)->text(), shown);
+        QCOMPARE(program.get<QLineEdit>(u"Text4"_s)->text(), shown);
         QVERIFY(program->link()->isOpen() && dialogs.messages.isEmpty());
     }
 };

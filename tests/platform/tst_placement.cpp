@@ -1,9 +1,8 @@
 // Guards against: controls off their design places, lost on a move, or cut or overgrown by a fit.
 #include "platform/Placement.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace platine;
 using namespace Qt::StringLiterals;

@@ -7,10 +7,7 @@
 
 #include "support/Files.h"
 
-#include <QDir>
-#include <QLocale>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <cfloat>
 #include <cmath>
@@ -163,13 +160,10 @@ private Q_SLOTS:
         QVERIFY(putFile(big, limit + ';') && QFile::setPermissions(ro, QFileDevice::ReadOwner));
         QVERIFY(readProfileFile(big).reason().contains(u"1 Mio"));
         QCOMPARE(readProfileString(big, "s", "k", d), d);
-        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"},
-                                                    {ini, "a=b"},
-                                                    {ini, " ;k"},
-                                                    {ini, "[t]"},
-                                                    {dir.filePath("no/p.ini"), "k"},
-                                                    {dir.path(), "k"},
-                                                    {big, "k"}};
+        // clang-format off
+        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"}, {ini, "a=b"}, {ini, " ;k"},
+            {ini, "[t]"}, {dir.filePath("no/p.ini"), "k"}, {dir.path(), "k"}, {big, "k"}};
+        // clang-format on
         if (!QFileInfo(ro).isWritable()) // the superuser writes read-only files
             cases.append({ro, "k"});
         for (const auto &[path, key] : cases) {

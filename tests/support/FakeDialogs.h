@@ -4,8 +4,6 @@
 
 #include "platform/Dialogs.h"
 
-#include <QList>
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -19,39 +17,24 @@ public:
         MessageIcon icon;
         QString title, text;
     };
+    using Answer = std::optional<QString>;
 
-    // Answers given in order; an empty queue answers "cancelled".
-    QList<std::optional<QString>> fileAnswers;
-    QList<std::optional<QString>> inputAnswers;
-
-    QStringList fileRequests;  // "open:<initial>" / "save:<initial>"
-    QStringList inputRequests; // "<title>|<prompt>|<default>"
-    // The suggestions each input box offered (empty for a plain box), one entry per request.
-    QList<QList<InputSuggestion>> inputSuggestions;
-    // When set, answers an input box that offers suggestions instead of inputAnswers (a test
-    // choosing one of them returns its value, as the desktop's box does).
-    std::function<std::optional<QString>(const QList<InputSuggestion> &)> chooseSuggestion;
+    QList<Answer> fileAnswers, inputAnswers; // given in order; none left answers "cancelled"
+    QStringList fileRequests;                // "open:<initial>" / "save:<initial>"
+    QStringList inputRequests;               // "<title>|<prompt>|<default>"
+    // When set, answers an input box that offers suggestions instead of inputAnswers.
+    std::function<Answer(const QList<InputSuggestion> &)> chooseSuggestion;
     QList<Message> messages;
 
-    std::optional<QString> openFile(QWidget *, const QString &initialName) override
+    Answer openFile(QWidget *, const QString &initial) override { return file(u"open:", initial); }
+    Answer saveFile(QWidget *, const QString &initial) override { return file(u"save:", initial); }
+    Answer inputBox(QWidget *, const QString &prompt, const QString &title, const QString &text,
+                    const QList<InputSuggestion> &suggestions = {}) override
     {
-        fileRequests << QStringLiteral("open:") + initialName;
-        return next(fileAnswers);
-    }
-    std::optional<QString> saveFile(QWidget *, const QString &initialName) override
-    {
-        fileRequests << QStringLiteral("save:") + initialName;
-        return next(fileAnswers);
-    }
-    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
-                                    const QString &defaultText,
-                                    const QList<InputSuggestion> &suggestions = {}) override
-    {
-        inputRequests << title + u'|' + prompt + u'|' + defaultText;
-        inputSuggestions << suggestions;
+        inputRequests << title + u'|' + prompt + u'|' + text;
         if (chooseSuggestion && !suggestions.isEmpty())
             return chooseSuggestion(suggestions);
-        return next(inputAnswers);
+        return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
     }
     void message(QWidget *, MessageIcon icon, const QString &title, const QString &text) override
     {
@@ -59,9 +42,10 @@ public:
     }
 
 private:
-    static std::optional<QString> next(QList<std::optional<QString>> &queue)
+    Answer file(QStringView kind, const QString &initial)
     {
-        return queue.isEmpty() ? std::nullopt : queue.takeFirst();
+        fileRequests << kind.toString() + initial;
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
     }
 };
 

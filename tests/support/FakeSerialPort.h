@@ -14,10 +14,8 @@ public:
     Status open(const QString &device) override
     {
         calls << u"open:"_s + device;
-        if (openFails)
-            return Failure{u"Permission denied"_s};
-        m_open = true;
-        return Done{};
+        m_open = m_open || !openFails;
+        return openFails ? Status(Failure{u"Permission denied"_s}) : Status(Done{});
     }
     void close() override
     {
@@ -34,11 +32,9 @@ public:
     qint64 write(const QByteArray &bytes) override
     {
         calls << u"write:%1"_s.arg(bytes.size());
-        if (!m_open)
-            return -1;
         const qint64 n = writeLimit >= 0 ? qMin<qint64>(writeLimit, bytes.size()) : bytes.size();
-        pending += bytes.first(n);
-        return n;
+        pending += bytes.first(m_open ? n : 0);
+        return m_open ? n : -1;
     }
     bool flush(int) override
     {
@@ -51,8 +47,7 @@ public:
         calls << u"readAll"_s;
         return std::exchange(m_in, {});
     }
-    // The board sends a burst (lost while the port is closed).
-    void receive(const QByteArray &bytes)
+    void receive(const QByteArray &bytes) // the board sends a burst, lost while the port is closed
     {
         if (!m_open)
             return;

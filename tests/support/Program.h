@@ -7,6 +7,8 @@
 #include "platform/SerialPort.h"
 #include "viewer/ProgramState.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <memory>
 
 namespace platine::test {
@@ -22,6 +24,19 @@ struct Program {
         window->show();
     }
     MainWindow *operator->() const { return window.get(); }
+    template <typename T = QWidget> T *get(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    // "Mise à l'heure" to Wednesday 28/02/2007 14:07:35, whose command is kClockCommand.
+    void sendClock() const
+    {
+        for (const QString f : {"heure=14", "minutes=07", "seconde=35", "jour=28", "mois=02",
+                                "annee=2007", "numero_jour=Mercredi"})
+            get<QLineEdit>(f.section(u'=', 0, 0))->setText(f.section(u'=', 1));
+        get<QPushButton>(QStringLiteral("Command1"))->click();
+    }
+    static inline const QByteArray kClockCommand = QByteArray::fromHex("4114073528020704");
 };
 
 } // namespace platine::test

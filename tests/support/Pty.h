@@ -12,34 +12,26 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <limits>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platine::test {
 
 class Pty
 {
 public:
-    Pty()
+    Pty() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (m_master < 0)
-            return;
-        if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-            close();
-            return;
-        }
-        termios t{};
-        if (::tcgetattr(m_master, &t) == 0) {
-            ::cfmakeraw(&t);
-            ::tcsetattr(m_master, TCSANOW, &t);
-        }
         char name[128] = {};
-        if (::ptsname_r(m_master, name, sizeof name) != 0) {
+        termios t{};
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0
+            || ::ptsname_r(m_master, name, sizeof name) != 0 || ::tcgetattr(m_master, &t) != 0) {
             close();
             return;
         }
+        ::cfmakeraw(&t);
+        ::tcsetattr(m_master, TCSANOW, &t);
         m_device = QString::fromLocal8Bit(name);
     }
     ~Pty() { close(); }
@@ -48,14 +40,11 @@ public:
 
     bool isValid() const { return m_master >= 0; }
     QString devicePath() const { return m_device; }
-    int masterFd() const { return m_master; }
-
     // The device vanishes: the other side sees the end of the line.
     void close()
     {
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
+        if (const int fd = std::exchange(m_master, -1); fd >= 0)
+            ::close(fd);
     }
 
     // The lines of param.ini that make a port number designate this device.
@@ -65,17 +54,16 @@ public:
             + "\r\n";
     }
 
-    // Sends bytes to the program, as the board would.
+    // Sends bytes to the program, as the board would, waiting while the line is full.
     qint64 write(const QByteArray &bytes)
     {
         qint64 done = 0;
-        QDeadlineTimer deadline(2000);
-        while (m_master >= 0 && done < bytes.size() && !deadline.hasExpired()) {
+        for (QDeadlineTimer deadline(2000); m_master >= 0 && done < bytes.size();) {
             const ssize_t n = ::write(m_master, bytes.constData() + done,
                                       size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
-            else if (n < 0 && errno != EAGAIN && errno != EINTR)
+            else if ((n < 0 && errno != EAGAIN && errno != EINTR) || deadline.hasExpired())
                 break;
             else
                 QThread::msleep(1);
@@ -83,36 +71,22 @@ public:
         return done;
     }
 
-    // Whatever the program has sent and is waiting now, without waiting.
-    QByteArray readAvailable()
-    {
-        QByteArray out;
-        char buf[4096];
-        while (m_master >= 0) {
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.append(buf, n);
-        }
-        return out;
-    }
-
     // Reads until at least `count` bytes have come or `msecs` have passed, running the event loop
     // meanwhile so that the program under test can write.
     QByteArray readAtLeast(qsizetype count, int msecs)
     {
         QByteArray out;
-        QDeadlineTimer deadline(msecs);
-        while (out.size() < count && !deadline.hasExpired()) {
+        char buf[4096];
+        for (QDeadlineTimer deadline(msecs); out.size() < count && !deadline.hasExpired();) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            out += readAvailable();
+            for (ssize_t n; m_master >= 0 && (n = ::read(m_master, buf, sizeof buf)) > 0;)
+                out.append(buf, n);
             if (out.size() < count)
                 QThread::msleep(1);
         }
         return out;
     }
-
-    // Everything that arrives during `msecs`, running the event loop meanwhile.
+    // Everything that arrives during `msecs`.
     QByteArray readFor(int msecs)
     {
         return readAtLeast(std::numeric_limits<qsizetype>::max(), msecs);
@@ -122,13 +96,12 @@ public:
     termios settings() const
     {
         termios t{};
-        if (m_master >= 0)
-            ::tcgetattr(m_master, &t);
+        ::tcgetattr(m_master, &t);
         return t;
     }
 
 private:
-    int m_master = -1;
+    int m_master;
     QString m_device;
 };
 
