@@ -18,7 +18,7 @@ static QString clean(QStringView s)
 }
 
 // The lines of a file, each with its line end (CR LF, lone CR or lone LF; none for a last line
-// without one), and that end.
+// without one).
 static QList<QByteArrayView> linesOf(QByteArrayView file)
 {
     QList<QByteArrayView> lines;
@@ -32,9 +32,12 @@ static QList<QByteArrayView> linesOf(QByteArrayView file)
     }
     return lines;
 }
+// The line end of such a line.
 static QByteArrayView lineEnd(QByteArrayView line)
 {
-    return line.last(line.endsWith("\r\n") ? 2 : line.endsWith('\r') || line.endsWith('\n'));
+    if (line.endsWith("\r\n"))
+        return line.last(2);
+    return line.last(line.endsWith('\r') || line.endsWith('\n') ? 1 : 0);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

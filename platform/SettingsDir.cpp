@@ -53,9 +53,9 @@ void carryOverParamIni(const QString &programDir, const QString &settingsDir)
         static_cast<void>(replaceProfileFile(to.paramIni(), *bytes));
 }
 
-// Removes what a save killed half-way leaves beside param.ini and debug.ini: their temporary copies,
-// named after them with a dot and six letters or digits ("param.ini.VaIOYo"). Regular files only;
-// any other name, and anything that is no regular file, stays.
+// Removes what a save killed half-way leaves beside param.ini and debug.ini: their temporary
+// copies, named after them with a dot and six letters or digits ("param.ini.VaIOYo"). Regular
+// files only; any other name, and anything that is no regular file, stays.
 void removeLeftoverTemporaries(const QString &dir)
 {
     static const QRegularExpression own(QStringLiteral("^(param|debug)\\.ini\\.[A-Za-z0-9]{6}$"));

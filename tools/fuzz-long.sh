@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# tools/fuzz-long.sh SECONDS [BUILD_DIR]
-# Runs every fuzz target of fuzz/ for SECONDS, one after the other, each on a scratch copy of its
-# seed corpus (BUILD_DIR/fuzz/long/<target>/), as the fuzz tests do (same input lengths, same
-# 512 MB limit, same sanitizer options as ./dev.sh test), and prints for each the executions,
-# executions per second, peak memory and the processor time it used. BUILD_DIR is the sanitized
-# fuzz build of ./dev.sh test, build-sanitize by default; run ./dev.sh test once first. On a shared
-# machine run it under nice; executions per processor second then still tell a target's speed on
-# one core. Exits non-zero when a target reports a fault (its input is kept in its folder).
+# tools/fuzz-long.sh SECONDS [TARGET...]
+# Runs the fuzz targets of fuzz/ (all of them, or those named) for SECONDS each, one after the
+# other, each on a scratch copy of its seed corpus (<build>/fuzz/long/<target>/), as the fuzz tests
+# do (same input lengths, same 512 MB limit, same sanitizer options as ./dev.sh test), and prints
+# for each the executions, executions per second, peak memory and the processor time it used.
+# <build> is the sanitized fuzz build of ./dev.sh test: build-sanitize, or $PLATINE_FUZZ_BUILD; run
+# ./dev.sh test once first. On a shared machine run it under nice: executions per processor second
+# still tell a target's speed on one core. Exits non-zero when a target reports a fault (its
+# failing input is kept in its folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:?usage: tools/fuzz-long.sh SECONDS [BUILD_DIR]}
-build=${2:-build-sanitize}
+seconds=${1:?usage: tools/fuzz-long.sh SECONDS [TARGET...]}
+shift
+build=${PLATINE_FUZZ_BUILD:-build-sanitize}
 list="$build/fuzz/targets.txt"
 if [ ! -f "$list" ]; then
   echo "$list is missing: run ./dev.sh test first (or configure $build as it does)" >&2
@@ -22,6 +24,9 @@ cmake --build "$build" -j"$(nproc)" --target $(cut -d' ' -f1 "$list") >/dev/null
 
 failed=0
 while read -r name fuzzer corpus maxLen; do
+  if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then
+    continue
+  fi
   work="$build/fuzz/long/$name"
   TIMEFORMAT='%U %S'
   if ! cpu=$( { time cmake -DFUZZER="$fuzzer" -DCORPUS="$corpus" -DWORK="$work" \
