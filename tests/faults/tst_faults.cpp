@@ -6,12 +6,13 @@
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
 #include "support/Program.h"
-#include "support/Pty.h" // and the POSIX terminal calls
-#include "tools/BoardSimulator.h"
+#include "tools/BoardSimulator.h" // and the pseudo-terminal, termios.h
 #include <QtTest>
 #include <QtWidgets>
+#include <fcntl.h>
 #include <malloc.h>
 #include <thread>
+#include <unistd.h>
 using namespace platine;
 using namespace Qt::StringLiterals;
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
@@ -137,8 +138,8 @@ private Q_SLOTS:
     void floodOfText() // a megabyte of text in about a second
     {
         QTemporaryDir dir;
-        test::Pty pty;
-        QVERIFY(pty.isValid() && test::putPort3Ini(dir.filePath(u"param.ini"_s), pty.devicePath()));
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putPort3Ini(dir.filePath(u"param.ini"_s), pty.devicePath()));
         test::FakeDialogs dialogs;
         test::Program program(makeQtSerialPort(), dialogs, dir.path());
         program->showBoardDisplayPanel();

@@ -3,7 +3,7 @@
 #include "platform/QtSerialPort.h"
 
 #include "support/Files.h"
-#include "support/Pty.h"
+#include "tools/PseudoTerminal.h"
 
 #include <QtTest>
 
@@ -17,11 +17,12 @@ class TestSerialPort : public QObject
 private Q_SLOTS:
     void portOnPseudoTerminal() // 9600 8N1, bytes untouched, close and reopen, bursts, loss
     {
-        test::Pty pty;
+        PseudoTerminal pty;
+        QVERIFY(pty.open());
         const std::unique_ptr<SerialPort> port = makeQtSerialPort();
         QVERIFY(!port->open(u"/dev/platine-absent"_s).reason().isEmpty() && !port->isOpen());
         const Status opened = port->open(pty.devicePath());
-        QVERIFY2(pty.isValid() && opened, qPrintable(opened.reason()));
+        QVERIFY2(opened, qPrintable(opened.reason()));
         const termios t = pty.settings();
         QCOMPARE(
             (QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
