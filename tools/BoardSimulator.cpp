@@ -5,14 +5,6 @@
 
 #include <QTimer>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace platine {
 
 namespace {
@@ -76,43 +68,8 @@ Status BoardSimulator::start()
 {
     if (isRunning())
         return Done{};
-    auto fail = [&](const char *step) -> Status {
-        const QString reason = QStringLiteral("%1: %2").arg(
-            QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
-        m_device.clear();
-        return Failure{reason};
-    };
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (m_master < 0)
-        return fail("posix_openpt");
-    if (::grantpt(m_master) != 0)
-        return fail("grantpt");
-    if (::unlockpt(m_master) != 0)
-        return fail("unlockpt");
-    char name[128] = {};
-    if (::ptsname_r(m_master, name, sizeof name) != 0)
-        return fail("ptsname");
-    m_device = QString::fromLocal8Bit(name);
-
-    // Open and close the other side once: from then on the master reports a hang-up whenever the
-    // program does not hold the device, which is how the simulator knows whether anyone listens
-    // (bytes written with nobody listening would wait in the terminal and reach the program late).
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (slave < 0)
-        return fail("open");
-    // Raw line: bytes pass untouched (the settings are those of the device side).
-    termios t{};
-    if (::tcgetattr(slave, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::cfsetispeed(&t, B9600);
-        ::cfsetospeed(&t, B9600);
-        ::tcsetattr(slave, TCSANOW, &t);
-    }
-    ::close(slave);
-
+    if (const Status opened = m_pty.open(B9600); !opened)
+        return opened;
     m_pending.clear();
     m_received.clear();
     m_commands.clear();
@@ -128,16 +85,14 @@ void BoardSimulator::stop()
     m_pollTimer->stop();
     m_clockTimer->stop();
     m_incompleteTimer->stop();
-    if (m_master >= 0)
-        ::close(m_master);
-    m_master = -1;
-    m_device.clear();
+    m_pty.close();
     m_pending.clear();
 }
 
 QStringList BoardSimulator::paramIniLines(int portNumber) const
 {
-    return {QStringLiteral("[Ports]"), QStringLiteral("COM%1=%2").arg(portNumber).arg(m_device)};
+    return {QStringLiteral("[Ports]"),
+            QStringLiteral("COM%1=%2").arg(portNumber).arg(devicePath())};
 }
 
 void BoardSimulator::setClockInterval(int msecs)
@@ -159,37 +114,6 @@ QDateTime BoardSimulator::boardTime() const
 void BoardSimulator::setBoardTime(const QDateTime &time)
 {
     m_clockOffsetMs = QDateTime::currentDateTime().msecsTo(time);
-}
-
-bool BoardSimulator::peerConnected() const
-{
-    if (m_master < 0)
-        return false;
-    pollfd p{m_master, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0)
-        return false;
-    return !(p.revents & (POLLHUP | POLLERR | POLLNVAL));
-}
-
-qint64 BoardSimulator::sendBytes(const QByteArray &bytes)
-{
-    if (m_master < 0)
-        return -1;
-    qint64 done = 0;
-    int stalls = 0;
-    while (done < bytes.size() && stalls < 1000) {
-        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-            stalls = 0;
-        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            break;
-        } else {
-            ++stalls;
-            ::usleep(1000);
-        }
-    }
-    return done;
 }
 
 qint64 BoardSimulator::sendText(const QString &text)
@@ -250,19 +174,7 @@ QString BoardSimulator::describe(const QByteArray &c)
 
 void BoardSimulator::poll()
 {
-    if (m_master < 0)
-        return;
-    pollfd p{m_master, POLLIN, 0};
-    if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN))
-        return;
-    char buf[4096];
-    QByteArray got;
-    for (;;) {
-        const ssize_t n = ::read(m_master, buf, sizeof buf);
-        if (n <= 0)
-            break; // EAGAIN: all read; EIO: the program closed its side
-        got.append(buf, n);
-    }
+    const QByteArray got = m_pty.readAvailable();
     if (got.isEmpty())
         return;
     m_received += got;

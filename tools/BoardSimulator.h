@@ -5,6 +5,7 @@
 // clock as text once a second while the program's side is open, like the board's clock read-out.
 
 #include "platform/Result.h"
+#include "tools/PseudoTerminal.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -32,10 +33,10 @@ public:
     Status start();
     // Closes it: for the program the device vanishes.
     void stop();
-    bool isRunning() const { return m_master >= 0; }
+    bool isRunning() const { return m_pty.isOpen(); }
 
     // The device the program opens, e.g. "/dev/pts/4"; empty when not running.
-    QString devicePath() const { return m_device; }
+    QString devicePath() const { return m_pty.devicePath(); }
     // The param.ini lines that make port number `portNumber` designate this device:
     // "[Ports]" and "COM<n>=<device>".
     QStringList paramIniLines(int portNumber) const;
@@ -48,12 +49,12 @@ public:
     void setBoardTime(const QDateTime &time);
 
     // Whether the program has the device open now.
-    bool peerConnected() const;
+    bool peerConnected() const { return m_pty.peerConnected(); }
 
     // Sends text to the program, as the board would: one byte per character (Latin-1), in one
     // write. Returns the number of bytes written, -1 when not running.
     qint64 sendText(const QString &text);
-    qint64 sendBytes(const QByteArray &bytes);
+    qint64 sendBytes(const QByteArray &bytes) { return m_pty.write(bytes); }
 
     // The bytes received since start() and the complete commands, the latest kKeptBytes and
     // kKeptCommands of them (a long run keeps no more), and how many there were in all.
@@ -84,8 +85,7 @@ private:
     void handle(const QByteArray &command);
     void clockTick();
 
-    int m_master = -1;
-    QString m_device;
+    PseudoTerminal m_pty;
     QTimer *m_pollTimer = nullptr;
     QTimer *m_clockTimer = nullptr;
     QTimer *m_incompleteTimer = nullptr;

@@ -4,7 +4,7 @@
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
 #include "support/Program.h"
-#include "support/Pty.h"
+#include "tools/PseudoTerminal.h"
 #include "viewer/GraphWindow.h"
 #include <QtTest>
 #include <QtWidgets>
@@ -216,8 +216,8 @@ private Q_SLOTS:
         QFETCH(int, port);
         QFETCH(int, messages);
         QFETCH(QByteArray, stored);
-        test::Pty pty; // a device that exists, named in "Ports", is offered with its number
-        QVERIFY(test::putFile(ini(), pty.paramIniSection(7)));
+        PseudoTerminal pty; // a device that exists, named in "Ports", is offered with its number
+        QVERIFY(pty.open() && test::putFile(ini(), test::portsSection(7, pty.devicePath())));
         m_dlg.chooseSuggestion = [&](const QList<InputSuggestion> &offered) {
             const InputSuggestion seven{u"7 — "_s + pty.devicePath(), u"7"_s};
             return answer == u"<7>" && offered.contains(seven) ? Answer(u"7"_s) : answer;
@@ -228,7 +228,7 @@ private Q_SLOTS:
                  QStringList{u"Changement du port de communication|Port de communication|1"_s});
         QCOMPARE(w()->link()->portNumber(), port);
         QCOMPARE(m_dlg.messages.size(), messages);
-        QCOMPARE(test::fileBytes(ini()), pty.paramIniSection(7) + stored);
+        QCOMPARE(test::fileBytes(ini()), test::portsSection(7, pty.devicePath()) + stored);
     }
     void fileToShow() // given on the command line: in the viewer, over the main window
     {

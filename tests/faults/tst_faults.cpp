@@ -5,25 +5,16 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
+#include "support/HeldMemory.h"
 #include "support/Program.h"
-#include "support/Pty.h" // and the POSIX terminal calls
-#include "tools/BoardSimulator.h"
+#include "tools/BoardSimulator.h" // and the pseudo-terminal, termios.h
 #include <QtTest>
 #include <QtWidgets>
-#include <malloc.h>
+#include <fcntl.h>
 #include <thread>
+#include <unistd.h>
 using namespace platine;
 using namespace Qt::StringLiterals;
-extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
-static qint64 heldKb() // resident, or allocated under AddressSanitizer (freed blocks in quarantine)
-{
-    if (&__sanitizer_get_current_allocated_bytes)
-        return qint64(__sanitizer_get_current_allocated_bytes() / 1024);
-    ::malloc_trim(0);
-    const QByteArray status = test::fileBytes(u"/proc/self/status"_s);
-    return status.mid(status.indexOf("VmRSS:") + 6).trimmed().split(' ').first().toLongLong();
-}
-
 static QMap<QString, QByteArray> snapshot(const QString &root) // every entry, with contents
 {
     QMap<QString, QByteArray> files;
@@ -137,8 +128,8 @@ private Q_SLOTS:
     void floodOfText() // a megabyte of text in about a second
     {
         QTemporaryDir dir;
-        test::Pty pty;
-        QVERIFY(pty.isValid() && test::putPort3Ini(dir.filePath(u"param.ini"_s), pty.devicePath()));
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putPort3Ini(dir.filePath(u"param.ini"_s), pty.devicePath()));
         test::FakeDialogs dialogs;
         test::Program program(makeQtSerialPort(), dialogs, dir.path());
         program->showBoardDisplayPanel();
@@ -150,7 +141,7 @@ private Q_SLOTS:
         pty.write(line.repeated(100)); // what the displays need for any text, before measuring
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().endsWith(QString::fromLatin1(line)), 3000);
         QTest::qWait(100);
-        const qint64 before = heldKb();
+        const qint64 before = test::heldKb();
         // The board: 1 MiB in 1024 writes, one a millisecond, waiting when the line is full.
         const QByteArray chunk = line.repeated(1024 / line.size() + 1).left(1024);
         std::atomic<bool> done = false, giveUp = false;
@@ -184,7 +175,7 @@ private Q_SLOTS:
         board.join();
         QVERIFY2(done, "the board could not send its megabyte within 15 s");
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().endsWith(QString::fromLatin1(last)), 3000);
-        const qint64 after = heldKb();
+        const qint64 after = test::heldKb();
         // Draining the line before the event loop stalls a second; keeping the 2 MiB of text grows.
         QVERIFY2(
             longestStall < 500 && late >= 0 && late < 500 && before > 0 && after - before < 1024,

@@ -3,26 +3,13 @@
 #include "board/ClockCommand.h"
 #include "platform/QtSerialPort.h"
 #include "support/Files.h"
+#include "support/HeldMemory.h"
 #include "tools/BoardSimulator.h"
 
 #include <QtTest>
 
-#include <malloc.h>
-
 using namespace platine;
 using namespace Qt::StringLiterals;
-
-extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
-
-// Resident, or allocated under AddressSanitizer (freed blocks wait in its quarantine).
-static qint64 heldKb()
-{
-    if (&__sanitizer_get_current_allocated_bytes)
-        return qint64(__sanitizer_get_current_allocated_bytes() / 1024);
-    ::malloc_trim(0);
-    const QByteArray status = test::fileBytes(u"/proc/self/status"_s);
-    return status.mid(status.indexOf("VmRSS:") + 6).trimmed().split(' ').first().toLongLong();
-}
 
 class TestSoak : public QObject
 {
@@ -38,10 +25,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString ini = dir.filePath(u"param.ini"_s);
         BoardSimulator sim;
+        sim.setClockInterval(0); // only answers come back
         const Status started = sim.start();
         QVERIFY2(started, qPrintable(started.reason()));
-        sim.setClockInterval(0); // only answers come back
-        QVERIFY(test::putFile(ini, sim.paramIniLines(1).join(u"\r\n").toLocal8Bit()));
+        QVERIFY(test::putFile(ini, test::portsSection(1, sim.devicePath())));
         BoardLink link(makeQtSerialPort(), ini); // port 1
         QList<QByteArray> decoded;
         QString replies;
@@ -62,16 +49,13 @@ private Q_SLOTS:
                     batch << encodeClockCommand(clockFieldsFrom(time));
                     answers += u"Heure reglee : "_s + BoardSimulator::clockText(time) + u"\r\n"_s;
                 } else { // every byte value in turn after the letter
-                    QByteArray schedule(BoardSimulator::kScheduleCommandSize, 'B');
-                    for (int j = 1; j < schedule.size(); ++j)
-                        schedule[j] = char((i + j) % 256);
-                    batch << schedule;
+                    batch << QByteArray(BoardSimulator::kScheduleCommandSize, 'B');
+                    for (int j = 1; j < batch.last().size(); ++j)
+                        batch.last()[j] = char((i + j) % 256);
                 }
-            }
-            for (const QByteArray &command : batch) {
-                const Status sent = link.sendToBoard(command);
+                const Status sent = link.sendToBoard(batch.last());
                 QVERIFY2(sent, qPrintable(sent.reason()));
-                sentBytes += command.size();
+                sentBytes += batch.last().size();
             }
             QTRY_VERIFY_WITH_TIMEOUT(decoded.size() >= batch.size(), 10000);
             QCOMPARE(decoded, batch);
@@ -80,12 +64,12 @@ private Q_SLOTS:
             decoded.clear();
             replies.clear();
             if (n + kBatch == kWarmUp)
-                warmKb = heldKb();
+                warmKb = test::heldKb();
         }
         QCOMPARE(junk, 0);
         QCOMPARE(sim.commandCount(), qint64(kCommands));
         QCOMPARE(sim.receivedCount(), sentBytes);
-        const qint64 endKb = heldKb();
+        const qint64 endKb = test::heldKb();
         qInfo("%d commands, %lld bytes sent, all decoded and answered; held %lld kB after %d, "
               "%lld kB at the end (%+lld kB)",
               kCommands, sentBytes, warmKb, kWarmUp, endKb, endKb - warmKb);

@@ -21,27 +21,34 @@ class TestPlacement : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void placedAtTwips()
+    void placed_data()
     {
+        using R = QRect;
+        QTest::addColumn<bool>("shifted"); // in a container of its own scale, else in a window
+        QTest::addColumn<QRect>("design"); // in twips
+        QTest::addColumn<int>("top");      // then moved to this top in twips; -1: not moved
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("at twips") << false << R(7320, 600, 2175, 615) << -1 << R(488, 40, 145, 41);
+        QTest::newRow("by its container") << true << R(10, 20, 30, 40) << -1 << R(110, 120, 30, 40);
+        QTest::newRow("moved down") << false << R(150, 300, 1500, 450) << 600 << R(10, 40, 100, 30);
+    }
+    void placed()
+    {
+        QFETCH(bool, shifted);
+        QFETCH(QRect, design);
+        QFETCH(int, top);
+        QFETCH(QRect, pixels);
+        ShiftedContainer container;
         QWidget window;
-        QPushButton *b = placeButton(&window, u"Command7"_s, u"Programmer"_s, 7320, 600, 2175, 615);
+        QPushButton *b = placeButton(shifted ? &container : &window, u"Command7"_s, u"Programmer"_s,
+                                     design.left(), design.top(), design.width(), design.height());
         QCOMPARE(b->objectName() + b->text(), u"Command7Programmer"_s);
-        QCOMPARE(b->geometry(), QRect(488, 40, 145, 41));
-        QCOMPARE(twipsGeometry(b), QRect(7320, 600, 2175, 615));
-    }
-    void placedByItsContainer()
-    {
-        ShiftedContainer area;
-        QCOMPARE(place(new QLabel(&area), u"L"_s, 10, 20, 30, 40)->geometry(),
-                 QRect(110, 120, 30, 40));
-    }
-    void movedToAnotherTop()
-    {
-        QWidget window;
-        auto *label = place(new QLabel(&window), u"Label5"_s, 150, 300, 1500, 450);
-        moveTop(label, 600);
-        QCOMPARE(label->geometry(), QRect(10, 40, 100, 30));
-        QCOMPARE(twipsGeometry(label), QRect(150, 600, 1500, 450));
+        if (top >= 0) {
+            moveTop(b, top);
+            design.moveTop(top);
+        }
+        QCOMPARE(b->geometry(), pixels);
+        QCOMPARE(twipsGeometry(b), design);
     }
     void fitWidth_data()
     {

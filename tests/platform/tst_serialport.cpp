@@ -3,7 +3,7 @@
 #include "platform/QtSerialPort.h"
 
 #include "support/Files.h"
-#include "support/Pty.h"
+#include "tools/PseudoTerminal.h"
 
 #include <QtTest>
 
@@ -14,14 +14,18 @@ using Ports = QMap<int, QString>;
 class TestSerialPort : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
+    const QString m_ini = m_dir.filePath(u"param.ini"_s);
+
 private Q_SLOTS:
     void portOnPseudoTerminal() // 9600 8N1, bytes untouched, close and reopen, bursts, loss
     {
-        test::Pty pty;
+        PseudoTerminal pty;
+        QVERIFY(pty.open());
         const std::unique_ptr<SerialPort> port = makeQtSerialPort();
         QVERIFY(!port->open(u"/dev/platine-absent"_s).reason().isEmpty() && !port->isOpen());
         const Status opened = port->open(pty.devicePath());
-        QVERIFY2(pty.isValid() && opened, qPrintable(opened.reason()));
+        QVERIFY2(opened, qPrintable(opened.reason()));
         const termios t = pty.settings();
         QCOMPARE(
             (QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
@@ -87,8 +91,7 @@ private Q_SLOTS:
     }
     void portsSection() // param.ini's "Ports" entries, read as profile entries
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath(u"param.ini"_s), link = dir.filePath(u"by-id"_s);
+        const QString ini = m_ini, link = m_dir.filePath(u"by-id"_s);
         const QString id = u"/dev/serial/by-id/usb-logger-if00"_s;
         QVERIFY(test::putFile(ini,
                               "[ports]\r\ncom3 = " + ini.toUtf8() + " \r\nCOM7='" + id.toUtf8()
@@ -104,6 +107,53 @@ private Q_SLOTS:
         const QList<InputSuggestion> available = availablePortSuggestions(ini); // existing ones
         QVERIFY(available.contains({u"3 — "_s + ini, u"3"_s}));
         QVERIFY(!available.contains({u"32767 — /none"_s, u"32767"_s}));
+    }
+    void portKeys_data() // leading zeros in "Ports" keys; the first key of a number wins
+    {
+        QTest::addColumn<QString>("ini");     // its lines, "|" between them
+        QTest::addColumn<QString>("port3");   // what port 3 opens
+        QTest::addColumn<QString>("chooser"); // what the chooser reads, "<number>=<device>;..."
+        // clang-format off
+        QTest::newRow("plain key") << "[Ports]|COM3=/p" << "/p" << "3=/p";
+        QTest::newRow("leading zero") << "[Ports]|COM03=/p" << "/p" << "3=/p";
+        QTest::newRow("zeros, lower case") << "[ports]| com0003 = /p" << "/p" << "3=/p";
+        QTest::newRow("plain key first") << "[Ports]|COM3=/a|COM03=/b" << "/a" << "3=/a";
+        QTest::newRow("zero key first") << "[Ports]|COM03=/b|COM3=/a" << "/b" << "3=/b";
+        QTest::newRow("first key empty") << "[Ports]|COM03=|COM3=/a" << "/dev/ttyS2" << "";
+        QTest::newRow("another section's key")
+            << "[X]|COM03=/x|[Ports]|COM4=/c|COM3=/a" << "/a" << "3=/a;4=/c";
+        QTest::newRow("second Ports unread")
+            << "[Ports]|COM4=/c|[Ports]|COM03=/b" << "/dev/ttyS2" << "4=/c";
+        QTest::newRow("zero names no port") << "[Ports]|COM0=/x|COM000=/y" << "/dev/ttyS2" << "";
+        QTest::newRow("largest, zeros before")
+            << "[Ports]|COM032767=/x|COM032768=/y" << "/dev/ttyS2" << "32767=/x";
+        QTest::newRow("not a port key") << "[Ports]|COM3X=/x|COM 3=/y" << "/dev/ttyS2" << "";
+        // clang-format on
+    }
+    void portKeys()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, port3);
+        QFETCH(QString, chooser);
+        QVERIFY(test::putFile(m_ini, ini.replace(u'|', u"\r\n"_s).toUtf8() + "\r\n"));
+        QCOMPARE(portDevice(3, m_ini), port3);
+        QStringList read;
+        const Ports overrides = portOverrides(m_ini);
+        for (const auto &[number, device] : overrides.asKeyValueRange())
+            read << QString::number(number) + u'=' + device;
+        QCOMPARE(read.join(u';'), chooser);
+    }
+    void chooserAndLookupAgree() // every number the chooser offers opens the device it shows
+    {
+        QVERIFY(test::putFile(m_ini,
+                              "[Ports]\r\nCOM03=/b\r\nCOM3=/a\r\nCOM007=/c\r\nCOM7=/d\r\n"
+                              "COM10=/e\r\n"));
+        const Ports overrides = portOverrides(m_ini);
+        QCOMPARE(overrides.keys(), (QList<int>{3, 7, 10}));
+        for (const auto &[number, device] : overrides.asKeyValueRange()) {
+            QCOMPARE(portDevice(number, m_ini), device);
+            QCOMPARE(portNumberForDevice(device, m_ini), number);
+        }
     }
 };
 

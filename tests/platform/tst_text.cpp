@@ -1,4 +1,4 @@
-// Guards against: numbers or characters read or written wrong, settings files or folder wrong.
+// Guards against: numbers or text misread or miswritten, wrong settings files or folder, litter.
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
@@ -27,6 +27,13 @@ Q_DECLARE_METATYPE(Write)
 class TestText : public QObject
 {
     Q_OBJECT
+    // The program's files as installed under `root`: the start-up then keeps its settings per user.
+    static bool install(const QString &root)
+    {
+        return QDir(root).mkpath("share/applications")
+            && putFile(root + "/share/applications/platine.desktop", "x");
+    }
+
 private Q_SLOTS:
     void leadingNumber_data() // NaN: no number at all, which reads as 0
     {
@@ -188,8 +195,7 @@ private Q_SLOTS:
         QCOMPARE(chooseSettingsDir(bin + '/', user), bin);
         QCOMPARE(chooseSettingsDir(tmp.filePath("gone"), user), user);
         QVERIFY(QFileInfo(user).isDir() && !QFile::exists(ini));
-        QVERIFY(QDir(tmp.path()).mkpath("share/applications")
-                && putFile(tmp.filePath("share/applications/platine.desktop"), "x"));
+        QVERIFY(install(tmp.path()));
         QCOMPARE(chooseSettingsDir(bin, user), user); // installed: param.ini carried over
         QVERIFY(putFile(beside, "v=5"));
         QCOMPARE(chooseSettingsDir(bin, user), user); // once: never over the user's own
@@ -198,6 +204,61 @@ private Q_SLOTS:
         QCOMPARE(chooseSettingsDir(bin, user), user); // no profile file: not carried
         QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), QStringList()); // no stray file
         QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden), QStringList{"param.ini"});
+    }
+    void startUpRemovesOwnTemporaries_data() // those of a killed save, no other entry
+    {
+        using L = QStringList;
+        QTest::addColumn<L>("files");   // in the settings folder before start-up
+        QTest::addColumn<L>("folders"); // likewise
+        QTest::addColumn<L>("left");    // every entry after it, sorted
+        const L several = {"param.ini.AbCdEf", "param.ini.ZZaiC0", "debug.ini.xYzzy9", "notes.txt"};
+        const L lookAlikes = {"Param.ini.AbCdEf", "horaires.txt.AbCdEf", "param.ini.Ab-dEf",
+                              "param.ini.AbCdE",  "param.ini.AbCdEfG",   "param.ini.bak",
+                              "xparam.ini.AbCdEf"};
+        // clang-format off
+        QTest::newRow("temporary of param.ini")
+            << L{"param.ini", "param.ini.VaIOYo"} << L{} << L{"param.ini"};
+        QTest::newRow("temporary of debug.ini, with digits") << L{"debug.ini.a1B2c3"} << L{} << L{};
+        QTest::newRow("several, beside other files") << several << L{} << L{"notes.txt"};
+        QTest::newRow("names that only look like one") << lookAlikes << L{} << lookAlikes;
+        QTest::newRow("a folder named like one")
+            << L{} << L{"param.ini.AbCdEf"} << L{"param.ini.AbCdEf"};
+        // clang-format on
+    }
+    void startUpRemovesOwnTemporaries()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, left);
+        QTemporaryDir tmp;
+        for (const QString &name : files)
+            QVERIFY(putFile(tmp.filePath(name), "[Port COM]\r\nvaleur=3\r\n"));
+        for (const QString &name : folders)
+            QVERIFY(QDir(tmp.path()).mkdir(name));
+        QCOMPARE(chooseSettingsDir(tmp.path(), tmp.filePath("unused")), tmp.path());
+        QCOMPARE(QDir(tmp.path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                 left);
+    }
+    void linkNamedLikeOneStays() // a link is no temporary of the program, whatever it points at
+    {
+        QTemporaryDir tmp;
+        const QString link = tmp.filePath("param.ini.AbCdEf"), target = tmp.filePath("target");
+        QVERIFY(putFile(target, "x") && QFile::link(target, link));
+        chooseSettingsDir(tmp.path(), tmp.filePath("unused"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(fileBytes(target), QByteArray("x"));
+    }
+    void cleanedWhereTheSettingsLive() // the per-user folder when the program is installed
+    {
+        QTemporaryDir tmp;
+        const QString bin = tmp.filePath("bin"), user = tmp.filePath("user");
+        QVERIFY(install(tmp.path()) && QDir().mkpath(bin) && QDir().mkpath(user));
+        QVERIFY(putFile(user + "/param.ini.AbCdEf", "x"));
+        QVERIFY(putFile(bin + "/param.ini.AbCdEf", "x")); // not the settings folder
+        QCOMPARE(chooseSettingsDir(bin, user), user);
+        QVERIFY(!QFile::exists(user + "/param.ini.AbCdEf"));
+        QVERIFY(QFile::exists(bin + "/param.ini.AbCdEf"));
     }
 };
 

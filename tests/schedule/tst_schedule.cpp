@@ -7,7 +7,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
-#include "support/Pty.h"
+#include "tools/PseudoTerminal.h"
 #include <QtTest>
 #include <QtWidgets>
 using namespace platine;
@@ -149,8 +149,9 @@ private Q_SLOTS:
     }
     void panelProgrammer() // replies emptied first, period shown corrected, 125 bytes on the line
     {
-        test::Pty pty;
-        QVERIFY(pty.isValid() && test::putFile(m_files.paramIni(), pty.paramIniSection(1)));
+        PseudoTerminal pty;
+        QVERIFY(pty.open()
+                && test::putFile(m_files.paramIni(), test::portsSection(1, pty.devicePath())));
         BoardLink link(makeQtSerialPort(), m_files.paramIni());
         m_panel->setBoard(&link, m_clear);
         m_panel->box(kPeriodBox)->setText(u"13.9"_s);
@@ -158,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(m_cleared, QStringList({"13.9"}));
         QCOMPARE(m_panel->box(kPeriodBox)->text(), u"13"_s);
         QCOMPARE(pty.readAtLeast(kScheduleFrameSize, 5000), kFilledFrame);
-        QCOMPARE(pty.readFor(200), QByteArray()); // nothing after the frame
+        QCOMPARE(pty.readAtLeast(1, 200), QByteArray()); // nothing after the frame
         QVERIFY(m_dialogs->messages.isEmpty());
     }
     void panelTells() // the wrong box, the refused port, the files not written
