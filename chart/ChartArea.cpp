@@ -27,7 +27,7 @@ ChartArea::ChartArea(QWidget *parent) : QWidget(parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_surface.setForeground(palette().color(QPalette::Active, QPalette::ButtonText));
-    m_surface.onChange([this](const QRect &pixels, bool whole) { drawingChanged(pixels, whole); });
+    m_surface.onChange([this] { queueRepaint(); });
 }
 
 ChartArea::~ChartArea() = default;
@@ -47,16 +47,6 @@ ChartImage &ChartArea::surface()
     syncSurface();
     m_surface.setFont(font());
     return m_surface;
-}
-
-void ChartArea::drawingChanged(const QRect &pixels, bool whole)
-{
-    if (whole) {
-        update();
-        return;
-    }
-    m_dirty |= pixels.translated(kBorder, kBorder);
-    queueRepaint();
 }
 
 LineControl *ChartArea::addLine(const QString &name, double x1, double y1, double x2, double y2,
@@ -104,9 +94,8 @@ void ChartArea::queueRepaint()
 void ChartArea::repaintDirty()
 {
     m_repaintQueued = false;
-    if (!m_dirty.isEmpty())
-        update(m_dirty);
-    m_dirty = QRect();
+    if (const QRect drawn = m_surface.takeChanges(); !drawn.isEmpty())
+        update(drawn.translated(kBorder, kBorder));
     // A line control that moved: where it was and where it is now, each on its own, so that a
     // cursor crossing the chart repaints two thin strips.
     for (qsizetype i = 0; i < m_lineStates.size(); ++i) {

@@ -80,7 +80,6 @@ private:
     void syncSurface();
     // Widget rectangle a line control covers as painted (empty when hidden).
     QRect lineRect(const LineControl &line) const;
-    void drawingChanged(const QRect &pixels, bool whole);
     // Asks once, through the event loop, for the repaint of what was drawn and of the line
     // controls that changed since the last request.
     void queueRepaint();
@@ -93,7 +92,6 @@ private:
         bool changed = false; // moved or restyled since
     };
     QList<LineState> m_lineStates; // by index in m_lines
-    QRect m_dirty;                 // drawn since the last repaint request
     bool m_repaintQueued = false;
 };
 

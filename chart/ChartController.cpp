@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace platine {
 
@@ -43,8 +44,10 @@ ChartOutput followMouse(const ChartInputs &in, ChartState &state, double width, 
     if (!in.analog)
         out.valueReadout = QString();
     else if (scale.k) { // an unreadable coefficient leaves the value caption as it was
-        const QString value = formatReadOut(readOutValue(y, *scale.k));
-        out.valueReadout = state.zoomReadout ? value : value + scale.unit;
+        QString value = formatReadOut(readOutValue(y, *scale.k));
+        if (!state.zoomReadout)
+            value.append(scale.unit);
+        out.valueReadout = std::move(value);
     }
     if (!state.zoomReadout) {
         if (const std::optional<double> row = readOutRow(x, width / state.rowCount)) {

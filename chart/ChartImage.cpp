@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platine {
 
@@ -56,10 +57,19 @@ void ChartImage::ensureImage()
     m_image = std::move(image);
 }
 
-void ChartImage::changedAll()
+void ChartImage::changed(const QRect &pixels)
 {
-    if (m_changed)
-        m_changed(QRect(QPoint(0, 0), m_clientSize), true);
+    m_changes |= pixels;
+    if (!m_notified && m_changed) {
+        m_notified = true;
+        m_changed();
+    }
+}
+
+QRect ChartImage::takeChanges()
+{
+    m_notified = false;
+    return std::exchange(m_changes, QRect());
 }
 
 void ChartImage::clear()
@@ -68,7 +78,7 @@ void ChartImage::clear()
     m_image.fill(m_background);
     m_textX = 0;
     m_textY = 0;
-    changedAll();
+    changed(QRect(QPoint(0, 0), m_clientSize));
 }
 
 void ChartImage::setBackgroundColor(const QColor &color)
@@ -76,7 +86,7 @@ void ChartImage::setBackgroundColor(const QColor &color)
     m_background = color;
     ensureImage();
     m_image.fill(m_background);
-    changedAll();
+    changed(QRect(QPoint(0, 0), m_clientSize));
 }
 
 void ChartImage::segment(float x1, float y1, float x2, float y2, const QColor &color)
@@ -89,13 +99,12 @@ void ChartImage::segment(float x1, float y1, float x2, float y2, const QColor &c
     const QPointF a = pixelCentre(s->x1, s->y1) * m_dpr, b = pixelCentre(s->x2, s->y2) * m_dpr;
     const QRect drawn = rasterLine(m_image, a.x(), a.y(), b.x(), b.y(), m_lineWidth * m_dpr,
                                    m_lineWidth > 1, color);
-    if (drawn.isEmpty() || !m_changed)
+    if (drawn.isEmpty())
         return;
     // What may have changed, in client pixels.
-    m_changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
-                     QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
-                  .toAlignedRect(),
-              false);
+    changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
+                   QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
+                .toAlignedRect());
 }
 
 void ChartImage::rectangle(float x1, float y1, float x2, float y2, const QColor &color)
@@ -131,7 +140,7 @@ void ChartImage::print(const QString &text)
     }
     m_textX = 0;
     m_textY += float(metrics.height() * kTwipsPerPixel);
-    changedAll();
+    changed(QRect(QPoint(0, 0), m_clientSize));
 }
 
 void ChartImage::setLineWidth(int pixels)

@@ -64,14 +64,15 @@ public:
     // The drawing as it stands (device pixels; devicePixelRatio() tells the scale).
     const QImage &image() const { return m_image; }
 
-    // Called after every change with the client pixels it touched; `whole` when it was the whole
-    // drawing.
-    using ChangeHandler = std::function<void(const QRect &pixels, bool whole)>;
-    void onChange(ChangeHandler handler) { m_changed = std::move(handler); }
+    // Called at the first change after the changes were last taken, so that the owner asks once
+    // for a repaint; takeChanges() then gives the client pixels changed since (the whole drawing
+    // after a clear or a print) and starts a new batch.
+    void onChange(std::function<void()> handler) { m_changed = std::move(handler); }
+    QRect takeChanges();
 
 private:
     void ensureImage();
-    void changedAll();
+    void changed(const QRect &pixels);
 
     QImage m_image;
     QSize m_clientSize{1, 1};
@@ -83,7 +84,9 @@ private:
     int m_lineWidth = 1;
     float m_textX = 0;
     float m_textY = 0;
-    ChangeHandler m_changed;
+    std::function<void()> m_changed;
+    QRect m_changes;         // client pixels changed in this batch
+    bool m_notified = false; // the owner was told of this batch
 };
 
 } // namespace platine

@@ -74,13 +74,13 @@ ReadOutScale readOutScale(QStringView coeffText)
 {
     for (const CoefficientPreset &preset : kPresets) {
         if (coeffText == QLatin1StringView(preset.coefficient))
-            return {preset.readOutFactor, QString::fromUtf8(preset.unit)};
+            return {preset.readOutFactor, QStringView(preset.unit)};
     }
     QString text = coeffText.toString();
     const qsizetype dot = text.indexOf(u'.');
     if (dot >= 0)
         text[dot] = u',';
-    return {decimalCommaNumber(text), QStringLiteral(" V")};
+    return {decimalCommaNumber(text), u" V"};
 }
 
 double readOutValue(double y, double k)

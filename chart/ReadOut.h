@@ -13,7 +13,7 @@ struct ReadOutScale {
     // Factor K of the read-out: value = (5040 - Y) / 1005 * K. Empty when the coefficient text is
     // none of the presets and cannot be read as a number: the value caption is then left as it is.
     std::optional<double> k;
-    QString unit; // " V" or " °C"
+    QStringView unit; // " V" or " °C" (static text)
 };
 
 // K and the unit for the coefficient text (compared exactly): the coefficient of a preset gives its

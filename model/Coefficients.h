@@ -17,7 +17,7 @@ struct CoefficientPreset {
     const char *coefficient; // the coefficient text it sets
     int graduationStep;      // graduation k (0..4) reads (k + 1) x step
     double readOutFactor;    // read-out value per graduation
-    const char *unit;        // read-out unit, after the value
+    const char16_t *unit;    // read-out unit, after the value
     bool temperatureOnly;    // selects the temperature and unselects the analog inputs
     const char *help;        // help line while the mouse is over the button
 };
@@ -26,11 +26,11 @@ inline constexpr int kPresetCount = 3;
 inline constexpr int kGraduationCount = 5;
 
 inline constexpr std::array<CoefficientPreset, kPresetCount> kPresets{{
-    {"0-5v", "0.492", 1, 1.0, " V", false,
+    {"0-5v", "0.492", 1, 1.0, u" V", false,
      "Coeff pour une tension analogique comprise entre 0 et 5 V"},
-    {"0-10v", "0.246", 2, 2.0, " V", false,
+    {"0-10v", "0.246", 2, 2.0, u" V", false,
      "Coeff pour une tension analogique comprise entre 0 et 10 V"},
-    {"Temp", "5", 10, 10.0, " °C", true, "Coeff pour la sonde de température"},
+    {"Temp", "5", 10, 10.0, u" °C", true, "Coeff pour la sonde de température"},
 }};
 
 // The coefficient the viewer starts with, and the one "Aléatoire" sets: that of "0-5v".
