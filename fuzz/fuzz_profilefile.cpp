@@ -88,18 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             && line.first(line.indexOf('=')) == old.first(old.indexOf('='));
         check(taken == 1 && (lastGotEnd || valueReplaced), "another line changed");
     }
-    // So entries before the change read as they did, and those after it can only be moved by
-    // lines added before them: the first two from the change on (under the header before them)
-    // and two names not there must read the same too.
-    QList<std::pair<QString, QString>> others = {{section, "other"}, {"other", key}};
+    // So entries before the change read as they did, and those after it can only be moved by the
+    // lines added before them: the first two entries from the change on (under the header before
+    // them) must read the same too.
+    QList<std::pair<QString, QString>> others;
     QString header; // the section of the lines read
-    for (qsizetype i = 0; i < was.size() && others.size() < 4; ++i) {
+    for (qsizetype i = 0; i < was.size() && others.size() < 2; ++i) {
         const QString t = clean(fromAnsi(was[i]));
-        const bool isHeader = t.startsWith(u'[') && t.lastIndexOf(u']') > 0;
-        if (isHeader)
+        if (t.startsWith(u'[') && t.lastIndexOf(u']') > 0)
             header = clean(t.sliced(1, t.lastIndexOf(u']') - 1));
-        if (i >= same && isHeader)
-            others.append({header, "other"});
         else if (i >= same && t.indexOf(u'=') > 0 && !t.startsWith(u';'))
             others.append({header, clean(t.first(t.indexOf(u'=')))});
     }
