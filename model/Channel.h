@@ -66,6 +66,8 @@ struct ChannelInfo {
     const char *tableCaption; // caption of the channel's value table (analog channels)
 };
 
+// In store order. Two labels are not the colour of their trace, as the viewer has always shown
+// them: TEMP is darker than its grey trace, and LOG 4 orange beside an olive trace.
 inline constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
     {"TEMP", 8, 0xFF404040, false, 0xFF808080, "Tableau température"},
     {"ANA 1", 0, 0xFF000000, true, 0xFF000000, "Tableau analogique N°1"},
