@@ -77,7 +77,7 @@ inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool 
     if (reached < AcquisitionData::kRows) {
         for (const AcquisitionData &s : stores) {
             for (Channel c : kAllChannels) {
-                if (s.at(c, reached))
+                if (s[c][std::size_t(reached)])
                     qFatal("a value stored beyond the rows read");
             }
         }

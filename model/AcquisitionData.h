@@ -9,6 +9,8 @@
 
 #include "model/Channel.h"
 
+#include <QtGlobal>
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -36,8 +38,16 @@ struct AcquisitionData {
     }
 
     // The slot of a channel at a row; only where holds().
-    Slot &at(Channel c, long long row) { return (*this)[c][std::size_t(row)]; }
-    const Slot &at(Channel c, long long row) const { return (*this)[c][std::size_t(row)]; }
+    Slot &at(Channel c, long long row)
+    {
+        Q_ASSERT(holds(c, row));
+        return (*this)[c][std::size_t(row)];
+    }
+    const Slot &at(Channel c, long long row) const
+    {
+        Q_ASSERT(holds(c, row));
+        return (*this)[c][std::size_t(row)];
+    }
 
     // Value of a slot as a number (empty counts as 0); where the store has no slot, nothing.
     std::optional<double> value(Channel c, long long row) const

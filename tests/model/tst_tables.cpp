@@ -91,13 +91,19 @@ private Q_SLOTS:
                  "8:0\r\n9:7\r\n10:\r\n11:\r\n12:\r\n"_s);
     }
 
-    void clearStopsAtTheStore()
+    // An N past the end of the store clears or fills up to its end, and not one slot beyond.
+    void clearAndDemoStopAtTheStore()
     {
         auto s = std::make_unique<AcquisitionData>();
         clearTables(*s, 30000);
         QCOMPARE(s->at(Channel::Logic1, 1999), 0.0);
         QCOMPARE(s->logicSlot(AcquisitionData::kLogicSlots - 1), 0.0);
         QCOMPARE(s->at(Channel::Temperature, AcquisitionData::kRows - 1), 0.0);
+        auto demo = std::make_unique<AcquisitionData>();
+        DemoGenerator g;
+        fillDemoData(*demo, 30000, g);
+        QVERIFY(demo->at(Channel::Analog4, AcquisitionData::kRows - 1).has_value());
+        QVERIFY(demo->logicSlot(AcquisitionData::kLogicSlots - 1).has_value());
     }
 
     // "Aléatoire": x = (x * 1140671485 + 12820163) mod 2^24 from 327680, row by row in the

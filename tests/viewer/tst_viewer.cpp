@@ -3,8 +3,10 @@
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
 #include "support/FakeDialogs.h"
+#include "support/Fetch.h"
 #include "support/Files.h"
 #include "viewer/GraphWindow.h"
+#include "viewer/LoadReport.h"
 #include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
 
@@ -12,6 +14,7 @@
 #include <QtWidgets>
 
 using namespace platine;
+using platine::test::fetch;
 using namespace Qt::StringLiterals;
 
 class TestViewer : public QObject
@@ -119,15 +122,59 @@ private Q_SLOTS:
                               "5|10|50|000011111", "5|10|50|000011111", "0.492|1|5|000011111"}));
     }
 
-    // The help line over a preset and over a label; a label also gives its colour to prints.
+    // The help line over a preset or a label; a label also gives its colour to printed values.
+    void helpLine_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QColor>("foreground");
+        const QString channel = u"En analogique, cliquer pour permettre le tracé de cette voie"_s;
+        const QColor unchanged; // the foreground stays as it was
+        // clang-format off
+        QTest::newRow("0-5v") << "Command2(0)" << "Coeff pour une tension analogique comprise entre 0 et 5 V" << unchanged;
+        QTest::newRow("Temp") << "Command2(2)" << "Coeff pour la sonde de température" << unchanged;
+        QTest::newRow("LOG 4") << "Label56(7)" << channel << QColor(255, 128, 0);
+        QTest::newRow("ANA 2") << "Label56(1)" << channel << QColor(255, 0, 0);
+        // clang-format on
+    }
     void helpLine()
     {
-        QTest::mouseMove(child("Command2(2)"));
-        QCOMPARE(caption("aide"), u"Coeff pour la sonde de température"_s);
-        QTest::mouseMove(child("Label56(7)"));
-        QCOMPARE(caption("aide"),
-                 u"En analogique, cliquer pour permettre le tracé de cette voie"_s);
-        QCOMPARE(m_window->chartArea()->drawing().foreground(), QColor(255, 128, 0));
+        QFETCH(QColor, foreground);
+        const QColor before = m_window->chartArea()->drawing().foreground();
+        QTest::mouseMove(child(fetch<QString>("control")));
+        QTEST(caption("aide"), "help");
+        QCOMPARE(m_window->chartArea()->drawing().foreground(),
+                 foreground.isValid() ? foreground : before);
+    }
+
+    // What a load tells, and whether it is worth a message of its own.
+    void loadReports_data()
+    {
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("warning");
+        using End = AcquisitionReadResult::End;
+        // clang-format off
+        QTest::newRow("whole file") << int(End::EndOfFile) << "« f.txt » : 12 acquisitions chargées." << false;
+        QTest::newRow("short line") << int(End::ShortLine) << "« f.txt » : 12 acquisitions chargées ; "
+            "chargement arrêté à la ligne 14, qui a moins de neuf champs." << true;
+        QTest::newRow("store full") << int(End::Capacity) << "« f.txt » : 13 acquisitions chargées ; le "
+            "graphique en contient au plus 2001, la suite du fichier (à partir de la ligne 14) n'est pas chargée." << true;
+        QTest::newRow("read error") << int(End::ReadError) << "« f.txt » : 12 acquisitions chargées ; "
+            "erreur de lecture à la ligne 14 (E/S), la suite n'est pas chargée." << true;
+        // clang-format on
+    }
+    void loadReports()
+    {
+        AcquisitionReadResult read;
+        read.end = AcquisitionReadResult::End(fetch<int>("end"));
+        read.rowsStored = 12;
+        read.dataLineSeen = true;
+        read.endLine = 14;
+        read.error = u"E/S"_s;
+        const LoadReport report = loadReport(u"/x/f.txt"_s, read);
+        QTEST(report.text, "text");
+        QTEST(report.warning, "warning");
     }
 
     // "Ouvrir fichier": the store replaced or kept, captions, the help line, a message when the
