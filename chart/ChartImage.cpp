@@ -94,7 +94,8 @@ void ChartImage::segment(float x1, float y1, float x2, float y2, const QColor &c
     const auto s = clipToLimit(x1, y1, x2, y2);
     if (!s || color.alpha() == 0)
         return;
-    ensureImage();
+    if (m_image.isNull()) // otherwise kept the owner's size by setGeometry()
+        ensureImage();
     // Device coordinates through the middle of the pixels.
     const QPointF a = pixelCentre(s->x1, s->y1) * m_dpr, b = pixelCentre(s->x2, s->y2) * m_dpr;
     const QRect drawn = rasterLine(m_image, a.x(), a.y(), b.x(), b.y(), m_lineWidth * m_dpr,

@@ -52,12 +52,10 @@ public:
     // The client size in pixels, its device pixel ratio and the outer width in twips (W, which
     // takes in the owner's border). A new size or ratio keeps the drawing, scaled.
     void setGeometry(const QSize &clientPixels, qreal dpr, double outerWidthTwips);
-    QSize clientSize() const { return m_clientSize; }
     void setFont(const QFont &font) { m_font = font; }
 
     float textX() const { return m_textX; }
     float textY() const { return m_textY; }
-    QColor backgroundColor() const { return m_background; }
     // Fills the drawing with the new colour (as a clear does, without moving the text position).
     void setBackgroundColor(const QColor &color);
 

@@ -50,20 +50,12 @@ void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
             ++count;
         }
     }
-    // A row outside the store has no value.
-    const auto value = [](const AcquisitionData::Column &column, long long r) -> const double * {
-        if (r < 0 || r >= AcquisitionData::kRows)
-            return nullptr;
-        static constexpr double kEmpty = 0; // an empty slot counts as 0
-        const AcquisitionData::Slot &slot = column[std::size_t(r)];
-        return slot ? &*slot : &kEmpty;
-    };
 
     double x = kOriginX;
     for (long long r = first; r <= last; ++r) {
         for (std::size_t i = 0; i < count; ++i) {
-            const double *a = value(*columns[i], r);
-            const double *b = value(*columns[i], r + 1);
+            const std::optional<double> a = AcquisitionData::value(*columns[i], r);
+            const std::optional<double> b = AcquisitionData::value(*columns[i], r + 1);
             if (!a || !b)
                 continue; // a row outside the store: no segment
             float x1, y1, x2, y2;

@@ -56,6 +56,13 @@ struct AcquisitionData {
             return std::nullopt;
         return at(c, row).value_or(0.0);
     }
+    // The same for a column of the temperature or an analog input, whose rows are all held.
+    static std::optional<double> value(const Column &column, long long row)
+    {
+        if (row < 0 || row >= kRows)
+            return std::nullopt;
+        return column[std::size_t(row)].value_or(0.0);
+    }
 
     // Logic slot k of the sequence of four a row (0..8000).
     static constexpr Channel logicSlotChannel(long long k) { return logicChannelAt(int(k % 4)); }

@@ -47,7 +47,6 @@ public:
     ChartArea *chartArea() const { return m_chartArea; }
     // What the chart's drawings and handlers take from the controls, as they stand.
     ChartInputs chartInputs() const;
-    const ChannelFlags &selection() const { return m_selection; }
 
     // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: when the file holds
     // acquisitions they replace the store's, and the period and capture-date lines read go to
