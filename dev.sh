@@ -2,6 +2,8 @@
 # ./dev.sh run   installs what is missing, builds and starts the program
 # ./dev.sh test  installs what is missing, builds and runs the whole test suite
 # ./dev.sh bench installs what is missing, builds and runs the benchmarks
+# ./dev.sh windows  builds Qt for Windows once (cached outside the repository), the program and its
+#                   tests for Windows, runs them under Wine and makes build-windows/platine-windows.zip
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,8 +56,11 @@ case "${1:-}" in
     cmake --build build-bench -j"$jobs" --target platine-bench
     QT_QPA_PLATFORM=offscreen ./build-bench/bench/platine-bench "${@:2}"
     ;;
+  windows)
+    exec tools/windows-build.sh "${@:2}"
+    ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|windows" >&2
     exit 2
     ;;
 esac
