@@ -84,10 +84,18 @@ QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir)
     return fallback;
 }
 
+QString perUserSettingsDir()
+{
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
+}
+
 SettingsFiles chooseSettingsFiles()
 {
-    return {chooseSettingsDir(QCoreApplication::applicationDirPath(),
-                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))};
+    return {chooseSettingsDir(QCoreApplication::applicationDirPath(), perUserSettingsDir())};
 }
 
 } // namespace platine

@@ -22,7 +22,12 @@ struct SettingsFiles {
 // half-way leaves in the chosen directory ("param.ini.VaIOYo") are removed; nothing else is.
 QString chooseSettingsDir(const QString &programDir, const QString &fallbackDir);
 
-// The choice for the running program: its own directory and the per-user configuration directory.
+// The per-user directory for the application's name: the configuration directory on Linux
+// (~/.config/platine), the roaming application data on Windows (%APPDATA%\platine), where Windows
+// programs keep what follows their user.
+QString perUserSettingsDir();
+
+// The choice for the running program: its own directory and the per-user directory.
 SettingsFiles chooseSettingsFiles();
 
 } // namespace platine

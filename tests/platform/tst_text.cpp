@@ -205,6 +205,23 @@ private Q_SLOTS:
         QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), QStringList()); // no stray file
         QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden), QStringList{"param.ini"});
     }
+    void perUserFolder() // ~/.config/platine on Linux, %APPDATA%\platine on Windows
+    {
+        QCoreApplication::setApplicationName("platine");
+#ifdef Q_OS_WIN
+        const QString expected = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"))
+            + "/platine";
+#else
+        QTemporaryDir home;
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+        const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard(
+            [&] { wasSet ? qputenv("XDG_CONFIG_HOME", before) : qunsetenv("XDG_CONFIG_HOME"); });
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        const QString expected = home.path() + "/platine";
+#endif
+        QCOMPARE(perUserSettingsDir(), expected);
+    }
     void startUpRemovesOwnTemporaries_data() // those of a killed save, no other entry
     {
         using L = QStringList;
