@@ -145,3 +145,205 @@ build_qtbase
 build_qtserialport
 say "Qt $qt_version for Windows is in $qt"
 [ "$what" = qt ] && exit 0
+
+# --- Wine and a display -----------------------------------------------------------------------
+# One Wine prefix for this build folder (its dosdevices/com3 is pointed at the board simulator),
+# no Mono or Gecko installer, no debug chatter. Wine programs need an X display even offscreen;
+# Xvfb gives one, which also serves the screenshots.
+export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+start_display() {
+  local n
+  for n in $(seq 100 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1400x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=:$n
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return; sleep 0.1; done
+  done
+  echo "no X display could be started" >&2
+  exit 1
+}
+start_wine() {
+  mkdir -p "$build"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "making the Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p # stays up between the many short Wine runs of the tests
+}
+
+# A Windows path for a file of this machine ("Z:\work\...").
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# --- The program and its tests ----------------------------------------------------------------
+build_program() {
+  say "building the program and its tests for Windows"
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$top/cmake/windows-mingw.cmake" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "${launcher[@]}" >/dev/null
+  cmake --build "$build" --parallel "$jobs"
+}
+
+runtime_dlls() {
+  local f
+  for f in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
+    readlink -f "$("$mingw-g++-posix" -print-file-name=$f)"
+  done
+}
+
+run_tests() {
+  say "running the tests under Wine (offscreen)"
+  # The tests find Qt's and MinGW's libraries through WINEPATH, Qt's plugins beside Qt6Core.dll.
+  local path="" d
+  for d in "$qt/bin" $(runtime_dlls | xargs -n1 dirname | sort -u); do
+    path+="$(winpath "$d");"
+  done
+  # Wine hands no QT_ variable of this machine to a Windows program, but turns WINEQT_X into QT_X.
+  # Without a console, Qt Test would write to the debugger instead of the standard output. The
+  # offscreen platform reads its fonts from a folder: the DejaVu fonts, as in the Linux tests.
+  WINEPATH="$path" WINEQT_QPA_PLATFORM=offscreen WINEQT_FORCE_STDERR_LOGGING=1 \
+    WINEQT_QPA_FONTDIR="$(winpath /usr/share/fonts/truetype/dejavu)" \
+    ctest --test-dir "$build" --output-on-failure -j"$jobs"
+}
+
+# --- The zip ----------------------------------------------------------------------------------
+# What the folder must hold: the program, Qt's libraries, the platform and style plugins, the
+# MinGW runtime. Every library that one of them imports must be in the folder or one of Windows'
+# own (Wine's system32 has them all).
+make_zip() {
+  say "making build-windows/platine-windows.zip"
+  local pkg=$build/platine-windows
+  rm -rf "$pkg" "$build/platine-windows.zip"
+  mkdir -p "$pkg/platforms" "$pkg/styles"
+  cp "$build/platine.exe" "$pkg/"
+  "$mingw-strip" "$pkg/platine.exe"
+  cp "$qt"/bin/Qt6{Core,Gui,Widgets,SerialPort}.dll "$pkg/"
+  cp "$qt/plugins/platforms/qwindows.dll" "$pkg/platforms/"
+  cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$pkg/styles/"
+  runtime_dlls | xargs -I{} cp {} "$pkg/"
+
+  local system32=$WINEPREFIX/drive_c/windows/system32 missing=0 file dll
+  while IFS= read -r file; do
+    for dll in $("$mingw-objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+      if ! find "$pkg" "$system32" -maxdepth 1 -iname "$dll" | grep -q .; then
+        echo "${file#"$pkg"/} needs $dll, which is not in the folder" >&2
+        missing=1
+      fi
+    done
+  done < <(find "$pkg" -iname '*.exe' -o -iname '*.dll')
+  [ $missing = 0 ] || exit 1
+  (cd "$build" && zip -qr platine-windows.zip platine-windows)
+  ls -l "$build/platine-windows.zip"
+}
+
+# --- The serial round trip --------------------------------------------------------------------
+# The program from the unzipped folder, under Wine, talks to the board simulator (built for this
+# machine) through Wine's COM3, which points at the simulator's pseudo-terminal. The clock command
+# (fields typed by hand) and the schedule command (XON, XOFF, CR, LF and bytes above 0x7F among
+# them) must arrive byte for byte, and the answers show in the reply boxes (screenshots).
+round_trip() {
+  say "serial round trip under Wine with the board simulator on COM3"
+  local sim_build=$build/linux-sim
+  cmake -S . -B "$sim_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$sim_build" --parallel "$jobs" --target platine-sim >/dev/null
+
+  local run=$build/roundtrip
+  rm -rf "$run"
+  mkdir -p "$run"
+  (cd "$run" && unzip -q ../platine-windows.zip)
+  local app=$run/platine-windows
+  # Port 3 and a schedule as the last "Programmer" left it.
+  printf '[Port COM]\r\nvaleur=3\r\n[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleur=99:87\r\n' \
+    >"$app/param.ini"
+  printf '[txt2]\r\nvaleur=08:30:00\r\n[txt3]\r\nvaleur=14:45:59\r\n[txt4]\r\nvaleur=20:10\r\n' \
+    >>"$app/param.ini"
+  printf '[txt5]\r\nvaleur=23:59:00\r\n[txt6]\r\nvaleur=13\r\n[cmb0]\r\nvaleur=9\r\n' \
+    >>"$app/param.ini"
+
+  "$sim_build/platine-sim" --port 3 >"$run/sim.log" 2>&1 &
+  pids+=($!)
+  local device=""
+  for _ in $(seq 50); do
+    device=$(sed -n 's/^Peripherique : //p' "$run/sim.log")
+    [ -n "$device" ] && break
+    sleep 0.1
+  done
+  [ -n "$device" ] || { cat "$run/sim.log" >&2; exit 1; }
+  ln -sfn "$device" "$WINEPREFIX/dosdevices/com3"
+
+  (cd "$app" && wine platine.exe >"$run/platine.log" 2>&1) &
+  pids+=($!)
+  local main
+  main=$(timeout 60 xdotool search --sync --name '^Acquisition de donn')
+  xdotool windowmove "$main" 0 0
+  sleep 2
+  local width
+  width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+  echo "main window: \"$(xdotool getwindowname "$main")\", $width pixels wide"
+
+  click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
+  menu() { # Paramètrage, then the item that many steps down
+    click "$main" 100 8
+    for _ in $(seq "$1"); do xdotool key Down; done
+    xdotool key Return
+    sleep 0.7
+  }
+  field() { # a clock field at (x, y): its text replaced
+    click "$main" "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$3"
+  }
+
+  # The clock, typed by hand: 14:07:35 on Wednesday 28 February 2007.
+  menu 2 # Mise à l'heure platine
+  field "${clock_fields[@]:0:2}" 14
+  field "${clock_fields[@]:2:2}" 07
+  field "${clock_fields[@]:4:2}" 35
+  field "${clock_fields[@]:6:2}" 28
+  field "${clock_fields[@]:8:2}" 02
+  field "${clock_fields[@]:10:2}" 2007
+  field "${clock_fields[@]:12:2}" Mercredi
+  click "$main" "${clock_send[@]}" # Programmation
+  sleep 2
+  import -window root -crop "${width}x700+0+0" "$run/clock.png"
+
+  menu 1 # Programmation
+  click "$main" "${schedule_send[@]}" # Programmer
+  sleep 2
+  import -window root -crop "${width}x700+0+0" "$run/schedule.png"
+
+  local clock="41 14 07 35 28 02 07 04"
+  local schedule="42 11 13 99 87 08 30 14 45 20 10 23 59 0A 0D$(printf ' 00%.0s' $(seq 110))"
+  local ok=1
+  grep -qx "<< $clock" "$run/sim.log" || { echo "clock command not received as sent" >&2; ok=0; }
+  grep -qx "<< $schedule" "$run/sim.log" || { echo "schedule not received as sent" >&2; ok=0; }
+  if [ $ok = 0 ]; then
+    cat "$run/sim.log" >&2
+    exit 1
+  fi
+  echo "the simulator received the clock command ($clock) and the 125-byte schedule, byte for byte"
+  echo "screenshots: $run/clock.png, $run/schedule.png"
+}
+
+# Where the round trip clicks, in the main window (pixels from its top left corner, under Wine).
+clock_fields=(200 60 200 87 200 114 200 141 200 168 200 195 200 222)
+clock_send=(480 330)
+schedule_send=(480 330)
+
+start_display
+start_wine
+build_program
+run_tests
+make_zip
+round_trip
+say "done: build-windows/platine-windows.zip"

@@ -315,14 +315,26 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryFile config; // two offscreen screens side by side, the second of double density
+    // Two offscreen screens side by side, the second of double density. The platform's arguments
+    // are split at colons, so on Windows the file is named without its drive, from the current
+    // folder.
+#ifdef Q_OS_WIN
+    QTemporaryFile config(QDir::currentPath() + u"/tst_chartarea-screens-XXXXXX"_s);
+#else
+    QTemporaryFile config;
+#endif
     if (!config.open()
         || config.write(R"({"screens": [{"name": "1", "width": 800, "height": 600},
         {"name": "2", "x": 800, "width": 800, "height": 600, "dpr": 2}]})")
             < 0
         || !config.flush())
         return 1;
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+#ifdef Q_OS_WIN
+    const QString configFile = QDir::current().relativeFilePath(config.fileName());
+#else
+    const QString configFile = config.fileName();
+#endif
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(configFile));
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French));
     TestChartArea test;

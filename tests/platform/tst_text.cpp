@@ -259,6 +259,9 @@ private Q_SLOTS:
     }
     void linkNamedLikeOneStays() // a link is no temporary of the program, whatever it points at
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut file on Windows, not a symbolic link");
+#endif
         QTemporaryDir tmp;
         const QString link = tmp.filePath("param.ini.AbCdEf"), target = tmp.filePath("target");
         QVERIFY(putFile(target, "x") && QFile::link(target, link));
