@@ -54,8 +54,8 @@ void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
     double x = kOriginX;
     for (long long r = first; r <= last; ++r) {
         for (std::size_t i = 0; i < count; ++i) {
-            const std::optional<double> a = AcquisitionData::value(*columns[i], r);
-            const std::optional<double> b = AcquisitionData::value(*columns[i], r + 1);
+            const std::optional<double> a = store.value(*columns[i], r);
+            const std::optional<double> b = store.value(*columns[i], r + 1);
             if (!a || !b)
                 continue; // a row outside the store: no segment
             float x1, y1, x2, y2;
@@ -126,7 +126,7 @@ ChartOutput drawFullView(const ChartInputs &in, Chart target)
     // The temperatures of rows 0 to N, one a line; an empty slot gives an empty line.
     QString text;
     text.reserve((n + 1) * 8);
-    const int last = std::min(n, AcquisitionData::kRows - 1); // nothing to list beyond the store
+    const int last = std::min(n, target.store.rows - 1); // nothing to list past the rows in use
     for (int r = 0; r <= last; ++r) {
         if (const AcquisitionData::Slot &slot = target.store.at(Channel::Temperature, r))
             text += numberToText(*slot);

@@ -235,7 +235,7 @@ private Q_SLOTS:
         QVERIFY(test::putFile(m_dir.filePath(u"acq.txt"_s), "1.5;2;3;4;5;0;0;0;0;\r\n"));
         w()->showFileInViewer(m_dir.filePath(u"acq.txt"_s));
         QVERIFY(w()->isVisible() && w()->graphWindow()->isVisible());
-        QCOMPARE(m_p->state->store.at(Channel::Temperature, 0), 1.5);
+        QTRY_COMPARE(m_p->state->store.at(Channel::Temperature, 0), 1.5);
     }
 };
 QTEST_MAIN(TestMainWindow)

@@ -147,32 +147,50 @@ private Q_SLOTS:
                  foreground.isValid() ? foreground : before);
     }
 
-    // What a load tells, and whether it is worth a message of its own.
+    // What a load tells, while it runs and at its end, and whether it is worth a message.
     void loadReports_data()
     {
-        QTest::addColumn<int>("end");
+        using State = AcquisitionFileProgress::State;
+        QTest::addColumn<int>("state");
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<qint64>("skipped");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("warning");
-        using End = AcquisitionReadResult::End;
+        const QString loaded = u"« f.txt » : 12 acquisitions chargées"_s;
         // clang-format off
-        QTest::newRow("whole file") << int(End::EndOfFile) << "« f.txt » : 12 acquisitions chargées." << false;
-        QTest::newRow("short line") << int(End::ShortLine) << "« f.txt » : 12 acquisitions chargées ; "
-            "chargement arrêté à la ligne 14, qui a moins de neuf champs." << true;
-        QTest::newRow("store full") << int(End::Capacity) << "« f.txt » : 13 acquisitions chargées ; le "
-            "graphique en contient au plus 2001, la suite du fichier (à partir de la ligne 14) n'est pas chargée." << true;
-        QTest::newRow("read error") << int(End::ReadError) << "« f.txt » : 12 acquisitions chargées ; "
-            "erreur de lecture à la ligne 14 (E/S), la suite n'est pas chargée." << true;
+        QTest::newRow("running") << int(State::Reading) << 12LL << 0LL
+            << "Chargement de « f.txt » : 25 %, 12 acquisitions chargées (Échap pour arrêter)" << false;
+        QTest::newRow("whole file") << int(State::Done) << 12LL << 0LL << loaded + u'.' << false;
+        QTest::newRow("thousands") << int(State::Done) << 302400LL << 0LL
+            << u"« f.txt » : 302\u202f400 acquisitions chargées."_s << false;
+        QTest::newRow("one line skipped") << int(State::Done) << 12LL << 1LL
+            << loaded + " ; la ligne 14, qui a moins de neuf champs, est ignorée." << true;
+        QTest::newRow("lines skipped") << int(State::Done) << 12LL << 3LL
+            << loaded + " ; 3 lignes de moins de neuf champs sont ignorées, la première est la ligne 14." << true;
+        QTest::newRow("cancelled") << int(State::Cancelled) << 12LL << 0LL
+            << loaded + " ; chargement annulé après l'acquisition 11 (ligne 20), la suite n'est pas chargée." << false;
+        QTest::newRow("read error") << int(State::ReadError) << 12LL << 0LL
+            << loaded + " ; erreur de lecture après la ligne 20 (E/S), la suite n'est pas chargée." << true;
+        QTest::newRow("no complete row") << int(State::Done) << 0LL << 1LL
+            << "« f.txt » ne contient aucune ligne d'acquisition complète : rien n'a été chargé, le graphique "
+               "garde ses données." << true;
+        QTest::newRow("cancelled before a row") << int(State::Cancelled) << 0LL << 0LL
+            << "Chargement de « f.txt » annulé : rien n'a été chargé." << false;
+        QTest::newRow("unreadable") << int(State::ReadError) << 0LL << 0LL << "Impossible de lire « f.txt » : E/S" << true;
         // clang-format on
     }
     void loadReports()
     {
-        AcquisitionReadResult read;
-        read.end = AcquisitionReadResult::End(fetch<int>("end"));
-        read.rowsStored = 12;
-        read.dataLineSeen = true;
-        read.endLine = 14;
-        read.error = u"E/S"_s;
-        const LoadReport report = loadReport(u"/x/f.txt"_s, read);
+        AcquisitionFileProgress p;
+        p.state = AcquisitionFileProgress::State(fetch<int>("state"));
+        p.rows = fetch<qint64>("rows");
+        p.skippedLines = fetch<qint64>("skipped");
+        p.firstSkipped = 14;
+        p.lines = 20;
+        p.size = 1000;
+        p.bytesRead = 250;
+        p.error = u"E/S"_s;
+        const LoadReport report = loadReport(u"/x/f.txt"_s, p);
         QTEST(report.text, "text");
         QTEST(report.warning, "warning");
     }
@@ -194,14 +212,16 @@ private Q_SLOTS:
         QTest::newRow("missing") << "missing" << QByteArray() << -1.0 << 99.0 << "Période :"
             << "Impossible d'ouvrir « " + m_dir.filePath("missing") + " » : le fichier n'existe pas" << true;
         QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
-            << "Période :" << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
+            << "Période :" << "« none » ne contient aucune ligne d'acquisition complète : rien n'a été chargé, le "
+                              "graphique garde ses données." << true;
+        QTest::newRow("binary with a slash") << "bin" << QByteArray("\x01\x02/\xff;\x00", 6) << -1.0 << 99.0
+            << "Période :" << "« bin » ne contient aucune ligne d'acquisition complète : rien n'a été chargé, le "
                               "graphique garde ses données." << true;
         QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
-            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; chargement arrêté à la ligne 2, "
-                                      "qui a moins de neuf champs." << true;
+            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; la ligne 2, qui a moins de neuf "
+                                      "champs, est ignorée." << true;
         QTest::newRow("more than the store") << "big" << data.repeated(2002) << 22.0 << 22.0 << "Période :"
-            << "« big » : 2001 acquisitions chargées ; le graphique en contient au plus 2001, la suite du "
-               "fichier (à partir de la ligne 2001) n'est pas chargée." << true;
+            << u"« big » : 2\u202f002 acquisitions chargées."_s << false;
         QTest::newRow("whole") << "good" << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n1.5;2;3;4;5;0;0;0;0;\n" + data
             << 1.5 << -1.0 << "Période (s) : 10" << "« good » : 2 acquisitions chargées." << false;
         // clang-format on
@@ -215,6 +235,7 @@ private Q_SLOTS:
         m_state->store.at(Channel::Temperature, 7) = 99;
         m_dialogs.fileAnswers << (file.isEmpty() ? std::nullopt : std::optional(path));
         click("Command1");
+        QTRY_VERIFY(!m_window->loading());
         QTEST(temperature(0), "row0");
         QTEST(temperature(7), "row7");
         QTEST(caption("periode"), "period");
@@ -233,7 +254,7 @@ private Q_SLOTS:
         QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &files, Qt::LeftButton, {});
         QVERIFY(QApplication::sendEvent(m_window, &enter) && enter.isAccepted());
         QApplication::sendEvent(m_window, &drop);
-        QCOMPARE(temperature(0), 4.0);
+        QTRY_COMPARE(temperature(0), 4.0);
         QCOMPARE(caption("date_capture"), u"Capture : 12/03/2011"_s);
     }
 
@@ -257,7 +278,8 @@ private Q_SLOTS:
     void saveChartPicture()
     {
         QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
-        QVERIFY(m_window->loadFile(m_dir.filePath("f")));
+        m_window->loadFile(m_dir.filePath("f"));
+        QTRY_VERIFY(!m_window->loading());
         click("Command24");
         ChartArea *area = m_window->chartArea();
         const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
