@@ -228,6 +228,49 @@ private Q_SLOTS:
         QCOMPARE(out.cursor, QPointF(x, y));
     }
 
+    // With the store a window of a file from its row W, the read-out names file rows.
+    void readOutNamesFileRows_data()
+    {
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<qint64>("cursorRow"); // store rows
+        QTest::newRow("full view") << false << "Acquisition N°: 5008" << 8LL;
+        QTest::newRow("zoom view") << true << "Acquisition N°: 5043" << 35LL;
+    }
+    void readOutNamesFileRows()
+    {
+        const bool zoom = fetch<bool>("zoom");
+        ChartState state{100, 35, zoom, zoom};
+        ChartInputs in = inputs(true);
+        in.firstRow = 5000;
+        const float x = zoom ? 12000 : 2000;
+        QTEST(followMouse(in, state, 12405, x, 2532.5).rowReadout.value_or(QString()), "row");
+        QTEST(state.cursorRow, "cursorRow");
+    }
+
+    // The rows past those in use (past the end of a file) are neither drawn nor listed.
+    void rowsPastTheEnd_data()
+    {
+        QTest::addColumn<bool>("analog");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<int>("segments");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("analog: rows 0-1, 1-2, 2-3")
+            << true << "#808080" << 3 << "25\r\n21,5\r\n\r\n3\r\n";
+        QTest::newRow("logic: rows 0 to 3") << false << "#808000" << 4 << "";
+    }
+    void rowsPastTheEnd()
+    {
+        Scene scene;
+        scene.store->rows = 4;
+        ChartInputs in = inputs(fetch<bool>("analog"), u"1"_s, 10);
+        in.selected = selection({"TEMP"});
+        const ChartOutput out = drawFullView(in, scene.chart());
+        const QStringList drawn = scene.surface.drawn.filter(fetch<QString>("colour"));
+        QCOMPARE(drawn.filter(QRegularExpression(u"^S "_s)).size(), fetch<int>("segments"));
+        QCOMPARE(out.table.value_or(QString()), fetch<QString>("table"));
+    }
+
     // Far to the right the cursor row stops at the far row, where no view reaches the store.
     void mouseFarRight()
     {

@@ -63,6 +63,43 @@ private Q_SLOTS:
         QCOMPARE(shown.startsWith(u"0:"_s), !text.isEmpty());
     }
 
+    // A window of three rows from the file's row 5000: file numbers, nothing past its rows.
+    void tableOfAWindow_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("analog 1") << 1 << "5000:\r\n5001:1\r\n5002:\r\n";
+        QTest::newRow("logic") << 5
+                               << "20000:\r\n20001:5\r\n20002:7\r\n20003:\r\n20004:9\r\n"
+                                  "20005:7\r\n20006:\r\n20007:\r\n20008:\r\n20009:7\r\n"
+                                  "20010:\r\n20011:\r\n";
+    }
+    void tableOfAWindow()
+    {
+        const auto store = sampleStore();
+        store->rows = 3;
+        QTEST(tableText(*store, fetch<int>("table"), 10, 5000), "text");
+    }
+
+    // Demonstration data are in use up to their last row, and no less than before.
+    void demoDataRowsInUse_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("after");
+        QTest::newRow("past a short file") << 400 << 1000 << 1001;
+        QTest::newRow("within a longer one") << 2001 << 100 << 2001;
+        QTest::newRow("past the store") << 10 << 30000 << 2001;
+    }
+    void demoDataRowsInUse()
+    {
+        auto store = std::make_unique<AcquisitionData>();
+        store->rows = fetch<int>("before");
+        DemoGenerator generator;
+        fillDemoData(*store, fetch<int>("n"), generator);
+        QTEST(store->rows, "after");
+    }
+
     // Each click shows the table the counter names, then the counter moves on, six wrapping to 0.
     void cycle()
     {

@@ -243,6 +243,94 @@ private Q_SLOTS:
         QTEST(!m_dialogs.messages.isEmpty(), "message");
     }
 
+    // A file of 5000 rows whose temperature is the row number, loaded and drawn.
+    void openLongFile()
+    {
+        QByteArray bytes = "Periode (s) : 2\r\n";
+        for (int r = 0; r < 5000; ++r)
+            bytes += QByteArray::number(r) + ";1;2;3;4;0;1;0;1;\r\n";
+        QVERIFY(test::putFile(m_dir.filePath("long.txt"), bytes));
+        m_window->loadFile(m_dir.filePath("long.txt"));
+        QTRY_VERIFY(!m_window->loading());
+    }
+
+    // On the chart, the page keys, Home and End move the window through the file (N = 100) and
+    // draw its full view.
+    void browseWithKeys_data()
+    {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<qint64>("to");
+        QTest::newRow("page down") << 0LL << int(Qt::Key_PageDown) << 101LL;
+        QTest::newRow("page up") << 500LL << int(Qt::Key_PageUp) << 399LL;
+        QTest::newRow("page up near the start") << 50LL << int(Qt::Key_PageUp) << 0LL;
+        QTest::newRow("end: the last full view") << 0LL << int(Qt::Key_End) << 4899LL;
+        QTest::newRow("page down at the end") << 4899LL << int(Qt::Key_PageDown) << 4899LL;
+        QTest::newRow("home") << 3000LL << int(Qt::Key_Home) << 0LL;
+    }
+    void browseWithKeys()
+    {
+        openLongFile();
+        m_window->moveWindow(fetch<qint64>("from"));
+        QTest::keyClick(m_window->chartArea(), Qt::Key(fetch<int>("key")));
+        const qint64 to = fetch<qint64>("to");
+        QCOMPARE(m_state->firstRow, to);
+        QCOMPARE(temperature(0), double(to));
+        QCOMPARE(caption("Text5").section(u'\n', 0, 0), QString::number(to)); // drawn again
+        QCOMPARE(caption("lignes"),
+                 u"Acquisitions %1 à %2 sur 5\u202f000"_s.arg(QLocale().toString(to),
+                                                              QLocale().toString(to + 100)));
+        QCOMPARE(m_state->chart.zoomShown, false);
+    }
+
+    // After a move, the read-out names the file's row under the mouse.
+    void readOutAfterAMove()
+    {
+        openLongFile();
+        QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
+        QTest::mouseMove(m_window->chartArea(),
+                         m_window->chartArea()->toPixels(6079, 2505).toPoint()); // row 41
+        QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 142"_s);
+    }
+
+    // A click on the overview puts the row under it in the middle of the full view.
+    void browseWithTheOverview()
+    {
+        openLongFile();
+        QWidget *strip = child("apercu");
+        QCOMPARE(strip->width(), 825);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(412, 10)); // rows 2496 to 2502
+        QCOMPARE(m_state->firstRow, 2499 - 50);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(824, 10));
+        QCOMPARE(m_state->firstRow, 4899);
+    }
+
+    // A file shortened under the viewer: told, and the window keeps what it shows.
+    void fileShortenedWhileBrowsed()
+    {
+        openLongFile();
+        QVERIFY(QFile::resize(m_dir.filePath("long.txt"), 1000));
+        QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
+        QCOMPARE(m_state->firstRow, 0);
+        QCOMPARE(temperature(0), 0.0);
+        QCOMPARE(caption("aide"),
+                 u"Impossible de relire « long.txt » : le fichier a changé depuis "
+                 "son ouverture ; le graphique garde ce qu'il montre."_s);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    // Escape while a long file loads stops the load; what was read stays browsable.
+    void cancelWithEscape()
+    {
+        QVERIFY(test::putFile(m_dir.filePath("big.txt"),
+                              QByteArray("1;2;3;4;5;0;1;0;1;\r\n").repeated(2'000'000)));
+        m_window->loadFile(m_dir.filePath("big.txt"));
+        QTest::keyClick(m_window->chartArea(), Qt::Key_Escape);
+        QTRY_VERIFY(!m_window->loading());
+        QVERIFY2(caption("aide").contains(u"annulé"_s), qPrintable(caption("aide")));
+        QCOMPARE(m_dialogs.messages.size(), 0);
+    }
+
     // A file dropped on the window loads as "Ouvrir fichier" would: the first local file.
     void dropFile()
     {
