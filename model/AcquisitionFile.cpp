@@ -73,50 +73,77 @@ void AcquisitionFile::read()
     QFile file(m_path);
     const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     LineSplitter lines;
+    // What one piece of the file brings, gathered without the lock and then handed over under it,
+    // so that the lock is held only for the hand-over.
+    struct Piece {
+        std::vector<qint64> offsets;
+        std::vector<RowValues> rows;
+        qint64 skipped = 0;
+        qint64 firstSkipped = 0;
+        QByteArray period;
+        QByteArray date;
+    } piece;
+    qint64 rows = 0; // read so far (this thread is the only writer)
+    qint64 skipped = 0;
     RowValues values{};
-    // Called under the lock.
     const auto onLine = [&](QByteArrayView line, qint64 offset) {
         switch (lineKind(line)) {
-        case LineKind::Period: m_periodBytes = line.toByteArray(); return true;
-        case LineKind::Date: m_dateBytes = line.toByteArray(); return true;
+        case LineKind::Period: piece.period = line.toByteArray(); return true;
+        case LineKind::Date: piece.date = line.toByteArray(); return true;
         case LineKind::Other: return true;
         case LineKind::Data: break;
         }
         if (!readDataLine(line, values)) {
-            if (m_progress.skippedLines++ == 0)
-                m_progress.firstSkipped = lines.lines();
+            if (skipped++ == 0)
+                piece.firstSkipped = lines.lines();
+            ++piece.skipped;
             return true;
         }
-        if (m_progress.rows % kRowsPerOffset == 0)
-            m_offsets.push_back(offset);
-        m_overview.add(values);
-        ++m_progress.rows;
+        if (rows++ % kRowsPerOffset == 0)
+            piece.offsets.push_back(offset);
+        piece.rows.push_back(values);
         return true;
+    };
+    const auto handOver = [&](qint64 bytes) {
+        const std::lock_guard lock(m_mutex);
+        m_offsets.insert(m_offsets.end(), piece.offsets.begin(), piece.offsets.end());
+        for (const RowValues &row : piece.rows)
+            m_overview.add(row);
+        m_progress.rows += qint64(piece.rows.size());
+        if (piece.skipped && m_progress.skippedLines == 0)
+            m_progress.firstSkipped = piece.firstSkipped;
+        m_progress.skippedLines += piece.skipped;
+        if (!piece.period.isNull())
+            m_periodBytes = piece.period;
+        if (!piece.date.isNull())
+            m_dateBytes = piece.date;
+        m_progress.bytesRead += bytes;
+        m_progress.lines = lines.lines();
+        piece.offsets.clear();
+        piece.rows.clear();
+        piece.skipped = 0;
+        piece.period = piece.date = QByteArray();
+    };
+    const auto end = [&](State state, const QString &error = {}) {
+        const std::lock_guard lock(m_mutex);
+        m_progress.state = state;
+        m_progress.error = error;
     };
 
     const auto buffer = std::make_unique<char[]>(kPiece);
     for (;;) {
-        if (m_cancel) {
-            const std::lock_guard lock(m_mutex);
-            m_progress.state = State::Cancelled;
-            return;
-        }
+        if (m_cancel)
+            return end(State::Cancelled);
         const qint64 n = opened ? file.read(buffer.get(), kPiece) : -1;
-        const std::lock_guard lock(m_mutex);
-        if (n < 0) {
-            m_progress.state = State::ReadError;
-            m_progress.error = file.errorString();
-            return;
-        }
+        if (n < 0)
+            return end(State::ReadError, file.errorString());
         if (n == 0) {
             lines.finish(onLine);
-            m_progress.lines = lines.lines();
-            m_progress.state = State::Done;
-            return;
+            handOver(0);
+            return end(State::Done);
         }
         lines.feed(buffer.get(), n, onLine);
-        m_progress.bytesRead += n;
-        m_progress.lines = lines.lines();
+        handOver(n);
     }
 }
 
@@ -148,6 +175,12 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
     window->rows = int(rows);
     store = *window;
     return Done{};
+}
+
+qint64 AcquisitionFile::memoryBytes() const
+{
+    const std::lock_guard lock(m_mutex);
+    return qint64(m_offsets.capacity() * sizeof(qint64)) + m_overview.memoryBytes();
 }
 
 std::vector<OverviewColumn> AcquisitionFile::overview(int columns) const

@@ -9,9 +9,10 @@
 // asked for, from the offset kept for its first row's group of 64, with the same reading rule, so
 // the values are exactly the ones a read of the whole file would give.
 //
-// The rows read so far are browsable while the thread runs; cancelling keeps them. The thread and
-// the window reads share what was kept under a lock that the thread holds for one piece of the file
-// (256 kB) at a time.
+// The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
+// and parses a piece of the file (256 kB) on its own, then hands what it found over under a lock
+// that the window reads, the overview and the progress take too; the lock is never held while the
+// file is read or parsed.
 
 #include "model/Overview.h"
 #include "platform/Result.h"
@@ -74,6 +75,8 @@ public:
     Status fill(qint64 first, AcquisitionData &store) const;
 
     std::vector<OverviewColumn> overview(int columns) const;
+    // The memory kept for the file: the offsets and the overview.
+    qint64 memoryBytes() const;
 
 private:
     explicit AcquisitionFile(const QString &path);

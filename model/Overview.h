@@ -52,6 +52,7 @@ public:
     // The rows in `count` columns of about equal numbers of whole blocks, in file order; with fewer
     // blocks than columns, each block spans several columns.
     std::vector<OverviewColumn> columns(int count) const;
+    qint64 memoryBytes() const { return qint64(m_blocks.capacity() * sizeof(OverviewSummary)); }
 
 private:
     std::vector<OverviewSummary> m_blocks;
