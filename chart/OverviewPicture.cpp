@@ -12,6 +12,7 @@ namespace {
 const QRgb kBackground = qRgb(255, 255, 255);
 const QRgb kShown = qRgb(210, 225, 250);
 const QRgb kOther = qRgb(160, 160, 160);
+const QRgb kShownEdge = qRgb(0, 0, 160);
 
 // Pixel rows top .. bottom (in either order) of column x.
 void stroke(QImage &image, int x, int top, int bottom, QRgb colour)
@@ -114,6 +115,21 @@ QImage drawOverview(const std::vector<OverviewColumn> &columns, QSize size,
         drawAnalog(image, columns, look.selected);
     else
         drawLogic(image, columns);
+    // The edges of the shown rows over the traces, so that a window of a long file, a pixel or two
+    // wide, stays in sight.
+    int left = -1;
+    int right = -1;
+    for (int x = 0; x < width; ++x) {
+        const OverviewColumn &c = columns[std::size_t(x)];
+        if (c.first < look.shownEnd && c.end > look.shownFirst) {
+            left = left < 0 ? x : left;
+            right = x;
+        }
+    }
+    if (left >= 0) {
+        stroke(image, std::max(left - 1, 0), 0, size.height() - 1, kShownEdge);
+        stroke(image, std::min(right + 1, width - 1), 0, size.height() - 1, kShownEdge);
+    }
     return image;
 }
 

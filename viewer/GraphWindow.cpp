@@ -257,16 +257,15 @@ void GraphWindow::tell(const QString &text, const QString &warningTitle)
 
 void GraphWindow::loadFile(const QString &path)
 {
-    m_pending.reset(); // stops its thread
-    if (m_state.file && m_state.file->progress().running())
-        m_state.file->cancel(); // what it read stays browsable
     Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
     if (!opened) {
         const LoadReport report = openFailure(path, opened.reason());
         tell(report.text, QStringLiteral("Ouvrir fichier"));
         return;
     }
-    m_pending = std::move(*opened);
+    if (m_state.file && m_state.file->progress().running())
+        m_state.file->cancel();     // what it read stays browsable
+    m_pending = std::move(*opened); // a load still pending stops here
     m_poll.start();
 }
 
