@@ -111,6 +111,24 @@ private:
     qint64 m_lines = 0;
 };
 
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A field by the leading-number rule, a comma between two digits standing for the decimal point
+// ("21,5" is 21.5), as a spreadsheet set to French writes it.
+double fieldValue(QStringView field)
+{
+    const qsizetype comma = field.indexOf(u',');
+    if (comma <= 0 || comma + 1 >= field.size() || !isDigit(field[comma - 1])
+        || !isDigit(field[comma + 1]))
+        return leadingNumber(field);
+    QString point = field.toString();
+    point[comma] = u'.';
+    return leadingNumber(point);
+}
+
 } // namespace
 
 AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
@@ -129,11 +147,11 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
     while (lines.next(raw)) {
         // The markers are ASCII, so they are looked for in the bytes before decoding.
         if (raw.contains("(s)")) {
-            result.periodLine = fromAnsi(raw);
+            result.periodLine = fromUtf8OrAnsi(raw);
             continue;
         }
         if (raw.contains('/')) {
-            result.dateLine = fromAnsi(raw);
+            result.dateLine = fromUtf8OrAnsi(raw);
             continue;
         }
         if (!raw.contains(';'))
@@ -149,7 +167,7 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store)
             const Channel channel = channelAt(field);
             if (!AcquisitionData::holds(channel, row))
                 return stop(AcquisitionReadResult::End::Capacity);
-            store.at(channel, row) = leadingNumber(QStringView(line).mid(from, sep - from));
+            store.at(channel, row) = fieldValue(QStringView(line).mid(from, sep - from));
             from = sep + 1;
         }
         ++row;

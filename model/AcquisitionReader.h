@@ -1,12 +1,14 @@
 #pragma once
 // Reading an acquisition file written by the board into the acquisition store.
 //
-// The file is Windows-1252 text. A line ends at CR LF, at a lone CR or at a lone LF. Each line is
+// The file is Windows-1252 text; a header line that is valid UTF-8 (and not plain ASCII) is read as
+// UTF-8. A line ends at CR LF, at a lone CR or at a lone LF. Each line is
 // classified by the first test that holds (case-sensitive substring searches):
 //   contains "(s)" -> period line;   contains "/" -> capture-date line;
 //   contains ";"   -> data line (one acquisition row);   otherwise the line is ignored.
 // A data line carries nine ";"-terminated fields, one a channel in the order of Channel; each field
-// is read with the leading-number rule, whatever follows the ninth ";" is ignored. Rows are stored
+// is read with the leading-number rule, a comma between two digits counting as the decimal point
+// ("21,5" is 21.5, "12.5" still 12.5), whatever follows the ninth ";" is ignored. Rows are stored
 // from row 0 on.
 //
 // The load ends at once, keeping what is already stored, on a read error, on a data line with
