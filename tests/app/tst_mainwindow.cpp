@@ -1,4 +1,4 @@
-// Guards against: a wrong main window, panel, port question, reply display or file shown.
+// Guards against: a wrong main window, panel, port label, status line, journal or message shown.
 #include "app/JournalWindow.h"
 #include "app/Startup.h"
 #include "board/BoardLink.h"
