@@ -2,8 +2,8 @@
 
 #include "chart/ChartState.h"
 #include "chart/DrawingSurface.h"
+#include "chart/ReadOut.h"
 #include "model/AcquisitionData.h"
-#include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
 
 #include <QStringBuilder>
@@ -29,7 +29,7 @@ bool single(double value, float &out)
 
 QColor traceColour(Channel c)
 {
-    return QColor::fromRgb(info(c).traceColour);
+    return QColor::fromRgb(info(c).colour);
 }
 
 void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
@@ -132,8 +132,8 @@ ChartOutput drawFullView(const ChartInputs &in, Chart target)
             text += numberToText(*slot);
         text += u"\r\n";
     }
-    chart::drawAnalogRows(target.surface, target.store, in.selected, leadingNumber(in.coefficient),
-                          0, n, step);
+    chart::drawAnalogRows(target.surface, target.store, in.selected,
+                          coefficientValue(in.coefficient).value_or(0), 0, n, step);
     ChartOutput out;
     out.table = text;
     return out;
@@ -147,8 +147,8 @@ ChartOutput drawZoomView(const ChartInputs &in, Chart target, long long s0, bool
         if (isFarRow(s0))
             return {};
         chart::drawAnalogRows(target.surface, target.store, in.selected,
-                              leadingNumber(in.coefficient), s0, s0 + chart::kAnalogZoomRows - 1,
-                              step);
+                              coefficientValue(in.coefficient).value_or(0), s0,
+                              s0 + chart::kAnalogZoomRows - 1, step);
         return {};
     }
     ChartOutput out;

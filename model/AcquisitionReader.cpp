@@ -22,6 +22,26 @@ std::string_view view(QByteArrayView bytes)
     return {bytes.data(), std::size_t(bytes.size())};
 }
 
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A field by the leading-number rule, a comma between two digits standing for the decimal point
+// ("21,5" is 21.5), as a spreadsheet set to French writes it.
+double fieldValue(QByteArrayView field)
+{
+    const auto *at =
+        static_cast<const char *>(std::memchr(field.data(), ',', std::size_t(field.size())));
+    const qsizetype comma = at ? at - field.data() : -1;
+    if (comma <= 0 || comma + 1 >= field.size() || !isDigit(field[comma - 1])
+        || !isDigit(field[comma + 1]))
+        return leadingNumberOfAnsi(field);
+    QByteArray point = field.toByteArray();
+    point[comma] = '.';
+    return leadingNumberOfAnsi(point);
+}
+
 } // namespace
 
 LineKind lineKind(QByteArrayView line)
@@ -46,7 +66,7 @@ bool readDataLine(QByteArrayView line, RowValues &values)
             static_cast<const char *>(std::memchr(from, ';', std::size_t(end - from)));
         if (!sep)
             return false;
-        value = leadingNumberOfAnsi(QByteArrayView(from, sep - from));
+        value = fieldValue(QByteArrayView(from, sep - from));
         from = sep + 1;
     }
     return true;
@@ -54,7 +74,7 @@ bool readDataLine(QByteArrayView line, RowValues &values)
 
 QString headerText(QByteArrayView line)
 {
-    return fromAnsi(line);
+    return fromUtf8OrAnsi(line);
 }
 
 void storeRow(AcquisitionData &store, int r, const RowValues &values)

@@ -1,13 +1,15 @@
 #pragma once
 // Reading an acquisition file written by the board.
 //
-// The file is Windows-1252 text. A line ends at CR LF, at a lone CR or at a lone LF (see
-// model/LineSplitter.h, which also bounds the length of a line). Each line is classified by the
-// first test that holds (case-sensitive substring searches):
+// The file is Windows-1252 text; a header line that is valid UTF-8 (and not plain ASCII) is read as
+// UTF-8. A line ends at CR LF, at a lone CR or at a lone LF (see model/LineSplitter.h, which also
+// bounds the length of a line). Each line is classified by the first test that holds
+// (case-sensitive substring searches):
 //   contains "(s)" -> period line;   contains "/" -> capture-date line;
 //   contains ";"   -> data line (one acquisition row);   otherwise the line is ignored.
 // A data line carries nine ";"-terminated fields, one a channel in the order of Channel; each field
-// is read with the leading-number rule, whatever follows the ninth ";" is ignored. A data line with
+// is read with the leading-number rule, a comma between two digits counting as the decimal point
+// ("21,5" is 21.5, "12.5" still 12.5), whatever follows the ninth ";" is ignored. A data line with
 // fewer than nine ";" (a card pulled out while the board wrote it) is skipped whole and counted;
 // the complete data lines are the file's rows, numbered from 0.
 

@@ -63,10 +63,12 @@ menu() { # menu bar x, number of Down presses
 }
 shot() { import -window "$1" "$out/$2"; echo "wrote docs/screenshots/$2"; }
 
-# Clock and board display, with the port open so the simulator's clock read-out shows.
+# Clock and board display, with the port open so the simulator's clock read-out shows, after the
+# clock was set.
 menu 100 3            # Paramètrage → Affichage heure platine
 menu 100 2            # Paramètrage → Mise à l'heure platine
 click "$main" 326 82  # Ouverture port
+click "$main" 538 469 # Programmation: the clock sent, the status line says where
 sleep 2.5
 shot "$main" main-horloge.png
 

@@ -6,6 +6,7 @@
 #include "chart/LineControl.h"
 #include "chart/OverviewPicture.h"
 #include "chart/OverviewStrip.h"
+#include "chart/ReadOut.h"
 #include "model/AcquisitionFile.h"
 #include "model/DemoData.h"
 #include "model/Tables.h"
@@ -149,8 +150,15 @@ void GraphWindow::setTableText(const QString &text)
 
 void GraphWindow::drawChart()
 {
-    showChartOutput(drawFullView(chartInputs(), chart()));
+    const ChartInputs in = chartInputs();
+    showChartOutput(drawFullView(in, chart()));
     showOverview();
+    const std::optional<double> k = coefficientValue(in.coefficient);
+    if (in.analog && k.value_or(0) == 0)
+        m_helpLine->setText(QStringLiteral("Le coefficient « %1 » n'est pas un nombre différent de "
+                                           "0 : les courbes restent sur la ligne 0. Écrivez par "
+                                           "exemple 0.492 ou 0,492.")
+                                .arg(in.coefficient));
 }
 
 void GraphWindow::followMouse(float x, float y)

@@ -120,7 +120,7 @@ void GraphWindow::buildChartArea()
         QLabel *l = label(m_chartArea, indexed("Label56", channel.labelIndex),
                           QString::fromLatin1(channel.label), 60,
                           c == Channel::Temperature ? 5340 : 4620, 615, 255);
-        setTextColor(l, labelColour(c, palette()));
+        setTextColor(l, labelColour(c));
         setBackground(l, chartGrey);
         l->setMouseTracking(true);
         l->installEventFilter(this);

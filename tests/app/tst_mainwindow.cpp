@@ -1,9 +1,14 @@
-// Guards against: a wrong main window, panel, port question, reply display or file shown.
+// Guards against: a wrong main window, panel, port label, status line, journal or message shown.
+#include "app/JournalWindow.h"
+#include "app/Startup.h"
 #include "board/BoardLink.h"
+#include "platform/QtSerialPort.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/Fetch.h"
 #include "support/Files.h"
 #include "support/Program.h"
+#include "tools/BoardSimulator.h"
 #include "tools/PseudoTerminal.h"
 #include "viewer/GraphWindow.h"
 #include <QtTest>
@@ -11,6 +16,7 @@
 using namespace platine;
 using namespace Qt::StringLiterals;
 using Answer = std::optional<QString>;
+using platine::test::fetch;
 static QList<QRect> placeOf(QWidget *w, QWidget *root) // boxes around w, outermost first, then w
 {
     const auto rect = [root](QWidget *x) { return QRect(x->mapTo(root, QPoint()), x->size()); };
@@ -171,7 +177,7 @@ private Q_SLOTS:
     {
         use(u"n_heure_platine"_s);
         use(u"Command2"_s);
-        QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port ouvert"_s);
+        QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port ouvert : COM1 (/dev/ttyS0)"_s);
         port()->receive("12:3");
         port()->receive("4:56");
         QTRY_COMPARE(replies(), QStringList(3, u"4:56"_s));
@@ -180,6 +186,152 @@ private Q_SLOTS:
         use(u"Command3"_s);
         QVERIFY(!port()->isOpen());
         QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port fermé"_s);
+    }
+    void portLabelFollowsThePort() // opened by a command, closed by the auto-close
+    {
+        use(u"n_heure_platine"_s);
+        m_p->sendClock();
+        QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port ouvert : COM1 (/dev/ttyS0)"_s);
+        w()->link()->autoCloseTimer()->start(1);
+        QTRY_COMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port fermé"_s);
+    }
+    void statusLine_data() // how "Programmer" and the clock's "Programmation" went
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("boxes"); // the schedule's seven boxes
+        QTest::addColumn<bool>("openFails");
+        QTest::addColumn<QString>("status");  // the time of sending left out
+        QTest::addColumn<QString>("written"); // the last call to the port
+        const QString day = u"08:00|12:00|13:00|17:00|18:00|20:00|"_s,
+                      sent = u"Programme envoyé à la platine sur le port COM1 (/dev/ttyS0)."_s,
+                      rule = u"doit s'écrire hh:mm ou hh:mm:ss : l'heure de 00 à 23, les minutes "
+                             u"et les secondes de "
+                             "00 à 59. Rien n'a été programmé."_s;
+        // clang-format off
+        QTest::newRow("clock sent") << "Command1" << "" << false
+            << "Heure envoyée à la platine sur le port COM1 (/dev/ttyS0)." << "write:8";
+        QTest::newRow("clock not sent") << "Command1" << "" << true << "Heure non envoyée : Impossible "
+            "d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied" << "open:/dev/ttyS0";
+        QTest::newRow("schedule sent") << "Command7" << day + "10" << false << sent << "write:125";
+        QTest::newRow("hour 25") << "Command7" << "25:00:00|" + day.mid(6) + "10" << false
+            << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule << "";
+        QTest::newRow("minutes 99") << "Command7" << "08:00|99:99|" + day.mid(12) + "10" << false
+            << "L'heure de la fenêtre 1, « Fin » (« 99:99 ») " + rule << "";
+        QTest::newRow("seconds 60") << "Command7" << day.left(30) + "20:00:60|10" << false
+            << "L'heure de la fenêtre 3, « Fin » (« 20:00:60 ») " + rule << "";
+        QTest::newRow("period 500") << "Command7" << day + "500" << false
+            << sent + " Période ramenée à 120 s." << "write:125";
+        QTest::newRow("period abc") << "Command7" << day + "abc" << false
+            << sent + " Période ramenée à 2 s." << "write:125";
+        QTest::newRow("over midnight") << "Command7" << "12:00|08:00|" + day.mid(12) + "10" << false
+            << sent + " La fenêtre 1 finit (08:00) avant de commencer (12:00) : envoyée telle "
+                      "quelle, la platine peut la lire comme une plage sur minuit." << "write:125";
+        QTest::newRow("not sent") << "Command7" << day + "10" << true << "Programme non envoyé : "
+            "Impossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied" << "open:/dev/ttyS0";
+        // clang-format on
+    }
+    void statusLine()
+    {
+        QFETCH(QString, boxes);
+        use(u"n_prog"_s);
+        for (int i = 0; i < 7 && !boxes.isEmpty(); ++i)
+            get<QLineEdit>(u"Text2(%1)"_s.arg(i))->setText(boxes.section(u'|', i, i));
+        port()->openFails = fetch<bool>("openFails");
+        if (fetch<QString>("command") == u"Command1")
+            m_p->sendClock();
+        else
+            use(u"Command7"_s);
+        static const QRegularExpression time(u" à \\d\\d:\\d\\d:\\d\\d\\."_s);
+        QTEST(get<QLabel>(u"aide"_s)->text().replace(time, u"."_s), "status");
+        QTEST(port()->calls.value(port()->calls.size() - 1), "written");
+        QCOMPARE(QFile::exists(ini()), // the schedule kept unless a box was refused
+                 boxes.size() > 0 && !fetch<QString>("status").startsWith(u"L'heure"));
+    }
+    void journalKeepsWhatWasSaid() // with the board simulator, which refuses 31 February
+    {
+        BoardSimulator board;
+        board.setClockInterval(0);
+        QVERIFY(board.start() && test::putPort3Ini(ini(), board.devicePath()));
+        m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        m_p->sendClock();
+        QTRY_VERIFY(text(u"Text1"_s).startsWith(u"Heure reglee"_s));
+        get<QLineEdit>(u"jour"_s)->setText(u"31"_s);
+        get<QPushButton>(u"Command1"_s)->click();
+        use(u"n_journal"_s);
+        auto *journal = w()->journalWindow();
+        QVERIFY(journal && journal->objectName() == u"journal" && journal->isVisible());
+        const QString port = u"COM3 ("_s + board.devicePath() + u')';
+        QTRY_COMPARE(journal->text().count(u'\n'), 3);
+
+        QCOMPARE(journal->text().remove(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d"_s,
+                                                           QRegularExpression::MultilineOption)),
+                 u"  envoyé sur "_s + port
+                     + u" : 41 14 07 35 28 02 07 04\n  reçu : Heure reglee : "
+                       "14:07:35 28/02/2007\n  envoyé sur "_s
+                     + port
+                     + u" : 41 14 07 35 31 02 07 04\n  "
+                       "reçu : Erreur : heure invalide"_s);
+        auto *text = journal->findChild<QPlainTextEdit *>();
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier); // selected and copied
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), journal->text());
+    }
+    void silentBoardTold() // a port where no board answers
+    {
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putPort3Ini(ini(), pty.devicePath()));
+        m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        m_p->sendClock();
+        w()->link()->autoCloseTimer()->start(1);
+        QTRY_VERIFY(!w()->link()->isOpen());
+        QCOMPARE(get<QLabel>(u"aide"_s)->text().section(u'.', -2),
+                 u" La platine n'a rien répondu."_s);
+    }
+    void portWithoutDevice() // names the ports there are and how to map one
+    {
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putFile(ini(), test::portsSection(7, pty.devicePath())));
+        start();
+        m_dlg.inputAnswers = {u"200"_s};
+        use(u"n_port"_s);
+        const QString told = m_dlg.messages.value(0).text;
+        QVERIFY2(told.startsWith(u"Le port COM200 ne correspond à aucun périphérique de cet "
+                                 "ordinateur.\nPorts présents : "_s)
+                     && told.contains(u"COM7 ("_s + pty.devicePath() + u')')
+                     && told.contains(u" les lignes :\n[Ports]\nCOM200=/"_s),
+                 qPrintable(told));
+        QCOMPARE(w()->link()->portNumber(), 200); // taken: a "Ports" line may name it later
+    }
+    void menuShowsItsPanelOnTop_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("clock") << "n_mise_a_l_heure"
+                               << "Frame1";
+        QTest::newRow("board display") << "n_heure_platine"
+                                       << "Frame3";
+        QTest::newRow("schedule") << "n_prog"
+                                  << "Frame4";
+    }
+    void menuShowsItsPanelOnTop()
+    {
+        showAllPanels();
+        use(fetch<QString>("entry"));
+        QWidget *panel = get(fetch<QString>("panel"));
+        QWidget *top = w()->centralWidget()->childAt(panel->geometry().center());
+        QVERIFY(top == panel || panel->isAncestorOf(top));
+    }
+    void qtOwnTextsInFrench()
+    {
+        QVERIFY(installFrenchQtTranslations(*qApp));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"Annuler"_s);
+    }
+    void dateWrittenTheFrenchWay()
+    {
+        QTRY_COMPARE(get<QLabel>(u"Label5"_s)->text(),
+                     QDate::currentDate().toString(u"dd/MM/yyyy"_s));
     }
     void failedOpenTold() // naming the device; the port left closed
     {

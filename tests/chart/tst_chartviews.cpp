@@ -93,7 +93,7 @@ private Q_SLOTS:
         QTest::newRow("ANA 2, LOG 1, TEMP, Temp") << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
             << QStringList{"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"}
             << "S 13405,4040 14645.5,3940 #ff0000" << 22;
-        QTest::newRow("ANA 4, number then unit") << QStringList{"ANA 4", "LOG 1"} << "0.5 V" << 10
+        QTest::newRow("ANA 4, decimal comma") << QStringList{"ANA 4", "LOG 1"} << "0,5" << 10
             << QStringList{} << "S 13405,2040 14645.5,2040 #ffff00" << 11;
         QTest::newRow("TEMP out of single precision but rows 2..17")
             << QStringList{"TEMP"} << "1e36" << 100 << QStringList{}

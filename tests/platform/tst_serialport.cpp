@@ -23,7 +23,9 @@ private Q_SLOTS:
         PseudoTerminal pty;
         QVERIFY(pty.open());
         const std::unique_ptr<SerialPort> port = makeQtSerialPort();
-        QVERIFY(!port->open(u"/dev/platine-absent"_s).reason().isEmpty() && !port->isOpen());
+        QCOMPARE(port->open(u"/dev/platine-absent"_s).reason(), // in the user's words
+                 u"le périphérique n'existe pas (carte ou câble débranché ?)"_s);
+        QVERIFY(!port->isOpen());
         const Status opened = port->open(pty.devicePath());
         QVERIFY2(opened, qPrintable(opened.reason()));
         const termios t = pty.settings();

@@ -133,7 +133,9 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("0-5v") << "Command2(0)" << "Coeff pour une tension analogique comprise entre 0 et 5 V" << unchanged;
         QTest::newRow("Temp") << "Command2(2)" << "Coeff pour la sonde de température" << unchanged;
-        QTest::newRow("LOG 4") << "Label56(7)" << channel << QColor(255, 128, 0);
+        QTest::newRow("LOG 4") << "Label56(7)" << channel << QColor(128, 128, 0); // its olive trace
+        QTest::newRow("TEMP") << "Label56(8)" << channel << QColor(128, 128, 128);
+        QTest::newRow("ANA 1") << "Label56(0)" << channel << QColor(0, 0, 0);
         QTest::newRow("ANA 2") << "Label56(1)" << channel << QColor(255, 0, 0);
         // clang-format on
     }
@@ -371,7 +373,7 @@ private Q_SLOTS:
         click("Command24");
         ChartArea *area = m_window->chartArea();
         const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
-        m_dialogs.fileAnswers = {saved, nowhere, std::nullopt};
+        m_dialogs.fileAnswers = {m_dir.filePath("g"), nowhere, std::nullopt}; // ".png" added
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(m_dialogs.fileRequests, QStringList(3, u"save:graphique_2011-03-12.png"_s));
@@ -380,6 +382,26 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.messages.size(), 1);
         QVERIFY(m_dialogs.messages[0].text.contains(nowhere));
         QVERIFY(caption("aide").startsWith(m_dialogs.messages[0].text));
+    }
+
+    // "Tracer" with a coefficient that draws nothing says so in the help line.
+    void coefficientTold_data()
+    {
+        QTest::addColumn<QString>("coeff");
+        QTest::addColumn<QString>("help");
+        const QString nothing =
+            u"Le coefficient « %1 » n'est pas un nombre différent de 0 : les "
+            "courbes restent sur la ligne 0. Écrivez par exemple 0.492 ou 0,492."_s;
+        QTest::newRow("decimal comma") << "1,5"
+                                       << "Aide";
+        QTest::newRow("letters") << "abc" << nothing.arg("abc");
+        QTest::newRow("zero") << "0" << nothing.arg("0");
+    }
+    void coefficientTold()
+    {
+        qobject_cast<QLineEdit *>(child("coeff"))->setText(fetch<QString>("coeff"));
+        click("Command24");
+        QTEST(caption("aide"), "help");
     }
 
     // "Tracer", then the chart's mouse and keys, through the window: drawing, read-out, zoom.
