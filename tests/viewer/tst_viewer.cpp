@@ -155,11 +155,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("warning");
         using End = AcquisitionReadResult::End;
         // clang-format off
-        QTest::newRow("whole file") << int(End::EndOfFile) << "« f.txt » : 12 acquisitions chargées." << false;
-        QTest::newRow("short line") << int(End::ShortLine) << "« f.txt » : 12 acquisitions chargées ; "
-            "chargement arrêté à la ligne 14, qui a moins de neuf champs." << true;
-        QTest::newRow("store full") << int(End::Capacity) << "« f.txt » : 13 acquisitions chargées ; le "
-            "graphique en contient au plus 2001, la suite du fichier (à partir de la ligne 14) n'est pas chargée." << true;
         QTest::newRow("read error") << int(End::ReadError) << "« f.txt » : 12 acquisitions chargées ; "
             "erreur de lecture à la ligne 14 (E/S), la suite n'est pas chargée." << true;
         // clang-format on
