@@ -1,4 +1,4 @@
-// Guards against: a wrong value table (caption, lines, bounds, cycle), "RAZ tableaux" or demo data.
+// Guards against: a wrong value table (caption, lines, bounds, cycle), "RAZ tableaux" or demo data
 
 #include "model/AcquisitionData.h"
 #include "model/DemoData.h"
