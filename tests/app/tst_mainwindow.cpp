@@ -343,11 +343,6 @@ private Q_SLOTS:
         QCOMPARE(m_dlg.messages.size(), 1);
         QVERIFY(m_dlg.messages[0].text.contains(u"/dev/ttyS0"_s));
     }
-    void about()
-    {
-        use(u"n_a_propos_de"_s);
-        QCOMPARE(m_dlg.messages.last().text, u"Acquisition de données sur carte SD ver:1.1"_s);
-    }
     void portQuestion_data() // cancelled, refused, as typed, a suggestion chosen
     {
         QTest::addColumn<Answer>("answer"); // "<7>": the suggestion for port 7

@@ -45,12 +45,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("answer"); // to the port or file question
         const QString missing = m_dir.filePath(u"absent/horaires.txt"_s);
-        // clang-format off
         QTest::newRow("Programmer") << u"Command7"_s << QString();
         QTest::newRow("Port COM") << u"n_port"_s << u"5"_s;
         QTest::newRow("Enregistrer sous, missing folder") << u"n_enregistrer"_s << missing;
         QTest::newRow("Ouvrir, missing folder") << u"n_ouvrir"_s << missing;
-        // clang-format on
     }
     void userIsToldNothingElseChanges()
     {

@@ -162,20 +162,14 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("running") << int(State::Reading) << 12LL << 0LL
             << "Chargement de « f.txt » : 25 %, 12 acquisitions chargées (Échap pour arrêter)" << false;
-        QTest::newRow("whole file") << int(State::Done) << 12LL << 0LL << loaded + u'.' << false;
         QTest::newRow("thousands") << int(State::Done) << 302400LL << 0LL
             << u"« f.txt » : 302\u202f400 acquisitions chargées."_s << false;
-        QTest::newRow("one line skipped") << int(State::Done) << 12LL << 1LL
-            << loaded + " ; la ligne 14, qui a moins de neuf champs, est ignorée." << true;
         QTest::newRow("lines skipped") << int(State::Done) << 12LL << 3LL
             << loaded + " ; 3 lignes de moins de neuf champs sont ignorées, la première est la ligne 14." << true;
         QTest::newRow("cancelled") << int(State::Cancelled) << 12LL << 0LL
             << loaded + " ; chargement annulé après l'acquisition 11 (ligne 20), la suite n'est pas chargée." << false;
         QTest::newRow("read error") << int(State::ReadError) << 12LL << 0LL
             << loaded + " ; erreur de lecture après la ligne 20 (E/S), la suite n'est pas chargée." << true;
-        QTest::newRow("no complete row") << int(State::Done) << 0LL << 1LL
-            << "« f.txt » ne contient aucune ligne d'acquisition complète : rien n'a été chargé, le graphique "
-               "garde ses données." << true;
         QTest::newRow("cancelled before a row") << int(State::Cancelled) << 0LL << 0LL
             << "Chargement de « f.txt » annulé : rien n'a été chargé." << false;
         QTest::newRow("unreadable") << int(State::ReadError) << 0LL << 0LL << "Impossible de lire « f.txt » : E/S" << true;
