@@ -13,6 +13,9 @@ namespace {
 
 constexpr qint64 kRowsPerOffset = 64;
 constexpr qint64 kPiece = 256 * 1024;
+// A file this small is read at once, in the caller's thread: in a few milliseconds at most, and
+// without the cost of starting a thread.
+constexpr qint64 kReadAtOnce = 1024 * 1024;
 
 } // namespace
 
@@ -33,7 +36,10 @@ Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &pa
     opened->m_modified = info.lastModified();
     opened->m_progress.size = info.size();
     AcquisitionFile *self = opened.get();
-    opened->m_thread = std::thread([self] { self->read(); });
+    if (info.size() <= kReadAtOnce)
+        self->read();
+    else
+        opened->m_thread = std::thread([self] { self->read(); });
     return opened;
 }
 
@@ -107,8 +113,11 @@ void AcquisitionFile::read()
     const auto handOver = [&](qint64 bytes) {
         const std::lock_guard lock(m_mutex);
         m_offsets.insert(m_offsets.end(), piece.offsets.begin(), piece.offsets.end());
-        for (const RowValues &row : piece.rows)
+        for (const RowValues &row : piece.rows) {
             m_overview.add(row);
+            if (qsizetype(m_head.size()) < AcquisitionData::kRows)
+                m_head.push_back(row);
+        }
         m_progress.rows += qint64(piece.rows.size());
         if (piece.skipped && m_progress.skippedLines == 0)
             m_progress.firstSkipped = piece.firstSkipped;
@@ -130,11 +139,19 @@ void AcquisitionFile::read()
         m_progress.error = error;
     };
 
-    const auto buffer = std::make_unique<char[]>(kPiece);
+    // A small file needs no more than its size (and one byte to see its end).
+    const qint64 bufferSize = std::min(kPiece, m_size + 1);
+    const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
+    // A data line has at least 19 bytes.
+    piece.rows.reserve(std::size_t(bufferSize / 19 + 1));
+    {
+        const std::lock_guard lock(m_mutex);
+        m_head.reserve(std::size_t(std::min<qint64>(AcquisitionData::kRows, m_size / 19 + 1)));
+    }
     for (;;) {
         if (m_cancel)
             return end(State::Cancelled);
-        const qint64 n = opened ? file.read(buffer.get(), kPiece) : -1;
+        const qint64 n = opened ? file.read(buffer.get(), bufferSize) : -1;
         if (n < 0)
             return end(State::ReadError, file.errorString());
         if (n == 0) {
@@ -149,6 +166,11 @@ void AcquisitionFile::read()
 
 Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
 {
+    const QFileInfo info(m_path);
+    if (!info.exists())
+        return Failure{QStringLiteral("le fichier n'existe plus")};
+    if (info.size() != m_size || info.lastModified() != m_modified)
+        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
     qint64 offset = 0;
     qint64 rows = 0;
     {
@@ -157,16 +179,18 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
             return Failure{QStringLiteral("il n'a pas d'acquisition %1").arg(first)};
         offset = m_offsets[std::size_t(first / kRowsPerOffset)];
         rows = std::min<qint64>(m_progress.rows - first, AcquisitionData::kRows);
+        if (first == 0 && qint64(m_head.size()) >= rows) { // the first rows, kept from the read
+            store.clear();
+            for (int r = 0; r < rows; ++r)
+                storeRow(store, r, m_head[std::size_t(r)]);
+            store.rows = int(rows);
+            return Done{};
+        }
     }
-    const QFileInfo info(m_path);
-    if (!info.exists())
-        return Failure{QStringLiteral("le fichier n'existe plus")};
-    if (info.size() != m_size || info.lastModified() != m_modified)
-        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
+    auto window = std::make_unique<AcquisitionData>();
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
         return Failure{file.errorString()};
-    auto window = std::make_unique<AcquisitionData>();
     const AcquisitionReadResult read = readAcquisition(file, *window, first % kRowsPerOffset, rows);
     if (read.end == AcquisitionReadResult::End::ReadError)
         return Failure{read.error};
@@ -180,7 +204,8 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
 qint64 AcquisitionFile::memoryBytes() const
 {
     const std::lock_guard lock(m_mutex);
-    return qint64(m_offsets.capacity() * sizeof(qint64)) + m_overview.memoryBytes();
+    return qint64(m_offsets.capacity() * sizeof(qint64) + m_head.capacity() * sizeof(RowValues))
+        + m_overview.memoryBytes();
 }
 
 std::vector<OverviewColumn> AcquisitionFile::overview(int columns) const

@@ -1,13 +1,15 @@
 #pragma once
 // An acquisition file of any length, browsed through the store.
 //
-// Opening one starts a reading thread that goes once through the file and keeps, for what it read:
+// Opening one starts a reading thread (a file of up to 1 MB is read at once, without a thread) that
+// goes once through the file and keeps, for what it read:
 // the count of complete data rows, the file offset of every 64th row, the last period and
 // capture-date lines, the skipped lines and the overview (model/Overview.h). That is about 1 byte a
 // row for the offsets, plus an overview of bounded size (at most Overview::kMaxBlocks blocks of
-// ~90 bytes); no value is kept. A window of the rows is read again from the file whenever it is
-// asked for, from the offset kept for its first row's group of 64, with the same reading rule, so
-// the values are exactly the ones a read of the whole file would give.
+// ~90 bytes), and the values of the first 2001 rows (144 kB), which the first window is made of. Any
+// other window is read again from the file whenever it is asked for, from the offset kept for its
+// first row's group of 64, with the same reading rule, so the values are exactly the ones a read of
+// the whole file would give.
 //
 // The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
 // and parses a piece of the file (256 kB) on its own, then hands what it found over under a lock
@@ -91,6 +93,7 @@ private:
     QByteArray m_periodBytes;
     QByteArray m_dateBytes;
     std::vector<qint64> m_offsets; // of rows 0, 64, 128, ...
+    std::vector<RowValues> m_head; // the first rows, as many as the store holds
     Overview m_overview;
 
     std::atomic<bool> m_cancel{false};

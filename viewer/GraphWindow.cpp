@@ -275,6 +275,7 @@ void GraphWindow::loadFile(const QString &path)
         m_state.file->cancel();     // what it read stays browsable
     m_pending = std::move(*opened); // a load still pending stops here
     m_poll.start();
+    pollLoad(); // a small file is read already
 }
 
 bool GraphWindow::loading() const
