@@ -172,8 +172,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("running") << int(State::Reading) << 12LL << 0LL
             << "Chargement de « f.txt » : 25 %, 12 acquisitions chargées (Échap pour arrêter)" << false;
-        QTest::newRow("thousands") << int(State::Done) << 302400LL << 0LL
-            << u"« f.txt » : 302\u202f400 acquisitions chargées."_s << false;
         QTest::newRow("lines skipped") << int(State::Done) << 12LL << 3LL
             << loaded + " ; 3 lignes de moins de neuf champs sont ignorées, la première est la ligne 14." << true;
         QTest::newRow("cancelled") << int(State::Cancelled) << 12LL << 0LL
