@@ -5,28 +5,13 @@
 // small input costs little.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
+#include "support/PieceDevice.h"
 
 #include <QBuffer>
-#include <QIODevice>
 
 #include <algorithm>
-#include <cstring>
 
 namespace platine::fuzz {
-
-// Hands out at most `piece` bytes a read, and fails once `failAt` bytes were read (-1: never).
-struct PieceDevice : QIODevice {
-    QByteArray bytes;
-    qsizetype piece = 1, failAt = -1, pos = 0;
-    qint64 readData(char *out, qint64 max) override
-    {
-        const qint64 n = std::min<qint64>({max, piece, (failAt < 0 ? bytes.size() : failAt) - pos});
-        memcpy(out, bytes.constData() + pos, size_t(n));
-        pos += n;
-        return n > 0 || failAt < 0 ? n : -1;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
 
 // The rows [0, rows) of a store, the rest of the store aside.
 struct StoredRows {
@@ -56,7 +41,7 @@ inline void clearRows(AcquisitionData &s, int rows)
 // as the whole read from there on.
 inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool failHalfWay)
 {
-    PieceDevice in;
+    test::PieceDevice in;
     in.bytes = bytes;
     in.piece = piece;
     in.failAt = failHalfWay ? bytes.size() / 2 : -1;

@@ -2,33 +2,17 @@
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
 #include "model/LineSplitter.h"
+#include "support/PieceDevice.h"
 
 #include <QBuffer>
 #include <QTest>
 
-#include <cstring>
 #include <memory>
 
 using namespace platine;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A device that hands out its bytes `piece` at a time, then reports the end or, when it fails,
-// an error.
-struct Device : QIODevice {
-    QByteArray bytes;
-    qint64 piece = 1, at = 0;
-    bool fails = false;
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 n = std::min({maxSize, piece, qint64(bytes.size()) - at});
-        memcpy(data, bytes.constData() + at, size_t(n));
-        at += n;
-        return n > 0 || !fails ? n : -1;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
 
 // "period|date|rows end@line", then " skipped N@line" when data lines were skipped and " error"
 // when a reason was given.
@@ -133,9 +117,9 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(QStringList, rows);
         for (const qint64 piece : {qint64(1) << 16, qint64(1)}) { // whole chunks, byte by byte
-            Device device;
+            test::PieceDevice device;
             device.bytes = file;
-            device.fails = fails;
+            device.failAt = fails ? file.size() : -1;
             device.piece = piece;
             QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
             const auto store = std::make_unique<AcquisitionData>();
