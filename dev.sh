@@ -7,7 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make pkg-config qt6-base-dev libqt6serialport6-dev libgl-dev fonts-dejavu-core)
+# qt6-translations-l10n: Qt's own dialogs and messages in French (qtbase_fr.qm), loaded at start-up.
+packages=(cmake g++ make pkg-config qt6-base-dev libqt6serialport6-dev libgl-dev fonts-dejavu-core
+  qt6-translations-l10n)
 [ "${1:-}" = bench ] && packages+=(libbenchmark-dev)
 [ "${1:-}" = test ] && packages+=(clang-14 libclang-rt-14-dev clang-format-14 ccache)
 

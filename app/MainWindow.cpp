@@ -1,10 +1,12 @@
 #include "app/MainWindow.h"
 
+#include "app/JournalWindow.h"
 #include "board/BoardLink.h"
 #include "board/ClockPanel.h"
 #include "platform/Dialogs.h"
 #include "platform/PanelLook.h"
 #include "platform/Placement.h"
+#include "platform/PortNumbers.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialPort.h"
 #include "platform/TabOrder.h"
@@ -21,6 +23,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace platine {
 
@@ -47,6 +50,7 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
 
     m_fileDialog = new FileDialog(this, dialogs, this);
     m_link = new BoardLink(std::move(port), m_files.paramIni(), this);
+    m_link->setPortLister([this] { return availablePortSuggestions(m_files.paramIni()); });
 
     buildBoardDisplayPanel();
     m_clockPanel = new ClockPanel(dialogs, m_client);
@@ -57,10 +61,26 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
     m_schedulePanel->raise(); // the schedule panel covers the two others while it is shown
     buildMenu();
 
+    // The status line: how the last command went, and what was corrected on the way.
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    m_status = new QLabel(statusBar());
+    m_status->setObjectName(QStringLiteral("aide"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(m_status, 1);
+    connect(m_clockPanel, &ClockPanel::status, this, &MainWindow::showStatus);
+    connect(m_schedulePanel, &SchedulePanel::status, this, &MainWindow::showStatus);
+
     connect(m_link, &BoardLink::replyReceived, this, &MainWindow::showReply);
-    connect(m_link, &BoardLink::portLost, this, [this](const QString &reason) {
-        refreshPortLabel();
-        tellFailure(reason);
+    // The label follows the port, whatever opened or closed it.
+    connect(m_link, &BoardLink::openChanged, this, &MainWindow::refreshPortLabel);
+    connect(m_link, &BoardLink::autoClosed, this, [this](bool answered) {
+        if (!answered) // after the command's own line: a board that says nothing is told too
+            showStatus(m_status->text() + QStringLiteral(" La platine n'a rien répondu."));
+    });
+    connect(m_link, &BoardLink::portLost, this, [this](const QString &text) {
+        showStatus(text);
+        tellFailure(text);
     });
 
     // Start-up: the schedule editor, the stored schedule, then the stored port number.
@@ -79,6 +99,11 @@ MainWindow::~MainWindow()
 GraphWindow *MainWindow::graphWindow() const
 {
     return m_graph.data();
+}
+
+JournalWindow *MainWindow::journalWindow() const
+{
+    return m_journal.data();
 }
 
 void MainWindow::buildMenu()
@@ -111,6 +136,8 @@ void MainWindow::buildMenu()
            QStringLiteral("n_heure_platine"), &MainWindow::showBoardDisplayPanel);
     action(param->addAction(QStringLiteral("Port COM")), QStringLiteral("n_port"),
            &MainWindow::askPortNumber);
+    action(param->addAction(QStringLiteral("Journal de la liaison")), QStringLiteral("n_journal"),
+           &MainWindow::showJournal);
 
     action(bar->addAction(QStringLiteral("Graphique")), QStringLiteral("n_graphique"),
            &MainWindow::showViewer);
@@ -131,8 +158,9 @@ void MainWindow::buildBoardDisplayPanel()
     auto *closeButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command3"),
                                     QStringLiteral("Fermeture port"), 240, 960, 1815, 420);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::closePort);
+    // Wide enough for "Port ouvert : COM33 (/dev/ttyUSB0)".
     m_portLabel = place(new QLabel(QStringLiteral("Port fermé"), m_boardDisplayPanel),
-                        QStringLiteral("Label8"), 2280, 360, 2760, 300);
+                        QStringLiteral("Label8"), 2280, 360, 3975, 300);
     m_reply = replyBox(m_boardDisplayPanel, QStringLiteral("Text1"), QStringLiteral("...."),
                        QColor(0xff, 0xff, 0xc0));
     place(m_reply, 2280, 720, 2760, 660);
@@ -154,20 +182,35 @@ void MainWindow::quitProgram()
     QCoreApplication::quit();
 }
 
+// A panel chosen in the menu comes above the others.
 void MainWindow::showSchedulePanel()
 {
     m_schedulePanel->show();
+    m_schedulePanel->raise();
 }
 
 void MainWindow::showClockPanel()
 {
     m_clockPanel->fillFromComputerClock();
     m_clockPanel->show();
+    m_clockPanel->raise();
 }
 
 void MainWindow::showBoardDisplayPanel()
 {
     m_boardDisplayPanel->show();
+    m_boardDisplayPanel->raise();
+}
+
+void MainWindow::showJournal()
+{
+    if (!m_journal) {
+        m_journal = new JournalWindow(*m_link, this);
+        m_journal->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_journal->show();
+    m_journal->raise();
+    m_journal->activateWindow();
 }
 
 void MainWindow::askPortNumber()
@@ -179,10 +222,16 @@ void MainWindow::askPortNumber()
     if (!answer || answer->isEmpty())
         return;
     const BoardLink::PortChange change = m_link->changePortNumber(*answer);
-    if (!change.answer)
+    if (!change.answer) {
         tellFailure(change.answer.reason());
-    else if (!change.stored)
+        return;
+    }
+    if (!change.stored)
         tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.reason()));
+    if (portDevice(m_link->portNumber(), m_files.paramIni()).isEmpty())
+        tellFailure(m_link->noDeviceMessage()); // taken all the same: "Ports" may name it later
+    else
+        showStatus(QStringLiteral("Port %1 choisi.").arg(m_link->portName()));
 }
 
 void MainWindow::showViewer()
@@ -212,25 +261,29 @@ void MainWindow::showAbout()
 void MainWindow::openPort()
 {
     const Status opened = m_link->openPort();
+    refreshPortLabel();
     if (!opened) {
-        refreshPortLabel();
+        showStatus(opened.reason().section(u'\n', 0, 0));
         tellFailure(opened.reason());
-        return;
     }
-    m_portLabel->setText(QStringLiteral("Port ouvert"));
 }
 
 void MainWindow::closePort()
 {
     m_link->closePort();
-    m_portLabel->setText(QStringLiteral("Port fermé"));
+    refreshPortLabel();
 }
 
-// After a failure the label tells the truth about the port.
 void MainWindow::refreshPortLabel()
 {
-    if (!m_link->isOpen())
-        m_portLabel->setText(QStringLiteral("Port fermé"));
+    m_portLabel->setText(m_link->isOpen()
+                             ? QStringLiteral("Port ouvert : %1").arg(m_link->portName())
+                             : QStringLiteral("Port fermé"));
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    m_status->setText(text);
 }
 
 void MainWindow::showReply(const QString &text)

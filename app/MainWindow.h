@@ -20,6 +20,7 @@ class ClockPanel;
 class DialogService;
 class FileDialog;
 class GraphWindow;
+class JournalWindow;
 class SchedulePanel;
 class SerialPort;
 struct ProgramState;
@@ -37,7 +38,8 @@ public:
 
     BoardLink *link() const { return m_link; }
     SchedulePanel *schedulePanel() const { return m_schedulePanel; }
-    GraphWindow *graphWindow() const; // null until "Graphique" or after its close box
+    GraphWindow *graphWindow() const;     // null until "Graphique" or after its close box
+    JournalWindow *journalWindow() const; // null until "Journal de la liaison"
 
 public Q_SLOTS:
     // The menu.
@@ -46,6 +48,7 @@ public Q_SLOTS:
     void showClockPanel();
     void showBoardDisplayPanel();
     void askPortNumber();
+    void showJournal();
     void showViewer();
     // The viewer shown with an acquisition file loaded as "Ouvrir fichier" loads it (a file given
     // on the command line).
@@ -64,6 +67,7 @@ private:
     void showReply(const QString &text);
     void mirrorReply(const QString &text);
     void refreshPortLabel();
+    void showStatus(const QString &text);
     void tellFailure(const QString &text);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -73,6 +77,7 @@ private:
     BoardLink *m_link = nullptr;
     FileDialog *m_fileDialog = nullptr;
     QPointer<GraphWindow> m_graph;
+    QPointer<JournalWindow> m_journal;
 
     QWidget *m_client = nullptr;
     ClockPanel *m_clockPanel = nullptr;
@@ -81,6 +86,7 @@ private:
 
     QLabel *m_portLabel = nullptr;
     QLineEdit *m_reply = nullptr; // Text1, the main reply display
+    QLabel *m_status = nullptr;   // aide, the status line under the panels
 };
 
 } // namespace platine

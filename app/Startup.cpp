@@ -4,6 +4,9 @@
 #include "platform/QtSerialPort.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace platine {
 
@@ -19,8 +22,20 @@ Program::Program(const QString &acquisitionFile) : m_state(std::make_unique<Prog
 
 Program::~Program() = default;
 
+bool installFrenchQtTranslations(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runProgram(QApplication &app)
 {
+    installFrenchQtTranslations(app); // without them the program works, with Qt's English
     Program program(app.arguments().value(1));
     return app.exec();
 }

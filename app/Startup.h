@@ -8,6 +8,7 @@
 #include <memory>
 
 class QApplication;
+class QCoreApplication;
 
 namespace platine {
 
@@ -30,6 +31,11 @@ private:
     std::unique_ptr<ProgramState> m_state; // large: kept off the stack
     std::unique_ptr<MainWindow> m_window;
 };
+
+// Qt's own dialogs, buttons and messages in French ("Enregistrer sous", "Annuler"): the
+// translations Qt ships (qtbase_fr.qm, Debian package qt6-translations-l10n), from Qt's
+// translations folder. False, and Qt's English kept, when they are not installed.
+bool installFrenchQtTranslations(QCoreApplication &app);
 
 // The program, then the event loop; the program's exit code. The first argument after the
 // program's name (Qt's own options removed) is an acquisition file to show. Closing the main

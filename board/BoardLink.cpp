@@ -2,6 +2,7 @@
 
 #include "platform/Ansi.h"
 #include "platform/Blanks.h"
+#include "platform/Dialogs.h"
 #include "platform/LeadingNumber.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
@@ -99,6 +100,39 @@ bool BoardLink::isOpen() const
     return m_port->isOpen();
 }
 
+void BoardLink::setPortLister(std::function<QList<InputSuggestion>()> lister)
+{
+    m_listPorts = std::move(lister);
+}
+
+QString BoardLink::noDeviceMessage() const
+{
+    QStringList ports;
+    QString example = QStringLiteral("/dev/ttyUSB0");
+    for (const InputSuggestion &port : m_listPorts ? m_listPorts() : QList<InputSuggestion>()) {
+        const QString device = port.label.section(QStringLiteral(" — "), 1, 1);
+        if (ports.isEmpty())
+            example = device;
+        ports << QStringLiteral("COM%1 (%2)").arg(port.value, device);
+    }
+    return QStringLiteral("Le port COM%1 ne correspond à aucun périphérique de cet ordinateur.\n"
+                          "Ports présents : %2.\n"
+                          "Choisissez-en un par « Paramètrage » → « Port COM », ou donnez le "
+                          "numéro %1 à un périphérique en ajoutant à « %3 » les lignes :\n"
+                          "[Ports]\nCOM%1=%4")
+        .arg(QString::number(m_portNumber),
+             ports.isEmpty() ? QStringLiteral("aucun") : ports.join(QStringLiteral(", ")),
+             m_paramIni, example);
+}
+
+void BoardLink::addToJournal(JournalEntry entry)
+{
+    if (m_journal.size() >= kJournalEntries)
+        m_journal.removeFirst();
+    m_journal.append(std::move(entry));
+    Q_EMIT journalAdded(m_journal.last());
+}
+
 QString BoardLink::portName() const
 {
     const QString name = QStringLiteral("COM%1").arg(m_portNumber);
@@ -136,9 +170,13 @@ Status BoardLink::openPort()
         return Done{};
     const QString device = portDevice(m_portNumber, m_paramIni);
     if (device.isEmpty())
-        return Failure{
-            QStringLiteral("Le port COM%1 ne correspond à aucun périphérique.").arg(m_portNumber)};
+        return Failure{noDeviceMessage()};
     const Status opened = m_port->open(device);
+    if (!opened && m_lost)
+        return Failure{
+            QStringLiteral("Le port %1 est fermé : la carte ou le câble a été débranché. "
+                           "Rebranchez-le, puis recommencez.")
+                .arg(portName())};
     if (!opened) {
         const QString why = opened.reason();
         return Failure{QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
@@ -149,6 +187,7 @@ Status BoardLink::openPort()
     // open: the line goes inactive at once, before anything is written, at every open.
     m_port->setDtr(false); // refused by some devices (pseudo-terminals): not an error
     m_device = device;
+    m_lost = false;
     Q_EMIT openChanged(true);
     return Done{};
 }
@@ -177,8 +216,10 @@ Status BoardLink::writeMessage(const QByteArray &message)
     m_port->setDtr(false); // refused by some devices: not an error
     const qint64 written = m_port->write(message);
     m_autoClose->start(); // every command gets its own 4.5 s
+    m_answered = false;
     if (written != message.size())
         return Failure{QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName())};
+    addToJournal({QTime::currentTime(), true, portName(), message});
     return Done{};
 }
 
@@ -191,7 +232,10 @@ void BoardLink::flushPending(int msecs)
 void BoardLink::autoClose()
 {
     m_autoClose->stop();
+    const bool wasOpen = isOpen();
     closePort();
+    if (wasOpen)
+        Q_EMIT autoClosed(m_answered);
 }
 
 void BoardLink::onData()
@@ -199,13 +243,28 @@ void BoardLink::onData()
     if (!isOpen())
         return;
     const QByteArray bytes = m_port->readAll();
-    if (!bytes.isEmpty())
-        Q_EMIT replyReceived(fromWire(bytes));
+    if (bytes.isEmpty())
+        return;
+    m_answered = true;
+    // One journal line a line of the board's (a burst may hold several answers).
+    const QTime now = QTime::currentTime();
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype end = bytes.indexOf("\r\n", from);
+        const qsizetype next = end < 0 ? bytes.size() : end + 2;
+        addToJournal({now, false, QString(),
+                      bytes.mid(from, std::min(next - from, qsizetype(kJournalBytes)))});
+        from = next;
+    }
+    Q_EMIT replyReceived(fromWire(bytes));
 }
 
-void BoardLink::onDeviceLost(const QString &reason)
+void BoardLink::onDeviceLost()
 {
-    const QString text = QStringLiteral("Le port %1 a disparu : %2").arg(portName(), reason);
+    // The system's words ("Inappropriate ioctl for device") would tell the user nothing.
+    const QString text = QStringLiteral("Le port %1 s'est fermé : la carte ou le câble a été "
+                                        "débranché. Rebranchez-le, puis recommencez.")
+                             .arg(portName());
+    m_lost = true;
     Q_EMIT openChanged(false);
     Q_EMIT portLost(text);
 }

@@ -6,8 +6,11 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QTime>
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -15,12 +18,24 @@ class QTimer;
 namespace platine {
 
 class SerialPort;
+struct InputSuggestion;
+
+// One line of the link's journal: a message sent to the board, or text the board sent back.
+struct JournalEntry {
+    QTime time;
+    bool sent = false; // sent to the board, else received from it
+    QString port;      // where it was sent: "COM3 (/dev/pts/4)"; empty for what was received
+    QByteArray bytes;  // as on the wire; received text is kept up to kJournalBytes
+};
 
 class BoardLink : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kAutoCloseMs = 4500;
+    // The journal keeps the last kJournalEntries lines of the run.
+    static constexpr int kJournalEntries = 1000;
+    static constexpr int kJournalBytes = 200;
 
     // Takes the port (objectName "Comm1"). paramIni is where the port number and the "Ports"
     // device overrides are kept.
@@ -28,6 +43,8 @@ public:
     ~BoardLink() override;
 
     int portNumber() const { return m_portNumber; }
+    // "COM3", or "COM3 (/dev/ttyS2)" once a device has been opened for it.
+    QString portName() const;
     bool isOpen() const;
     SerialPort *port() const { return m_port.get(); }
     QTimer *autoCloseTimer() const { return m_autoClose; }
@@ -64,24 +81,42 @@ public:
     // Writes out pending output (bounded), e.g. before the program quits.
     void flushPending(int msecs = 1000);
 
+    // What was sent and received during the run, oldest first.
+    const QList<JournalEntry> &journal() const { return m_journal; }
+
+    // Where the machine's serial ports are listed, for the message that tells a port number
+    // without a device: one suggestion per port, as the port question offers them.
+    void setPortLister(std::function<QList<InputSuggestion>()> lister);
+    // The port number has no device: what to do, naming the ports the machine has and the
+    // "Ports" lines of param.ini that would give the number one.
+    QString noDeviceMessage() const;
+
 Q_SIGNALS:
     // Data received: everything waiting, as text (byte value = character code).
     void replyReceived(const QString &text);
     void openChanged(bool open);
-    // The device went away while the port was open; the port is closed now.
-    void portLost(const QString &reason);
+    // The auto-close closed the port; answered: the board sent something since the last command.
+    void autoClosed(bool answered);
+    void journalAdded(const JournalEntry &entry);
+    // The device went away while the port was open; the port is closed now. The text says so,
+    // for the user; the next command that cannot open the port says it is still unplugged.
+    void portLost(const QString &text);
 
 private:
     void autoClose();
     void onData();
-    void onDeviceLost(const QString &reason);
-    QString portName() const; // "COM3" or "COM3 (/dev/ttyS2)" while a device is in use
+    void onDeviceLost();
+    void addToJournal(JournalEntry entry);
 
     std::unique_ptr<SerialPort> m_port;
     QString m_paramIni;
     QTimer *m_autoClose = nullptr;
     int m_portNumber = 1;
-    QString m_device; // the device the port was last opened on
+    QString m_device;        // the device the port was last opened on
+    bool m_lost = false;     // the device went away and has not been opened since
+    bool m_answered = false; // something was received since the last command
+    QList<JournalEntry> m_journal;
+    std::function<QList<InputSuggestion>()> m_listPorts;
 };
 
 // The port number an answer to the port question designates, or 0 when the answer is refused.

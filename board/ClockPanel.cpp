@@ -124,9 +124,11 @@ void ClockPanel::sendToBoard()
     // An impossible date or time is never written into the board's clock. The fields are checked
     // before the port is opened, so a refused command leaves the port as it was.
     if (const std::optional<ClockField> wrong = invalidClockField(clock)) {
-        tellFailure(
+        const QString why =
             QStringLiteral("Mise à l'heure de la platine : le champ %1. Rien n'a été envoyé.")
-                .arg(clockFieldRule(*wrong)));
+                .arg(clockFieldRule(*wrong));
+        Q_EMIT status(why);
+        tellFailure(why);
         m_fields[std::size_t(*wrong)]->setFocus();
         return;
     }
@@ -135,8 +137,15 @@ void ClockPanel::sendToBoard()
     Status sent = m_link->openPort();
     if (sent)
         sent = m_link->writeMessage(encodeClockCommand(clock));
-    if (!sent)
+    if (!sent) {
+        Q_EMIT status(
+            QStringLiteral("Heure non envoyée : %1").arg(sent.reason().section(u'\n', 0, 0)));
         tellFailure(sent.reason());
+        return;
+    }
+    Q_EMIT status(
+        QStringLiteral("Heure envoyée à la platine sur le port %1 à %2.")
+            .arg(m_link->portName(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
 }
 
 void ClockPanel::tellFailure(const QString &text)

@@ -31,6 +31,10 @@ public:
 
     QLineEdit *replyBox() const { return m_replyBox; } // Text4, a copy of the board's reply
 
+Q_SIGNALS:
+    // What "Programmation" did, for the status line: sent, and on which port, or why not.
+    void status(const QString &text);
+
 public Q_SLOTS:
     void fillFromComputerClock(); // "Heure PC"
     void sendToBoard();           // "Programmation"

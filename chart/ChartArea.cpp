@@ -239,6 +239,11 @@ int ChartArea::keyCode(int qtKey)
     switch (qtKey) {
     case Qt::Key_Left: return chart::kKeyLeft;
     case Qt::Key_Right: return chart::kKeyRight;
+    case Qt::Key_Escape: return chart::kKeyEscape;
+    case Qt::Key_PageUp: return chart::kKeyPageUp;
+    case Qt::Key_PageDown: return chart::kKeyPageDown;
+    case Qt::Key_End: return chart::kKeyEnd;
+    case Qt::Key_Home: return chart::kKeyHome;
     default: return chart::kOtherKey;
     }
 }

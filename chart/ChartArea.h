@@ -56,7 +56,8 @@ public:
     // Client twips of a widget pixel position.
     QPointF toTwips(const QPointF &pixel) const;
 
-    // Key code the chart handlers know for a Qt key: the left and right arrows, else kOtherKey.
+    // Key code the chart handlers know for a Qt key: the arrows, page keys, home, end and escape,
+    // else kOtherKey.
     static int keyCode(int qtKey);
 
 Q_SIGNALS:

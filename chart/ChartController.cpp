@@ -51,11 +51,12 @@ ChartOutput followMouse(const ChartInputs &in, ChartState &state, double width, 
     }
     if (!state.zoomReadout) {
         if (const std::optional<double> row = readOutRow(x, width / state.rowCount)) {
-            out.rowReadout = rowCaption(*row);
+            out.rowReadout = rowCaption(*row + static_cast<double>(in.firstRow));
             state.cursorRow = clampedRow(*row);
         }
     } else if (const std::optional<double> row = readOutRow(x, width / chart::kZoomRows)) {
-        out.rowReadout = rowCaption(*row + static_cast<double>(state.cursorRow));
+        out.rowReadout = rowCaption(*row + static_cast<double>(state.cursorRow)
+                                    + static_cast<double>(in.firstRow));
     }
     return out;
 }

@@ -22,7 +22,8 @@ struct ChartInputs {
     ChannelFlags selected{true}; // the channels selected for drawing
     QString coefficient = QString::fromLatin1(kDefaultCoefficient); // the coefficient, as typed
     int rowCount = 100;                                             // N, the number of acquisitions
-    QString valueReadout; // the value caption as it stands (a right click prints it)
+    QString valueReadout;   // the value caption as it stands (a right click prints it)
+    long long firstRow = 0; // the file's row in row 0 of the store: read-outs name file rows
 };
 
 // What a drawing or handler wrote; an empty member leaves its control as it is.
@@ -45,13 +46,20 @@ struct Chart {
 };
 
 // Mouse buttons and keys as the handlers take them: buttons 1 (left), 2 (right), 4 (middle); key
-// codes 37 (left arrow) and 39 (right arrow) move the zoom view, 0 stands for any other key.
+// codes 37 (left arrow) and 39 (right arrow) move the zoom view; 33 to 36 (page up, page down, end,
+// home) move through the file and 27 (escape) cancels a load, for the viewer; 0 stands for any
+// other key.
 namespace chart {
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
 inline constexpr int kKeyLeft = 37;
 inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeyPageUp = 33;
+inline constexpr int kKeyPageDown = 34;
+inline constexpr int kKeyEnd = 35;
+inline constexpr int kKeyHome = 36;
 inline constexpr int kOtherKey = 0;
 } // namespace chart
 

@@ -2,8 +2,8 @@
 
 #include "chart/ChartState.h"
 #include "chart/DrawingSurface.h"
+#include "chart/ReadOut.h"
 #include "model/AcquisitionData.h"
-#include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
 
 #include <QStringBuilder>
@@ -29,7 +29,7 @@ bool single(double value, float &out)
 
 QColor traceColour(Channel c)
 {
-    return QColor::fromRgb(info(c).traceColour);
+    return QColor::fromRgb(info(c).colour);
 }
 
 void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
@@ -54,8 +54,8 @@ void drawAnalogRows(DrawingSurface &surface, const AcquisitionData &store,
     double x = kOriginX;
     for (long long r = first; r <= last; ++r) {
         for (std::size_t i = 0; i < count; ++i) {
-            const std::optional<double> a = AcquisitionData::value(*columns[i], r);
-            const std::optional<double> b = AcquisitionData::value(*columns[i], r + 1);
+            const std::optional<double> a = store.value(*columns[i], r);
+            const std::optional<double> b = store.value(*columns[i], r + 1);
             if (!a || !b)
                 continue; // a row outside the store: no segment
             float x1, y1, x2, y2;
@@ -126,14 +126,14 @@ ChartOutput drawFullView(const ChartInputs &in, Chart target)
     // The temperatures of rows 0 to N, one a line; an empty slot gives an empty line.
     QString text;
     text.reserve((n + 1) * 8);
-    const int last = std::min(n, AcquisitionData::kRows - 1); // nothing to list beyond the store
+    const int last = std::min(n, target.store.rows - 1); // nothing to list past the rows in use
     for (int r = 0; r <= last; ++r) {
         if (const AcquisitionData::Slot &slot = target.store.at(Channel::Temperature, r))
             text += numberToText(*slot);
         text += u"\r\n";
     }
-    chart::drawAnalogRows(target.surface, target.store, in.selected, leadingNumber(in.coefficient),
-                          0, n, step);
+    chart::drawAnalogRows(target.surface, target.store, in.selected,
+                          coefficientValue(in.coefficient).value_or(0), 0, n, step);
     ChartOutput out;
     out.table = text;
     return out;
@@ -147,8 +147,8 @@ ChartOutput drawZoomView(const ChartInputs &in, Chart target, long long s0, bool
         if (isFarRow(s0))
             return {};
         chart::drawAnalogRows(target.surface, target.store, in.selected,
-                              leadingNumber(in.coefficient), s0, s0 + chart::kAnalogZoomRows - 1,
-                              step);
+                              coefficientValue(in.coefficient).value_or(0), s0,
+                              s0 + chart::kAnalogZoomRows - 1, step);
         return {};
     }
     ChartOutput out;

@@ -76,11 +76,16 @@ ReadOutScale readOutScale(QStringView coeffText)
         if (coeffText == QLatin1StringView(preset.coefficient))
             return {preset.readOutFactor, QStringView(preset.unit)};
     }
+    return {coefficientValue(coeffText), u" V"};
+}
+
+std::optional<double> coefficientValue(QStringView coeffText)
+{
     QString text = coeffText.toString();
     const qsizetype dot = text.indexOf(u'.');
     if (dot >= 0)
         text[dot] = u',';
-    return {decimalCommaNumber(text), u" V"};
+    return decimalCommaNumber(text);
 }
 
 double readOutValue(double y, double k)

@@ -18,9 +18,13 @@ struct ReadOutScale {
 
 // K and the unit for the coefficient text (compared exactly): the coefficient of a preset gives its
 // read-out factor and unit ("0.492" -> 1 " V";  "0.246" -> 2 " V";  "5" -> 10 " °C");
-//   any other text -> the text with its first "." turned into "," read as a decimal number whose
-//   separator is "," (see decimalCommaNumber), unit " V".
+//   any other text -> coefficientValue(text), unit " V".
 ReadOutScale readOutScale(QStringView coeffText);
+
+// The coefficient as the drawings and the read-out take it: the text with its first "." turned
+// into "," read by decimalCommaNumber, so "1.5" and "1,5" are both 1.5; nothing when that is no
+// number ("abc", "1.5x").
+std::optional<double> coefficientValue(QStringView coeffText);
 
 // Reads a decimal number written with "," as the decimal separator, whatever the locale: blanks
 // around it, an optional sign, digits with at most one "," (at least one digit in all), an optional

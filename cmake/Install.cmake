@@ -49,4 +49,6 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own dialogs in French come from its translations (qtbase_fr.qm).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 include(CPack)

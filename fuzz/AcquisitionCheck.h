@@ -5,27 +5,13 @@
 // small input costs little.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
+#include "support/PieceDevice.h"
 
-#include <QIODevice>
+#include <QBuffer>
 
 #include <algorithm>
-#include <cstring>
 
 namespace platine::fuzz {
-
-// Hands out at most `piece` bytes a read, and fails once `failAt` bytes were read (-1: never).
-struct PieceDevice : QIODevice {
-    QByteArray bytes;
-    qsizetype piece = 1, failAt = -1, pos = 0;
-    qint64 readData(char *out, qint64 max) override
-    {
-        const qint64 n = std::min<qint64>({max, piece, (failAt < 0 ? bytes.size() : failAt) - pos});
-        memcpy(out, bytes.constData() + pos, size_t(n));
-        pos += n;
-        return n > 0 || failAt < 0 ? n : -1;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
 
 // The rows [0, rows) of a store, the rest of the store aside.
 struct StoredRows {
@@ -50,25 +36,25 @@ inline void clearRows(AcquisitionData &s, int rows)
                   std::nullopt);
 }
 
-// Checked: the row count stays inside the store, a read error is reported, and a read in pieces
-// that does not fail gives what a read from memory gives.
+// Checked: the row count stays inside the store, a read error is reported, a read in pieces that
+// does not fail gives what a read from memory gives, and a read that skips rows gives the same rows
+// as the whole read from there on.
 inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool failHalfWay)
 {
-    PieceDevice in;
+    test::PieceDevice in;
     in.bytes = bytes;
     in.piece = piece;
     in.failAt = failHalfWay ? bytes.size() / 2 : -1;
     in.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    static AcquisitionData stores[2]; // 288 KiB each, too much for the stack; empty between runs
+    static AcquisitionData stores[3]; // 288 KiB each, too much for the stack; empty between runs
     const AcquisitionReadResult got = readAcquisition(in, stores[0]);
     const AcquisitionReadResult whole = readAcquisition(in.bytes, stores[1]);
-    // A read stores whole rows, and at most the row after them in part.
-    const int reached = std::max(got.rowsStored, whole.rowsStored) + 1;
+    const int reached = std::max(got.rowsStored, whole.rowsStored); // a read stores whole rows
     const auto key = [reached](const AcquisitionReadResult &r, const AcquisitionData &s) {
         return std::make_tuple(r.end, r.rowsStored, r.endLine, r.periodLine, r.dateLine,
-                               r.dataLineSeen, StoredRows{s, reached});
+                               r.skippedLines, r.firstSkippedLine, StoredRows{s, reached});
     };
-    if (got.rowsStored < 0 || got.rowsStored >= AcquisitionData::kRows
+    if (got.rowsStored < 0 || got.rowsStored > AcquisitionData::kRows
         || (in.failAt >= 0 && got.end == AcquisitionReadResult::End::EndOfFile))
         qFatal("row count %d outside the store, or a read error not reported", got.rowsStored);
     if (in.failAt < 0 && key(got, stores[0]) != key(whole, stores[1]))
@@ -82,8 +68,24 @@ inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool 
             }
         }
     }
-    for (AcquisitionData &s : stores)
-        clearRows(s, reached);
+    // A window from row `skip` on holds the rows the whole read put there.
+    const int skip = whole.rowsStored / 2;
+    if (skip > 0 && whole.rowsStored < AcquisitionData::kRows) {
+        QByteArray copy = bytes;
+        QBuffer buffer(&copy);
+        buffer.open(QIODevice::ReadOnly);
+        const AcquisitionReadResult window = readAcquisition(buffer, stores[2], skip);
+        if (window.rowsStored != whole.rowsStored - skip)
+            qFatal("a window of %d rows from row %d", window.rowsStored, skip);
+        for (Channel c : kAllChannels) {
+            if (!std::equal(stores[2][c].begin(), stores[2][c].begin() + window.rowsStored,
+                            stores[1][c].begin() + skip))
+                qFatal("a window unlike the rows of the whole read");
+        }
+        clearRows(stores[2], window.rowsStored);
+    }
+    clearRows(stores[0], reached);
+    clearRows(stores[1], reached);
 }
 
 } // namespace platine::fuzz

@@ -1,4 +1,4 @@
-// Guards against: crashes, results that depend on how the device hands out bytes, lost read errors.
+// Guards against: crashes, results that depend on how the device hands out bytes, lost read errors
 // Input: byte 0 bits 0-5: most bytes a read gives (v + 1 below 48, else 2^(v - 42)), bit 6: the
 // device fails half-way; the rest is the file, kept small (files of many rows: see
 // fuzz_acquisitionlarge). Checked: in pieces as from memory, failures reported, rows in the store.

@@ -1,6 +1,7 @@
 // Guards against: crashes, -0 or non-finite values, and decimals read unlike the C library does.
 // Input: byte 0 even, the rest is Windows-1252 text (as in acquisition files); odd, UTF-16 (typed).
-// Checked: finite, never -0, 0 without a number, blanks or a character after it change nothing.
+// Checked: finite, never -0, 0 without a number, blanks or a character after it change nothing,
+// and the bytes read directly give what their decoded text gives.
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
 
@@ -8,6 +9,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 using namespace platine;
 
@@ -26,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool found = beginsWithNumber(text);
     check(std::isfinite(value) && !(value == 0 && std::signbit(value)), "-0 or inf");
     check(found || value == 0, "a value without a number");
+    const double direct = utf16 ? value : leadingNumberOfAnsi(rest);
+    check(std::memcmp(&direct, &value, sizeof value) == 0, "bytes read unlike their text");
     const QString packed = QString(text).remove(u' ').remove(u'\t').remove(u'\n');
     for (const QString &same : {packed, QString(text + u'x')})
         check(leadingNumber(same) == value && beginsWithNumber(same) == found, "blanks or an end");

@@ -6,6 +6,10 @@
 // counts as 0. The logic values of a row are also numbered as one sequence of slots, four a row
 // (slot 4r + b is row r's logic value at position b); the store holds slots 0..8000, so row 2000
 // has only its first logic value.
+//
+// The rows in use are rows 0 .. rows - 1: a file's window ends with the file, demonstration data
+// with its last row. The drawings and the tables leave the rows past them out; a fresh store uses
+// all its rows.
 
 #include "model/Channel.h"
 
@@ -25,6 +29,7 @@ struct AcquisitionData {
     using Column = std::array<Slot, kRows>;
 
     std::array<Column, kChannelCount> columns{};
+    int rows = kRows; // rows in use, from row 0
 
     Column &operator[](Channel c) { return columns[std::size_t(column(c))]; }
     const Column &operator[](Channel c) const { return columns[std::size_t(column(c))]; }
@@ -49,17 +54,18 @@ struct AcquisitionData {
         return (*this)[c][std::size_t(row)];
     }
 
-    // Value of a slot as a number (empty counts as 0); where the store has no slot, nothing.
+    // Value of a slot as a number (empty counts as 0); outside the rows in use or where the store
+    // has no slot, nothing.
     std::optional<double> value(Channel c, long long row) const
     {
-        if (!holds(c, row))
+        if (!holds(c, row) || row >= rows)
             return std::nullopt;
         return at(c, row).value_or(0.0);
     }
     // The same for a column of the temperature or an analog input, whose rows are all held.
-    static std::optional<double> value(const Column &column, long long row)
+    std::optional<double> value(const Column &column, long long row) const
     {
-        if (row < 0 || row >= kRows)
+        if (row < 0 || row >= rows)
             return std::nullopt;
         return column[std::size_t(row)].value_or(0.0);
     }
@@ -69,7 +75,11 @@ struct AcquisitionData {
     Slot &logicSlot(long long k) { return at(logicSlotChannel(k), k / 4); }
     const Slot &logicSlot(long long k) const { return at(logicSlotChannel(k), k / 4); }
 
-    void clear() { columns.fill(Column{}); }
+    void clear()
+    {
+        columns.fill(Column{});
+        rows = kRows;
+    }
 
     friend bool operator==(const AcquisitionData &, const AcquisitionData &) = default;
 };

@@ -1,28 +1,25 @@
 #pragma once
-// Reading an acquisition file written by the board into the acquisition store.
+// Reading an acquisition file written by the board.
 //
-// The file is Windows-1252 text. A line ends at CR LF, at a lone CR or at a lone LF. Each line is
-// classified by the first test that holds (case-sensitive substring searches):
+// The file is Windows-1252 text; a header line that is valid UTF-8 (and not plain ASCII) is read as
+// UTF-8. A line ends at CR LF, at a lone CR or at a lone LF (see model/LineSplitter.h, which also
+// bounds the length of a line). Each line is classified by the first test that holds
+// (case-sensitive substring searches):
 //   contains "(s)" -> period line;   contains "/" -> capture-date line;
 //   contains ";"   -> data line (one acquisition row);   otherwise the line is ignored.
 // A data line carries nine ";"-terminated fields, one a channel in the order of Channel; each field
-// is read with the leading-number rule, whatever follows the ninth ";" is ignored. Rows are stored
-// from row 0 on.
-//
-// The load ends at once, keeping what is already stored, on a read error, on a data line with
-// fewer than nine ";" (the fields before the missing separator are stored) and when a value would
-// fall outside the store (row 2000 stores its temperature, its analog values and logic slot 8000,
-// then the load ends).
-//
-// Lines are read with a bounded length: a line longer than kMaxLineBytes is cut there and the rest
-// of it is skipped without being kept, so a wrong file (a large binary, a file without line ends)
-// neither fills the memory nor slows the load beyond one pass over its bytes.
+// is read with the leading-number rule, a comma between two digits counting as the decimal point
+// ("21,5" is 21.5, "12.5" still 12.5), whatever follows the ninth ";" is ignored. A data line with
+// fewer than nine ";" (a card pulled out while the board wrote it) is skipped whole and counted;
+// the complete data lines are the file's rows, numbered from 0.
 
-#include "platform/Result.h"
+#include "model/Channel.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <optional>
 
 class QByteArray;
@@ -32,35 +29,43 @@ namespace platine {
 
 struct AcquisitionData;
 
+enum class LineKind { Period, Date, Data, Other };
+LineKind lineKind(QByteArrayView line);
+
+// The nine values of a data line, in the order of Channel.
+using RowValues = std::array<double, kChannelCount>;
+// False, and the values unspecified, when the line has fewer than nine ";".
+bool readDataLine(QByteArrayView line, RowValues &values);
+
+// The text of a period or capture-date line.
+QString headerText(QByteArrayView line);
+
 struct AcquisitionReadResult {
     enum class End {
         EndOfFile, // every line was read
-        ShortLine, // a data line with fewer than nine ";"
-        Capacity,  // a value would have fallen outside the store
+        Full,      // the rows asked for were stored (the store holds at most kRows)
         ReadError, // the device failed while reading
     };
 
     std::optional<QString> periodLine; // the last period line read, without its line end
     std::optional<QString> dateLine;   // the last capture-date line read
-    int rowsStored = 0;                // complete data lines stored (the row counter at the end)
-    bool dataLineSeen = false;         // a line was read as a data line (complete or not)
+    int rowsStored = 0;                // rows stored, from row 0 of the store
+    qint64 skippedLines = 0;           // data lines with fewer than nine ";"
+    qint64 firstSkippedLine = 0;       // the first of them, counted from 1 (0: none)
     End end = End::EndOfFile;
-    qint64 endLine = 0; // the line the load stopped at (counted from 1), 0 at the end of the file
+    qint64 endLine = 0; // the line the read stopped at (counted from 1), 0 at the end of the file
     QString error;      // why the device failed (ReadError)
 };
 
-// Longest line kept, in bytes; the rest of a longer line is skipped.
-inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
-
-// Reads the device from its current position into the store, from row 0 on. The store is not
-// cleared: rows beyond the last data line keep what they held.
-AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store);
+// Reads the device from its current position, the start of a line, into the store: the rows after
+// the first `skip` go to rows 0, 1, ... of the store, at most `rows` of them and as far as the
+// store holds them (its last row takes only its first logic value). The store is not cleared:
+// rows beyond the last stored keep what they held.
+AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store, qint64 skip = 0,
+                                      qint64 rows = -1);
 AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store);
 
-// The "Ouvrir fichier" load: reads the file and, when it holds at least one data line, replaces the
-// whole store with what it read (the rows beyond the file's are empty). A path that is not a
-// regular file, or a file that cannot be opened, fails with the reason; a file without a data line
-// gives its result (dataLineSeen false): in both cases the store is untouched.
-Result<AcquisitionReadResult> loadAcquisitionFile(const QString &path, AcquisitionData &store);
+// Stores the values of a row into row r of the store, as far as it holds them.
+void storeRow(AcquisitionData &store, int r, const RowValues &values);
 
 } // namespace platine

@@ -60,24 +60,22 @@ constexpr Channel logicChannelAt(int position)
 struct ChannelInfo {
     const char *label; // caption of the channel's label on the chart
     int labelIndex;    // which of the nine labels it is (their design order: ANA 1 .. LOG 4, TEMP)
-    quint32 labelColour;      // text colour of the label (0xAARRGGBB, as QRgb); see below
-    bool labelUsesButtonText; // the label takes the desktop's button-text colour instead
-    quint32 traceColour;      // colour of the channel's trace
+    quint32 colour;    // of the trace and of the label's text (0xAARRGGBB, as QRgb)
     const char *tableCaption; // caption of the channel's value table (analog channels)
 };
 
-// In store order. Two labels are not the colour of their trace, as the viewer has always shown
-// them: TEMP is darker than its grey trace, and LOG 4 orange beside an olive trace.
+// In store order. Each label is written in its trace's colour, so that a label says which trace is
+// its channel's.
 inline constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
-    {"TEMP", 8, 0xFF404040, false, 0xFF808080, "Tableau température"},
-    {"ANA 1", 0, 0xFF000000, true, 0xFF000000, "Tableau analogique N°1"},
-    {"ANA 2", 1, 0xFFFF0000, false, 0xFFFF0000, "Tableau analogique N°2"},
-    {"ANA 3", 2, 0xFF00FF00, false, 0xFF00FF00, "Tableau analogique N°3"},
-    {"ANA 4", 3, 0xFFFFFF00, false, 0xFFFFFF00, "Tableau analogique N°4"},
-    {"LOG 4", 7, 0xFFFF8000, false, 0xFF808000, nullptr},
-    {"LOG 3", 6, 0xFFFFFFFF, false, 0xFFFFFFFF, nullptr},
-    {"LOG 2", 5, 0xFF0000FF, false, 0xFF0000FF, nullptr},
-    {"LOG 1", 4, 0xFFFF00FF, false, 0xFFFF00FF, nullptr},
+    {"TEMP", 8, 0xFF808080, "Tableau température"},
+    {"ANA 1", 0, 0xFF000000, "Tableau analogique N°1"},
+    {"ANA 2", 1, 0xFFFF0000, "Tableau analogique N°2"},
+    {"ANA 3", 2, 0xFF00FF00, "Tableau analogique N°3"},
+    {"ANA 4", 3, 0xFFFFFF00, "Tableau analogique N°4"},
+    {"LOG 4", 7, 0xFF808000, nullptr},
+    {"LOG 3", 6, 0xFFFFFFFF, nullptr},
+    {"LOG 2", 5, 0xFF0000FF, nullptr},
+    {"LOG 1", 4, 0xFFFF00FF, nullptr},
 }};
 
 constexpr const ChannelInfo &info(Channel c)

@@ -29,6 +29,7 @@ void fillDemoData(AcquisitionData &store, int n, DemoGenerator &generator)
     const int lastSlot = std::min(4 * n, AcquisitionData::kLogicSlots - 1);
     for (int k = 0; k <= lastSlot; ++k)
         store.logicSlot(k) = whole(10) >= 5 ? 1.0 : 0.0;
+    store.rows = std::max(store.rows, rows + 1);
 }
 
 } // namespace platine

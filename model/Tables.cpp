@@ -11,13 +11,13 @@ namespace {
 
 constexpr int kLogicTable = kAnalogChannelCount; // the tables of the analog channels come first
 
-// Lines "k:value" for k = 0 .. last, as long as slot(k) is in the store.
-template <typename SlotOf> QString listSlots(int last, int size, SlotOf slot)
+// Lines "k:value" for k = 0 .. last, as long as slot(k) is in use, each numbered first + k.
+template <typename SlotOf> QString listSlots(int last, int size, qint64 first, SlotOf slot)
 {
     QString text;
     const int end = std::min(last, size - 1);
     for (int k = 0; k <= end; ++k) {
-        text += QString::number(k);
+        text += QString::number(first + k);
         text += u':';
         if (const AcquisitionData::Slot &value = slot(k))
             text += numberToText(*value);
@@ -42,25 +42,26 @@ QString tableCaption(int t)
     return {};
 }
 
-QString tableText(const AcquisitionData &store, int t, int n)
+QString tableText(const AcquisitionData &store, int t, int n, qint64 firstRow)
 {
+    const int rows = std::min(store.rows, AcquisitionData::kRows);
     if (t >= 0 && t < kLogicTable) {
         const AcquisitionData::Column &column = store[channelAt(t)];
-        return listSlots(n, AcquisitionData::kRows,
+        return listSlots(n, rows, firstRow,
                          [&](int k) -> const AcquisitionData::Slot & { return column[k]; });
     }
     if (t == kLogicTable) {
         return listSlots(
-            4 * n, AcquisitionData::kLogicSlots,
+            4 * n, std::min(4 * rows, AcquisitionData::kLogicSlots), 4 * firstRow,
             [&](int k) -> const AcquisitionData::Slot & { return store.logicSlot(k); });
     }
     return {};
 }
 
-ShownTable TableCycle::showNext(const AcquisitionData &store, int n)
+ShownTable TableCycle::showNext(const AcquisitionData &store, int n, qint64 firstRow)
 {
     const int t = m_counter;
-    ShownTable shown{tableText(store, t, n), tableCaption(t)};
+    ShownTable shown{tableText(store, t, n, firstRow), tableCaption(t)};
     m_counter = (t + 1) % kTableCount;
     return shown;
 }

@@ -6,9 +6,12 @@
 // and closing the viewer window. Its counter t selects the table the next click shows: 0..4 the
 // columns of the temperature and the analog inputs in the store's order (rows 0..N), 5 the logic
 // slots (0..4N).
-// A table has one line per slot: index, ":", value (empty slot: nothing), CR LF.
+// A table has one line per slot: index, ":", value (empty slot: nothing), CR LF. The rows past
+// those in use are not listed; the index is the file's: row r of a store whose first row is the
+// file's row W is W + r (its logic slots 4(W + r) + b).
 
 #include <QString>
+#include <QtGlobal>
 
 namespace platine {
 
@@ -22,8 +25,8 @@ QString initialTableButtonCaption(); // "Tableau analogique N° 1"
 // Caption naming table t (0..5), e.g. "Tableau température".
 QString tableCaption(int t);
 
-// The text of table t for rows 0..n.
-QString tableText(const AcquisitionData &store, int t, int n);
+// The text of table t for rows 0..n of a store whose first row is the file's row firstRow.
+QString tableText(const AcquisitionData &store, int t, int n, qint64 firstRow = 0);
 
 struct ShownTable {
     QString text;
@@ -39,7 +42,7 @@ public:
 
     // One click of the table button: the table selected by the counter, then the counter advances
     // (5 wraps to 0).
-    ShownTable showNext(const AcquisitionData &store, int n);
+    ShownTable showNext(const AcquisitionData &store, int n, qint64 firstRow = 0);
 
 private:
     int m_counter = 0;

@@ -1,5 +1,8 @@
 #include "platform/Ansi.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <array>
 
 namespace platine {
@@ -38,6 +41,19 @@ QString fromAnsi(QByteArrayView bytes)
         *out++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighBlock[u - 0x80]) : QChar(char16_t(u));
     }
     return text;
+}
+
+QString fromUtf8OrAnsi(QByteArrayView bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return fromAnsi(bytes);
 }
 
 QByteArray toAnsi(QStringView text)

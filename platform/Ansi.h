@@ -7,6 +7,9 @@
 namespace platine {
 
 QString fromAnsi(QByteArrayView bytes);
+// Text that may have been written in UTF-8: bytes that are valid UTF-8 and not plain ASCII are read
+// as UTF-8, anything else as Windows-1252 ("Période" either way).
+QString fromUtf8OrAnsi(QByteArrayView bytes);
 // Characters that Windows-1252 cannot hold become '?'.
 QByteArray toAnsi(QStringView text);
 

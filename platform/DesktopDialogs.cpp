@@ -51,9 +51,15 @@ std::optional<QString> DesktopDialogs::openFile(QWidget *parent, const QString &
 
 std::optional<QString> DesktopDialogs::saveFile(QWidget *parent, const QString &initialName)
 {
-    // QFileDialog asks before replacing an existing file unless told not to.
+    // QFileDialog asks before replacing an existing file unless told not to; it asks about the
+    // name with the extension added, the one that will be written.
     const Start s = startFor(initialName);
-    return chosen(QFileDialog::getSaveFileName(parent, QString(), s.directory, s.filter));
+    QFileDialog dialog(parent, QString(), s.directory, s.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(initialName).suffix());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chosen(dialog.selectedFiles().value(0));
 }
 
 std::optional<QString> DesktopDialogs::inputBox(QWidget *parent, const QString &prompt,

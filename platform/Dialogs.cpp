@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include <QFileInfo>
+
 namespace platine {
 
 QString cannotWriteMessage(const QString &path, const QString &reason)
@@ -20,7 +22,19 @@ std::optional<QString> FileDialog::showOpen(const QString &initialName)
 
 std::optional<QString> FileDialog::showSave(const QString &initialName)
 {
-    return m_dialogs.saveFile(m_owner, initialName);
+    std::optional<QString> path = m_dialogs.saveFile(m_owner, initialName);
+    if (path)
+        *path = withSuffixOf(*path, initialName);
+    return path;
+}
+
+QString withSuffixOf(const QString &path, const QString &initialName)
+{
+    const QString suffix = QFileInfo(initialName).suffix();
+    const QString name = QFileInfo(path).fileName();
+    if (suffix.isEmpty() || name.isEmpty() || name.startsWith(u'*') || name.contains(u'.'))
+        return path;
+    return path + u'.' + suffix;
 }
 
 } // namespace platine

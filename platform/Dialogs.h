@@ -18,6 +18,10 @@ enum class MessageIcon { Information, Warning, Critical };
 // "Impossible d'écrire « path » : reason".
 QString cannotWriteMessage(const QString &path, const QString &reason);
 
+// The path with the extension of initialName added when its file name has none: "horaire" and
+// "*.txt" give "horaire.txt". A name with a "." of its own, or a filter ("*"), is left as it is.
+QString withSuffixOf(const QString &path, const QString &initialName);
+
 // An answer an input box proposes: what its list shows, and what choosing it puts in the field.
 struct InputSuggestion {
     QString label;
@@ -52,7 +56,8 @@ class FileDialog : public QObject
 public:
     // Dialogs open over owner; the control itself is a child of parent.
     FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent);
-    // Returns the chosen path, or nullopt when the user cancelled.
+    // Returns the chosen path, or nullopt when the user cancelled. A name chosen to save under
+    // that has no extension gets the initial name's ("horaire" -> "horaire.txt" after "*.txt").
     std::optional<QString> showOpen(const QString &initialName = QStringLiteral("*.txt"));
     std::optional<QString> showSave(const QString &initialName = QStringLiteral("*.txt"));
     DialogService &dialogs() const { return m_dialogs; }

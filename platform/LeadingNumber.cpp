@@ -1,5 +1,6 @@
 #include "platform/LeadingNumber.h"
 
+#include "platform/Ansi.h"
 #include "platform/Blanks.h"
 
 #include <algorithm>
@@ -186,6 +187,45 @@ double leadingNumber(QStringView text)
 {
     const double v = read(text).value;
     return v == 0 ? 0.0 : v; // never -0
+}
+
+double leadingNumberOfAnsi(QByteArrayView bytes)
+{
+    // A mantissa below 2^53 and a power of ten up to 10^22 are exact doubles, so one division
+    // rounds correctly: the value from_chars gives for the same text.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    if (p == end)
+        return 0.0;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9' && digits < 18) {
+            mantissa = mantissa * 10 + std::uint64_t(c - '0');
+            ++digits;
+            decimals += point;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return leadingNumber(fromAnsi(bytes));
+        }
+    }
+    if (digits == 0 || mantissa > kExact)
+        return leadingNumber(fromAnsi(bytes));
+    const double value = double(mantissa) / kPowers[decimals];
+    if (value == 0)
+        return 0.0; // never -0
+    return negative ? -value : value;
 }
 
 bool beginsWithNumber(QStringView text)

@@ -12,11 +12,18 @@
 // range of a double gives the largest finite double with its sign, one too small for it gives 0;
 // the result is never -0.
 
+#include <QByteArrayView>
 #include <QStringView>
 
 namespace platine {
 
 double leadingNumber(QStringView text);
+
+// The same rule for Windows-1252 bytes (a field of an acquisition file). A plain decimal, the way
+// the board writes its values ("-12.25", "250": an optional minus, at most 18 digits with at most
+// one ".", nothing else), is read straight from the bytes, to the same double; anything else is
+// decoded and read by the rule above.
+double leadingNumberOfAnsi(QByteArrayView bytes);
 
 // Whether the text begins with a number at all (after the skipped blanks): true when there are
 // digits to read, so "", ".", "-", "e5", "&H" and "&HG" are false and ".5", "-0", "&H F" are true.

@@ -18,6 +18,19 @@ namespace {
 constexpr int kQuietMs = 5;          // a burst ends after this much silence
 constexpr qint64 kBurstBytes = 1024; // or when this many bytes wait
 
+// Why a device could not be opened, in the user's words where the cause is a usual one.
+QString openFailure(QSerialPort::SerialPortError error, const QString &systemWords)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("le périphérique n'existe pas (carte ou câble débranché ?)");
+    case QSerialPort::PermissionError:
+        return QStringLiteral("accès refusé : le port est peut-être pris par un autre programme, "
+                              "ou votre compte n'est pas du groupe dialout");
+    default: return systemWords;
+    }
+}
+
 class QtSerialPort final : public SerialPort
 {
 public:
@@ -49,7 +62,7 @@ public:
         m_port.setFlowControl(QSerialPort::NoFlowControl);
         m_port.setReadBufferSize(0);
         if (!m_port.open(QIODevice::ReadWrite)) {
-            const QString reason = m_port.errorString();
+            const QString reason = openFailure(m_port.error(), m_port.errorString());
             m_port.clearError();
             return Failure{reason};
         }

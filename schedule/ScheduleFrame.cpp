@@ -88,8 +88,26 @@ std::optional<int> periodSeconds(const QString &corrected)
 
 bool isValidTimeText(const QString &text)
 {
-    return text.size() >= 5 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1))
-        && isAsciiDigit(text.at(3)) && isAsciiDigit(text.at(4));
+    const auto twoDigits = [&text](qsizetype at, int max) {
+        return text.size() >= at + 2 && isAsciiDigit(text.at(at)) && isAsciiDigit(text.at(at + 1))
+            && digitValue(text.at(at)) * 10 + digitValue(text.at(at + 1)) <= max;
+    };
+    return twoDigits(0, 23) && twoDigits(3, 59) && (text.size() <= 5 || twoDigits(6, 59));
+}
+
+QList<int> windowsEndingBeforeStart(const ScheduleValues &values)
+{
+    const auto minutes = [](const QString &t) {
+        return (digitValue(t.at(0)) * 10 + digitValue(t.at(1))) * 60 + digitValue(t.at(3)) * 10
+            + digitValue(t.at(4));
+    };
+    QList<int> windows;
+    for (int w = 0; w < kScheduleTimeCount / 2; ++w) {
+        const QString &start = values.boxes[2 * w], &end = values.boxes[2 * w + 1];
+        if (isValidTimeText(start) && isValidTimeText(end) && minutes(end) < minutes(start))
+            windows << w;
+    }
+    return windows;
 }
 
 int firstInvalidTimeBox(const ScheduleValues &values)
@@ -109,8 +127,8 @@ QString timeBoxDescription(int box)
 
 QString invalidTimeMessage(int box, const QString &text)
 {
-    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : deux "
-                          "chiffres pour l'heure, deux chiffres pour les minutes.\n"
+    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
+                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
                           "Rien n'a été programmé.")
         .arg(timeBoxDescription(box), text);
 }

@@ -43,11 +43,15 @@ QString correctPeriod(const QString &text);
 // The period in seconds of a corrected period text (decimal digits worth 2..120), else nullopt.
 std::optional<int> periodSeconds(const QString &corrected);
 
-// A time box is usable when characters 1, 2, 4 and 5 are decimal digits ("hh:mm" or "hh:mm:ss";
-// character 3 and everything after character 5 are ignored, values are not range-checked).
+// A time box is usable when characters 1-2 are an hour 00-23 and characters 4-5 minutes 00-59
+// ("hh:mm"), and, when the text goes on, characters 7-8 seconds 00-59 ("hh:mm:ss"). Characters 3
+// and 6, and everything after character 8, are not looked at.
 bool isValidTimeText(const QString &text);
 // The first time box (0..5) that is not usable, or -1.
 int firstInvalidTimeBox(const ScheduleValues &values);
+// The windows (0..2) whose end comes before their start, as "12:00" - "08:00"; the board may take
+// such a window as one over midnight. Only for usable time boxes.
+QList<int> windowsEndingBeforeStart(const ScheduleValues &values);
 // How a time box is named to the user: "fenêtre 2, « Fin »".
 QString timeBoxDescription(int box);
 // The message shown when "Programmer" stops on an unusable time box.

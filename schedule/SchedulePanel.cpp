@@ -232,17 +232,36 @@ void SchedulePanel::programBoard()
     QLineEdit *period = m_boxes[kPeriodBox];
     if (result.period != period->text())
         period->setText(result.period); // the user sees the corrected period
+    QStringList said;                   // for the status line
     if (result.invalidTimeBox >= 0) {
         const int bad = result.invalidTimeBox;
-        tell(MessageIcon::Warning, kProgrammerTitle, invalidTimeMessage(bad, v.boxes[bad]));
+        const QString why = invalidTimeMessage(bad, v.boxes[bad]);
+        Q_EMIT status(why.section(u'\n', 0, 0) + QStringLiteral(" Rien n'a été programmé."));
+        tell(MessageIcon::Warning, kProgrammerTitle, why);
         m_boxes[bad]->setFocus(Qt::OtherFocusReason);
         m_boxes[bad]->selectAll();
         return;
     }
-    if (result.sent && !*result.sent)
+    if (result.sent && !*result.sent) {
+        said << QStringLiteral("Programme non envoyé : %1")
+                    .arg(result.sent->reason().section(u'\n', 0, 0));
         tell(MessageIcon::Critical, kProgrammerTitle,
              QStringLiteral("Le programme n'a pas été envoyé à la platine.\n")
                  + result.sent->reason());
+    } else if (result.sent) {
+        said << QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
+                    .arg(m_link->portName(),
+                         QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    }
+    const std::optional<int> seconds = periodSeconds(result.period);
+    if (seconds && periodSeconds(v.boxes[kPeriodBox]) != seconds)
+        said << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
+    for (const int w : windowsEndingBeforeStart(v))
+        said << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée telle "
+                               "quelle, la platine peut la lire comme une plage sur minuit.")
+                    .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
+                         v.boxes[2 * w].left(5));
+    Q_EMIT status(said.join(u' '));
     QStringList unwritten;
     if (!result.debugIni)
         unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.reason());
@@ -277,12 +296,21 @@ void SchedulePanel::openSchedule()
                  .arg(*path, stored.reason()));
         return;
     }
+    if (!stored->holdsSchedule) { // another kind of file: the editor is not emptied by mistake
+        tell(MessageIcon::Warning, QStringLiteral("Ouvrir"),
+             QStringLiteral("« %1 » ne contient aucun programme d'acquisition (sections [txt0] à "
+                            "[txt6] et [cmb0]).\nLe programme affiché n'a pas changé.")
+                 .arg(*path));
+        return;
+    }
     applyStoredSchedule(*stored);
 }
 
 void SchedulePanel::showDate()
 {
-    m_dateLabel->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // As French users write a date, 07/03/2026, whatever the system's language.
+    m_dateLabel->setText(QLocale(QLocale::French, QLocale::France)
+                             .toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
 void SchedulePanel::tell(MessageIcon icon, const QString &title, const QString &text)

@@ -55,6 +55,11 @@ public:
     QComboBox *dayList() const { return m_dayList; }
     QLineEdit *replyBox() const { return m_replyBox; }
 
+Q_SIGNALS:
+    // What "Programmer" did, for the status line: sent (and on which port) or why not, the period
+    // corrected, a window that ends before it starts.
+    void status(const QString &text);
+
 public Q_SLOTS:
     void fillFromComputerClock(); // "Heure PC"
     void programBoard();          // "Programmer"

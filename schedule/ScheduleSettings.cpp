@@ -2,6 +2,7 @@
 
 #include "platform/LeadingNumber.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platine {
@@ -40,9 +41,18 @@ std::optional<int> storedDayPosition(const QString &value)
 StoredSchedule parseScheduleSettings(const QByteArray &contents)
 {
     StoredSchedule stored;
-    for (int i = 0; i < kScheduleBoxCount; ++i)
+    const auto holds = [&contents](const QString &section) {
+        const auto entries = profileEntries(contents, section);
+        return std::any_of(entries.cbegin(), entries.cend(), [](const auto &entry) {
+            return entry.first.compare(key(), Qt::CaseInsensitive) == 0;
+        });
+    };
+    for (int i = 0; i < kScheduleBoxCount; ++i) {
         stored.boxes[i] = profileLookup(contents, textSection(i), key()).trimmed();
+        stored.holdsSchedule = stored.holdsSchedule || holds(textSection(i));
+    }
     stored.dayPosition = storedDayPosition(profileLookup(contents, comboSection(), key()));
+    stored.holdsSchedule = stored.holdsSchedule || holds(comboSection());
     return stored;
 }
 

@@ -26,6 +26,7 @@ struct StoredSchedule {
     // The list position to select (-1 clears the selection and the list's text), or nullopt when
     // the stored value is no list position and the list stays as it is.
     std::optional<int> dayPosition;
+    bool holdsSchedule = false; // the file holds at least one of the eight entries
 };
 
 // The "cmb0" rule: blanks removed, the number the text begins with (0 when none), rounded to a

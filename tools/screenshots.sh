@@ -27,6 +27,7 @@ cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 cp "$build/platine" "$work/"
 tools/make-sample-acquisition.sh "$work/acquisition.txt" 400
+tools/make-sample-acquisition.sh "$work/longue.txt" 43200 # a day at a 2 s period
 
 "$build/platine-sim" --port 3 --ini "$work/param.ini" > "$work/sim.log" 2>&1 &
 pids+=($!)
@@ -62,10 +63,12 @@ menu() { # menu bar x, number of Down presses
 }
 shot() { import -window "$1" "$out/$2"; echo "wrote docs/screenshots/$2"; }
 
-# Clock and board display, with the port open so the simulator's clock read-out shows.
+# Clock and board display, with the port open so the simulator's clock read-out shows, after the
+# clock was set.
 menu 100 3            # Paramètrage → Affichage heure platine
 menu 100 2            # Paramètrage → Mise à l'heure platine
 click "$main" 326 82  # Ouverture port
+click "$main" 538 469 # Programmation: the clock sent, the status line says where
 sleep 2.5
 shot "$main" main-horloge.png
 
@@ -91,3 +94,14 @@ shot "$graph" graph-zoom.png
 click "$graph" 31 464 # Entrées Logiques
 click "$graph" 82 532 # Tracer
 shot "$graph" graph-logique.png
+
+# A day-long recording: the overview of the whole file, and a click on it to move there.
+click "$graph" 31 444 # Entrées Analogiques
+click "$graph" 82 498 # Ouvrir fichier
+sleep 1
+xdotool type --delay 20 "$work/longue.txt"
+xdotool key Return
+sleep 1.5
+click "$graph" 560 645 # the overview, two thirds in
+xdotool mousemove --window "$graph" 420 150; sleep 0.5
+shot "$graph" graph-longue.png

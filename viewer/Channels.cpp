@@ -1,14 +1,10 @@
 #include "viewer/Channels.h"
 
-#include <QPalette>
-
 namespace platine {
 
-QColor labelColour(Channel c, const QPalette &palette)
+QColor labelColour(Channel c)
 {
-    if (info(c).labelUsesButtonText)
-        return palette.color(QPalette::Active, QPalette::ButtonText);
-    return QColor::fromRgb(info(c).labelColour);
+    return QColor::fromRgb(info(c).colour);
 }
 
 QString channelHelpText()

@@ -13,8 +13,6 @@
 
 #include <array>
 
-class QPalette;
-
 namespace platine {
 
 // A colour written &H00BBGGRR (blue in the high byte, red in the low byte), as the window's
@@ -28,8 +26,8 @@ inline QColor bgrColor(quint32 bgr)
     return QColor::fromRgb(bgrToRgb(bgr));
 }
 
-// Text colour of a channel's label, from the palette where the channel takes the button text.
-QColor labelColour(Channel c, const QPalette &palette);
+// Text colour of a channel's label: its trace's colour.
+QColor labelColour(Channel c);
 
 // Help line texts.
 QString channelHelpText();     // mouse over a channel label

@@ -4,7 +4,10 @@
 #include "chart/ChartController.h"
 #include "chart/ChartRenderer.h"
 #include "chart/LineControl.h"
-#include "model/AcquisitionReader.h"
+#include "chart/OverviewPicture.h"
+#include "chart/OverviewStrip.h"
+#include "chart/ReadOut.h"
+#include "model/AcquisitionFile.h"
 #include "model/DemoData.h"
 #include "model/Tables.h"
 #include "platform/Dialogs.h"
@@ -19,6 +22,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,12 +36,15 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace platine {
 
 namespace {
 
-constexpr int kClientWidth = 12615; // twips
-constexpr int kClientHeight = 9300;
+constexpr int kClientWidth = 12615;  // twips
+constexpr int kClientHeight = 10350; // the design's 9300 and the band of the file's overview
+constexpr int kPollMs = 30;          // how often a running load is looked at
 
 } // namespace
 
@@ -70,6 +77,7 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     m_openButton->raise();
     connect(m_openButton, &QPushButton::clicked, this, &GraphWindow::openAcquisitionFile);
 
+    buildFileBand();
     spaceChartControls();
 
     // Top to bottom; in the commands, one framed group after the other, left to right ("Ouvrir
@@ -84,14 +92,27 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     connect(m_chartArea, &ChartArea::mousePressed, this, &GraphWindow::clickChart);
     connect(m_chartArea, &ChartArea::keyPressed, this, &GraphWindow::stepZoomView);
     connect(m_chartArea, &ChartArea::saveRequested, this, &GraphWindow::saveChartPicture);
+    connect(m_overview, &OverviewStrip::columnChosen, this, [this](int x) {
+        if (const std::optional<qint64> row = overviewRowAt(m_overviewColumns, x))
+            moveWindow(*row - m_rowCountBar->value() / 2);
+    });
+    m_poll.setInterval(kPollMs);
+    connect(&m_poll, &QTimer::timeout, this, &GraphWindow::pollLoad);
+    if (m_state.file) { // a file browsed in an earlier viewer window
+        m_reportDue = m_state.file->progress().running();
+        showFileState();
+        if (m_reportDue)
+            m_poll.start();
+    }
 }
 
 GraphWindow::~GraphWindow() = default;
 
 ChartInputs GraphWindow::chartInputs() const
 {
-    return {m_analogOption->isChecked(), m_selection, m_coefficient->text(), m_rowCountBar->value(),
-            m_valueReadout->text()};
+    return {m_analogOption->isChecked(), m_selection,
+            m_coefficient->text(),       m_rowCountBar->value(),
+            m_valueReadout->text(),      m_state.firstRow};
 }
 
 Chart GraphWindow::chart()
@@ -129,7 +150,15 @@ void GraphWindow::setTableText(const QString &text)
 
 void GraphWindow::drawChart()
 {
-    showChartOutput(drawFullView(chartInputs(), chart()));
+    const ChartInputs in = chartInputs();
+    showChartOutput(drawFullView(in, chart()));
+    showOverview();
+    const std::optional<double> k = coefficientValue(in.coefficient);
+    if (in.analog && k.value_or(0) == 0)
+        m_helpLine->setText(QStringLiteral("Le coefficient « %1 » n'est pas un nombre différent de "
+                                           "0 : les courbes restent sur la ligne 0. Écrivez par "
+                                           "exemple 0.492 ou 0,492.")
+                                .arg(in.coefficient));
 }
 
 void GraphWindow::followMouse(float x, float y)
@@ -145,7 +174,34 @@ void GraphWindow::clickChart(int button, float x, float y)
 
 void GraphWindow::stepZoomView(int keyCode)
 {
-    showChartOutput(platine::stepZoomView(chartInputs(), chart(), keyCode));
+    const qint64 page = m_rowCountBar->value() + 1;
+    switch (keyCode) {
+    case chart::kKeyPageDown:
+    case chart::kKeyPageUp:
+    case chart::kKeyHome:
+    case chart::kKeyEnd:
+        if (!m_state.file)
+            return;
+        if (keyCode == chart::kKeyPageDown)
+            moveWindow(m_state.firstRow + page);
+        else if (keyCode == chart::kKeyPageUp)
+            moveWindow(m_state.firstRow - page);
+        else if (keyCode == chart::kKeyHome)
+            moveWindow(0);
+        else
+            moveWindow(m_state.file->progress().rows - page);
+        return;
+    case chart::kKeyEscape:
+        if (loading()) {
+            cancelLoad();
+            return;
+        }
+        break;
+    default: break;
+    }
+    // Escape without a load is any other key.
+    const int code = keyCode == chart::kKeyEscape ? chart::kOtherKey : keyCode;
+    showChartOutput(platine::stepZoomView(chartInputs(), chart(), code));
 }
 
 bool GraphWindow::eventFilter(QObject *watched, QEvent *event)
@@ -207,22 +263,123 @@ void GraphWindow::tell(const QString &text, const QString &warningTitle)
         m_fileDialog->dialogs().message(this, MessageIcon::Warning, warningTitle, text);
 }
 
-bool GraphWindow::loadFile(const QString &path)
+void GraphWindow::loadFile(const QString &path)
 {
-    const Result<AcquisitionReadResult> result = loadAcquisitionFile(path, m_state.store);
-    const LoadReport report = loadReport(path, result);
-    tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
-    if (!result || !result->dataLineSeen)
-        return false;
-    if (result->periodLine) {
-        m_periodLabel->setText(*result->periodLine);
+    Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+    if (!opened) {
+        const LoadReport report = openFailure(path, opened.reason());
+        tell(report.text, QStringLiteral("Ouvrir fichier"));
+        return;
+    }
+    if (m_state.file && m_state.file->progress().running())
+        m_state.file->cancel();     // what it read stays browsable
+    m_pending = std::move(*opened); // a load still pending stops here
+    m_poll.start();
+    pollLoad(); // a small file is read already
+}
+
+bool GraphWindow::loading() const
+{
+    return m_pending || (m_state.file && m_state.file->progress().running());
+}
+
+void GraphWindow::cancelLoad()
+{
+    if (m_pending)
+        m_pending->cancel();
+    if (m_state.file)
+        m_state.file->cancel();
+    pollLoad();
+}
+
+void GraphWindow::pollLoad()
+{
+    if (m_pending) {
+        const AcquisitionFileProgress p = m_pending->progress();
+        if (p.rows >= AcquisitionData::kRows || (!p.running() && p.rows > 0)) {
+            adoptPendingFile();
+        } else if (!p.running()) {
+            m_pending->wait();
+            const LoadReport report = loadReport(m_pending->path(), p);
+            tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
+            m_pending.reset();
+        } else {
+            tell(loadReport(m_pending->path(), p).text);
+        }
+    }
+    if (m_state.file && m_reportDue) {
+        const AcquisitionFileProgress p = m_state.file->progress();
+        showFileState();
+        if (!p.running()) {
+            m_reportDue = false;
+            const LoadReport report = loadReport(m_state.file->path(), p);
+            tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
+        } else if (!m_pending) {
+            tell(loadReport(m_state.file->path(), p).text);
+        }
+    }
+    if (!m_pending && !m_reportDue)
+        m_poll.stop();
+}
+
+void GraphWindow::adoptPendingFile()
+{
+    if (const Status filled = m_pending->fill(0, m_state.store); !filled) {
+        tell(QStringLiteral("Impossible de lire « %1 » : %2")
+                 .arg(QFileInfo(m_pending->path()).fileName(), filled.reason()),
+             QStringLiteral("Ouvrir fichier"));
+        m_pending.reset();
+        return;
+    }
+    m_state.file = std::move(m_pending);
+    m_state.firstRow = 0;
+    m_reportDue = true;
+    drawChart();
+    showFileState();
+}
+
+void GraphWindow::showFileState()
+{
+    const AcquisitionFileProgress p = m_state.file->progress();
+    if (p.periodLine && m_periodLabel->text() != *p.periodLine) {
+        m_periodLabel->setText(*p.periodLine);
         fitWidth(m_periodLabel);
     }
-    if (result->dateLine) {
-        m_captureDateLabel->setText(*result->dateLine);
+    if (p.dateLine && m_captureDateLabel->text() != *p.dateLine) {
+        m_captureDateLabel->setText(*p.dateLine);
         fitWidth(m_captureDateLabel);
     }
-    return true;
+    m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(), p.rows));
+    m_overviewColumns = m_state.file->overview(m_overview->width());
+    showOverview();
+}
+
+void GraphWindow::showOverview()
+{
+    OverviewLook look;
+    look.analog = m_analogOption->isChecked();
+    look.selected = m_selection;
+    look.shownFirst = m_state.firstRow;
+    look.shownEnd = m_state.firstRow + m_rowCountBar->value() + 1;
+    m_overview->setPicture(drawOverview(m_overviewColumns, m_overview->size(), look));
+}
+
+void GraphWindow::moveWindow(qint64 first)
+{
+    if (!m_state.file)
+        return;
+    const qint64 rows = m_state.file->progress().rows;
+    first = std::clamp<qint64>(first, 0, std::max<qint64>(0, rows - m_rowCountBar->value() - 1));
+    if (const Status filled = m_state.file->fill(first, m_state.store); !filled) {
+        tell(
+            QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il montre.")
+                .arg(QFileInfo(m_state.file->path()).fileName(), filled.reason()),
+            QStringLiteral("Parcourir le fichier"));
+        return;
+    }
+    m_state.firstRow = first;
+    drawChart();
+    m_shownRows->setText(shownRowsCaption(first, m_rowCountBar->value(), rows));
 }
 
 void GraphWindow::applyCoefficientPreset(int index)
@@ -305,6 +462,10 @@ void GraphWindow::showRowCount()
 {
     m_rowCountLabel->setText(QString::number(m_rowCountBar->value()));
     fitWidth(m_rowCountLabel);
+    if (m_state.file && m_shownRows) {
+        m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(),
+                                              m_state.file->progress().rows));
+    }
 }
 
 void GraphWindow::setTraceWidth()
@@ -316,7 +477,8 @@ void GraphWindow::setTraceWidth()
 
 void GraphWindow::showNextTable()
 {
-    const ShownTable table = m_state.tables.showNext(m_state.store, m_rowCountBar->value());
+    const ShownTable table = m_state.tables.showNext(m_state.store, m_rowCountBar->value(),
+                                                     m_state.firstRow);
     setTableText(table.text);
     m_tableButton->setText(table.caption);
 }

@@ -2,7 +2,8 @@
 // graph: the viewer window ("Graphique des acquisitions"). It holds the chart area with its axes,
 // grid, graduations and channel labels, and every command of the viewer: file load, number of
 // rows, line width, mode, channel selection, coefficient presets, cursors, value tables,
-// demonstration data and "Retour".
+// demonstration data and "Retour". Under them, a band added to the design: the overview of the
+// whole file (`apercu`) and the caption of the rows shown (`lignes`).
 //
 // Controls are laid out at their design places in twips; every control carries its design name
 // as objectName ("Label56(3)", "Command2(1)", "Line31(4)" for the line controls of the chart
@@ -14,11 +15,15 @@
 #include "chart/ChartInputs.h"
 #include "model/Channel.h"
 #include "model/Coefficients.h"
+#include "model/Overview.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -31,9 +36,11 @@ class QScrollBar;
 
 namespace platine {
 
+class AcquisitionFile;
 class ChartArea;
 class FileDialog;
 class LineControl;
+class OverviewStrip;
 struct ProgramState;
 
 class GraphWindow : public QWidget
@@ -48,19 +55,27 @@ public:
     // What the chart's drawings and handlers take from the controls, as they stand.
     ChartInputs chartInputs() const;
 
-    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen: when the file holds
-    // acquisitions they replace the store's, and the period and capture-date lines read go to
-    // their captions. What the load did is told in the help line, and in a message when it failed
-    // or stopped early. False (nothing changed) when the file cannot be opened or holds no
-    // acquisition.
-    bool loadFile(const QString &path);
+    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen. A load that runs
+    // is cancelled first. The file is read in the background, its progress told in the help line;
+    // as soon as its first rows are read (all of them, or as many as the store holds), the store
+    // becomes a window on them from row 0, the period and capture-date lines read go to their
+    // captions and the full view is drawn. The end of the load is told in the help line, and in a
+    // message when the file could not be opened or read, or lines were skipped. A file without a
+    // complete data row changes nothing.
+    void loadFile(const QString &path);
+    // Whether a file is still being read.
+    bool loading() const;
+    // Moves the window so that its first row is the file's row `first` (kept within the file's
+    // rows so that the full view is filled when the file is long enough) and draws the full view.
+    // A file that is no longer what was read is told and the window stays as it was.
+    void moveWindow(qint64 first);
 
 public Q_SLOTS:
     // The chart: "Tracer", and the chart area's mouse and keys.
     void drawChart();
     void followMouse(float x, float y);
     void clickChart(int button, float x, float y);
-    void stepZoomView(int keyCode);
+    void stepZoomView(int keyCode); // and the keys that move through the file, or cancel a load
 
     void openAcquisitionFile(); // "Ouvrir fichier"
     // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
@@ -78,6 +93,7 @@ public Q_SLOTS:
     void showNextTable();
     void zeroTables();       // "RAZ tableaux"
     void fillWithDemoData(); // "Aléatoire"
+    void cancelLoad();       // Esc while a load runs
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,6 +102,11 @@ protected:
 
 private:
     void buildChartArea();
+    void buildFileBand();
+    void pollLoad();
+    void adoptPendingFile();
+    void showFileState();
+    void showOverview();
     void buildCommands();
     void spaceChartControls();
     Chart chart();
@@ -136,6 +157,13 @@ private:
     QPushButton *m_backButton = nullptr;
     QLabel *m_helpLine = nullptr;
     QPushButton *m_openButton = nullptr;
+
+    OverviewStrip *m_overview = nullptr;
+    QLabel *m_shownRows = nullptr;
+    std::vector<OverviewColumn> m_overviewColumns;
+    std::unique_ptr<AcquisitionFile> m_pending; // a file read until its first rows are in
+    bool m_reportDue = false; // the end of the browsed file's load is still to be told
+    QTimer m_poll;            // follows the loads while they run
 };
 
 } // namespace platine

@@ -4,6 +4,7 @@
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
+#include "chart/OverviewStrip.h"
 #include "model/Tables.h"
 #include "platform/Placement.h"
 #include "platform/Twips.h"
@@ -119,7 +120,7 @@ void GraphWindow::buildChartArea()
         QLabel *l = label(m_chartArea, indexed("Label56", channel.labelIndex),
                           QString::fromLatin1(channel.label), 60,
                           c == Channel::Temperature ? 5340 : 4620, 615, 255);
-        setTextColor(l, labelColour(c, palette()));
+        setTextColor(l, labelColour(c));
         setBackground(l, chartGrey);
         l->setMouseTracking(true);
         l->installEventFilter(this);
@@ -137,6 +138,17 @@ void GraphWindow::buildChartArea()
     m_logicZoomCaption = label(m_chartArea, QStringLiteral("Label54"), QStringLiteral("Label54"),
                                2820, 5100, 1575, 315);
     m_logicZoomCaption->hide();
+}
+
+void GraphWindow::buildFileBand()
+{
+    // Below the design's controls: the overview of the whole file and the rows shown.
+    m_overview = named(new OverviewStrip(this), u"apercu");
+    place(m_overview, 120, 9330, 12375, 660);
+    m_overview->setToolTip(
+        QStringLiteral("Tout le fichier : cliquer ou glisser pour s'y déplacer ; "
+                       "sur le graphique, Pg.Préc, Pg.Suiv, Début et Fin"));
+    m_shownRows = label(this, QStringLiteral("lignes"), QString(), 120, 10035, 6000, 255);
 }
 
 void GraphWindow::buildCommands()

@@ -1,58 +1,83 @@
 #include "viewer/LoadReport.h"
 
-#include "model/AcquisitionData.h"
-
 #include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
 
 namespace platine {
 
 namespace {
 
-QString acquisitions(int count)
+QString number(qint64 n)
 {
-    return count > 1 ? QStringLiteral("%1 acquisitions chargées").arg(count)
-                     : QStringLiteral("%1 acquisition chargée").arg(count);
+    return QLocale().toString(n);
+}
+
+QString acquisitions(qint64 count)
+{
+    return count > 1 ? QStringLiteral("%1 acquisitions chargées").arg(number(count))
+                     : QStringLiteral("%1 acquisition chargée").arg(number(count));
 }
 
 } // namespace
 
-LoadReport loadReport(const QString &path, const Result<AcquisitionReadResult> &result)
+LoadReport openFailure(const QString &path, const QString &reason)
 {
-    if (!result)
-        return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, result.reason()), true};
-    const QString name = QStringLiteral("« %1 »").arg(QFileInfo(path).fileName());
-    if (!result->dataLineSeen)
-        return {name
-                    + QStringLiteral(" ne contient aucune ligne d'acquisition : rien n'a été "
-                                     "chargé, le graphique garde ses données."),
-                true};
+    return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, reason), true};
+}
 
-    using End = AcquisitionReadResult::End;
-    const QString line = QString::number(result->endLine);
-    switch (result->end) {
-    case End::EndOfFile:
-        return {name + QStringLiteral(" : ") + acquisitions(result->rowsStored) + u'.'};
-    case End::ShortLine:
-        return {name + QStringLiteral(" : ") + acquisitions(result->rowsStored)
-                    + QStringLiteral(" ; chargement arrêté à la ligne %1, qui a moins de neuf "
-                                     "champs.")
-                          .arg(line),
-                true};
-    case End::Capacity:
-        // The last row stored its temperature and analog values before the store was full.
-        return {name + QStringLiteral(" : ") + acquisitions(result->rowsStored + 1)
-                    + QStringLiteral(" ; le graphique en contient au plus %1, la suite du fichier "
-                                     "(à partir de la ligne %2) n'est pas chargée.")
-                          .arg(QString::number(AcquisitionData::kRows), line),
-                true};
-    case End::ReadError:
-        return {name + QStringLiteral(" : ") + acquisitions(result->rowsStored)
-                    + QStringLiteral(" ; erreur de lecture à la ligne %1 (%2), la suite n'est pas "
-                                     "chargée.")
-                          .arg(line, result->error),
+LoadReport loadReport(const QString &path, const AcquisitionFileProgress &p)
+{
+    using State = AcquisitionFileProgress::State;
+    const QString name = QStringLiteral("« %1 »").arg(QFileInfo(path).fileName());
+    if (p.state == State::Reading) {
+        const int percent = p.size > 0 ? int(std::min<qint64>(100, p.bytesRead * 100 / p.size)) : 0;
+        return {QStringLiteral("Chargement de %1 : %2 %, %3 (Échap pour arrêter)")
+                    .arg(name, number(percent), acquisitions(p.rows))};
+    }
+    if (p.rows == 0) {
+        if (p.state == State::Cancelled)
+            return {QStringLiteral("Chargement de %1 annulé : rien n'a été chargé.").arg(name)};
+        if (p.state == State::ReadError)
+            return {QStringLiteral("Impossible de lire %1 : %2").arg(name, p.error), true};
+        return {name
+                    + QStringLiteral(" ne contient aucune ligne d'acquisition complète : rien n'a "
+                                     "été chargé, le graphique garde ses données."),
                 true};
     }
-    return {};
+
+    QString text = name + QStringLiteral(" : ") + acquisitions(p.rows);
+    bool warning = false;
+    if (p.skippedLines == 1) {
+        text += QStringLiteral(" ; la ligne %1, qui a moins de neuf champs, est ignorée")
+                    .arg(number(p.firstSkipped));
+        warning = true;
+    } else if (p.skippedLines > 1) {
+        text += QStringLiteral(
+                    " ; %1 lignes de moins de neuf champs sont ignorées, la première est "
+                    "la ligne %2")
+                    .arg(number(p.skippedLines), number(p.firstSkipped));
+        warning = true;
+    }
+    if (p.state == State::Cancelled) {
+        text += QStringLiteral(" ; chargement annulé après l'acquisition %1 (ligne %2), la suite "
+                               "n'est pas chargée")
+                    .arg(number(p.rows - 1), number(p.lines));
+    } else if (p.state == State::ReadError) {
+        text += QStringLiteral(" ; erreur de lecture après la ligne %1 (%2), la suite n'est pas "
+                               "chargée")
+                    .arg(number(p.lines), p.error);
+        warning = true;
+    }
+    return {text + u'.', warning};
+}
+
+QString shownRowsCaption(qint64 first, int n, qint64 rows)
+{
+    const qint64 last = std::min(first + n, rows - 1);
+    return QStringLiteral("Acquisitions %1 à %2 sur %3")
+        .arg(number(first), number(last), number(rows));
 }
 
 } // namespace platine

@@ -1,8 +1,8 @@
 #pragma once
-// What the viewer tells after "Ouvrir fichier": how many acquisitions a load brought and, when it
-// stopped early or did not happen, why.
+// What the viewer tells of "Ouvrir fichier": the progress of a load, how many acquisitions it
+// brought and, when it stopped early or brought none, why; and the caption of the rows shown.
 
-#include "model/AcquisitionReader.h"
+#include "model/AcquisitionFile.h"
 
 #include <QString>
 
@@ -10,10 +10,16 @@ namespace platine {
 
 struct LoadReport {
     QString text;         // one line, for the help line
-    bool warning = false; // the load failed or stopped early: worth a message of its own
+    bool warning = false; // the load failed or lost lines: worth a message of its own
 };
 
-// The report on loading path: what the load read, or why the file could not be opened.
-LoadReport loadReport(const QString &path, const Result<AcquisitionReadResult> &result);
+// The report on loading path, from what its reading thread did so far. Numbers are written as
+// QLocale() writes them.
+LoadReport loadReport(const QString &path, const AcquisitionFileProgress &progress);
+// A file that could not be opened.
+LoadReport openFailure(const QString &path, const QString &reason);
+
+// "Acquisitions A à B sur R" for a full view of rows first .. first + n of a file of `rows` rows.
+QString shownRowsCaption(qint64 first, int n, qint64 rows);
 
 } // namespace platine

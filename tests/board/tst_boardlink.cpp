@@ -98,11 +98,14 @@ private Q_SLOTS:
         for (auto [port, error] : {std::pair{"3",
                                              "Impossible d'ouvrir le port COM3 (/dev/ttyS2) "
                                              ": Permission denied"},
-                                   {"500", "Le port COM500 ne correspond à aucun périphérique."}}) {
+                                   {"500",
+                                    "Le port COM500 ne correspond à aucun périphérique de "
+                                    "cet ordinateur."}}) {
             const BoardLink::PortChange change = m_link->changePortNumber(QLatin1String(port));
             QVERIFY(change.answer && !change.stored.reason().isEmpty());
             m_fake->openFails = true;
-            QCOMPARE(m_link->sendToBoard("A1234567").reason(), QString::fromUtf8(error));
+            QCOMPARE(m_link->sendToBoard("A1234567").reason().section(u'\n', 0, 0),
+                     QString::fromUtf8(error));
         }
         QCOMPARE(m_fake->calls, QStringList({"open:/dev/ttyS2"}));
         QVERIFY(!m_link->isOpen() && m_log.size() == 1 && !m_link->autoCloseTimer()->isActive());

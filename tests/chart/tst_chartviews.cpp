@@ -93,7 +93,7 @@ private Q_SLOTS:
         QTest::newRow("ANA 2, LOG 1, TEMP, Temp") << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
             << QStringList{"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"}
             << "S 13405,4040 14645.5,3940 #ff0000" << 22;
-        QTest::newRow("ANA 4, number then unit") << QStringList{"ANA 4", "LOG 1"} << "0.5 V" << 10
+        QTest::newRow("ANA 4, decimal comma") << QStringList{"ANA 4", "LOG 1"} << "0,5" << 10
             << QStringList{} << "S 13405,2040 14645.5,2040 #ffff00" << 11;
         QTest::newRow("TEMP out of single precision but rows 2..17")
             << QStringList{"TEMP"} << "1e36" << 100 << QStringList{}
@@ -195,7 +195,6 @@ private Q_SLOTS:
         row("N 200", true, false, "0.492", 200, 2000, 2532.5, "2,5 V", "16", 16);
         row("logic: no value", false, false, "0.492", 100, 2000, 2532.5, "", "8", 8);
         row("unreadable coefficient", true, false, "abc", 100, 2000, 2532.5, "old", "8", 8);
-        row("empty coefficient", true, false, "", 100, 2000, 2532.5, "old", "8", 8);
         row("zoom: no unit, cursor row + offset", true, true, "0.492", 100, 12000, 2532.5, "2,5", "43", 35);
         row("zoom, logic", false, true, "0.492", 100, 2300, 2532.5, "", "36", 35);
         row("Temp preset", true, false, "5", 100, 2000, 2526, "25,01 °C", "8", 8);
@@ -206,7 +205,6 @@ private Q_SLOTS:
         row("huge", true, false, "1e17", 100, 2000, -999960, "100000000000000000000, V", "8", 8);
         row("sign and exponent", true, false, "+2e1", 100, 2000, 4035, "20, V", "8", 8);
         row("number then unit", true, false, "0.5v", 100, 2000, 4035, "old", "8", 8);
-        row("comma then dot", true, false, "1,5.2", 100, 2000, 4035, "old", "8", 8);
         row("no exponent digit", true, false, "1e", 100, 2000, 4035, "old", "8", 8);
         // clang-format on
     }
@@ -226,6 +224,49 @@ private Q_SLOTS:
                  (ChartState{std::int16_t(in.rowCount), fetch<qint64>("cursorRow"), zoom, zoom}));
         QCOMPARE(out.help, QString());
         QCOMPARE(out.cursor, QPointF(x, y));
+    }
+
+    // With the store a window of a file from its row W, the read-out names file rows.
+    void readOutNamesFileRows_data()
+    {
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<qint64>("cursorRow"); // store rows
+        QTest::newRow("full view") << false << "Acquisition N°: 5008" << 8LL;
+        QTest::newRow("zoom view") << true << "Acquisition N°: 5043" << 35LL;
+    }
+    void readOutNamesFileRows()
+    {
+        const bool zoom = fetch<bool>("zoom");
+        ChartState state{100, 35, zoom, zoom};
+        ChartInputs in = inputs(true);
+        in.firstRow = 5000;
+        const float x = zoom ? 12000 : 2000;
+        QTEST(followMouse(in, state, 12405, x, 2532.5).rowReadout.value_or(QString()), "row");
+        QTEST(state.cursorRow, "cursorRow");
+    }
+
+    // The rows past those in use (past the end of a file) are neither drawn nor listed.
+    void rowsPastTheEnd_data()
+    {
+        QTest::addColumn<bool>("analog");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<int>("segments");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("analog: rows 0-1, 1-2, 2-3")
+            << true << "#808080" << 3 << "25\r\n21,5\r\n\r\n3\r\n";
+        QTest::newRow("logic: rows 0 to 3") << false << "#808000" << 4 << "";
+    }
+    void rowsPastTheEnd()
+    {
+        Scene scene;
+        scene.store->rows = 4;
+        ChartInputs in = inputs(fetch<bool>("analog"), u"1"_s, 10);
+        in.selected = selection({"TEMP"});
+        const ChartOutput out = drawFullView(in, scene.chart());
+        const QStringList drawn = scene.surface.drawn.filter(fetch<QString>("colour"));
+        QCOMPARE(drawn.filter(QRegularExpression(u"^S "_s)).size(), fetch<int>("segments"));
+        QCOMPARE(out.table.value_or(QString()), fetch<QString>("table"));
     }
 
     // Far to the right the cursor row stops at the far row, where no view reaches the store.

@@ -45,12 +45,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("answer"); // to the port or file question
         const QString missing = m_dir.filePath(u"absent/horaires.txt"_s);
-        // clang-format off
         QTest::newRow("Programmer") << u"Command7"_s << QString();
         QTest::newRow("Port COM") << u"n_port"_s << u"5"_s;
         QTest::newRow("Enregistrer sous, missing folder") << u"n_enregistrer"_s << missing;
         QTest::newRow("Ouvrir, missing folder") << u"n_ouvrir"_s << missing;
-        // clang-format on
     }
     void userIsToldNothingElseChanges()
     {
@@ -106,16 +104,23 @@ private Q_SLOTS:
             QVERIFY(program->link()->isOpen() && board.received().isEmpty());
         } else {
             program.get<QPushButton>(u"Command2"_s)->click();
-            QCOMPARE(label8->text(), u"Port ouvert"_s);
+            QCOMPARE(label8->text(), u"Port ouvert : COM3 ("_s + board.devicePath() + u')');
             QTRY_VERIFY_WITH_TIMEOUT(text1->text().contains(u':'), 3000);
         }
+        const QString device = board.devicePath();
         board.stop();
         QTRY_VERIFY_WITH_TIMEOUT(!program->link()->isOpen(), 3000);
         ::close(held); // none (-1) when the port was not held
         QCOMPARE(label8->text(), u"Port fermé"_s);
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 1000);
-        QVERIFY2(dialogs.messages[0].text.contains(u"COM3"), qPrintable(dialogs.messages[0].text));
-        QTest::qWait(200);   // nothing left to close the port again or to tell it twice
+        QCOMPARE(dialogs.messages[0].text,
+                 u"Le port COM3 (%1) s'est fermé : la carte ou le câble a "
+                 "été débranché. Rebranchez-le, puis recommencez."_s.arg(device));
+        QTest::qWait(200); // nothing left to close the port again or to tell it twice
+        QCOMPARE(dialogs.messages.size(), 1);
+        program.sendClock(); // still unplugged: told so, in French
+        QVERIFY(dialogs.messages.size() == 2
+                && dialogs.messages[1].text.contains(u") est fermé : la carte ou le câble a été"));
         BoardSimulator back; // the device back at another path: the next command goes out alone
         back.setClockInterval(0);
         QVERIFY(back.start() && test::putPort3Ini(ini, back.devicePath()));
@@ -123,7 +128,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(back.received(), test::Program::kClockCommand, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(text1->text().contains(u"14:07:35"_s), 3000);
         program.get<QPushButton>(u"Command2"_s)->click();
-        QVERIFY(label8->text() == u"Port ouvert" && dialogs.messages.size() == 1);
+        QVERIFY(label8->text().startsWith(u"Port ouvert : COM3") && dialogs.messages.size() == 2);
     }
     void floodOfText() // a megabyte of text in about a second
     {

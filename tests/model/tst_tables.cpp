@@ -1,4 +1,4 @@
-// Guards against: a wrong value table (caption, lines, bounds, cycle), "RAZ tableaux" or demo data.
+// Guards against: a wrong value table (caption, lines, bounds, cycle), "RAZ tableaux" or demo data
 
 #include "model/AcquisitionData.h"
 #include "model/DemoData.h"
@@ -63,6 +63,43 @@ private Q_SLOTS:
         QCOMPARE(shown.startsWith(u"0:"_s), !text.isEmpty());
     }
 
+    // A window of three rows from the file's row 5000: file numbers, nothing past its rows.
+    void tableOfAWindow_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("analog 1") << 1 << "5000:\r\n5001:1\r\n5002:\r\n";
+        QTest::newRow("logic") << 5
+                               << "20000:\r\n20001:5\r\n20002:7\r\n20003:\r\n20004:9\r\n"
+                                  "20005:7\r\n20006:\r\n20007:\r\n20008:\r\n20009:7\r\n"
+                                  "20010:\r\n20011:\r\n";
+    }
+    void tableOfAWindow()
+    {
+        const auto store = sampleStore();
+        store->rows = 3;
+        QTEST(tableText(*store, fetch<int>("table"), 10, 5000), "text");
+    }
+
+    // Demonstration data are in use up to their last row, and no less than before.
+    void demoDataRowsInUse_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("after");
+        QTest::newRow("past a short file") << 400 << 1000 << 1001;
+        QTest::newRow("within a longer one") << 2001 << 100 << 2001;
+        QTest::newRow("past the store") << 10 << 30000 << 2001;
+    }
+    void demoDataRowsInUse()
+    {
+        auto store = std::make_unique<AcquisitionData>();
+        store->rows = fetch<int>("before");
+        DemoGenerator generator;
+        fillDemoData(*store, fetch<int>("n"), generator);
+        QTEST(store->rows, "after");
+    }
+
     // Each click shows the table the counter names, then the counter moves on, six wrapping to 0.
     void cycle()
     {
@@ -125,24 +162,6 @@ private Q_SLOTS:
         for (int k = 0; k <= 4; ++k)
             got << s->logicSlot(k);
         QCOMPARE(got, (Slots{7, 7, 35, 273, 296, 148, 154, 38, 7, 389, 417, 363, 0, 0, 1, 1, 0}));
-    }
-
-    // Over many rows the values cover their whole ranges and the logic values are fair.
-    void demoDataRanges()
-    {
-        auto s = std::make_unique<AcquisitionData>();
-        DemoGenerator g;
-        fillDemoData(*s, 1000, g);
-        const auto &t = (*s)[Channel::Temperature];
-        const auto &a = (*s)[Channel::Analog4];
-        const auto tRange = std::minmax_element(t.begin(), t.begin() + 1001);
-        const auto aRange = std::minmax_element(a.begin(), a.begin() + 1001);
-        QCOMPARE((Slots{*tRange.first, *tRange.second, *aRange.first, *aRange.second}),
-                 (Slots{0, 49, 0, 511}));
-        int ones = 0;
-        for (int k = 0; k <= 4000; ++k)
-            ones += s->logicSlot(k) == 1.0 ? 1 : 0;
-        QVERIFY2(ones > 1900 && ones < 2100, qPrintable(QString::number(ones)));
     }
 };
 

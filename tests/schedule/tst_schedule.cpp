@@ -13,15 +13,15 @@
 using namespace platine;
 using namespace Qt::StringLiterals;
 // A filled editor ("Tous les jours"), with the frame and the fresh schedule file it makes. Its
-// bytes are distinct (one above 0x7F, XON, XOFF, day code LF, period CR): one out of place shows.
+// bytes are distinct (XON, XOFF, day code LF, period CR): one out of place shows.
 static ScheduleValues filledEditor()
 {
-    return {{"11:13", "99:87", "08:30:00", "14:45:59", "20:10", "23:59:00", "13"}, 9};
+    return {{"11:13", "19:57", "08:30:00", "14:45:59", "20:10", "23:59:00", "13"}, 9};
 }
-static const QByteArray kFilledFrame = QByteArray::fromHex("421113998708301445201023590a0d")
+static const QByteArray kFilledFrame = QByteArray::fromHex("421113195708301445201023590a0d")
     + QByteArray(110, 0);
 static const QByteArray kFilledFile =
-    "[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleur=99:87\r\n[txt2]\r\nvaleur=08:30:00\r\n"
+    "[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleur=19:57\r\n[txt2]\r\nvaleur=08:30:00\r\n"
     "[txt3]\r\nvaleur=14:45:59\r\n[txt4]\r\nvaleur=20:10\r\n[txt5]\r\nvaleur=23:59:00\r\n"
     "[txt6]\r\nvaleur=13\r\n[cmb0]\r\nvaleur=9\r\n";
 class TestSchedule : public QObject
@@ -67,9 +67,8 @@ private Q_SLOTS:
     void programmer() // period corrected; debug.ini, param.ini, the frame; one failure stops none
     {
         const QByteArray ports = "[Port COM]\r\nvaleur=1\r\n", // debug.ini: the first 15 bytes
-            dump =
-                " 0 :17\r\n 1 :19\r\n 2 :153\r\n 3 :135\r\n 4 :8\r\n 5 :48\r\n 6 :20\r\n 7 :69\r\n"
-                " 8 :32\r\n 9 :16\r\n 10 :35\r\n 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n";
+            dump = " 0 :17\r\n 1 :19\r\n 2 :25\r\n 3 :87\r\n 4 :8\r\n 5 :48\r\n 6 :20\r\n 7 :69\r\n"
+                   " 8 :32\r\n 9 :16\r\n 10 :35\r\n 11 :89\r\n 12 :10\r\n 13 :13\r\n 14 :0\r\n";
         ScheduleValues v = filledEditor();
         v.boxes[kPeriodBox] = u"13.9"_s;
         for (auto [folder, ok] : {std::pair{"", 1}, {"debug.ini", 1}, {"param.ini", 1}, {"", 0}}) {
@@ -99,7 +98,9 @@ private Q_SLOTS:
     {
         // clang-format off
         for (auto [text, bcd] : {std::pair{"07:05", "\x07\x05"}, {"07:05:59", "\x07\x05"},
-                                 {"99:99", "\x99\x99"}, {"", ""}, {"8:30", ""}, {"x8:30", ""},
+                                 {"23:59:59", "\x23\x59"}, {"99:99", ""}, {"24:00", ""},
+                                 {"12:60", ""}, {"12:30:60", ""}, {"12:30:5", ""}, // in range
+                                 {"", ""}, {"8:30", ""}, {"x8:30", ""},
                                  {"0x:30", ""}, {"08:x0", ""}, {"08:3x", ""}, {"08:3", ""},
                                  {"٠٨:٣٠", ""}}) { // characters 1, 2, 4 and 5 digits, read as BCD
             // clang-format on
@@ -129,7 +130,7 @@ private Q_SLOTS:
     {
         const QString file = m_dir->filePath(u"h.txt"_s);
         const QByteArray foreign = "; r\xe9glages\r\n[Divers]\r\nnote=a ; b\r\n\r\n";
-        QVERIFY(test::putFile(file, QByteArray(kFilledFile).replace("99:87", "x") + foreign));
+        QVERIFY(test::putFile(file, QByteArray(kFilledFile).replace("19:57", "x") + foreign));
         QVERIFY(saveScheduleFile(file, filledEditor()));
         QCOMPARE(test::fileBytes(file), kFilledFile + foreign);
         for (auto [pos, text] : {std::pair{0, "0"}, {9, "9"}, {-1, "-1"}, {10, "-1"}}) // written
@@ -186,10 +187,14 @@ private Q_SLOTS:
     void panelFiles() // "Enregistrer sous", "Heure PC", "Ouvrir"; cancel changes nothing
     {
         QDir::setCurrent(m_dir->path());
-        m_dialogs->fileAnswers = {u"horaires"_s, std::nullopt, u"absent/h.txt"_s};
-        for (int i = 0; i < 3; ++i)
+        // The filter given back as a name ("*.txt") is a cancel too.
+        m_dialogs->fileAnswers = {u"horaires"_s, std::nullopt, u"*.txt"_s, u"absent/h.txt"_s};
+        for (int i = 0; i < 4; ++i)
             m_panel->saveScheduleAs();
-        QCOMPARE(test::fileBytes(u"horaires"_s), kFilledFile); // a fresh file
+        QCOMPARE(m_dialogs->fileRequests, QStringList(4, u"save:*.txt"_s));
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"filled", "horaires.txt"}));
+        QCOMPARE(test::fileBytes(u"horaires.txt"_s), kFilledFile); // a fresh file, ".txt" added
         QVERIFY(message().contains(u"« absent/h.txt »")
                 && message().endsWith(u"\nLe programme n'a pas été enregistré."));
         m_dialogs->messages.clear();
@@ -212,10 +217,10 @@ private Q_SLOTS:
              u"05|||abcdefghijklmnopqrs|||500|Lundi à Vendredi"_s},
             {"h.txt", "[cmb0]\r\nvaleur=12\r\n", u"|||||||Lundi à Vendredi"_s}, // left alone
             {"h.txt", "[cmb0]\r\nvaleur=-1\r\n", u"|||||||"_s},
-            {"new.txt", "", u"|||||||Dimanche"_s}, // a missing file reads as empty
+            {"new.txt", "", u"|||||||"_s}, // a missing file holds no schedule: refused
             {"h.txt", "[txt0]\r\nvaleur=07:00\r\n", was}, {"", "", was}, {"*.txt", "", was},
             {"dossier.txt", "", was}, {"big", QByteArray((1 << 20) + 1, ';'), was},
-            {"h.txt", "Periode (s) : 10\r\n20.5;1;2;3\r\n", u"|||||||Dimanche"_s}}; // no sections
+            {"h.txt", "Periode (s) : 10\r\n20.5;1;2;3\r\n", was}}; // no sections: refused
         // clang-format on
         for (const auto &r : rows) {
             QVERIFY(r.bytes.isEmpty() || test::putFile(QString::fromLatin1(r.name), r.bytes));
@@ -223,23 +228,10 @@ private Q_SLOTS:
             m_panel->openSchedule();
             QCOMPARE(editor(), r.shown);
         }
-        QVERIFY(m_dialogs->messages.size() == 2 && message().contains(u"« dossier.txt »")
-                && m_dialogs->messages[1].text.contains(u"« big »")); // told by name
-    }
-    void saveAsFilterIsCancel() // "*.txt" given back by "Enregistrer sous": nothing written
-    {
-        QDir::setCurrent(m_dir->path()); // where a relative name would be written
-        const auto entries = [] {
-            return QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        };
-        const QStringList before = entries();
-        const QString shown = editor();
-        m_dialogs->fileAnswers = {u"*.txt"_s};
-        m_panel->saveScheduleAs();
-        QCOMPARE(m_dialogs->fileRequests, QStringList{u"save:*.txt"_s});
-        QCOMPARE(entries(), before);
-        QCOMPARE(editor(), shown);
-        QCOMPARE(m_dialogs->messages.size(), 0);
+        QStringList told; // by name
+        for (const test::FakeDialogs::Message &m : m_dialogs->messages)
+            told << m.text.section(u'«', 1).section(u'»', 0, 0).trimmed();
+        QCOMPARE(told, QStringList({"new.txt", "dossier.txt", "big", "h.txt"}));
     }
 };
 QTEST_MAIN(TestSchedule)

@@ -54,6 +54,18 @@ class TestViewer : public QObject
         return m_state->store.at(Channel::Temperature, row).value_or(-1);
     }
 
+    // A file of 5000 rows whose temperature is the row number, loaded and drawn.
+    bool openLongFile()
+    {
+        QByteArray bytes = "Periode (s) : 2\r\n";
+        for (int r = 0; r < 5000; ++r)
+            bytes += QByteArray::number(r) + ";1;2;3;4;0;1;0;1;\r\n";
+        if (!test::putFile(m_dir.filePath("long.txt"), bytes))
+            return false;
+        m_window->loadFile(m_dir.filePath("long.txt"));
+        return QTest::qWaitFor([this] { return !m_window->loading(); }, 5000);
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -133,7 +145,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("0-5v") << "Command2(0)" << "Coeff pour une tension analogique comprise entre 0 et 5 V" << unchanged;
         QTest::newRow("Temp") << "Command2(2)" << "Coeff pour la sonde de température" << unchanged;
-        QTest::newRow("LOG 4") << "Label56(7)" << channel << QColor(255, 128, 0);
+        QTest::newRow("LOG 4") << "Label56(7)" << channel << QColor(128, 128, 0); // its olive trace
         QTest::newRow("ANA 2") << "Label56(1)" << channel << QColor(255, 0, 0);
         // clang-format on
     }
@@ -147,32 +159,42 @@ private Q_SLOTS:
                  foreground.isValid() ? foreground : before);
     }
 
-    // What a load tells, and whether it is worth a message of its own.
+    // What a load tells, while it runs and at its end, and whether it is worth a message.
     void loadReports_data()
     {
-        QTest::addColumn<int>("end");
+        using State = AcquisitionFileProgress::State;
+        QTest::addColumn<int>("state");
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<qint64>("skipped");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("warning");
-        using End = AcquisitionReadResult::End;
+        const QString loaded = u"« f.txt » : 12 acquisitions chargées"_s;
         // clang-format off
-        QTest::newRow("whole file") << int(End::EndOfFile) << "« f.txt » : 12 acquisitions chargées." << false;
-        QTest::newRow("short line") << int(End::ShortLine) << "« f.txt » : 12 acquisitions chargées ; "
-            "chargement arrêté à la ligne 14, qui a moins de neuf champs." << true;
-        QTest::newRow("store full") << int(End::Capacity) << "« f.txt » : 13 acquisitions chargées ; le "
-            "graphique en contient au plus 2001, la suite du fichier (à partir de la ligne 14) n'est pas chargée." << true;
-        QTest::newRow("read error") << int(End::ReadError) << "« f.txt » : 12 acquisitions chargées ; "
-            "erreur de lecture à la ligne 14 (E/S), la suite n'est pas chargée." << true;
+        QTest::newRow("running") << int(State::Reading) << 12LL << 0LL
+            << "Chargement de « f.txt » : 25 %, 12 acquisitions chargées (Échap pour arrêter)" << false;
+        QTest::newRow("lines skipped") << int(State::Done) << 12LL << 3LL
+            << loaded + " ; 3 lignes de moins de neuf champs sont ignorées, la première est la ligne 14." << true;
+        QTest::newRow("cancelled") << int(State::Cancelled) << 12LL << 0LL
+            << loaded + " ; chargement annulé après l'acquisition 11 (ligne 20), la suite n'est pas chargée." << false;
+        QTest::newRow("read error") << int(State::ReadError) << 12LL << 0LL
+            << loaded + " ; erreur de lecture après la ligne 20 (E/S), la suite n'est pas chargée." << true;
+        QTest::newRow("cancelled before a row") << int(State::Cancelled) << 0LL << 0LL
+            << "Chargement de « f.txt » annulé : rien n'a été chargé." << false;
+        QTest::newRow("unreadable") << int(State::ReadError) << 0LL << 0LL << "Impossible de lire « f.txt » : E/S" << true;
         // clang-format on
     }
     void loadReports()
     {
-        AcquisitionReadResult read;
-        read.end = AcquisitionReadResult::End(fetch<int>("end"));
-        read.rowsStored = 12;
-        read.dataLineSeen = true;
-        read.endLine = 14;
-        read.error = u"E/S"_s;
-        const LoadReport report = loadReport(u"/x/f.txt"_s, read);
+        AcquisitionFileProgress p;
+        p.state = AcquisitionFileProgress::State(fetch<int>("state"));
+        p.rows = fetch<qint64>("rows");
+        p.skippedLines = fetch<qint64>("skipped");
+        p.firstSkipped = 14;
+        p.lines = 20;
+        p.size = 1000;
+        p.bytesRead = 250;
+        p.error = u"E/S"_s;
+        const LoadReport report = loadReport(u"/x/f.txt"_s, p);
         QTEST(report.text, "text");
         QTEST(report.warning, "warning");
     }
@@ -189,19 +211,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("help");
         QTest::addColumn<bool>("message");
         const QByteArray data = "22;260;261;262;263;1;1;1;1;\n";
+        const QString nothing = u" ne contient aucune ligne d'acquisition complète : rien n'a été "
+                                "chargé, le graphique garde ses données."_s;
         // clang-format off
         QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :" << "Aide" << false;
         QTest::newRow("missing") << "missing" << QByteArray() << -1.0 << 99.0 << "Période :"
             << "Impossible d'ouvrir « " + m_dir.filePath("missing") + " » : le fichier n'existe pas" << true;
         QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
-            << "Période :" << "« none » ne contient aucune ligne d'acquisition : rien n'a été chargé, le "
-                              "graphique garde ses données." << true;
+            << "Période :" << "« none »" + nothing << true;
+        QTest::newRow("binary with a slash") << "bin" << QByteArray("\x01\x02/\xff;\x00", 6) << -1.0 << 99.0
+            << "Période :" << "« bin »" + nothing << true;
         QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
-            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; chargement arrêté à la ligne 2, "
-                                      "qui a moins de neuf champs." << true;
+            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; la ligne 2, qui a moins de neuf "
+                                      "champs, est ignorée." << true;
         QTest::newRow("more than the store") << "big" << data.repeated(2002) << 22.0 << 22.0 << "Période :"
-            << "« big » : 2001 acquisitions chargées ; le graphique en contient au plus 2001, la suite du "
-               "fichier (à partir de la ligne 2001) n'est pas chargée." << true;
+            << u"« big » : 2\u202f002 acquisitions chargées."_s << false;
         QTest::newRow("whole") << "good" << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n1.5;2;3;4;5;0;0;0;0;\n" + data
             << 1.5 << -1.0 << "Période (s) : 10" << "« good » : 2 acquisitions chargées." << false;
         // clang-format on
@@ -215,11 +239,89 @@ private Q_SLOTS:
         m_state->store.at(Channel::Temperature, 7) = 99;
         m_dialogs.fileAnswers << (file.isEmpty() ? std::nullopt : std::optional(path));
         click("Command1");
+        QTRY_VERIFY(!m_window->loading());
         QTEST(temperature(0), "row0");
         QTEST(temperature(7), "row7");
         QTEST(caption("periode"), "period");
         QTEST(caption("aide"), "help");
         QTEST(!m_dialogs.messages.isEmpty(), "message");
+    }
+
+    // On the chart, the page keys, Home and End move the window through the file (N = 100) and
+    // draw its full view.
+    void browseWithKeys_data()
+    {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<qint64>("to");
+        QTest::newRow("page down") << 0LL << int(Qt::Key_PageDown) << 101LL;
+        QTest::newRow("page up") << 500LL << int(Qt::Key_PageUp) << 399LL;
+        QTest::newRow("page up near the start") << 50LL << int(Qt::Key_PageUp) << 0LL;
+        QTest::newRow("end: the last full view") << 0LL << int(Qt::Key_End) << 4899LL;
+        QTest::newRow("page down at the end") << 4899LL << int(Qt::Key_PageDown) << 4899LL;
+        QTest::newRow("home") << 3000LL << int(Qt::Key_Home) << 0LL;
+    }
+    void browseWithKeys()
+    {
+        QVERIFY(openLongFile());
+        m_window->moveWindow(fetch<qint64>("from"));
+        QTest::keyClick(m_window->chartArea(), Qt::Key(fetch<int>("key")));
+        const qint64 to = fetch<qint64>("to");
+        QCOMPARE(m_state->firstRow, to);
+        QCOMPARE(temperature(0), double(to));
+        QCOMPARE(caption("Text5").section(u'\n', 0, 0), QString::number(to)); // drawn again
+        QCOMPARE(caption("lignes"),
+                 u"Acquisitions %1 à %2 sur 5\u202f000"_s.arg(QLocale().toString(to),
+                                                              QLocale().toString(to + 100)));
+        QCOMPARE(m_state->chart.zoomShown, false);
+    }
+
+    // After a move, the read-out names the file's row under the mouse.
+    void readOutAfterAMove()
+    {
+        QVERIFY(openLongFile());
+        QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
+        QTest::mouseMove(m_window->chartArea(),
+                         m_window->chartArea()->toPixels(6079, 2505).toPoint()); // row 41
+        QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 142"_s);
+    }
+
+    // A click on the overview puts the row under it in the middle of the full view.
+    void browseWithTheOverview()
+    {
+        QVERIFY(openLongFile());
+        QWidget *strip = child("apercu");
+        QCOMPARE(strip->width(), 825);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(412, 10)); // rows 2496 to 2502
+        QCOMPARE(m_state->firstRow, 2499 - 50);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(824, 10));
+        QCOMPARE(m_state->firstRow, 4899);
+    }
+
+    // A file shortened under the viewer: told, and the window keeps what it shows.
+    void fileShortenedWhileBrowsed()
+    {
+        QVERIFY(openLongFile());
+        QVERIFY(QFile::resize(m_dir.filePath("long.txt"), 1000));
+        QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
+        QCOMPARE(m_state->firstRow, 0);
+        QCOMPARE(temperature(0), 0.0);
+        QCOMPARE(caption("aide"),
+                 u"Impossible de relire « long.txt » : le fichier a changé depuis "
+                 "son ouverture ; le graphique garde ce qu'il montre."_s);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    // Escape while a long file loads stops the load; what was read stays browsable.
+    void cancelWithEscape()
+    {
+        QVERIFY(test::putFile(m_dir.filePath("big.txt"),
+                              QByteArray("1;2;3;4;5;0;1;0;1;\r\n").repeated(2'000'000)));
+        m_window->loadFile(m_dir.filePath("big.txt"));
+        QTest::keyClick(m_window->chartArea(), Qt::Key_Escape);
+        QTRY_VERIFY(!m_window->loading());
+        QVERIFY2(caption("aide").contains(u"annulé"_s), qPrintable(caption("aide")));
+        QCOMPARE(m_dialogs.messages.size(), 0);
     }
 
     // A file dropped on the window loads as "Ouvrir fichier" would: the first local file.
@@ -233,7 +335,7 @@ private Q_SLOTS:
         QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &files, Qt::LeftButton, {});
         QVERIFY(QApplication::sendEvent(m_window, &enter) && enter.isAccepted());
         QApplication::sendEvent(m_window, &drop);
-        QCOMPARE(temperature(0), 4.0);
+        QTRY_COMPARE(temperature(0), 4.0);
         QCOMPARE(caption("date_capture"), u"Capture : 12/03/2011"_s);
     }
 
@@ -257,11 +359,12 @@ private Q_SLOTS:
     void saveChartPicture()
     {
         QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
-        QVERIFY(m_window->loadFile(m_dir.filePath("f")));
+        m_window->loadFile(m_dir.filePath("f"));
+        QTRY_VERIFY(!m_window->loading());
         click("Command24");
         ChartArea *area = m_window->chartArea();
         const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
-        m_dialogs.fileAnswers = {saved, nowhere, std::nullopt};
+        m_dialogs.fileAnswers = {m_dir.filePath("g"), nowhere, std::nullopt}; // ".png" added
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(m_dialogs.fileRequests, QStringList(3, u"save:graphique_2011-03-12.png"_s));
@@ -270,6 +373,26 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.messages.size(), 1);
         QVERIFY(m_dialogs.messages[0].text.contains(nowhere));
         QVERIFY(caption("aide").startsWith(m_dialogs.messages[0].text));
+    }
+
+    // "Tracer" with a coefficient that draws nothing says so in the help line.
+    void coefficientTold_data()
+    {
+        QTest::addColumn<QString>("coeff");
+        QTest::addColumn<QString>("help");
+        const QString nothing =
+            u"Le coefficient « %1 » n'est pas un nombre différent de 0 : les "
+            "courbes restent sur la ligne 0. Écrivez par exemple 0.492 ou 0,492."_s;
+        QTest::newRow("decimal comma") << "1,5"
+                                       << "Aide";
+        QTest::newRow("letters") << "abc" << nothing.arg("abc");
+        QTest::newRow("zero") << "0" << nothing.arg("0");
+    }
+    void coefficientTold()
+    {
+        qobject_cast<QLineEdit *>(child("coeff"))->setText(fetch<QString>("coeff"));
+        click("Command24");
+        QTEST(caption("aide"), "help");
     }
 
     // "Tracer", then the chart's mouse and keys, through the window: drawing, read-out, zoom.

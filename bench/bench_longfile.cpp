@@ -1,0 +1,221 @@
+// Benchmarks of a long recording: a generated file of 10 million rows (about 330 MB, written once
+// per run into a temporary folder, so it sits in the page cache) read in the background, its first
+// full view, window moves at its start, middle and end, the overview, a cancel, and how long the
+// viewer's event loop waits at most while it loads.
+
+#include "support/FakeDialogs.h" // tests/support
+
+#include "chart/ChartArea.h"
+#include "chart/ChartRenderer.h"
+#include "chart/ChartState.h"
+#include "chart/OverviewPicture.h"
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionFile.h"
+#include "viewer/GraphWindow.h"
+#include "viewer/ProgramState.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include <sys/resource.h>
+
+using namespace platine;
+
+namespace {
+
+constexpr qint64 kLongRows = 10'000'000;
+
+// The long file, written at the first use: varied values as the board writes them.
+const QString &longFile()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.filePath(QStringLiteral("long.txt"));
+        QFile f(p);
+        if (!f.open(QIODevice::WriteOnly))
+            return QString();
+        f.write("Periode d'acquisition : 2 (s)\r\nCapture du 12/03/2024 a 08:00:00\r\n");
+        QByteArray chunk;
+        char line[96];
+        unsigned seed = 11;
+        for (qint64 r = 0; r < kLongRows; ++r) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned v = (seed >> 8) & 0x3ff;
+            const int n = std::snprintf(line, sizeof line, "%u.%u;%u;%u;%u;%u;%u;%u;%u;%u;\r\n",
+                                        15 + (seed >> 20) % 20, (seed >> 16) % 10, v, 1023 - v,
+                                        v / 2, v / 3, seed >> 31, (seed >> 30) & 1u, 0u, 1u);
+            chunk.append(line, n);
+            if (chunk.size() > (1 << 20)) {
+                f.write(chunk);
+                chunk.clear();
+            }
+        }
+        f.write(chunk);
+        return p;
+    }();
+    return path;
+}
+
+std::unique_ptr<AcquisitionFile> readWhole()
+{
+    auto file = AcquisitionFile::open(longFile());
+    if (!file)
+        return nullptr;
+    (*file)->wait();
+    return std::move(*file);
+}
+
+// The most memory the process has had resident so far.
+qint64 peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+ChartInputs fullView()
+{
+    ChartInputs in;
+    in.rowCount = 1000;
+    return in;
+}
+
+// The whole file read: rows, offsets and overview.
+void BM_LongFile_ReadWhole(benchmark::State &st)
+{
+    longFile();
+    qint64 rows = 0;
+    qint64 kept = 0;
+    for (auto _ : st) {
+        const auto file = readWhole();
+        rows = file->progress().rows;
+        kept = file->memoryBytes();
+    }
+    st.counters["rows"] = double(rows);
+    st.counters["kept_bytes_per_row"] = double(kept) / double(rows);
+    st.counters["peak_resident_MB"] = double(peakResidentBytes()) / 1e6;
+    st.SetBytesProcessed(st.iterations() * QFile(longFile()).size());
+}
+BENCHMARK(BM_LongFile_ReadWhole)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// From the start of the read to the first full view drawn (N = 1000) in the chart area.
+void BM_LongFile_FirstView(benchmark::State &st)
+{
+    longFile();
+    ChartArea area;
+    area.resize(12405 / 15, 5835 / 15);
+    auto store = std::make_unique<AcquisitionData>();
+    ChartState state;
+    for (auto _ : st) {
+        auto file = AcquisitionFile::open(longFile());
+        while ((*file)->progress().rows < AcquisitionData::kRows)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        if (!(*file)->fill(0, *store))
+            st.SkipWithError("fill failed");
+        drawFullView(fullView(), {*store, state, area.surface()});
+        st.PauseTiming();
+        file->reset(); // cancels the read
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LongFile_FirstView)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A window move with its full view (N = 1000, line width 1), at the start, middle and end.
+void BM_LongFile_Move(benchmark::State &st)
+{
+    static const auto file = readWhole();
+    ChartArea area;
+    area.resize(12405 / 15, 5835 / 15);
+    auto store = std::make_unique<AcquisitionData>();
+    ChartState state;
+    const qint64 rows = file->progress().rows;
+    const qint64 first = std::min(st.range(0) * (rows / 2), rows - 1001);
+    for (auto _ : st) {
+        if (!file->fill(first, *store))
+            st.SkipWithError("fill failed");
+        drawFullView(fullView(), {*store, state, area.surface()});
+    }
+    st.counters["first_row"] = double(first);
+}
+BENCHMARK(BM_LongFile_Move)->Arg(0)->Arg(1)->Arg(2)->ArgName("half")->Unit(benchmark::kMillisecond);
+
+// The overview strip's picture, 825 columns, five channels.
+void BM_LongFile_Overview(benchmark::State &st)
+{
+    static const auto file = readWhole();
+    OverviewLook look;
+    look.shownEnd = 1001;
+    for (auto _ : st) {
+        const std::vector<OverviewColumn> columns = file->overview(825);
+        benchmark::DoNotOptimize(drawOverview(columns, QSize(825, 44), look));
+    }
+}
+BENCHMARK(BM_LongFile_Overview)->Unit(benchmark::kMillisecond);
+
+// From the cancel, 50 ms into the read, to the end of the reading thread.
+void BM_LongFile_Cancel(benchmark::State &st)
+{
+    longFile();
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto file = AcquisitionFile::open(longFile());
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        st.ResumeTiming();
+        (*file)->cancel();
+        (*file)->wait();
+    }
+}
+BENCHMARK(BM_LongFile_Cancel)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// "Ouvrir fichier" in the viewer window, with its event loop running, to the end of the load:
+// the longest wait of a 1 ms timer and the time to the first full view.
+void BM_LongFile_ViewerLoad(benchmark::State &st)
+{
+    longFile();
+    double longestWait = 0;
+    double firstView = 0;
+    for (auto _ : st) {
+        test::FakeDialogs dialogs;
+        FileDialog fileDialog{nullptr, dialogs, nullptr};
+        auto state = std::make_unique<ProgramState>();
+        GraphWindow window(fileDialog, *state);
+        window.show();
+        QElapsedTimer clock;
+        QTimer tick;
+        tick.setInterval(1);
+        qint64 last = 0;
+        qint64 longest = 0;
+        qint64 drawn = -1;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+            if (drawn < 0 && state->file)
+                drawn = now;
+            if (!window.loading())
+                QApplication::exit();
+        });
+        clock.start();
+        window.loadFile(longFile());
+        last = clock.nsecsElapsed();
+        tick.start();
+        QApplication::exec();
+        longestWait = std::max(longestWait, double(longest) / 1e6);
+        firstView = double(drawn) / 1e6;
+    }
+    st.counters["longest_wait_ms"] = longestWait;
+    st.counters["first_view_ms"] = firstView;
+}
+BENCHMARK(BM_LongFile_ViewerLoad)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+} // namespace

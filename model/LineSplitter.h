@@ -1,0 +1,115 @@
+#pragma once
+// Splits bytes handed in pieces into lines at CR LF, lone CR and lone LF. A line is kept up to
+// kMaxLineBytes; the rest of a longer line is dropped, so a wrong file (a large binary, a file
+// without line ends) neither fills the memory nor slows a read beyond one pass over its bytes.
+// Lines inside a piece are handed on in place, without a copy; only a line that runs over the end
+// of a piece is gathered.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platine {
+
+// Longest line kept, in bytes; the rest of a longer line is skipped.
+inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
+
+class LineSplitter
+{
+public:
+    // start: the offset in the file of the first byte to be fed, a line start.
+    explicit LineSplitter(qint64 start = 0) : m_offset(start), m_lineStart(start) {}
+
+    // Hands on each line that ends in the piece, without its line end, with the offset of its
+    // first byte: onLine(QByteArrayView line, qint64 offset) returns false to stop. False when it
+    // stopped; the lines after the one it stopped at are not handed on, and the splitter is done.
+    template <typename OnLine> bool feed(const char *data, qsizetype size, OnLine &&onLine)
+    {
+        qsizetype pos = 0;
+        if (m_afterCr && size > 0) {
+            m_afterCr = false;
+            if (data[0] == '\n') {
+                pos = 1;
+                m_lineStart = m_offset + 1;
+            }
+        }
+        qsizetype nextCr = -1;
+        qsizetype nextLf = -1;
+        while (pos < size) {
+            if (nextCr < pos)
+                nextCr = find(data, pos, size, '\r');
+            if (nextLf < pos)
+                nextLf = find(data, pos, size, '\n');
+            const qsizetype end = std::min(nextCr, nextLf);
+            if (end == size) {
+                keep(data + pos, size - pos);
+                break;
+            }
+            QByteArrayView line(data + pos, std::min(end - pos, kMaxLineBytes));
+            if (m_started) {
+                keep(data + pos, end - pos);
+                line = m_carry;
+            }
+            pos = end + 1;
+            if (data[end] == '\r') {
+                if (pos == size)
+                    m_afterCr = true;
+                else if (data[pos] == '\n')
+                    ++pos;
+            }
+            ++m_lines;
+            const bool more = onLine(line, m_lineStart);
+            m_carry.clear();
+            m_started = false;
+            m_lineStart = m_offset + pos;
+            if (!more) {
+                m_offset += size;
+                return false;
+            }
+        }
+        m_offset += size;
+        return true;
+    }
+
+    // At the end of the bytes: hands on the last line when it has no line end.
+    template <typename OnLine> bool finish(OnLine &&onLine)
+    {
+        if (!m_started)
+            return true;
+        m_started = false;
+        ++m_lines;
+        return onLine(QByteArrayView(m_carry), m_lineStart);
+    }
+
+    // Lines handed on so far: the number of the last one, counted from 1.
+    qint64 lines() const { return m_lines; }
+    // Offset just past the bytes fed.
+    qint64 offset() const { return m_offset; }
+
+private:
+    static qsizetype find(const char *data, qsizetype from, qsizetype size, char c)
+    {
+        const void *hit = std::memchr(data + from, c, std::size_t(size - from));
+        return hit ? static_cast<const char *>(hit) - data : size;
+    }
+
+    void keep(const char *bytes, qsizetype size)
+    {
+        const qsizetype room = kMaxLineBytes - m_carry.size();
+        if (room > 0 && size > 0)
+            m_carry.append(bytes, std::min(size, room));
+        m_started = m_started || size > 0;
+    }
+
+    QByteArray m_carry;     // the start of a line that runs over the end of a piece
+    bool m_started = false; // bytes of an unfinished line were seen
+    bool m_afterCr = false; // the last piece ended with CR: a LF first in the next belongs to it
+    qint64 m_offset = 0;    // file offset of the next piece
+    qint64 m_lineStart = 0; // file offset of the line being gathered
+    qint64 m_lines = 0;
+};
+
+} // namespace platine

@@ -1,0 +1,275 @@
+// Guards against: windows of a long file unlike its rows, overviews that hide values, lost cancels.
+#include "model/AcquisitionData.h"
+#include "model/AcquisitionFile.h"
+#include "support/Files.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace platine;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The values of row r of a generated file: the temperature with one decimal, a spike on ANA 3 at
+// every 1000th row, ANA 4 negative, the logic inputs the low bits of r.
+RowValues generatedRow(qint64 r)
+{
+    return {double(r * 7 % 1000) / 10, double(r % 1024),
+            double(r * 13 % 1024),     r % 1000 == 999 ? 5000.0 : 100.0,
+            -double(r % 50),           double(r & 1),
+            double(r >> 1 & 1),        double(r >> 2 & 1),
+            double(r >> 3 & 1)};
+}
+
+QByteArray lineOf(const RowValues &v)
+{
+    QByteArray line;
+    for (double x : v)
+        line += QByteArray::number(x, 'g', 17) + ';';
+    return line + "\r\n";
+}
+
+// A file of `rows` generated rows under a period and a date line, with a line cut short after
+// every `shortEvery` rows and a second period line half-way.
+QByteArray generatedFile(qint64 rows, qint64 shortEvery)
+{
+    QByteArray file = "Periode (s) : 2\r\n12/03/2011 10:00\r\n";
+    for (qint64 r = 0; r < rows; ++r) {
+        file += lineOf(generatedRow(r));
+        if (shortEvery && r % shortEvery == shortEvery - 1)
+            file += "21.5;250;\r\n";
+        if (r == rows / 2)
+            file += "Periode (s) : 10\r\n";
+    }
+    return file;
+}
+
+std::unique_ptr<AcquisitionFile> loaded(const QString &path)
+{
+    Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+    if (!opened)
+        return nullptr;
+    (*opened)->wait();
+    return std::move(*opened);
+}
+
+} // namespace
+
+class TestAcquisitionFile : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_long;
+    static constexpr qint64 kLongRows = 12000;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_long = m_dir.filePath(u"long.txt"_s);
+        QVERIFY(test::putFile(m_long, generatedFile(kLongRows, 997)));
+    }
+
+    void wholeFileRead()
+    {
+        const auto file = loaded(m_long);
+        QVERIFY(file);
+        const AcquisitionFileProgress p = file->progress();
+        QCOMPARE(p.state, AcquisitionFileProgress::State::Done);
+        QCOMPARE(p.rows, kLongRows);
+        QCOMPARE(p.skippedLines, kLongRows / 997);
+        QCOMPARE(p.firstSkipped, 2 + 997 + 1); // two header lines, 997 rows, then the short one
+        QCOMPARE(p.periodLine, u"Periode (s) : 10"_s);
+        QCOMPARE(p.dateLine, u"12/03/2011 10:00"_s);
+        QCOMPARE(p.bytesRead, p.size);
+    }
+
+    // A window holds the rows a read of the whole file gives, whatever its first row.
+    void window_data()
+    {
+        QTest::addColumn<qint64>("first");
+        QTest::newRow("start") << 0LL;
+        QTest::newRow("inside a group of 64") << 63LL;
+        QTest::newRow("across skipped lines") << 5001LL;
+        QTest::newRow("near the end") << kLongRows - 10;
+        QTest::newRow("last row") << kLongRows - 1;
+    }
+    void window()
+    {
+        QFETCH(qint64, first);
+        const auto file = loaded(m_long);
+        auto store = std::make_unique<AcquisitionData>();
+        QVERIFY(file->fill(first, *store).ok());
+        const int rows = int(std::min<qint64>(kLongRows - first, AcquisitionData::kRows));
+        QCOMPARE(store->rows, rows);
+        for (int r = 0; r < AcquisitionData::kRows; ++r) {
+            const RowValues expected = generatedRow(first + r);
+            for (Channel c : kAllChannels) {
+                if (!AcquisitionData::holds(c, r))
+                    continue;
+                const AcquisitionData::Slot want = r < rows
+                    ? AcquisitionData::Slot(expected[std::size_t(column(c))])
+                    : std::nullopt;
+                if (store->at(c, r) != want)
+                    QFAIL(qPrintable(u"row %1, field %2"_s.arg(first + r).arg(column(c))));
+            }
+        }
+    }
+
+    void windowOutsideTheRows()
+    {
+        const auto file = loaded(m_long);
+        auto store = std::make_unique<AcquisitionData>();
+        QVERIFY(!file->fill(kLongRows, *store).ok());
+        QVERIFY(!file->fill(-1, *store).ok());
+    }
+
+    // Each overview column covers its rows, the columns cover the file in order, and its least and
+    // greatest values and logic levels are those of its rows.
+    void overview_data()
+    {
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("one row") << 1LL << 825;
+        QTest::newRow("fewer rows than columns") << 300LL << 825;
+        QTest::newRow("one column") << 5000LL << 1;
+        QTest::newRow("blocks merged") << 2 * Overview::kMaxBlocks + 123 << 825;
+    }
+    void overview()
+    {
+        QFETCH(qint64, rows);
+        QFETCH(int, columns);
+        QRandomGenerator random(uint(rows * 31 + columns));
+        std::vector<RowValues> values(std::size_t(rows), RowValues{});
+        QByteArray bytes;
+        for (RowValues &v : values) {
+            for (double &x : v)
+                x = double(random.bounded(-500, 500)) / 4;
+            for (int b = kAnalogChannelCount; b < kChannelCount; ++b)
+                v[std::size_t(b)] = double(random.bounded(3)); // 0, 1 or 2
+            bytes += lineOf(v);
+        }
+        const QString path = m_dir.filePath(u"random.txt"_s);
+        QVERIFY(test::putFile(path, bytes));
+        const auto file = loaded(path);
+        const std::vector<OverviewColumn> got = file->overview(columns);
+        QCOMPARE(int(got.size()), columns);
+        qint64 next = 0;
+        for (const OverviewColumn &c : got) {
+            QVERIFY(c.first == next || (c.first < next && rows < columns)); // a block spans columns
+            QVERIFY(c.end > c.first);
+            next = c.end;
+            OverviewSummary brute;
+            for (qint64 r = c.first; r < c.end; ++r)
+                brute.take(values[std::size_t(r)]);
+            QCOMPARE(c.summary.min, brute.min);
+            QCOMPARE(c.summary.max, brute.max);
+            QCOMPARE(c.summary.logic, brute.logic);
+        }
+        QCOMPARE(next, rows);
+    }
+
+    // Cancelling keeps the rows read so far browsable.
+    void cancel()
+    {
+        const QString path = m_dir.filePath(u"big.txt"_s);
+        QVERIFY(test::putFile(path, lineOf(generatedRow(3)).repeated(1'500'000)));
+        Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+        QVERIFY(opened.ok());
+        AcquisitionFile &file = **opened;
+        file.cancel();
+        file.wait();
+        const AcquisitionFileProgress p = file.progress();
+        QCOMPARE(p.state, AcquisitionFileProgress::State::Cancelled);
+        QVERIFY(p.rows < 1'500'000);
+        auto store = std::make_unique<AcquisitionData>();
+        if (p.rows > 0) {
+            QVERIFY(file.fill(0, *store).ok());
+            QCOMPARE(store->rows, int(std::min<qint64>(p.rows, AcquisitionData::kRows)));
+        }
+    }
+
+    // A file changed, shortened or removed after its load: the window is refused and the store
+    // keeps what it held.
+    void fileChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("shortened") << "shorten"
+                                   << "le fichier a changé depuis son ouverture";
+        QTest::newRow("rewritten") << "rewrite"
+                                   << "le fichier a changé depuis son ouverture";
+        QTest::newRow("removed") << "remove"
+                                 << "le fichier n'existe plus";
+    }
+    void fileChanged()
+    {
+        QFETCH(QString, change);
+        const QString path = m_dir.filePath(u"changing.txt"_s);
+        const QByteArray bytes = generatedFile(3000, 0);
+        QVERIFY(test::putFile(path, bytes));
+        const auto file = loaded(path);
+        if (change == u"shorten")
+            QVERIFY(QFile::resize(path, bytes.size() / 2));
+        else if (change == u"remove")
+            QVERIFY(QFile::remove(path));
+        else {
+            QByteArray other = bytes;
+            other.replace("Periode", "periode");
+            QVERIFY(test::putFile(path, other));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                  QFileDevice::FileModificationTime));
+        }
+        auto store = std::make_unique<AcquisitionData>();
+        store->at(Channel::Analog1, 0) = 77;
+        const Status filled = file->fill(1000, *store);
+        QTEST(filled.reason(), "reason");
+        QCOMPARE(store->at(Channel::Analog1, 0), 77.0);
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << m_dir.filePath(u"missing.txt"_s) << "le fichier n'existe pas";
+        QTest::newRow("no path") << QString() << "le fichier n'existe pas";
+        QTest::newRow("directory") << m_dir.path() << "ce n'est pas un fichier ordinaire";
+        QTest::newRow("device that never ends")
+            << u"/dev/zero"_s << "ce n'est pas un fichier ordinaire";
+    }
+    void openFailures()
+    {
+        QFETCH(QString, path);
+        QTEST(AcquisitionFile::open(path).reason(), "reason");
+    }
+
+    // A wrong file picked by mistake, 200 MB without a line end: read in one pass, in bounded
+    // memory, and its date line still found.
+    void hugeLineInBoundedMemory()
+    {
+        const QString huge = m_dir.filePath(u"huge.bin"_s);
+        QFile h(huge);
+        QVERIFY(h.open(QIODevice::WriteOnly));
+        h.write("21;1;2;3;4;1;0;1;0;");
+        QVERIFY(h.resize(200 << 20) && h.seek(200 << 20) && h.write("\n31/12/2020\r\n") > 0);
+        h.close();
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        const auto file = loaded(huge);
+        getrusage(RUSAGE_SELF, &after);
+        QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // KiB
+        QCOMPARE(file->progress().rows, 1);
+        QCOMPARE(file->progress().dateLine, u"31/12/2020"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAcquisitionFile)
+#include "tst_acquisitionfile.moc"
