@@ -254,11 +254,15 @@ make_zip() {
 # --- The serial round trip --------------------------------------------------------------------
 # The program from the unzipped folder, under Wine, talks to the board simulator (built for this
 # machine) through Wine's COM3, which points at the simulator's pseudo-terminal. The clock command
-# (fields typed by hand) and the schedule command (XON, XOFF, CR, LF and bytes above 0x7F among
-# them) must arrive byte for byte. What the clock's reply box then holds is read through the
-# clipboard and told: Wine 8 does not pass on what comes back from a pseudo-terminal (its wait for
-# received bytes gives up on a device without modem lines), so there it stays empty. Last, the
-# viewer is opened with the demonstration data. Screenshots of each step are left beside.
+# (fields typed by hand) and the schedule command (XON, XOFF, CR and LF among its bytes) must
+# arrive byte for byte. Then the simulator's answers must be in the reply boxes (read through the
+# clipboard), where this Wine can pass them on: tools/wine/comm-wait-probe.c asks it first.
+# Wine 8.0 cannot: it ends a serial wait without telling a completion port, which is how Qt
+# Serial Port hears of received bytes on Windows, so the answers stay unread there; the probe's
+# findings are printed instead. (A pseudo-terminal also lacks the modem lines that Wine reads
+# during the wait: tools/wine/pty-modem-lines.c, loaded into Wine, gives it a serial port's, so
+# that the probe sees the completion port alone.) Last, the viewer is opened with the
+# demonstration data. Screenshots of each step are left beside.
 round_trip() {
   say "serial round trip under Wine with the board simulator on COM3"
   local sim_build=$build/linux-sim
@@ -271,9 +275,9 @@ round_trip() {
   (cd "$run" && unzip -q ../platine-windows.zip)
   local app=$run/platine-windows
   # Port 3 and a schedule as the last "Programmer" left it.
-  printf '[Port COM]\r\nvaleur=3\r\n[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleur=99:87\r\n' \
+  printf '[Port COM]\r\nvaleur=3\r\n[txt0]\r\nvaleur=11:13\r\n[txt1]\r\nvaleur=12:00\r\n' \
     >"$app/param.ini"
-  printf '[txt2]\r\nvaleur=08:30:00\r\n[txt3]\r\nvaleur=14:45:59\r\n[txt4]\r\nvaleur=20:10\r\n' \
+  printf '[txt2]\r\nvaleur=13:30:00\r\n[txt3]\r\nvaleur=14:45:59\r\n[txt4]\r\nvaleur=20:10\r\n' \
     >>"$app/param.ini"
   printf '[txt5]\r\nvaleur=23:59:00\r\n[txt6]\r\nvaleur=13\r\n[cmb0]\r\nvaleur=9\r\n' \
     >>"$app/param.ini"
@@ -289,8 +293,20 @@ round_trip() {
   [ -n "$device" ] || { cat "$run/sim.log" >&2; exit 1; }
   ln -sfn "$device" "$WINEPREFIX/dosdevices/com3"
 
-  (cd "$app" && LC_ALL=fr_FR.UTF-8 wine platine.exe >"$run/platine.log" 2>&1) &
+  gcc -shared -fPIC -O2 -o "$run/pty-modem-lines.so" tools/wine/pty-modem-lines.c -ldl
+  "$mingw-gcc-posix" -O2 -o "$run/comm-wait-probe.exe" tools/wine/comm-wait-probe.c
+  local probe answers=0 preload=""
+  probe=$(LD_PRELOAD="$run/pty-modem-lines.so" timeout 30 wine "$run/comm-wait-probe.exe" COM3)
+  echo "$probe" | sed 's/^/  probe: /'
+  if [[ $probe == *"completion: delivered"* ]]; then
+    answers=1
+    preload=$run/pty-modem-lines.so
+  fi
+
+  (cd "$app" && LD_PRELOAD="$preload" LC_ALL=fr_FR.UTF-8 wine platine.exe \
+    >"$run/platine.log" 2>&1) &
   pids+=($!)
+  disown # its end, when the script stops it, is no news
   local main
   main=$(timeout 60 xdotool search --sync --name '^Acquisition de donn')
   xdotool windowmove "$main" 0 0
@@ -300,6 +316,13 @@ round_trip() {
   echo "main window: \"$(xdotool getwindowname "$main")\", $width pixels wide"
 
   click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
+  reply_box() { # what the main window's box at (x, y) holds, through the clipboard
+    printf '' | xclip -selection clipboard >/dev/null 2>&1 # xclip stays to serve it
+    click "$main" "$1" "$2"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.5
+    xclip -o -selection clipboard 2>/dev/null | tr -d '\r\n' || true
+  }
   menu() { # Paramètrage, then the item that many steps down
     click "$main" 100 8
     for _ in $(seq "$1"); do xdotool key Down; done
@@ -324,21 +347,16 @@ round_trip() {
   click "$main" "${clock_send[@]}" # Programmation
   sleep 2
   import -window root -crop "${width}x616+0+0" "$run/clock.png"
-  click "$main" "${clock_reply[@]}"
-  xdotool key ctrl+a ctrl+c
-  sleep 0.5
-  local reply
-  reply=$(xclip -o -selection clipboard 2>/dev/null || true)
-  echo "the clock's reply box holds \"$reply\""
-  case "$reply" in
-    "Heure reglee"*) ;;
-    *) echo "  (not the simulator's answer: under Wine 8 nothing comes back from a pseudo-terminal)" ;;
-  esac
+  local clock_reply_text schedule_reply_text
+  clock_reply_text=$(reply_box "${clock_reply[@]}")
+  echo "the clock's reply box holds \"$clock_reply_text\""
 
   menu 1 # Programmation
   click "$main" "${schedule_send[@]}" # Programmer
   sleep 2
   import -window root -crop "${width}x616+0+0" "$run/schedule.png"
+  schedule_reply_text=$(reply_box "${schedule_reply[@]}")
+  echo "the schedule's reply box holds \"$schedule_reply_text\""
 
   click "$main" "${viewer_menu[@]}" # Graphique
   local graph
@@ -349,18 +367,35 @@ round_trip() {
   click "$graph" "${demo_data[@]}" # Aléatoire
   click "$graph" "${draw[@]}"      # Tracer
   sleep 1
-  import -window root -crop 841x620+0+0 "$run/viewer.png"
+  local size
+  size=$(xdotool getwindowgeometry "$graph" | sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p')
+  import -window root -crop "$size+0+0" "$run/viewer.png"
 
   local clock="41 14 07 35 28 02 07 04"
-  local schedule="42 11 13 99 87 08 30 14 45 20 10 23 59 0A 0D$(printf ' 00%.0s' $(seq 110))"
+  local schedule="42 11 13 12 00 13 30 14 45 20 10 23 59 0A 0D$(printf ' 00%.0s' $(seq 110))"
   local ok=1
   grep -qx "<< $clock" "$run/sim.log" || { echo "clock command not received as sent" >&2; ok=0; }
   grep -qx "<< $schedule" "$run/sim.log" || { echo "schedule not received as sent" >&2; ok=0; }
+  # The board answers the clock command ("Heure reglee : 14:07:35 28/02/2007"), then tells its
+  # time every second; the reply boxes show the last answer. A date in 2007 can only come from
+  # the board that was set by the clock command.
+  local answer='^(Heure reglee : )?14:(0[7-9]|1[0-9]):[0-5][0-9] 28/02/2007$'
+  if [ $answers = 1 ]; then
+    [[ $clock_reply_text =~ $answer ]] ||
+      { echo "the board's answer did not come back into the clock's reply box" >&2; ok=0; }
+    [[ $schedule_reply_text =~ $answer ]] ||
+      { echo "the board's answer did not come back into the schedule's reply box" >&2; ok=0; }
+  fi
   if [ $ok = 0 ]; then
     cat "$run/sim.log" >&2
     exit 1
   fi
   echo "the simulator received the clock command ($clock) and the 125-byte schedule, byte for byte"
+  if [ $answers = 1 ]; then
+    echo "its answers came back into the reply boxes"
+  else
+    echo "its answers stay unread: this Wine tells no completion port that a serial wait ended"
+  fi
   echo "screenshots: $run/clock.png, $run/schedule.png, $run/viewer.png"
 }
 
@@ -369,6 +404,7 @@ clock_fields=(650 203 650 230 650 257 650 284 650 311 650 338 670 365)
 clock_send=(537 473)
 schedule_send=(560 82)
 clock_reply=(620 430)
+schedule_reply=(236 398)
 viewer_menu=(170 11)
 demo_data=(773 468)
 draw=(82 532)

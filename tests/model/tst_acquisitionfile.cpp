@@ -9,8 +9,9 @@
 #include <QTest>
 
 #include <memory>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
-#include <unistd.h>
+#endif
 
 using namespace platine;
 using namespace Qt::StringLiterals;
@@ -242,8 +243,10 @@ private Q_SLOTS:
         QTest::newRow("missing") << m_dir.filePath(u"missing.txt"_s) << "le fichier n'existe pas";
         QTest::newRow("no path") << QString() << "le fichier n'existe pas";
         QTest::newRow("directory") << m_dir.path() << "ce n'est pas un fichier ordinaire";
+#ifdef Q_OS_UNIX
         QTest::newRow("device that never ends")
             << u"/dev/zero"_s << "ce n'est pas un fichier ordinaire";
+#endif
     }
     void openFailures()
     {
@@ -261,11 +264,15 @@ private Q_SLOTS:
         h.write("21;1;2;3;4;1;0;1;0;");
         QVERIFY(h.resize(200 << 20) && h.seek(200 << 20) && h.write("\n31/12/2020\r\n") > 0);
         h.close();
+#ifdef Q_OS_UNIX
         rusage before{}, after{};
         getrusage(RUSAGE_SELF, &before);
         const auto file = loaded(huge);
         getrusage(RUSAGE_SELF, &after);
         QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // KiB
+#else
+        const auto file = loaded(huge); // the peak memory is measured where the system tells it
+#endif
         QCOMPARE(file->progress().rows, 1);
         QCOMPARE(file->progress().dateLine, u"31/12/2020"_s);
     }
