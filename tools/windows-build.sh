@@ -313,7 +313,12 @@ round_trip() {
   sleep 2
   local width
   width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-  echo "main window: \"$(xdotool getwindowname "$main")\", $width pixels wide"
+  local caption
+  caption=$(xdotool getwindowname "$main")
+  echo "main window: \"$caption\", $width pixels wide"
+  local expected="Acquisition de données sur carte SD - DORNAL  - Ferlanex V:1.1"
+  [ "$caption" = "$expected" ] && [ "$width" = 889 ] ||
+    { echo "the main window is not the program's (caption or width)" >&2; exit 1; }
 
   click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
   reply_box() { # what the main window's box at (x, y) holds, through the clipboard
