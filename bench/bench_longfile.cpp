@@ -1,4 +1,4 @@
-// Benchmarks of a long recording: a generated file of 10 million rows (about 330 MB, written once
+// Benchmarks of a long recording: a generated file of 10 million rows (about 290 MB, written once
 // per run into a temporary folder, so it sits in the page cache) read in the background, its first
 // full view, window moves at its start, middle and end, the overview, a cancel, and how long the
 // viewer's event loop waits at most while it loads.
