@@ -321,7 +321,7 @@ round_trip() {
     { echo "the main window is not the program's (caption or width)" >&2; exit 1; }
 
   click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
-  reply_box() { # what the main window's box at (x, y) holds, through the clipboard
+  box_text() { # what the main window's box at (x, y) holds, through the clipboard
     printf '' | xclip -selection clipboard >/dev/null 2>&1 # xclip stays to serve it
     click "$main" "$1" "$2"
     xdotool key ctrl+a ctrl+c
@@ -340,8 +340,17 @@ round_trip() {
     xdotool type --delay 30 "$3"
   }
 
-  # The clock, typed by hand: 14:07:35 on Wednesday 28 February 2007.
+  # "Heure PC" fills the clock's fields (seen blank under Wine once): the year must be this one.
   menu 2 # Mise à l'heure platine
+  click "$main" "${clock_fields[@]:10:2}"
+  xdotool key ctrl+a BackSpace
+  click "$main" "${clock_pc[@]}" # Heure PC
+  local year
+  year=$(box_text "${clock_fields[@]:10:2}")
+  echo "after \"Heure PC\", the year field holds \"$year\""
+  [ "$year" = "$(date +%Y)" ] || { echo "\"Heure PC\" did not fill the clock's fields" >&2; exit 1; }
+
+  # The clock, typed by hand: 14:07:35 on Wednesday 28 February 2007.
   field "${clock_fields[@]:0:2}" 14
   field "${clock_fields[@]:2:2}" 07
   field "${clock_fields[@]:4:2}" 35
@@ -353,14 +362,14 @@ round_trip() {
   sleep 2
   import -window root -crop "${width}x616+0+0" "$run/clock.png"
   local clock_reply_text schedule_reply_text
-  clock_reply_text=$(reply_box "${clock_reply[@]}")
+  clock_reply_text=$(box_text "${clock_reply[@]}")
   echo "the clock's reply box holds \"$clock_reply_text\""
 
   menu 1 # Programmation
   click "$main" "${schedule_send[@]}" # Programmer
   sleep 2
   import -window root -crop "${width}x616+0+0" "$run/schedule.png"
-  schedule_reply_text=$(reply_box "${schedule_reply[@]}")
+  schedule_reply_text=$(box_text "${schedule_reply[@]}")
   echo "the schedule's reply box holds \"$schedule_reply_text\""
 
   click "$main" "${viewer_menu[@]}" # Graphique
@@ -407,6 +416,7 @@ round_trip() {
 # Where the round trip clicks, in the main window (pixels from its top left corner, under Wine).
 clock_fields=(650 203 650 230 650 257 650 284 650 311 650 338 670 365)
 clock_send=(537 473)
+clock_pc=(670 395)
 schedule_send=(560 82)
 clock_reply=(620 430)
 schedule_reply=(236 398)
