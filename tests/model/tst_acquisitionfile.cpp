@@ -238,7 +238,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no path") << QString() << "le fichier n'existe pas";
-        QTest::newRow("directory") << m_dir.path() << "ce n'est pas un fichier ordinaire";
         QTest::newRow("device that never ends")
             << u"/dev/zero"_s << "ce n'est pas un fichier ordinaire";
     }
