@@ -172,14 +172,6 @@ private Q_SLOTS:
         QVERIFY(!port()->isOpen());
         QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port fermé"_s);
     }
-    void portLabelFollowsThePort() // opened by a command, closed by the auto-close
-    {
-        use(u"n_heure_platine"_s);
-        m_p->sendClock();
-        QCOMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port ouvert : COM1 (/dev/ttyS0)"_s);
-        w()->link()->autoCloseTimer()->start(1);
-        QTRY_COMPARE(get<QLabel>(u"Label8"_s)->text(), u"Port fermé"_s);
-    }
     void statusLine_data() // how "Programmer" and the clock's "Programmation" went
     {
         QTest::addColumn<QString>("command");
@@ -197,7 +189,6 @@ private Q_SLOTS:
             << "Heure envoyée à la platine sur le port COM1 (/dev/ttyS0)." << "write:8";
         QTest::newRow("clock not sent") << "Command1" << "" << true << "Heure non envoyée : Impossible "
             "d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied" << "open:/dev/ttyS0";
-        QTest::newRow("schedule sent") << "Command7" << day + "10" << false << sent << "write:125";
         QTest::newRow("hour 25") << "Command7" << "25:00:00|" + day.mid(6) + "10" << false
             << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule << "";
         QTest::newRow("period 500") << "Command7" << day + "500" << false

@@ -113,25 +113,7 @@ private Q_SLOTS:
         QCOMPARE(drawn.mid(0, first.size()), first);
         QCOMPARE(drawn.size(), fetch<int>("count"));
         QCOMPARE(drawn.value(drawn.size() - 1), last);
-    }
-
-    // "Tracer" lists the temperatures of rows 0 to N, leaves the zoom and takes N.
-    void fullViewTableAndState_data()
-    {
-        QTest::addColumn<bool>("analog");
-        QTest::addColumn<QString>("table");
-        QTest::newRow("analog") << true
-                                << "25\r\n21,5\r\n\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n";
-        QTest::newRow("logic: no table") << false << "";
-    }
-    void fullViewTableAndState()
-    {
-        Scene scene;
-        const ChartOutput out = drawFullView(inputs(fetch<bool>("analog"), u"1"_s, 10),
-                                             scene.chart());
-        QCOMPARE(out.table.value_or(QString()), fetch<QString>("table"));
-        QCOMPARE(scene.state, (ChartState{10, 40, false, false}));
-        QCOMPARE(scene.surface.clears, 1);
+        QCOMPARE(scene.surface.clears, 1); // on a cleared chart
     }
 
     // "Tracer" in logic mode: the operations of one band's colour for the logic slots given.

@@ -4,7 +4,6 @@
 #include "model/LineSplitter.h"
 #include "support/PieceDevice.h"
 
-#include <QBuffer>
 #include <QTest>
 
 #include <memory>
@@ -31,7 +30,7 @@ QString summary(const AcquisitionReadResult &r)
 
 // The stored rows from `from` on, up to the last one holding anything, as the nine fields of a
 // data line ("" for an empty slot or one the store does not have).
-QStringList rowsOf(const AcquisitionData &s, int from = 0)
+QStringList rowsOf(const AcquisitionData &s, int from)
 {
     QStringList out;
     for (int r = from; r < AcquisitionData::kRows; ++r) {
@@ -126,39 +125,6 @@ private Q_SLOTS:
             QCOMPARE(summary(readAcquisition(device, *store)), result);
             QCOMPARE(rowsOf(*store, from), rows);
         }
-    }
-    // A window: the rows after the first `skip` complete ones, at most `rows` of them; skipped
-    // and header lines do not count.
-    void readWindow_data()
-    {
-        QTest::addColumn<int>("skip");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QStringList>("stored");
-        QTest::newRow("from the start")
-            << 0 << 2 << "-|-|2 full@2" << QStringList{"0;0;0;0;0;0;0;0;0", "1;1;1;1;1;1;1;1;1"};
-        QTest::newRow("across a short line")
-            << 2 << 2 << "-|01/01|2 full@6 skipped 1@4"
-            << QStringList{"2;2;2;2;2;2;2;2;2", "3;3;3;3;3;3;3;3;3"};
-        QTest::newRow("to the end") << 3 << -1 << "-|01/01|2 eof@0 skipped 1@4"
-                                    << QStringList{"3;3;3;3;3;3;3;3;3", "4;4;4;4;4;4;4;4;4"};
-        QTest::newRow("past the end") << 9 << -1 << "-|01/01|0 eof@0 skipped 1@4" << QStringList{};
-    }
-    void readWindow()
-    {
-        QFETCH(int, skip);
-        QFETCH(int, rows);
-        QFETCH(QString, result);
-        QFETCH(QStringList, stored);
-        QByteArray file = "0;0;0;0;0;0;0;0;0;\n1;1;1;1;1;1;1;1;1;\n01/01\n2;2;\n";
-        for (const char *row :
-             {"2;2;2;2;2;2;2;2;2;\n", "3;3;3;3;3;3;3;3;3;\n", "4;4;4;4;4;4;4;4;4;"})
-            file += row;
-        QBuffer device(&file);
-        QVERIFY(device.open(QIODevice::ReadOnly));
-        const auto store = std::make_unique<AcquisitionData>();
-        QCOMPARE(summary(readAcquisition(device, *store, skip, rows)), result);
-        QCOMPARE(rowsOf(*store), stored);
     }
 };
 

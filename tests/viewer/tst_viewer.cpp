@@ -219,8 +219,6 @@ private Q_SLOTS:
             << "Impossible d'ouvrir « " + m_dir.filePath("missing") + " » : le fichier n'existe pas" << true;
         QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
             << "Période :" << "« none »" + nothing << true;
-        QTest::newRow("binary with a slash") << "bin" << QByteArray("\x01\x02/\xff;\x00", 6) << -1.0 << 99.0
-            << "Période :" << "« bin »" + nothing << true;
         QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
             << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; la ligne 2, qui a moins de neuf "
                                       "champs, est ignorée." << true;
