@@ -77,7 +77,7 @@ public:
     Status fill(qint64 first, AcquisitionData &store) const;
 
     std::vector<OverviewColumn> overview(int columns) const;
-    // The memory kept for the file: the offsets and the overview.
+    // The memory kept for the file: the offsets, the first rows and the overview.
     qint64 memoryBytes() const;
 
 private:

@@ -51,10 +51,9 @@ void Overview::add(const RowValues &row)
                 m_blocks[std::size_t(i)] = merged;
             }
             m_blocks.resize(kMaxBlocks / 2);
-            m_perBlock *= 2;
+            m_perBlock *= 2; // m_rows, kMaxBlocks blocks' worth, is a multiple of it still
         }
-        if (m_rows % m_perBlock == 0)
-            m_blocks.emplace_back();
+        m_blocks.emplace_back();
     }
     m_blocks.back().take(row);
     ++m_rows;
