@@ -15,6 +15,7 @@
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
+#include "viewer/FileWindow.h"
 #include "viewer/LoadReport.h"
 #include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
@@ -35,8 +36,6 @@
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QUrl>
-
-#include <algorithm>
 
 namespace platine {
 
@@ -99,8 +98,9 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &GraphWindow::pollLoad);
     if (m_state.file) { // a file browsed in an earlier viewer window
-        m_reportDue = m_state.file->progress().running();
-        showFileState();
+        const AcquisitionFileProgress p = m_state.file->progress();
+        m_reportDue = p.running();
+        showFileState(p);
         if (m_reportDue)
             m_poll.start();
     }
@@ -174,30 +174,16 @@ void GraphWindow::clickChart(int button, float x, float y)
 
 void GraphWindow::stepZoomView(int keyCode)
 {
-    const qint64 page = m_rowCountBar->value() + 1;
-    switch (keyCode) {
-    case chart::kKeyPageDown:
-    case chart::kKeyPageUp:
-    case chart::kKeyHome:
-    case chart::kKeyEnd:
-        if (!m_state.file)
-            return;
-        if (keyCode == chart::kKeyPageDown)
-            moveWindow(m_state.firstRow + page);
-        else if (keyCode == chart::kKeyPageUp)
-            moveWindow(m_state.firstRow - page);
-        else if (keyCode == chart::kKeyHome)
-            moveWindow(0);
-        else
-            moveWindow(m_state.file->progress().rows - page);
+    const qint64 rows = m_state.file ? m_state.file->progress().rows : 0;
+    if (const std::optional<qint64> first = windowStartAfterKey(keyCode, m_state.firstRow,
+                                                                m_rowCountBar->value(), rows)) {
+        if (m_state.file)
+            moveWindow(*first);
         return;
-    case chart::kKeyEscape:
-        if (loading()) {
-            cancelLoad();
-            return;
-        }
-        break;
-    default: break;
+    }
+    if (keyCode == chart::kKeyEscape && loading()) {
+        cancelLoad();
+        return;
     }
     // Escape without a load is any other key.
     const int code = keyCode == chart::kKeyEscape ? chart::kOtherKey : keyCode;
@@ -298,25 +284,21 @@ void GraphWindow::pollLoad()
         const AcquisitionFileProgress p = m_pending->progress();
         if (p.rows >= AcquisitionData::kRows || (!p.running() && p.rows > 0)) {
             adoptPendingFile();
-        } else if (!p.running()) {
-            m_pending->wait();
-            const LoadReport report = loadReport(m_pending->path(), p);
-            tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
-            m_pending.reset();
         } else {
-            tell(loadReport(m_pending->path(), p).text);
+            tellLoad(m_pending->path(), p);
+            if (!p.running()) { // without a complete row: nothing changes
+                m_pending->wait();
+                m_pending.reset();
+            }
         }
     }
     if (m_state.file && m_reportDue) {
         const AcquisitionFileProgress p = m_state.file->progress();
-        showFileState();
-        if (!p.running()) {
+        showFileState(p);
+        if (!p.running())
             m_reportDue = false;
-            const LoadReport report = loadReport(m_state.file->path(), p);
-            tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
-        } else if (!m_pending) {
-            tell(loadReport(m_state.file->path(), p).text);
-        }
+        if (!p.running() || !m_pending) // a pending load tells its own progress
+            tellLoad(m_state.file->path(), p);
     }
     if (!m_pending && !m_reportDue)
         m_poll.stop();
@@ -335,12 +317,22 @@ void GraphWindow::adoptPendingFile()
     m_state.firstRow = 0;
     m_reportDue = true;
     drawChart();
-    showFileState();
+    showFileState(m_state.file->progress());
 }
 
-void GraphWindow::showFileState()
+void GraphWindow::tellLoad(const QString &path, const AcquisitionFileProgress &progress)
 {
-    const AcquisitionFileProgress p = m_state.file->progress();
+    const LoadReport report = loadReport(path, progress);
+    tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
+}
+
+void GraphWindow::showShownRows(qint64 rows)
+{
+    m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(), rows));
+}
+
+void GraphWindow::showFileState(const AcquisitionFileProgress &p)
+{
     if (p.periodLine && m_periodLabel->text() != *p.periodLine) {
         m_periodLabel->setText(*p.periodLine);
         fitWidth(m_periodLabel);
@@ -349,7 +341,7 @@ void GraphWindow::showFileState()
         m_captureDateLabel->setText(*p.dateLine);
         fitWidth(m_captureDateLabel);
     }
-    m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(), p.rows));
+    showShownRows(p.rows);
     m_overviewColumns = m_state.file->overview(m_overview->width());
     showOverview();
 }
@@ -369,7 +361,7 @@ void GraphWindow::moveWindow(qint64 first)
     if (!m_state.file)
         return;
     const qint64 rows = m_state.file->progress().rows;
-    first = std::clamp<qint64>(first, 0, std::max<qint64>(0, rows - m_rowCountBar->value() - 1));
+    first = windowStart(first, m_rowCountBar->value(), rows);
     if (const Status filled = m_state.file->fill(first, m_state.store); !filled) {
         tell(
             QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il montre.")
@@ -379,7 +371,7 @@ void GraphWindow::moveWindow(qint64 first)
     }
     m_state.firstRow = first;
     drawChart();
-    m_shownRows->setText(shownRowsCaption(first, m_rowCountBar->value(), rows));
+    showShownRows(rows);
 }
 
 void GraphWindow::applyCoefficientPreset(int index)
@@ -462,10 +454,8 @@ void GraphWindow::showRowCount()
 {
     m_rowCountLabel->setText(QString::number(m_rowCountBar->value()));
     fitWidth(m_rowCountLabel);
-    if (m_state.file && m_shownRows) {
-        m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(),
-                                              m_state.file->progress().rows));
-    }
+    if (m_state.file && m_shownRows)
+        showShownRows(m_state.file->progress().rows);
 }
 
 void GraphWindow::setTraceWidth()

@@ -37,6 +37,7 @@ class QScrollBar;
 namespace platine {
 
 class AcquisitionFile;
+struct AcquisitionFileProgress;
 class ChartArea;
 class FileDialog;
 class LineControl;
@@ -105,7 +106,9 @@ private:
     void buildFileBand();
     void pollLoad();
     void adoptPendingFile();
-    void showFileState();
+    void showFileState(const AcquisitionFileProgress &progress);
+    void showShownRows(qint64 rows); // the `lignes` caption for the window as it stands
+    void tellLoad(const QString &path, const AcquisitionFileProgress &progress);
     void showOverview();
     void buildCommands();
     void spaceChartControls();
