@@ -17,6 +17,12 @@ namespace platine {
 
 namespace {
 
+// What a lost device means and what to do, said when it goes and at each command until it is back.
+QString unpluggedAdvice()
+{
+    return QStringLiteral("la carte ou le câble a été débranché. Rebranchez-le, puis recommencez.");
+}
+
 constexpr int kFlushMs = 1000;
 
 const QString &portSection()
@@ -174,9 +180,7 @@ Status BoardLink::openPort()
     const Status opened = m_port->open(device);
     if (!opened && m_lost)
         return Failure{
-            QStringLiteral("Le port %1 est fermé : la carte ou le câble a été débranché. "
-                           "Rebranchez-le, puis recommencez.")
-                .arg(portName())};
+            QStringLiteral("Le port %1 est fermé : %2").arg(portName(), unpluggedAdvice())};
     if (!opened) {
         const QString why = opened.reason();
         return Failure{QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
@@ -261,9 +265,8 @@ void BoardLink::onData()
 void BoardLink::onDeviceLost()
 {
     // The system's words ("Inappropriate ioctl for device") would tell the user nothing.
-    const QString text = QStringLiteral("Le port %1 s'est fermé : la carte ou le câble a été "
-                                        "débranché. Rebranchez-le, puis recommencez.")
-                             .arg(portName());
+    const QString text =
+        QStringLiteral("Le port %1 s'est fermé : %2").arg(portName(), unpluggedAdvice());
     m_lost = true;
     Q_EMIT openChanged(false);
     Q_EMIT portLost(text);

@@ -7,15 +7,6 @@ namespace platine {
 
 namespace {
 
-// The two characters at `pos` are decimal digits and their number lies in [low, high].
-bool twoDigitsIn(const QString &text, qsizetype pos, int low, int high)
-{
-    if (text.size() < pos + 2 || !isAsciiDigit(text[pos]) || !isAsciiDigit(text[pos + 1]))
-        return false;
-    const int value = digitValue(text[pos]) * 10 + digitValue(text[pos + 1]);
-    return value >= low && value <= high;
-}
-
 int dayNumber(const QString &name)
 {
     const qsizetype i = weekdayNames().indexOf(name); // whole text, case-sensitive

@@ -88,18 +88,14 @@ std::optional<int> periodSeconds(const QString &corrected)
 
 bool isValidTimeText(const QString &text)
 {
-    const auto twoDigits = [&text](qsizetype at, int max) {
-        return text.size() >= at + 2 && isAsciiDigit(text.at(at)) && isAsciiDigit(text.at(at + 1))
-            && digitValue(text.at(at)) * 10 + digitValue(text.at(at + 1)) <= max;
-    };
-    return twoDigits(0, 23) && twoDigits(3, 59) && (text.size() <= 5 || twoDigits(6, 59));
+    return twoDigitsIn(text, 0, 0, 23) && twoDigitsIn(text, 3, 0, 59)
+        && (text.size() <= 5 || twoDigitsIn(text, 6, 0, 59));
 }
 
 QList<int> windowsEndingBeforeStart(const ScheduleValues &values)
 {
     const auto minutes = [](const QString &t) {
-        return (digitValue(t.at(0)) * 10 + digitValue(t.at(1))) * 60 + digitValue(t.at(3)) * 10
-            + digitValue(t.at(4));
+        return twoDigitValue(t.at(0), t.at(1)) * 60 + twoDigitValue(t.at(3), t.at(4));
     };
     QList<int> windows;
     for (int w = 0; w < kScheduleTimeCount / 2; ++w) {
