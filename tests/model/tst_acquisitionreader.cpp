@@ -1,4 +1,4 @@
-// Guards against: acquisitions read into the wrong slots, lines lost or misread, reads that stop wrong.
+// Guards against: acquisitions in the wrong slots, lines lost or misread, reads stopping wrong.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
 #include "model/LineSplitter.h"
