@@ -1,4 +1,4 @@
-// Guards against: overview strokes that miss a value, wrong colours, a lost mark of the shown rows.
+// Guards against: overview strokes that miss a value, wrong colours, a lost mark of shown rows.
 #include "chart/ChartRenderer.h"
 #include "chart/OverviewPicture.h"
 

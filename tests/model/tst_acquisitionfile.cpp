@@ -1,4 +1,4 @@
-// Guards against: windows of a long file unlike its rows, overviews that hide values, lost cancels.
+// Guards against: windows of a long file unlike its rows, overviews hiding values, lost cancels.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionFile.h"
 #include "support/Files.h"
