@@ -42,15 +42,6 @@ class TestMainWindow : public QObject
                                      u"n_graphique"_s, u"n_graphique"_s})
             use(entry);
     }
-    static void panelTable() // each panel's menu entry, "Quitter" button and frame
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("quit");
-        QTest::addColumn<QString>("panel");
-        QTest::newRow("clock") << u"n_mise_a_l_heure"_s << u"Command8"_s << u"Frame1"_s;
-        QTest::newRow("board display") << u"n_heure_platine"_s << u"Command9"_s << u"Frame3"_s;
-        QTest::newRow("schedule") << u"n_prog"_s << u"Command5"_s << u"Frame4"_s;
-    }
 private Q_SLOTS:
     void init() // a fresh main window on the fake port, without param.ini
     {
@@ -70,12 +61,11 @@ private Q_SLOTS:
     void startUp()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, shown);
         QVERIFY(file.isEmpty() || test::putFile(ini(), file));
         start();
-        QCOMPARE(u"%1|%2|%3"_s.arg(w()->link()->portNumber())
-                     .arg(text(u"Text2(0)"_s), get<QComboBox>(u"combo1(0)"_s)->currentText()),
-                 shown);
+        QTEST(u"%1|%2|%3"_s.arg(w()->link()->portNumber())
+                  .arg(text(u"Text2(0)"_s), get<QComboBox>(u"combo1(0)"_s)->currentText()),
+              "shown");
         m_p.reset(); // nothing written, neither at start-up nor at the end
         QCOMPARE(test::fileBytes(ini()), file.isEmpty() ? "<unreadable>"_ba : file);
     }
@@ -111,14 +101,25 @@ private Q_SLOTS:
             viewers += qobject_cast<GraphWindow *>(t) && t->isVisible();
         QCOMPARE(viewers, 1);
     }
-    void quitHidesItsOwnPanel_data() { panelTable(); }
-    void quitHidesItsOwnPanel()
+    void panelComesOnTopAndGoes_data() // each panel's menu entry, "Quitter" button and frame
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("quit");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("clock") << u"n_mise_a_l_heure"_s << u"Command8"_s << u"Frame1"_s;
+        QTest::newRow("board display") << u"n_heure_platine"_s << u"Command9"_s << u"Frame3"_s;
+        QTest::newRow("schedule") << u"n_prog"_s << u"Command5"_s << u"Frame4"_s;
+    }
+    void panelComesOnTopAndGoes() // over the others by its menu entry; its "Quitter" hides it alone
     {
         showAllPanels();
+        use(fetch<QString>("entry"));
+        QWidget *panel = get(fetch<QString>("panel"));
+        QWidget *top = w()->centralWidget()->childAt(panel->geometry().center());
+        QVERIFY(top == panel || panel->isAncestorOf(top));
         use(fetch<QString>("quit"));
-        for (const QString &panel : {u"Frame1"_s, u"Frame3"_s, u"Frame4"_s})
-            QVERIFY2(get(panel)->isVisible() == (panel != fetch<QString>("panel")),
-                     qPrintable(panel));
+        for (const QString &other : {u"Frame1"_s, u"Frame3"_s, u"Frame4"_s})
+            QVERIFY2(get(other)->isVisible() == (get(other) != panel), qPrintable(other));
     }
     void portButtonsAndReplies() // the last piece of a reply stays, in all three; a click empties
     {
@@ -226,15 +227,6 @@ private Q_SLOTS:
                  qPrintable(told));
         QCOMPARE(w()->link()->portNumber(), 200); // taken: a "Ports" line may name it later
     }
-    void menuShowsItsPanelOnTop_data() { panelTable(); }
-    void menuShowsItsPanelOnTop()
-    {
-        showAllPanels();
-        use(fetch<QString>("entry"));
-        QWidget *panel = get(fetch<QString>("panel"));
-        QWidget *top = w()->centralWidget()->childAt(panel->geometry().center());
-        QVERIFY(top == panel || panel->isAncestorOf(top));
-    }
     void dateWrittenTheFrenchWay()
     {
         QTRY_COMPARE(get<QLabel>(u"Label5"_s)->text(),
@@ -266,9 +258,6 @@ private Q_SLOTS:
     void portQuestion()
     {
         QFETCH(Answer, answer);
-        QFETCH(int, port);
-        QFETCH(int, messages);
-        QFETCH(QByteArray, stored);
         PseudoTerminal pty; // a device that exists, named in "Ports", is offered with its number
         QVERIFY(pty.open() && test::putFile(ini(), test::portsSection(7, pty.devicePath())));
         m_dlg.chooseSuggestion = [&](const QList<InputSuggestion> &offered) {
@@ -279,9 +268,10 @@ private Q_SLOTS:
         use(u"n_port"_s);
         QCOMPARE(m_dlg.inputRequests,
                  QStringList{u"Changement du port de communication|Port de communication|1"_s});
-        QCOMPARE(w()->link()->portNumber(), port);
-        QCOMPARE(m_dlg.messages.size(), messages);
-        QCOMPARE(test::fileBytes(ini()), test::portsSection(7, pty.devicePath()) + stored);
+        QTEST(w()->link()->portNumber(), "port");
+        QTEST(int(m_dlg.messages.size()), "messages");
+        QCOMPARE(test::fileBytes(ini()),
+                 test::portsSection(7, pty.devicePath()) + fetch<QByteArray>("stored"));
     }
     void fileToShow() // given on the command line: in the viewer, over the main window
     {
