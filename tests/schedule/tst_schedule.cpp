@@ -99,7 +99,7 @@ private Q_SLOTS:
         for (auto [text, bcd] : {std::pair{"07:05", "\x07\x05"}, {"07:05:59", "\x07\x05"},
                                  {"23:59:59", "\x23\x59"}, {"24:00", ""}, {"12:60", ""},
                                  {"12:30:60", ""}, {"12:30:5", ""}, {"8:30", ""}, {"08:3", ""},
-                                 {"x8:30", ""}, {"08:3x", ""}, {"٠٨:٣٠", ""}}) { // ASCII digits
+                                 {"x8:30", ""}, {"08:3x", ""}, {"٠٨:٣٠", ""}}) { // ASCII digits only
             // clang-format on
             for (int box = 0; box < kScheduleTimeCount; ++box) {
                 ScheduleValues v = filledEditor();
