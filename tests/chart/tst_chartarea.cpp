@@ -130,11 +130,8 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("shown");
         const QColor green(Qt::green), red(Qt::red);
         // clang-format off
-        QTest::newRow("far both ways") << QLineF(-1e30, 3990, 1e30, 3990) << green << QPoint(150, 266) << green;
         QTest::newRow("from afar to (200, 100)") << QLineF(-2997000, -2998500, 3000, 1500) << green << QPoint(150, 50) << green;
         QTest::newRow("NaN") << QLineF(qQNaN(), 0, 100, 100) << red << QPoint(3, 3) << kGrey;
-        QTest::newRow("infinite") << QLineF(0, 0, qInf(), 3000) << red << QPoint(0, 0) << kGrey;
-        QTest::newRow("entirely outside") << QLineF(1e30, 1e30, 2e30, 2e30) << red << QPoint(399, 299) << kGrey;
         QTest::newRow("transparent") << QLineF(0, 4200, 6000, 4200) << QColor(255, 0, 0, 0) << QPoint(100, 280) << kGrey;
         // clang-format on
     }
@@ -274,18 +271,16 @@ private Q_SLOTS:
         }
     }
 
-    // Mouse buttons and keys reach the chart handlers in their codes, a double click as one
-    // click; Ctrl+C copies the picture and Ctrl+S asks for a save, neither reaching the handlers.
+    // The mouse and keys reach the chart handlers in their codes, a double click as one click;
+    // Ctrl+C copies the picture, and neither it nor Ctrl+S reaches the handlers.
     void input()
     {
         QSignalSpy moved(m_area.get(), &ChartArea::mouseMoved);
         QSignalSpy pressed(m_area.get(), &ChartArea::mousePressed);
         QSignalSpy keys(m_area.get(), &ChartArea::keyPressed);
-        QSignalSpy save(m_area.get(), &ChartArea::saveRequested);
         const QPoint at(202, 152); // 3000, 2250 twips
         QTest::mouseMove(m_area.get(), at);
-        QTRY_COMPARE(moved.size(), 1);
-        QCOMPARE(moved.first(), (QVariantList{3000.0f, 2250.0f}));
+        QTRY_COMPARE(moved.value(0), (QVariantList{3000.0f, 2250.0f}));
         for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton})
             QTest::mouseClick(m_area.get(), button, {}, at);
         QTest::mouseDClick(m_area->windowHandle(), Qt::LeftButton, {}, at);
@@ -305,7 +300,6 @@ private Q_SLOTS:
                                       {chart::kOtherKey},
                                       {chart::kOtherKey},    // Ctrl alone
                                       {chart::kOtherKey}})); // Ctrl alone
-        QCOMPARE(save.size(), 1);
         const QImage copied = QGuiApplication::clipboard()->image();
         QCOMPARE(copied, m_area->picture().convertToFormat(copied.format()));
         QCOMPARE(copied.size(), QSize(400, 300));
@@ -315,24 +309,16 @@ private Q_SLOTS:
 int main(int argc, char *argv[])
 {
     // Two offscreen screens side by side, the second of double density. The platform's arguments
-    // are split at colons, so on Windows the file is named without its drive, from the current
-    // folder.
-#ifdef Q_OS_WIN
-    QTemporaryFile config(QDir::currentPath() + u"/tst_chartarea-screens-XXXXXX"_s);
-#else
-    QTemporaryFile config;
-#endif
+    // are split at colons, so the file is made in the current folder and named from there,
+    // without a drive.
+    QTemporaryFile config(u"tst_chartarea-screens-XXXXXX"_s);
     if (!config.open()
         || config.write(R"({"screens": [{"name": "1", "width": 800, "height": 600},
         {"name": "2", "x": 800, "width": 800, "height": 600, "dpr": 2}]})")
             < 0
         || !config.flush())
         return 1;
-#ifdef Q_OS_WIN
     const QString configFile = QDir::current().relativeFilePath(config.fileName());
-#else
-    const QString configFile = config.fileName();
-#endif
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(configFile));
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French));
