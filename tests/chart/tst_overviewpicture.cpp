@@ -86,7 +86,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("x");
         QTest::addColumn<qint64>("row");
-        QTest::newRow("first column") << 0 << 5LL;
         QTest::newRow("last column") << 3 << 35LL;
         QTest::newRow("left of the strip") << -5 << 5LL;
         QTest::newRow("right of the strip") << 99 << 35LL;
