@@ -162,12 +162,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value"); // "old" when the caption stays as it was
         QTest::addColumn<QString>("row");
         QTest::addColumn<qint64>("cursorRow");
+        QTest::addColumn<qint64>("firstRow"); // of the file window in the store
         const auto row = [](const char *name, bool analog, bool zoom, const char *coefficient,
                             int n, float x, float y, const char *value, const char *shownRow,
-                            qint64 cursorRow) {
+                            qint64 cursorRow, qint64 firstRow = 0) {
             QTest::newRow(name) << analog << zoom << QString::fromUtf8(coefficient) << n << x << y
                                 << QString::fromUtf8(value) << QString::fromUtf8(shownRow)
-                                << cursorRow;
+                                << cursorRow << firstRow;
         };
         // clang-format off
         row("X 2000", true, false, "0.492", 100, 2000, 2532.5, "2,5 V", "8", 8);
@@ -189,6 +190,9 @@ private Q_SLOTS:
             kFarRow);
         row("far left", true, false, "0.492", 100, -3e18f, 2532.5, "2,5 V", "-2,41837959226181E+16",
             -kFarRow);
+        // The read-out names the rows of the file, the cursor row those of the store.
+        row("file window", true, false, "0.492", 100, 2000, 2532.5, "2,5 V", "5008", 8, 5000);
+        row("file window, zoom", true, true, "0.492", 100, 12000, 2532.5, "2,5", "5043", 35, 5000);
         // clang-format on
     }
     void mouseMove()
@@ -198,34 +202,15 @@ private Q_SLOTS:
         QFETCH(float, y);
         QFETCH(QString, value);
         ChartState state{100, 35, zoom, zoom};
-        const ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
-                                      fetch<int>("n"));
+        ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
+                                fetch<int>("n"));
+        in.firstRow = fetch<qint64>("firstRow");
         const ChartOutput out = followMouse(in, state, 12405, x, y);
         QCOMPARE(out.valueReadout.value_or(u"old"_s), value);
         QCOMPARE(out.rowReadout, u"Acquisition N°: "_s + fetch<QString>("row"));
         QCOMPARE(state,
                  (ChartState{std::int16_t(in.rowCount), fetch<qint64>("cursorRow"), zoom, zoom}));
         QCOMPARE(out.cursor, QPointF(x, y));
-    }
-
-    // With the store a window of a file from its row W, the read-out names file rows.
-    void readOutNamesFileRows_data()
-    {
-        QTest::addColumn<bool>("zoom");
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<qint64>("cursorRow"); // store rows
-        QTest::newRow("full view") << false << "Acquisition N°: 5008" << 8LL;
-        QTest::newRow("zoom view") << true << "Acquisition N°: 5043" << 35LL;
-    }
-    void readOutNamesFileRows()
-    {
-        const bool zoom = fetch<bool>("zoom");
-        ChartState state{100, 35, zoom, zoom};
-        ChartInputs in = inputs(true);
-        in.firstRow = 5000;
-        const float x = zoom ? 12000 : 2000;
-        QTEST(followMouse(in, state, 12405, x, 2532.5).rowReadout.value_or(QString()), "row");
-        QTEST(state.cursorRow, "cursorRow");
     }
 
     // The rows past those in use (past the end of a file) are neither drawn nor listed.
