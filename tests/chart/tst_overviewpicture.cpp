@@ -12,27 +12,21 @@ using platine::test::fetch;
 namespace {
 
 // Four columns of 10 rows each; ANA 1 spans 0..10 in column 1 and stays at 5 elsewhere; ANA 2 is
-// 0 throughout; LOG 4 is high in column 0, low in column 1, both in column 2.
+// 0 throughout; LOG 4 is high in columns 0 and 3, low in column 1, both in column 2.
 std::vector<OverviewColumn> columns()
 {
-    std::vector<OverviewColumn> out(4);
-    for (int x = 0; x < 4; ++x) {
-        OverviewColumn &c = out[std::size_t(x)];
-        c.first = 10 * x;
-        c.end = 10 * x + 10;
-        RowValues row{};
-        row[std::size_t(column(Channel::Analog1))] = 5;
-        row[std::size_t(column(Channel::Logic4))] = x == 1 ? 0 : 1;
-        c.summary.take(row);
-        if (x == 1) {
-            row[std::size_t(column(Channel::Analog1))] = 0;
-            c.summary.take(row);
-            row[std::size_t(column(Channel::Analog1))] = 10;
-            c.summary.take(row);
-        }
-        if (x == 2) {
-            row[std::size_t(column(Channel::Logic4))] = 0;
-            c.summary.take(row);
+    // The rows each column takes, as (ANA 1, LOG 4).
+    const std::vector<std::vector<std::pair<double, double>>> rows{
+        {{5, 1}}, {{5, 0}, {0, 0}, {10, 0}}, {{5, 1}, {5, 0}}, {{5, 1}}};
+    std::vector<OverviewColumn> out(rows.size());
+    for (std::size_t x = 0; x < rows.size(); ++x) {
+        out[x].first = 10 * qint64(x);
+        out[x].end = out[x].first + 10;
+        for (const auto &[ana1, log4] : rows[x]) {
+            RowValues row{};
+            row[std::size_t(column(Channel::Analog1))] = ana1;
+            row[std::size_t(column(Channel::Logic4))] = log4;
+            out[x].summary.take(row);
         }
     }
     return out;
