@@ -2,7 +2,8 @@
 // A drawing surface that draws nothing and writes down what is on it, as text: one line an
 // operation since the last clear, coordinates rounded to hundredths of a twip:
 //   "S x1,y1 x2,y2 #rrggbb" a segment, "R x1,y1 x2,y2 #rrggbb" a rectangle outline,
-//   "P x,y text #rrggbb" a text printed at x, y in the foreground colour.
+//   "P x,y text #rrggbb" a text printed at x, y in the foreground colour (the text position is
+//   not moved on).
 
 #include "chart/DrawingSurface.h"
 
@@ -23,7 +24,6 @@ public:
     {
         drawn.clear();
         ++clears;
-        m_textX = m_textY = 0;
     }
     void segment(float x1, float y1, float x2, float y2, const QColor &color) override
     {
@@ -42,14 +42,12 @@ public:
     {
         drawn << QStringLiteral("P %1,%2 %3 %4")
                      .arg(number(m_textX), number(m_textY), text, m_foreground.name());
-        m_textX = 0;
-        m_textY += 195; // one line of the chart's font
     }
     QColor foreground() const override { return m_foreground; }
     void setForeground(const QColor &color) override { m_foreground = color; }
-    int lineWidth() const override { return m_lineWidth; }
-    void setLineWidth(int pixels) override { m_lineWidth = pixels; }
-    double width() const override { return m_width; }
+    int lineWidth() const override { return 1; } // not recorded: the drawings leave it as it is
+    void setLineWidth(int) override {}
+    double width() const override { return 12405; } // the viewer's chart area
 
     qsizetype segments() const { return drawn.filter(QRegularExpression(u"^S "_qs)).size(); }
 
@@ -61,9 +59,7 @@ private:
             .arg(QLatin1String(kind), number(x1), number(y1), number(x2), number(y2), c.name());
     }
 
-    double m_width = 12405; // the viewer's chart area
     QColor m_foreground = Qt::black;
-    int m_lineWidth = 1;
     float m_textX = 0, m_textY = 0;
 };
 
