@@ -102,7 +102,7 @@ private Q_SLOTS:
     }
     void cleanup() { m_area.reset(); }
 
-    // Line controls stand above the drawing and labels above both; a hidden one is not drawn.
+    // Line controls stand above the drawing; a hidden one is not drawn.
     void stacking()
     {
         m_area->addLine(u"Line29"_s, 1500, 0, 1500, 4000, Qt::blue); // x = 100
@@ -111,11 +111,6 @@ private Q_SLOTS:
         surface.setLineWidth(9);                         // 5
         surface.segment(0, 1500, 6000, 1500, Qt::green); // y = 100
         surface.segment(0, 3750, 6000, 3750, Qt::green); // y = 250
-        QLabel label(m_area.get());
-        label.setStyleSheet(u"background: yellow"_s);
-        label.setGeometry(m_area->childRect(1200, 1200, 900, 900)); // 80..140
-        label.show();
-        QCOMPARE(at(100, 100), QColor(Qt::yellow));
         QCOMPARE(at(100, 252), QColor(Qt::blue));
         QCOMPARE(at(101, 252), QColor(Qt::green));
         QCOMPARE(at(150, 102), QColor(Qt::green));
