@@ -178,7 +178,6 @@ private Q_SLOTS:
     void analogFullView()
     {
         QFETCH(QStringList, first);
-        QFETCH(QString, last);
         Scene scene;
         ChartInputs in = inputs(true, fetch<QString>("coefficient"), fetch<int>("n"));
         in.selected = selection(fetch<QStringList>("selected"));
@@ -186,7 +185,7 @@ private Q_SLOTS:
         const QStringList &drawn = scene.surface.drawn;
         QCOMPARE(drawn.mid(0, first.size()), first);
         QCOMPARE(drawn.size(), fetch<int>("count"));
-        QCOMPARE(drawn.value(drawn.size() - 1), last);
+        QCOMPARE(drawn.value(drawn.size() - 1), fetch<QString>("last"));
         QCOMPARE(scene.surface.clears, 1); // on a cleared chart
     }
 
@@ -274,13 +273,12 @@ private Q_SLOTS:
         QFETCH(bool, zoom);
         QFETCH(float, x);
         QFETCH(float, y);
-        QFETCH(QString, value);
         ChartState state{100, 35, zoom, zoom};
         ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
                                 fetch<int>("n"));
         in.firstRow = fetch<qint64>("firstRow");
         const ChartOutput out = followMouse(in, state, 12405, x, y);
-        QCOMPARE(out.valueReadout.value_or(u"old"_s), value);
+        QCOMPARE(out.valueReadout.value_or(u"old"_s), fetch<QString>("value"));
         QCOMPARE(out.rowReadout, u"Acquisition N°: "_s + fetch<QString>("row"));
         QCOMPARE(state,
                  (ChartState{std::int16_t(in.rowCount), fetch<qint64>("cursorRow"), zoom, zoom}));
