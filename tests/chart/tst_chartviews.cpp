@@ -250,7 +250,9 @@ private Q_SLOTS:
         row("logic: no value", false, false, "0.492", 100, 2000, 2532.5, "", "8", 8);
         row("unreadable coefficient", true, false, "abc", 100, 2000, 2532.5, "old", "8", 8);
         row("zoom: no unit, cursor row + offset", true, true, "0.492", 100, 12000, 2532.5, "2,5", "43", 35);
+        row("zoom, logic", false, true, "0.492", 100, 2300, 2532.5, "", "36", 35);
         row("Temp preset", true, false, "5", 100, 2000, 2526, "25,01 °C", "8", 8);
+        row("0-10 V preset", true, false, "0.246", 100, 2000, 15, "10, V", "8", 8);
         row("below the baseline", true, false, "0.492", 100, 2000, 5542.5, "-0,5 V", "8", 8);
         row("not a preset", true, false, "0.4920", 100, 2000, 4035, "0,49 V", "8", 8);
         row("blank then 5", true, false, " 5", 100, 2000, 4035, "5, V", "8", 8);
@@ -335,6 +337,7 @@ private Q_SLOTS:
         row("logic, right click zooms", false, false, 25, "right", {100, 25, true, true}, "100:dep= 25", 324,
             {"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000", "S 1000,950 2240.5,950 #ffffff"});
         row("logic, left click in the zoom: full view", false, true, 35, "left", {100, 35, false, false}, "", 404);
+        row("logic, right click in the zoom", false, true, 35, "right", {100, 35, true, true}, "140:dep= 35", 324);
         row("logic, a key leaves zoomShown", false, false, 35, "left arrow", {100, 37, true, false}, "148:dep= 37", 324);
         row("logic, at the end of the store", false, true, 1990, "other key", {100, 1990, true, true}, "7960:dep= 1990", 41);
         // clang-format on
