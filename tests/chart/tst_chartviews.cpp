@@ -1,14 +1,17 @@
-// Guards against: wrong segments, edges, tables, read-outs, zoom rows or chart state.
+// Guards against: wrong segments, edges, tables, read-outs, zoom rows, chart state or overview.
 
 #include "chart/ChartController.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
+#include "chart/DrawingSurface.h"
+#include "chart/OverviewPicture.h"
 #include "model/AcquisitionData.h"
-#include "support/RecordingSurface.h"
 
 #include "support/Fetch.h"
 
 #include <QtTest>
+
+#include <cmath>
 
 using namespace platine;
 using platine::test::fetch;
@@ -17,6 +20,60 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(platine::ChartState)
 
 namespace {
+
+// A drawing surface that draws nothing and writes down what is on it, as text: one line an
+// operation since the last clear, coordinates rounded to hundredths of a twip:
+//   "S x1,y1 x2,y2 #rrggbb" a segment, "R x1,y1 x2,y2 #rrggbb" a rectangle outline,
+//   "P x,y text #rrggbb" a text printed at x, y in the foreground colour (the text position is
+//   not moved on).
+class RecordingSurface : public DrawingSurface
+{
+public:
+    QStringList drawn; // since the last clear
+    int clears = 0;
+
+    void clear() override
+    {
+        drawn.clear();
+        ++clears;
+    }
+    void segment(float x1, float y1, float x2, float y2, const QColor &color) override
+    {
+        drawn << shape("S", x1, y1, x2, y2, color);
+    }
+    void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override
+    {
+        drawn << shape("R", x1, y1, x2, y2, color);
+    }
+    void setTextPosition(float x, float y) override
+    {
+        m_textX = x;
+        m_textY = y;
+    }
+    void print(const QString &text) override
+    {
+        drawn << QStringLiteral("P %1,%2 %3 %4")
+                     .arg(number(m_textX), number(m_textY), text, m_foreground.name());
+    }
+    QColor foreground() const override { return m_foreground; }
+    void setForeground(const QColor &color) override { m_foreground = color; }
+    int lineWidth() const override { return 1; } // not recorded: the drawings leave it as it is
+    void setLineWidth(int) override {}
+    double width() const override { return 12405; } // the viewer's chart area
+
+    qsizetype segments() const { return drawn.filter(QRegularExpression(u"^S "_s)).size(); }
+
+private:
+    static QString number(float v) { return QString::number(std::round(v * 100.0) / 100, 'g', 12); }
+    static QString shape(const char *kind, float x1, float y1, float x2, float y2, const QColor &c)
+    {
+        return QStringLiteral("%1 %2,%3 %4,%5 %6")
+            .arg(QLatin1String(kind), number(x1), number(y1), number(x2), number(y2), c.name());
+    }
+
+    QColor m_foreground = Qt::black;
+    float m_textX = 0, m_textY = 0;
+};
 
 // TEMP 25, 21.5, empty, then the row; ANA 1 511 and 0 in turn; ANA 2 the row; ANA 3 200;
 // ANA 4 300; logic slot k is 1 when k is a multiple of 3, else 0.
@@ -60,9 +117,30 @@ ChartInputs inputs(bool analog, const QString &coefficient = u"0.492"_s, int n =
 struct Scene {
     std::unique_ptr<AcquisitionData> store = filledStore();
     ChartState state{12, 40, true, true};
-    test::RecordingSurface surface;
+    RecordingSurface surface;
     Chart chart() { return {*store, state, surface}; }
 };
+
+// Four columns of 10 rows each; ANA 1 spans 0..10 in column 1 and stays at 5 elsewhere; ANA 2 is
+// 0 throughout; LOG 4 is high in columns 0 and 3, low in column 1, both in column 2.
+std::vector<OverviewColumn> columns()
+{
+    // The rows each column takes, as (ANA 1, LOG 4).
+    const std::vector<std::vector<std::pair<double, double>>> rows{
+        {{5, 1}}, {{5, 0}, {0, 0}, {10, 0}}, {{5, 1}, {5, 0}}, {{5, 1}}};
+    std::vector<OverviewColumn> out(rows.size());
+    for (std::size_t x = 0; x < rows.size(); ++x) {
+        out[x].first = 10 * qint64(x);
+        out[x].end = out[x].first + 10;
+        for (const auto &[ana1, log4] : rows[x]) {
+            RowValues row{};
+            row[std::size_t(column(Channel::Analog1))] = ana1;
+            row[std::size_t(column(Channel::Logic4))] = log4;
+            out[x].summary.take(row);
+        }
+    }
+    return out;
+}
 
 const QStringList kAll{"TEMP",  "ANA 1", "ANA 2", "ANA 3", "ANA 4",
                        "LOG 1", "LOG 2", "LOG 3", "LOG 4"};
@@ -90,21 +168,16 @@ private Q_SLOTS:
                            "S 1000,5040 1124.05,5030.16 #ff0000", "S 1000,3072 1124.05,3072 #00ff00",
                            "S 1000,2088 1124.05,2088 #ffff00"}
             << "S 13405,2088 13529.05,2088 #ffff00" << 505;
-        QTest::newRow("ANA 2, LOG 1, TEMP, Temp") << QStringList{"ANA 2", "LOG 1", "TEMP"} << "5" << 10
-            << QStringList{"S 1000,2540 2240.5,2890 #808080", "S 1000,5040 2240.5,4940 #ff0000"}
-            << "S 13405,4040 14645.5,3940 #ff0000" << 22;
-        QTest::newRow("ANA 4, decimal comma") << QStringList{"ANA 4", "LOG 1"} << "0,5" << 10
-            << QStringList{} << "S 13405,2040 14645.5,2040 #ffff00" << 11;
         QTest::newRow("TEMP out of single precision but rows 2..17")
             << QStringList{"TEMP"} << "1e36" << 100 << QStringList{}
             << "S 2984.8,-3.19999997882e+38 3108.85,-3.39999995214e+38 #808080" << 15;
-        QTest::newRow("no channel") << QStringList{} << "0.492" << 100 << QStringList{} << "" << 0;
+        QTest::newRow("logic channels only: nothing")
+            << QStringList{"LOG 1", "LOG 4"} << "0.492" << 100 << QStringList{} << "" << 0;
         // clang-format on
     }
     void analogFullView()
     {
         QFETCH(QStringList, first);
-        QFETCH(QString, last);
         Scene scene;
         ChartInputs in = inputs(true, fetch<QString>("coefficient"), fetch<int>("n"));
         in.selected = selection(fetch<QStringList>("selected"));
@@ -112,7 +185,7 @@ private Q_SLOTS:
         const QStringList &drawn = scene.surface.drawn;
         QCOMPARE(drawn.mid(0, first.size()), first);
         QCOMPARE(drawn.size(), fetch<int>("count"));
-        QCOMPARE(drawn.value(drawn.size() - 1), last);
+        QCOMPARE(drawn.value(drawn.size() - 1), fetch<QString>("last"));
         QCOMPARE(scene.surface.clears, 1); // on a cleared chart
     }
 
@@ -124,13 +197,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<int>("count");
         // clang-format off
-        QTest::newRow("band 0: 0, 1, 1, 0, 0, 1")
+        QTest::newRow("band 0: 0, 1, 1, 0, 0, 1, then 0")
             << QList<double>{0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1} << "#808000"
             << QStringList{"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000",
                            "S 2240.5,0 3481,0 #808000", "R 2240.5,0 2240.5,300 #808000",
-                           "S 3481,0 4721.5,0 #808000", "S 4721.5,300 5962,300 #808000",
-                           "R 4721.5,0 4721.5,300 #808000", "S 5962,300 7202.5,300 #808000",
-                           "S 7202.5,0 8443,0 #808000", "R 7202.5,0 7202.5,300 #808000"} << 16;
+                           "S 3481,0 4721.5,0 #808000", "S 4721.5,300 5962,300 #808000"} << 16;
         QTest::newRow("row 0: 2 keeps the level of the band before") << QList<double>{2, 0, 2, 0} << ""
             << QStringList{"S 1000,0 2240.5,0 #808000", "S 1000,1000 2240.5,1000 #ffffff",
                            "R 1000,700 1000,1000 #ffffff", "S 1000,1700 2240.5,1700 #0000ff",
@@ -164,12 +235,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value"); // "old" when the caption stays as it was
         QTest::addColumn<QString>("row");
         QTest::addColumn<qint64>("cursorRow");
+        QTest::addColumn<qint64>("firstRow"); // of the file window in the store
         const auto row = [](const char *name, bool analog, bool zoom, const char *coefficient,
                             int n, float x, float y, const char *value, const char *shownRow,
-                            qint64 cursorRow) {
+                            qint64 cursorRow, qint64 firstRow = 0) {
             QTest::newRow(name) << analog << zoom << QString::fromUtf8(coefficient) << n << x << y
                                 << QString::fromUtf8(value) << QString::fromUtf8(shownRow)
-                                << cursorRow;
+                                << cursorRow << firstRow;
         };
         // clang-format off
         row("X 2000", true, false, "0.492", 100, 2000, 2532.5, "2,5 V", "8", 8);
@@ -188,6 +260,14 @@ private Q_SLOTS:
         row("sign and exponent", true, false, "+2e1", 100, 2000, 4035, "20, V", "8", 8);
         row("number then unit", true, false, "0.5v", 100, 2000, 4035, "old", "8", 8);
         row("no exponent digit", true, false, "1e", 100, 2000, 4035, "old", "8", 8);
+        // Far to either side the cursor row stops at the far row, where no view reaches the store.
+        row("far right", true, false, "0.492", 100, 3e18f, 2532.5, "2,5 V", "2,41837959226181E+16",
+            kFarRow);
+        row("far left", true, false, "0.492", 100, -3e18f, 2532.5, "2,5 V", "-2,41837959226181E+16",
+            -kFarRow);
+        // The read-out names the rows of the file, the cursor row those of the store.
+        row("file window", true, false, "0.492", 100, 2000, 2532.5, "2,5 V", "5008", 8, 5000);
+        row("file window, zoom", true, true, "0.492", 100, 12000, 2532.5, "2,5", "5043", 35, 5000);
         // clang-format on
     }
     void mouseMove()
@@ -195,49 +275,26 @@ private Q_SLOTS:
         QFETCH(bool, zoom);
         QFETCH(float, x);
         QFETCH(float, y);
-        QFETCH(QString, value);
         ChartState state{100, 35, zoom, zoom};
-        const ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
-                                      fetch<int>("n"));
+        ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
+                                fetch<int>("n"));
+        in.firstRow = fetch<qint64>("firstRow");
         const ChartOutput out = followMouse(in, state, 12405, x, y);
-        QCOMPARE(out.valueReadout.value_or(u"old"_s), value);
+        QCOMPARE(out.valueReadout.value_or(u"old"_s), fetch<QString>("value"));
         QCOMPARE(out.rowReadout, u"Acquisition N°: "_s + fetch<QString>("row"));
         QCOMPARE(state,
                  (ChartState{std::int16_t(in.rowCount), fetch<qint64>("cursorRow"), zoom, zoom}));
-        QCOMPARE(out.help, QString());
         QCOMPARE(out.cursor, QPointF(x, y));
-    }
-
-    // With the store a window of a file from its row W, the read-out names file rows.
-    void readOutNamesFileRows_data()
-    {
-        QTest::addColumn<bool>("zoom");
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<qint64>("cursorRow"); // store rows
-        QTest::newRow("full view") << false << "Acquisition N°: 5008" << 8LL;
-        QTest::newRow("zoom view") << true << "Acquisition N°: 5043" << 35LL;
-    }
-    void readOutNamesFileRows()
-    {
-        const bool zoom = fetch<bool>("zoom");
-        ChartState state{100, 35, zoom, zoom};
-        ChartInputs in = inputs(true);
-        in.firstRow = 5000;
-        const float x = zoom ? 12000 : 2000;
-        QTEST(followMouse(in, state, 12405, x, 2532.5).rowReadout.value_or(QString()), "row");
-        QTEST(state.cursorRow, "cursorRow");
     }
 
     // The rows past those in use (past the end of a file) are neither drawn nor listed.
     void rowsPastTheEnd_data()
     {
         QTest::addColumn<bool>("analog");
-        QTest::addColumn<QString>("colour");
         QTest::addColumn<int>("segments");
         QTest::addColumn<QString>("table");
-        QTest::newRow("analog: rows 0-1, 1-2, 2-3")
-            << true << "#808080" << 3 << "25\r\n21,5\r\n\r\n3\r\n";
-        QTest::newRow("logic: rows 0 to 3") << false << "#808000" << 4 << "";
+        QTest::newRow("analog: rows 0-1, 1-2, 2-3") << true << 3 << "25\r\n21,5\r\n\r\n3\r\n";
+        QTest::newRow("logic: rows 0 to 3 of the four bands") << false << 16 << "";
     }
     void rowsPastTheEnd()
     {
@@ -246,19 +303,8 @@ private Q_SLOTS:
         ChartInputs in = inputs(fetch<bool>("analog"), u"1"_s, 10);
         in.selected = selection({"TEMP"});
         const ChartOutput out = drawFullView(in, scene.chart());
-        const QStringList drawn = scene.surface.drawn.filter(fetch<QString>("colour"));
-        QCOMPARE(drawn.filter(QRegularExpression(u"^S "_s)).size(), fetch<int>("segments"));
+        QCOMPARE(scene.surface.segments(), fetch<int>("segments"));
         QCOMPARE(out.table.value_or(QString()), fetch<QString>("table"));
-    }
-
-    // Far to the right the cursor row stops at the far row, where no view reaches the store.
-    void mouseFarRight()
-    {
-        ChartState state;
-        followMouse(ChartInputs(), state, 12405, 3e18f, 0);
-        QCOMPARE(state.cursorRow, kFarRow);
-        followMouse(ChartInputs(), state, 12405, -3e18f, 0);
-        QCOMPARE(state.cursorRow, -kFarRow);
     }
 
     // A click or a key over the filled store, from row 35 at X 2000, Y 2532.5 (N = 100).
@@ -268,42 +314,38 @@ private Q_SLOTS:
         QTest::addColumn<bool>("zoom"); // a zoom view opened by a click is on screen
         QTest::addColumn<qint64>("cursorRow");
         QTest::addColumn<QString>("input");
-        QTest::addColumn<int>("times");
         QTest::addColumn<ChartState>("state");
         QTest::addColumn<QString>("logicZoom");
         QTest::addColumn<int>("segments");
         QTest::addColumn<QStringList>("first");
         const auto row = [](const char *name, bool analog, bool zoom, qint64 cursorRow,
-                            const char *input, int times, ChartState state, const char *logicZoom,
+                            const char *input, ChartState state, const char *logicZoom,
                             int segments, QStringList first = {}) {
             QTest::newRow(name) << analog << zoom << cursorRow << QString::fromLatin1(input)
-                                << times << state << QString::fromUtf8(logicZoom) << segments
-                                << first;
+                                << state << QString::fromUtf8(logicZoom) << segments << first;
         };
         // clang-format off
-        row("left click on row 11 zooms from 6", true, false, 11, "left", 1, {100, 6, true, true}, "", 55);
-        row("left click on row 10 zooms from 10", true, false, 10, "left", 1, {100, 10, true, true}, "", 55);
-        row("right click prints the value", true, true, 35, "right", 1, {100, 35, true, true}, "", 1,
+        row("left click on row 11 zooms from 6", true, false, 11, "left", {100, 6, true, true}, "", 55);
+        row("left click on row 10 zooms from 10", true, false, 10, "left", {100, 10, true, true}, "", 55);
+        row("right click prints the value", true, true, 35, "right", {100, 35, true, true}, "", 1,
             {"P 2040,2532.5 old #00ff00", "S 2000,2532.5 2000,2592.5 #00ff00"});
-        row("left click in the zoom: full view", true, true, 35, "left", 1, {100, 35, false, false}, "", 505);
-        row("left arrow", true, true, 35, "left arrow", 1, {100, 37, true, true}, "", 55);
-        row("right arrow", true, true, 35, "right arrow", 1, {100, 33, true, true}, "", 55);
-        row("other key in the full view zooms", true, false, 35, "other key", 1, {100, 35, true, true}, "", 55);
-        row("past row 0", true, true, 35, "right arrow", 22, {100, -9, true, true}, "", 10,
+        row("left click in the zoom: full view", true, true, 35, "left", {100, 35, false, false}, "", 505);
+        row("right arrow", true, true, 35, "right arrow", {100, 33, true, true}, "", 55);
+        row("other key in the full view zooms", true, false, 35, "other key", {100, 35, true, true}, "", 55);
+        row("past row 0", true, true, -7, "right arrow", {100, -9, true, true}, "", 10,
             {"S 12164.5,4794 13405,4828.44 #808080"});
-        row("logic, right click zooms", false, false, 25, "right", 1, {100, 25, true, true}, "100:dep= 25", 324,
+        row("logic, right click zooms", false, false, 25, "right", {100, 25, true, true}, "100:dep= 25", 324,
             {"S 1000,300 2240.5,300 #808000", "R 1000,0 1000,300 #808000", "S 1000,950 2240.5,950 #ffffff"});
-        row("logic, left click in the zoom: full view", false, true, 35, "left", 1, {100, 35, false, false}, "", 404);
-        row("logic, right click in the zoom", false, true, 35, "right", 1, {100, 35, true, true}, "140:dep= 35", 324);
-        row("logic, a key leaves zoomShown", false, false, 35, "left arrow", 1, {100, 37, true, false}, "148:dep= 37", 324);
-        row("logic, at the end of the store", false, true, 1990, "other key", 1, {100, 1990, true, true}, "7960:dep= 1990", 41);
+        row("logic, left click in the zoom: full view", false, true, 35, "left", {100, 35, false, false}, "", 404);
+        row("logic, right click in the zoom", false, true, 35, "right", {100, 35, true, true}, "140:dep= 35", 324);
+        row("logic, a key leaves zoomShown", false, false, 35, "left arrow", {100, 37, true, false}, "148:dep= 37", 324);
+        row("logic, at the end of the store", false, true, 1990, "other key", {100, 1990, true, true}, "7960:dep= 1990", 41);
         // clang-format on
     }
     void clickOrKey()
     {
         QFETCH(bool, zoom);
         QFETCH(QString, input);
-        QFETCH(int, times);
         QFETCH(QStringList, first);
         Scene scene;
         scene.state = {100, fetch<qint64>("cursorRow"), zoom, zoom};
@@ -314,19 +356,62 @@ private Q_SLOTS:
         const QHash<QString, int> keys{{"left arrow", chart::kKeyLeft},
                                        {"right arrow", chart::kKeyRight},
                                        {"other key", chart::kOtherKey}};
-        ChartOutput out;
-        for (int i = 0; i < times; ++i) {
-            out = buttons.contains(input)
-                ? clickChart(in, scene.chart(), buttons[input], 2000, 2532.5)
-                : stepZoomView(in, scene.chart(), keys.value(input));
-        }
+        const ChartOutput out = buttons.contains(input)
+            ? clickChart(in, scene.chart(), buttons[input], 2000, 2532.5)
+            : stepZoomView(in, scene.chart(), keys.value(input));
         QCOMPARE(scene.state, fetch<ChartState>("state"));
         QCOMPARE(out.logicZoomCaption.value_or(QString()), fetch<QString>("logicZoom"));
-        QCOMPARE(out.valueReadout, std::nullopt);
-        QCOMPARE(out.rowReadout, std::nullopt);
         QCOMPARE(scene.surface.segments(), fetch<int>("segments"));
         QCOMPARE(scene.surface.drawn.mid(0, first.size()), first);
     }
+
+    // The overview: one pixel each, column x, row y, and the colour it must have.
+    void overviewPixels_data()
+    {
+        QTest::addColumn<bool>("analog");
+        QTest::addColumn<bool>("ana2");
+        QTest::addColumn<bool>("shown"); // the rows of column 2 are in the full view
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<QColor>("colour");
+        const QColor ana1 = chart::traceColour(Channel::Analog1);
+        const QColor ana2 = chart::traceColour(Channel::Analog2);
+        const QColor log4 = chart::traceColour(Channel::Logic4);
+        QTest::newRow("the greatest value on top") << true << false << false << 1 << 0 << ana1;
+        QTest::newRow("the least at the bottom") << true << false << false << 1 << 39 << ana1;
+        QTest::newRow("a constant in the middle") << true << false << false << 3 << 20 << ana1;
+        QTest::newRow("nothing above it") << true << false << false << 3 << 5 << QColor(Qt::white);
+        QTest::newRow("the shown rows marked")
+            << true << false << true << 2 << 5 << QColor(210, 225, 250);
+        QTest::newRow("and framed over the traces")
+            << true << false << true << 1 << 5 << QColor(0, 0, 160);
+        QTest::newRow("a selected channel drawn") << true << true << false << 3 << 39 << ana2;
+        QTest::newRow("logic high: band top") << false << false << false << 3 << 1 << log4;
+        QTest::newRow("logic low: band bottom") << false << false << false << 1 << 8 << log4;
+        QTest::newRow("logic both: the band") << false << false << false << 2 << 5 << log4;
+    }
+    void overviewPixels()
+    {
+        OverviewLook look;
+        look.analog = fetch<bool>("analog");
+        look.selected = ChannelFlags();
+        look.selected.set(Channel::Analog1, true);
+        look.selected.set(Channel::Analog2, fetch<bool>("ana2"));
+        look.shownFirst = fetch<bool>("shown") ? 20 : 0;
+        look.shownEnd = fetch<bool>("shown") ? 25 : 0;
+        const QImage image = drawOverview(columns(), QSize(4, 40), look);
+        QCOMPARE(image.pixelColor(fetch<int>("x"), fetch<int>("y")), fetch<QColor>("colour"));
+    }
+
+    void overviewRow_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<qint64>("row");
+        QTest::newRow("last column") << 3 << 35LL;
+        QTest::newRow("left of the strip") << -5 << 5LL;
+        QTest::newRow("right of the strip") << 99 << 35LL;
+    }
+    void overviewRow() { QTEST(overviewRowAt(columns(), fetch<int>("x")).value_or(-1), "row"); }
 };
 
 QTEST_GUILESS_MAIN(TestChartViews)
