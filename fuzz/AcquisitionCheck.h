@@ -13,20 +13,15 @@
 
 namespace platine::fuzz {
 
-// The rows [0, rows) of a store, the rest of the store aside.
-struct StoredRows {
-    const AcquisitionData &s;
-    int rows;
-    bool operator==(const StoredRows &o) const
-    {
-        const int n = std::min(rows, AcquisitionData::kRows);
-        for (Channel c : kAllChannels) {
-            if (!std::equal(s[c].begin(), s[c].begin() + n, o.s[c].begin()))
-                return false;
-        }
-        return true;
+// Whether the rows [0, rows) of a are the rows [from, from + rows) of b.
+inline bool sameRows(const AcquisitionData &a, const AcquisitionData &b, int rows, int from = 0)
+{
+    for (Channel c : kAllChannels) {
+        if (!std::equal(a[c].begin(), a[c].begin() + rows, b[c].begin() + from))
+            return false;
     }
-};
+    return true;
+}
 
 // Empties the rows [0, rows) of the store.
 inline void clearRows(AcquisitionData &s, int rows)
@@ -50,14 +45,16 @@ inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool 
     const AcquisitionReadResult got = readAcquisition(in, stores[0]);
     const AcquisitionReadResult whole = readAcquisition(in.bytes, stores[1]);
     const int reached = std::max(got.rowsStored, whole.rowsStored); // a read stores whole rows
-    const auto key = [reached](const AcquisitionReadResult &r, const AcquisitionData &s) {
+    const auto key = [](const AcquisitionReadResult &r) {
         return std::make_tuple(r.end, r.rowsStored, r.endLine, r.periodLine, r.dateLine,
-                               r.skippedLines, r.firstSkippedLine, StoredRows{s, reached});
+                               r.skippedLines, r.firstSkippedLine);
     };
     if (got.rowsStored < 0 || got.rowsStored > AcquisitionData::kRows
         || (in.failAt >= 0 && got.end == AcquisitionReadResult::End::EndOfFile))
         qFatal("row count %d outside the store, or a read error not reported", got.rowsStored);
-    if (in.failAt < 0 && key(got, stores[0]) != key(whole, stores[1]))
+    if (in.failAt < 0
+        && (key(got) != key(whole)
+            || !sameRows(stores[0], stores[1], std::min(reached, AcquisitionData::kRows))))
         qFatal("read in pieces of %lld bytes unlike read from memory", qint64(in.piece));
     // The stores were empty before: nothing beyond the rows reached was written.
     if (reached < AcquisitionData::kRows) {
@@ -77,11 +74,8 @@ inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool 
         const AcquisitionReadResult window = readAcquisition(buffer, stores[2], skip);
         if (window.rowsStored != whole.rowsStored - skip)
             qFatal("a window of %d rows from row %d", window.rowsStored, skip);
-        for (Channel c : kAllChannels) {
-            if (!std::equal(stores[2][c].begin(), stores[2][c].begin() + window.rowsStored,
-                            stores[1][c].begin() + skip))
-                qFatal("a window unlike the rows of the whole read");
-        }
+        if (!sameRows(stores[2], stores[1], window.rowsStored, skip))
+            qFatal("a window unlike the rows of the whole read");
         clearRows(stores[2], window.rowsStored);
     }
     clearRows(stores[0], reached);

@@ -113,7 +113,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chooser"); // what the chooser reads, "<number>=<device>;..."
         // clang-format off
         QTest::newRow("plain key") << "[Ports]|COM3=/p" << "/p" << "3=/p";
-        QTest::newRow("leading zero") << "[Ports]|COM03=/p" << "/p" << "3=/p";
         QTest::newRow("zeros, lower case") << "[ports]| com0003 = /p" << "/p" << "3=/p";
         QTest::newRow("plain key first") << "[Ports]|COM3=/a|COM03=/b" << "/a" << "3=/a";
         QTest::newRow("zero key first") << "[Ports]|COM03=/b|COM3=/a" << "/b" << "3=/b";
