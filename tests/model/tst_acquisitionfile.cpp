@@ -138,7 +138,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<qint64>("rows");
         QTest::addColumn<int>("columns");
-        QTest::newRow("one row") << 1LL << 825;
         QTest::newRow("fewer rows than columns") << 300LL << 825;
         QTest::newRow("one column") << 5000LL << 1;
         QTest::newRow("blocks merged") << 2 * Overview::kMaxBlocks + 123 << 825;
