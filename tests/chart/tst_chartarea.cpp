@@ -115,6 +115,16 @@ private Q_SLOTS:
             QCOMPARE(redAwayFrom(rgb(m_area->grab())), 0);
     }
 
+    // A segment drawn reaches the screen without anything else asking for a repaint.
+    void shown()
+    {
+        m_area->surface().segment(0, 1500, 6000, 1500, Qt::red); // y = 100
+        const auto onScreen = [&] {
+            return QGuiApplication::primaryScreen()->grabWindow(m_area->winId()).toImage();
+        };
+        QTRY_COMPARE(onScreen().pixel(200 + B, 100 + B), kRed);
+    }
+
     // A print writes in the foreground colour on one line and moves to the next line.
     void print()
     {
