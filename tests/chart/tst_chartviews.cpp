@@ -259,6 +259,7 @@ private Q_SLOTS:
         row("huge", true, false, "1e17", 100, 2000, -999960, "100000000000000000000, V", "8", 8);
         row("sign and exponent", true, false, "+2e1", 100, 2000, 4035, "20, V", "8", 8);
         row("number then unit", true, false, "0.5v", 100, 2000, 4035, "old", "8", 8);
+        row("digits grouped by a blank", true, false, "1 000", 100, 2000, 4035, "old", "8", 8);
         row("no exponent digit", true, false, "1e", 100, 2000, 4035, "old", "8", 8);
         // Far to either side the cursor row stops at the far row, where no view reaches the store.
         row("far right", true, false, "0.492", 100, 3e18f, 2532.5, "2,5 V", "2,41837959226181E+16",
@@ -369,7 +370,7 @@ private Q_SLOTS:
     void overviewPixels_data()
     {
         QTest::addColumn<bool>("analog");
-        QTest::addColumn<bool>("ana2");
+        QTest::addColumn<QStringList>("selected");
         QTest::addColumn<bool>("shown"); // the rows of column 2 are in the full view
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("y");
@@ -377,26 +378,27 @@ private Q_SLOTS:
         const QColor ana1 = chart::traceColour(Channel::Analog1);
         const QColor ana2 = chart::traceColour(Channel::Analog2);
         const QColor log4 = chart::traceColour(Channel::Logic4);
-        QTest::newRow("the greatest value on top") << true << false << false << 1 << 0 << ana1;
-        QTest::newRow("the least at the bottom") << true << false << false << 1 << 39 << ana1;
-        QTest::newRow("a constant in the middle") << true << false << false << 3 << 20 << ana1;
-        QTest::newRow("nothing above it") << true << false << false << 3 << 5 << QColor(Qt::white);
+        const QStringList one{"ANA 1"}, both{"ANA 1", "ANA 2"};
+        QTest::newRow("the greatest value on top") << true << one << false << 1 << 0 << ana1;
+        QTest::newRow("the least at the bottom") << true << one << false << 1 << 39 << ana1;
+        QTest::newRow("a constant in the middle") << true << one << false << 3 << 20 << ana1;
+        QTest::newRow("nothing above it") << true << one << false << 3 << 5 << QColor(Qt::white);
         QTest::newRow("the shown rows marked")
-            << true << false << true << 2 << 5 << QColor(210, 225, 250);
+            << true << one << true << 2 << 5 << QColor(210, 225, 250);
         QTest::newRow("and framed over the traces")
-            << true << false << true << 1 << 5 << QColor(0, 0, 160);
-        QTest::newRow("a selected channel drawn") << true << true << false << 3 << 39 << ana2;
-        QTest::newRow("logic high: band top") << false << false << false << 3 << 1 << log4;
-        QTest::newRow("logic low: band bottom") << false << false << false << 1 << 8 << log4;
-        QTest::newRow("logic both: the band") << false << false << false << 2 << 5 << log4;
+            << true << one << true << 1 << 5 << QColor(0, 0, 160);
+        QTest::newRow("a selected channel drawn") << true << both << false << 3 << 39 << ana2;
+        QTest::newRow("a flat channel alone in the middle")
+            << true << QStringList{"ANA 2"} << false << 3 << 20 << ana2;
+        QTest::newRow("logic high: band top") << false << one << false << 3 << 1 << log4;
+        QTest::newRow("logic low: band bottom") << false << one << false << 1 << 8 << log4;
+        QTest::newRow("logic both: the band") << false << one << false << 2 << 5 << log4;
     }
     void overviewPixels()
     {
         OverviewLook look;
         look.analog = fetch<bool>("analog");
-        look.selected = ChannelFlags();
-        look.selected.set(Channel::Analog1, true);
-        look.selected.set(Channel::Analog2, fetch<bool>("ana2"));
+        look.selected = selection(fetch<QStringList>("selected"));
         look.shownFirst = fetch<bool>("shown") ? 20 : 0;
         look.shownEnd = fetch<bool>("shown") ? 25 : 0;
         const QImage image = drawOverview(columns(), QSize(4, 40), look);
