@@ -4,7 +4,7 @@
 #include "platform/QtSerialPort.h"
 #include "support/FakeSerialPort.h"
 #include "support/Files.h"
-#include "tools/BoardSimulator.h"
+#include "tools/PseudoTerminal.h"
 #include <QtTest>
 using namespace platine;
 using namespace Qt::StringLiterals;
@@ -119,30 +119,17 @@ private Q_SLOTS:
         Q_EMIT m_fake->deviceLost(u"câble"_s);
         QCOMPARE(m_log, QStringList({"true", "false", "true", "12:3", "false", "false"}));
     }
-    void simulator() // commands answered, clock read-out only while heard, output flushed
+    void outputReachesThePort() // on a pseudo-terminal: flushed at closing and at the link's end
     {
-        BoardSimulator sim; // on port 1
-        const Status started = sim.start();
-        QVERIFY2(started, qPrintable(started.reason()));
-        sim.setClockInterval(0);
-        QVERIFY(test::putFile(m_ini, sim.paramIniLines(1).join(u"\r\n").toLocal8Bit()));
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putFile(m_ini, test::portsSection(1, pty.devicePath())));
         makeLink(makeQtSerialPort());
-        const QByteArray clock = QByteArray::fromHex("4114073528020004"), schedule(125, 'B');
-        const QByteArray bad = QByteArray::fromHex("4125073528020704");
-        QVERIFY(m_link->sendToBoard("xy" + schedule + bad + "A\x01\x02"));
-        QTest::qWait(BoardSimulator::kIncompleteMs + 300); // an incomplete command is dropped
-        QVERIFY(m_link->sendToBoard(clock) && sim.peerConnected());
-        QTRY_COMPARE(sim.commands(), QList<QByteArray>({schedule, bad, clock}));
-        QTRY_COMPARE(m_log,
-                     QStringList({"true", "Erreur : heure invalide\r\n",
-                                  "Heure reglee : 14:07:35 28/02/2000\r\n"}));
-        sim.setClockInterval(100);
-        QTRY_COMPARE(m_log.value(3).left(21).remove(7, 1), u"14:07:3 28/02/2000\r\n"_s); // read out
+        const QByteArray schedule = "B" + QByteArray(124, 1);
+        QVERIFY(m_link->sendToBoard(schedule));
         m_link->closePort();
-        QVERIFY(!sim.peerConnected() && m_link->sendToBoard("B" + QByteArray(124, 1)));
         QVERIFY(m_link->sendToBoard("\x07"));
-        m_link.reset(); // output flushed at the link's end
-        QTRY_VERIFY(sim.received().endsWith(QByteArray("B" + QByteArray(124, 1) + "\x07")));
+        m_link.reset();
+        QCOMPARE(pty.readAtLeast(126, 5000), schedule + "\x07");
     }
 };
 QTEST_GUILESS_MAIN(TestBoardLink)
