@@ -121,9 +121,11 @@ private Q_SLOTS:
             << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule;
         QTest::newRow("period 500") << "Command7" << day + "500" << false
             << sent + " Période ramenée à 120 s.";
-        QTest::newRow("over midnight") << "Command7" << "12:00|08:00|" + day.mid(12) + "10" << false
-            << sent + " La fenêtre 1 finit (08:00) avant de commencer (12:00) : envoyée telle "
+        QTest::newRow("over midnight") << "Command7" << "10:50|10:40|" + day.mid(12) + "10" << false
+            << sent + " La fenêtre 1 finit (10:40) avant de commencer (10:50) : envoyée telle "
                       "quelle, la platine peut la lire comme une plage sur minuit.";
+        QTest::newRow("into the next hour") << "Command7" << "10:50|11:10|" + day.mid(12) + "10"
+            << false << sent;
         QTest::newRow("not sent") << "Command7" << day + "10" << true << "Programme non envoyé : "
             "Impossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied";
         // clang-format on
