@@ -40,12 +40,11 @@ private Q_SLOTS:
             {"14|07|35|28|02|2007|Mercredi", {}, "4114073528020704"},
             {"23|59|59|31|12|1999|Samedi", {}, "4123595931129907"},
             {"123|00 min|00s|01/|01/|20251|Jeudi", {}, "4112000001012505"}, // the rest unread
-            {"00|00|00|28|02|2000|Mercredi", {}}, {"14|07|35|28|02|ab07|Mercredi", {}},
-            {"24|07|35|28|02|2007|Mercredi", Hours}, {"14|60|35|28|02|2007|Mercredi", Minutes},
-            {"14|07|60|28|02|2007|Mercredi", Seconds}, {"14|07|35|00|02|2007|Mercredi", Day},
-            {"14|07|35|32|02|2007|Mercredi", Day}, {"14|07|35|28|00|2007|Mercredi", Month},
-            {"14|07|35|28|13|2007|Mercredi", Month}, {"14|07|35|28|02|20O7|Mercredi", Year},
-            {"14|07|35|28|02|2007|mercredi", Weekday},
+            {"00|00|00|28|02|2000|Mercredi", {}}, {"24|07|35|28|02|2007|Mercredi", Hours},
+            {"14|60|35|28|02|2007|Mercredi", Minutes}, {"14|07|60|28|02|2007|Mercredi", Seconds},
+            {"14|07|35|00|02|2007|Mercredi", Day}, {"14|07|35|32|02|2007|Mercredi", Day},
+            {"14|07|35|28|00|2007|Mercredi", Month}, {"14|07|35|28|13|2007|Mercredi", Month},
+            {"14|07|35|28|02|20O7|Mercredi", Year}, {"14|07|35|28|02|2007|mercredi", Weekday},
             {"14|07|35|28|02|20a|Mercredi", Year, "4114073528020004"}}; // what is unread counts 0
         // clang-format on
         for (const auto &r : rows) {
@@ -72,10 +71,9 @@ private Q_SLOTS:
             QVERIFY2(m_link->portNumber() == p, v); // unusable or missing: the number is kept
         }
         // clang-format off
-        for (auto [a, p] : {std::pair{"3", 3}, {" \t7 ", 7}, {"+4", 4}, {"2.6", 3}, {"2.5", 2},
-                            {"1", 1}, {"1.", 1}, {"32767", 32767}, {"32767.5", 0}, {"0.5", 0},
-                            {"-1", 0}, {"", 0}, {".", 0}, {"1e1", 0}, {"1 2", 0}, {"1.2.3", 0},
-                            {"3,5", 0}, {"3\n[x]", 0}})
+        for (auto [a, p] : {std::pair{" \t7 ", 7}, {"+4", 4}, {"2.6", 3}, {"2.5", 2}, {"1", 1},
+                            {"1.", 1}, {"32767", 32767}, {"32767.5", 0}, {"0.5", 0}, {"-1", 0},
+                            {"", 0}, {"1e1", 0}, {"1 2", 0}, {"3,5", 0}, {"3\n[x]", 0}})
             // clang-format on
             QVERIFY2(portNumberFromAnswer(QString::fromLatin1(a)) == p, a);
         QLocale::setDefault(QLocale(QLocale::French)); // the locale's separator besides "."
