@@ -1,4 +1,4 @@
-// Guards against: a wrong value table (caption, lines, bounds), "RAZ tableaux" or demo data
+// Guards against: a wrong value table (caption, lines, bounds), "RAZ tableaux", demo fill bounds
 
 #include "model/AcquisitionData.h"
 #include "model/DemoData.h"
@@ -11,7 +11,6 @@
 using namespace platine;
 using platine::test::fetch;
 using namespace Qt::StringLiterals;
-using Slots = QList<std::optional<double>>;
 
 namespace {
 
@@ -103,27 +102,6 @@ private Q_SLOTS:
         fillDemoData(*demo, 30000, g);
         QVERIFY(demo->at(Channel::Analog4, AcquisitionData::kRows - 1).has_value());
         QVERIFY(demo->logicSlot(AcquisitionData::kLogicSlots - 1).has_value());
-    }
-
-    // "Aléatoire": x = (x * 1140671485 + 12820163) mod 2^24 from 327680, row by row in the
-    // store's order, then the logic slots; other slots keep their values.
-    void demoData()
-    {
-        auto s = std::make_unique<AcquisitionData>();
-        s->at(Channel::Temperature, 2) = 7;
-        s->logicSlot(5) = 7;
-        DemoGenerator g;
-        fillDemoData(*s, 1, g);
-        Slots got{s->at(Channel::Temperature, 2), s->logicSlot(5)};
-        for (int r : {0, 1}) {
-            for (Channel c : kAllChannels) {
-                if (!isLogic(c))
-                    got << s->at(c, r);
-            }
-        }
-        for (int k = 0; k <= 4; ++k)
-            got << s->logicSlot(k);
-        QCOMPARE(got, (Slots{7, 7, 35, 273, 296, 148, 154, 38, 7, 389, 417, 363, 0, 0, 1, 1, 0}));
     }
 };
 
