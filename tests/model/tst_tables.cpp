@@ -42,7 +42,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         // clang-format off
         QTest::newRow("temperature") << 0 << 1 << "Tableau température" << "0:\r\n1:21.5\r\n";
-        QTest::newRow("analog 4") << 4 << 1 << "Tableau analogique N°4" << "0:\r\n1:4\r\n";
         QTest::newRow("logic: slots 0 to 4N") << 5 << 1 << "Tableau logique" << "0:\r\n1:5\r\n2:7\r\n3:\r\n4:9\r\n";
         QTest::newRow("no such table") << 6 << 1 << "" << "";
         QTest::newRow("temperature, store end") << 0 << 30000 << "Tableau température" << "1999:\r\n2000:\r\n";
