@@ -231,7 +231,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("capture");
         QTest::addColumn<QString>("name");
         // clang-format off
-        QTest::newRow("short year, time") << "Capture : 2/3/11 14h07" << "graphique_11-03-02_14-07.png";
+        QTest::newRow("short year, time") << "Capture : 2/3/11 4h07" << "graphique_11-03-02_04-07.png";
         QTest::newRow("no date") << "1/2/123" << "graphique.png";
         // clang-format on
     }
@@ -267,6 +267,7 @@ private Q_SLOTS:
             "courbes restent sur la ligne 0. Écrivez par exemple 0.492 ou 0,492."_s;
         // clang-format off
         QTest::newRow("decimal comma") << "1,5" << "Aide";
+        QTest::newRow("letters") << "abc" << nothing.arg("abc");
         QTest::newRow("zero") << "0" << nothing.arg("0");
         // clang-format on
     }
