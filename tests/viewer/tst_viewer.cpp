@@ -231,7 +231,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("capture");
         QTest::addColumn<QString>("name");
         // clang-format off
-        QTest::newRow("short year, time") << "Capture : 2/3/11 4h07" << "graphique_11-03-02_04-07.png";
+        QTest::newRow("short year, time") << "2/3/11 4h07" << "graphique_11-03-02_04-07.png";
         QTest::newRow("no date") << "1/2/123" << "graphique.png";
         // clang-format on
     }
