@@ -53,11 +53,10 @@ private Q_SLOTS:
             QVERIFY2(invalidClockField(f) == r.w, r.f);
             QVERIFY2(r.hex.isEmpty() || encodeClockCommand(f).toHex() == r.hex, r.f);
         }
-        for (int i = 0; i < 7; ++i) { // from the computer clock: Sunday 4 March 2007 is day 1
-            const ClockFields f = clockFieldsFrom(QDateTime(QDate(2007, 3, 4 + i), QTime(9, 5, 3)));
-            QCOMPARE(encodeClockCommand(f).toHex(),
-                     QString::asprintf("41090503%02d03070%d", 4 + i, i + 1).toLatin1());
-        }
+        const QDateTime sunday(QDate(2007, 3, 4), QTime(9, 5, 3)); // Sunday: day 1, Saturday: 7
+        QCOMPARE(encodeClockCommand(clockFieldsFrom(sunday)).toHex(), "4109050304030701");
+        QCOMPARE(encodeClockCommand(clockFieldsFrom(sunday.addDays(6))).toHex(),
+                 "4109050310030707");
     }
     void portNumber() // the setting's leading number (19 characters), the answer in the box, open
     {
@@ -72,16 +71,13 @@ private Q_SLOTS:
         }
         // clang-format off
         for (auto [a, p] : {std::pair{" \t7 ", 7}, {"+4", 4}, {"2.6", 3}, {"2.5", 2}, {"1", 1},
-                            {"1.", 1}, {"32767", 32767}, {"32767.5", 0}, {"0.5", 0}, {"-1", 0},
-                            {"", 0}, {"1e1", 0}, {"1 2", 0}, {"3,5", 0}, {"3\n[x]", 0}})
+                            {"32767", 32767}, {"32768", 0}, {"0.5", 0}, {"3,5", 0}, {"3\n[x]", 0}})
             // clang-format on
             QVERIFY2(portNumberFromAnswer(QString::fromLatin1(a)) == p, a);
         QLocale::setDefault(QLocale(QLocale::French)); // the locale's separator besides "."
         QVERIFY(portNumberFromAnswer(u"3,6"_s) == 4 && portNumberFromAnswer(u"5.5"_s) == 6);
-        QVERIFY(m_link->changePortNumber(u""_s).answer && m_link->portNumber() == 7);
         QCOMPARE(m_link->changePortNumber(u"abc"_s).answer.reason(),
                  u"« abc » n'est pas un numéro de port (un nombre de 1 à 32767)."_s);
-        QVERIFY(!QFile::exists(m_ini) && m_link->portNumber() == 7);
         const BoardLink::PortChange taken = m_link->changePortNumber(u" 2.6"_s);
         QVERIFY(taken.answer && taken.stored && m_link->portNumber() == 3);
         QCOMPARE(test::fileBytes(m_ini), "[Port COM]\r\nvaleur= 2.6\r\n"); // as typed
