@@ -1,4 +1,4 @@
-// Guards against: lost or misplaced pixels, segments off their line, bad clipping or input.
+// Guards against: lost or misplaced pixels, segments off their line, bad clipping.
 
 #include "chart/ChartArea.h"
 #include "chart/LineRaster.h"
