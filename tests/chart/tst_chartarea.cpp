@@ -146,9 +146,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QLineF>("twips");
         QTest::addColumn<int>("width");
+        QTest::addColumn<int>("dpr");
         const QList<std::pair<const char *, QLineF>> segments = {
             {"horizontal", {150, 1500, 3000, 1500}},
             {"vertical", {1500, 150, 1500, 3000}},
+            {"diagonal", {300, 300, 3300, 3300}},
             {"steep", {1000, 200, 1400, 4000}},
             {"fractional", {157, 1503, 2991, 2222}},
             {"backwards", {3000, 2000, 100, 500}},
@@ -157,15 +159,21 @@ private Q_SLOTS:
             {"just past the right edge", {5998.5, 150, 5998.5, 3000}}};
         for (const auto &[name, line] : segments)
             for (int width : {1, 2, 3, 5})
-                QTest::addRow("%s, width %d", name, width) << line << width;
+                for (int dpr : {1, 2})
+                    QTest::addRow("%s, width %d, density %d", name, width, dpr)
+                        << line << width << dpr;
     }
-    // A segment covers a painter's (through pixel middles) give or take a pixel.
+    // A segment covers a painter's (through pixel middles) give or take a pixel, on a screen of
+    // single or double density.
     void segmentShape()
     {
         QFETCH(QLineF, twips);
         QFETCH(int, width);
-        m_area->surface().setLineWidth(width);
-        m_area->surface().segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
+        QFETCH(int, dpr);
+        ChartImage &surface = m_area->surface();
+        surface.setGeometry(surface.image().size(), dpr, surface.width());
+        surface.setLineWidth(width);
+        surface.segment(twips.x1(), twips.y1(), twips.x2(), twips.y2(), Qt::red);
         const QImage drawn = m_area->drawing().image();
         QImage painted = drawn.copy();
         painted.fill(kGrey);
@@ -177,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(redAwayFrom(drawn, painted), 0);
         QCOMPARE(redAwayFrom(painted, drawn), 0);
         const int n = redAwayFrom(drawn), expected = redAwayFrom(painted);
-        QVERIFY(std::abs(n - expected) <= expected / 10 + 2);
+        QVERIFY(std::abs(n - expected) <= expected / 10 + 2 * dpr);
     }
 
     // Clipped segments keep their line and direction, at any finite coordinates.
