@@ -7,7 +7,6 @@
 #include "support/Files.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/LoadReport.h"
-#include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
 
 #include <QtTest>
@@ -172,8 +171,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<qint64>("to");
         QTest::newRow("page down") << 0LL << int(Qt::Key_PageDown) << 101LL;
+        QTest::newRow("page up") << 500LL << int(Qt::Key_PageUp) << 399LL;
         QTest::newRow("page up near the start") << 50LL << int(Qt::Key_PageUp) << 0LL;
         QTest::newRow("end: the last full view") << 0LL << int(Qt::Key_End) << 4899LL;
+        QTest::newRow("home") << 3000LL << int(Qt::Key_Home) << 0LL;
     }
     void browseWithKeys()
     {
@@ -225,17 +226,6 @@ private Q_SLOTS:
         QTRY_VERIFY2(caption("aide").contains(u"annulé"_s), qPrintable(caption("aide")));
         QCOMPARE(m_dialogs.messages.size(), 0);
     }
-
-    void chartPictureNames_data()
-    {
-        QTest::addColumn<QString>("capture");
-        QTest::addColumn<QString>("name");
-        // clang-format off
-        QTest::newRow("short year, time") << "2/3/11 4h07" << "graphique_11-03-02_04-07.png";
-        QTest::newRow("no date") << "1/2/123" << "graphique.png";
-        // clang-format on
-    }
-    void chartPictureNames() { QTEST(chartPictureName(fetch<QString>("capture")), "name"); }
 
     // Ctrl+S on the chart: offered under a name from the capture date; the file, or why not.
     void saveChartPicture()
