@@ -122,6 +122,8 @@ private Q_SLOTS:
             return QGuiApplication::primaryScreen()->grabWindow(m_area->winId()).toImage();
         };
         QTRY_COMPARE(onScreen().pixel(200 + B, 100 + B), kRed);
+        QCOMPARE(m_area->drawing().image().size(),
+                 QSize(404 - 2 * B, 304 - 2 * B)); // in the border
     }
 
     // A print writes in the foreground colour on one line and moves to the next line.

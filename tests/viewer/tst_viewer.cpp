@@ -309,6 +309,7 @@ private Q_SLOTS:
         QCOMPARE(caption("coeff"), u"0.492"_s);
         QCOMPARE(caption("Label58(4)"), u"50"_s); // the graduations stay as the preset left them
         QCOMPARE(temperature(0), 35.0);
+        QCOMPARE(s.at(Channel::Analog1, 0).value_or(-1), 273.0); // on the analog inputs' scale
         QCOMPARE(temperature(11), 33.0);
     }
 };
