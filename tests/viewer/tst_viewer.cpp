@@ -239,6 +239,7 @@ private Q_SLOTS:
         m_dialogs.fileAnswers = {m_dir.filePath("g"), nowhere, std::nullopt}; // ".png" added
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(area, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(area, Qt::Key_C, Qt::ControlModifier); // a copy, not a save
         QCOMPARE(m_dialogs.fileRequests, QStringList(3, u"save:graphique_2011-03-12.png"_s));
         QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32),
                  area->picture().convertToFormat(QImage::Format_RGB32));
