@@ -90,7 +90,6 @@ void AcquisitionFile::read()
         QByteArray date;
     } piece;
     qint64 rows = 0; // read so far (this thread is the only writer)
-    qint64 skipped = 0;
     RowValues values{};
     const auto onLine = [&](QByteArrayView line, qint64 offset) {
         switch (lineKind(line)) {
@@ -100,9 +99,8 @@ void AcquisitionFile::read()
         case LineKind::Data: break;
         }
         if (!readDataLine(line, values)) {
-            if (skipped++ == 0)
+            if (piece.skipped++ == 0) // the file's first is told at the hand-over
                 piece.firstSkipped = lines.lines();
-            ++piece.skipped;
             return true;
         }
         if (rows++ % kRowsPerOffset == 0)
