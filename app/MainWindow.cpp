@@ -50,7 +50,7 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
 
     m_fileDialog = new FileDialog(this, dialogs, this);
     m_link = new BoardLink(std::move(port), m_files.paramIni(), this);
-    m_link->setPortLister([this] { return availablePortSuggestions(m_files.paramIni()); });
+    m_link->setPortLister([this] { return availablePorts(m_files.paramIni()); });
 
     buildBoardDisplayPanel();
     m_clockPanel = new ClockPanel(dialogs, m_client);

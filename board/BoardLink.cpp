@@ -106,7 +106,7 @@ bool BoardLink::isOpen() const
     return m_port->isOpen();
 }
 
-void BoardLink::setPortLister(std::function<QList<InputSuggestion>()> lister)
+void BoardLink::setPortLister(std::function<QMap<int, SerialPortEntry>()> lister)
 {
     m_listPorts = std::move(lister);
 }
@@ -115,11 +115,12 @@ QString BoardLink::noDeviceMessage() const
 {
     QStringList ports;
     QString example = QStringLiteral("/dev/ttyUSB0");
-    for (const InputSuggestion &port : m_listPorts ? m_listPorts() : QList<InputSuggestion>()) {
-        const QString device = port.label.section(QStringLiteral(" — "), 1, 1);
+    const QMap<int, SerialPortEntry> present = m_listPorts ? m_listPorts()
+                                                           : QMap<int, SerialPortEntry>();
+    for (auto it = present.cbegin(); it != present.cend(); ++it) {
         if (ports.isEmpty())
-            example = device;
-        ports << QStringLiteral("COM%1 (%2)").arg(port.value, device);
+            example = it->device;
+        ports << QStringLiteral("COM%1 (%2)").arg(QString::number(it.key()), it->device);
     }
     return QStringLiteral("Le port COM%1 ne correspond à aucun périphérique de cet ordinateur.\n"
                           "Ports présents : %2.\n"

@@ -3,10 +3,12 @@
 // auto-close timer (objectName "Timer3"). Window code calls these and shows what they report; it
 // never touches the port itself.
 
+#include "platform/PortNumbers.h"
 #include "platform/Result.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QTime>
@@ -18,7 +20,6 @@ class QTimer;
 namespace platine {
 
 class SerialPort;
-struct InputSuggestion;
 
 // One line of the link's journal: a message sent to the board, or text the board sent back.
 struct JournalEntry {
@@ -85,8 +86,8 @@ public:
     const QList<JournalEntry> &journal() const { return m_journal; }
 
     // Where the machine's serial ports are listed, for the message that tells a port number
-    // without a device: one suggestion per port, as the port question offers them.
-    void setPortLister(std::function<QList<InputSuggestion>()> lister);
+    // without a device: the numbered ports, those the port question offers.
+    void setPortLister(std::function<QMap<int, SerialPortEntry>()> lister);
     // The port number has no device: what to do, naming the ports the machine has and the
     // "Ports" lines of param.ini that would give the number one.
     QString noDeviceMessage() const;
@@ -116,7 +117,7 @@ private:
     bool m_lost = false;     // the device went away and has not been opened since
     bool m_answered = false; // something was received since the last command
     QList<JournalEntry> m_journal;
-    std::function<QList<InputSuggestion>()> m_listPorts;
+    std::function<QMap<int, SerialPortEntry>()> m_listPorts;
 };
 
 // The port number an answer to the port question designates, or 0 when the answer is refused.

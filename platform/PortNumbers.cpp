@@ -78,20 +78,34 @@ int portNumberForDevice(const QString &device, const QString &paramIni)
     return portNumberForDevice(device, portOverrides(paramIni));
 }
 
+QMap<int, SerialPortEntry> numberedPorts(const QList<SerialPortEntry> &ports,
+                                         const QMap<int, QString> &overrides)
+{
+    QMap<int, SerialPortEntry> byNumber;
+    for (const SerialPortEntry &port : ports) {
+        const int n = portNumberForDevice(port.device, overrides);
+        if (n != 0 && !byNumber.contains(n))
+            byNumber.insert(n, port);
+    }
+    return byNumber;
+}
+
+QList<InputSuggestion> portSuggestions(const QMap<int, SerialPortEntry> &ports)
+{
+    QList<InputSuggestion> suggestions;
+    for (auto it = ports.cbegin(); it != ports.cend(); ++it) {
+        QString label = QStringLiteral("%1 — %2").arg(it.key()).arg(it->device);
+        if (!it->description.trimmed().isEmpty())
+            label += QStringLiteral(" — ") + it->description.trimmed();
+        suggestions.append({label, QString::number(it.key())});
+    }
+    return suggestions;
+}
+
 QList<InputSuggestion> portSuggestions(const QList<SerialPortEntry> &ports,
                                        const QMap<int, QString> &overrides)
 {
-    QMap<int, InputSuggestion> byNumber; // one per number, the first device that has it
-    for (const SerialPortEntry &port : ports) {
-        const int n = portNumberForDevice(port.device, overrides);
-        if (n == 0 || byNumber.contains(n))
-            continue;
-        QString label = QStringLiteral("%1 — %2").arg(n).arg(port.device);
-        if (!port.description.trimmed().isEmpty())
-            label += QStringLiteral(" — ") + port.description.trimmed();
-        byNumber.insert(n, {label, QString::number(n)});
-    }
-    return byNumber.values();
+    return portSuggestions(numberedPorts(ports, overrides));
 }
 
 QString portDevice(int portNumber, const QString &paramIni)

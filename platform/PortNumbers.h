@@ -39,10 +39,16 @@ QMap<int, QString> portOverrides(const QString &paramIni);
 int portNumberForDevice(const QString &device, const QMap<int, QString> &overrides);
 int portNumberForDevice(const QString &device, const QString &paramIni);
 
-// What the port-number box proposes: one suggestion per device that has a number (a device
-// without one cannot be chosen), in the order of the numbers, labelled
-// "<number> — <device> — <description>" (without the last part when there is no description),
-// whose value is the number alone: "33 — /dev/ttyUSB0 — FT232R USB UART" answers "33".
+// The devices that have a number (a device without one cannot be chosen), by number: one a
+// number, the first device that has it.
+QMap<int, SerialPortEntry> numberedPorts(const QList<SerialPortEntry> &ports,
+                                         const QMap<int, QString> &overrides);
+
+// What the port-number box proposes: one suggestion per numbered port, in the order of the
+// numbers, labelled "<number> — <device> — <description>" (without the last part when there is
+// no description), whose value is the number alone: "33 — /dev/ttyUSB0 — FT232R USB UART"
+// answers "33".
+QList<InputSuggestion> portSuggestions(const QMap<int, SerialPortEntry> &ports);
 QList<InputSuggestion> portSuggestions(const QList<SerialPortEntry> &ports,
                                        const QMap<int, QString> &overrides);
 

@@ -175,7 +175,7 @@ std::unique_ptr<SerialPort> makeQtSerialPort(QObject *parent)
     return std::make_unique<QtSerialPort>(parent);
 }
 
-QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
+QMap<int, SerialPortEntry> availablePorts(const QString &paramIni)
 {
     const QMap<int, QString> overrides = portOverrides(paramIni);
     QList<SerialPortEntry> ports;
@@ -192,7 +192,12 @@ QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
         if (!listed && QFileInfo::exists(device))
             ports.append({device, QString()});
     }
-    return portSuggestions(ports, overrides);
+    return numberedPorts(ports, overrides);
+}
+
+QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
+{
+    return portSuggestions(availablePorts(paramIni));
 }
 
 } // namespace platine

@@ -2,9 +2,11 @@
 // The machine's serial ports, through Qt SerialPort.
 
 #include "platform/Dialogs.h"
+#include "platform/PortNumbers.h"
 #include "platform/SerialPort.h"
 
 #include <QList>
+#include <QMap>
 #include <memory>
 
 namespace platine {
@@ -12,8 +14,10 @@ namespace platine {
 // A SerialPort on QSerialPort: 9600 8N1 without handshake, one notification per burst.
 std::unique_ptr<SerialPort> makeQtSerialPort(QObject *parent = nullptr);
 
-// The port-number box's suggestions for this machine: the serial ports it has, and the devices
+// This machine's serial ports that have a number, by number: the ports it has, and the devices
 // named in param.ini's "Ports" section that exist (the simulator's pseudo-terminal, for instance).
+QMap<int, SerialPortEntry> availablePorts(const QString &paramIni);
+// The port-number box's suggestions for them.
 QList<InputSuggestion> availablePortSuggestions(const QString &paramIni);
 
 } // namespace platine
