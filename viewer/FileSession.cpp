@@ -120,20 +120,19 @@ void FileSession::tell(const Changes &changes)
     const bool nowLoading = loading();
     const bool flipped = nowLoading != std::exchange(m_wasLoading, nowLoading);
     // A receiver may run a nested event loop in which the loads are looked at again and newer
-    // news is told: what this call has left to tell is then older, and is dropped.
+    // progress is told: this call's is then older, and is dropped. What changed is told anyway.
     const quint64 mine = ++m_telling;
-    const auto stillNewest = [this, mine] { return m_telling == mine; };
+    if (flipped)
+        Q_EMIT loadingChanged(nowLoading);
     if (changes.moved)
         Q_EMIT windowMoved();
-    if (changes.edited && stillNewest())
+    if (changes.edited)
         Q_EMIT storeEdited();
-    if (changes.progressed && stillNewest())
+    if (changes.progressed)
         Q_EMIT fileProgressed();
-    if (changes.live && stillNewest())
+    if (changes.live && m_telling == mine)
         Q_EMIT loadProgressed(*changes.live);
-    if (flipped && stillNewest())
-        Q_EMIT loadingChanged(nowLoading);
-    if (!m_reports.empty() && stillNewest())
+    if (!m_reports.empty()) // none left when a nested call told them
         Q_EMIT reportsDue();
 }
 

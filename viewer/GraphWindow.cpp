@@ -227,6 +227,7 @@ void GraphWindow::showReport(const SessionReport &report)
 void GraphWindow::showShownRows()
 {
     m_shownRows->setText(shownRowsCaption(m_state.session, m_rowCountBar->value()));
+    fitWidth(m_shownRows);
 }
 
 void GraphWindow::showFileState()
