@@ -86,15 +86,24 @@ void AcquisitionFile::read()
     using State = AcquisitionFileProgress::State;
     QFile file(m_path);
     const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // The first rows, made ready to be handed over once the store's worth is read, or at the end.
+    bool firstRowsHanded = false;
+    const auto firstRows = [&](bool ending) -> std::shared_ptr<const std::vector<RowValues>> {
+        if (firstRowsHanded || (!ending && m_pass.rows() < AcquisitionData::kRows))
+            return nullptr;
+        firstRowsHanded = true;
+        return std::make_shared<const std::vector<RowValues>>(m_pass.takeFirstRows());
+    };
     // What the pass found in a piece is handed over under the lock, and nothing else is done
     // under it.
     const auto handOver = [&](qint64 bytes) {
         const std::vector<qint64> offsets = m_pass.takeOffsets();
-        const std::vector<RowValues> firstRows = m_pass.takeFirstRows();
+        std::shared_ptr<const std::vector<RowValues>> first = firstRows(false);
         const LineSorter &sorted = m_pass.sorter();
         const Guard lock(m_mutex, Side::Worker);
         m_offsets.insert(m_offsets.end(), offsets.begin(), offsets.end());
-        m_firstRows.insert(m_firstRows.end(), firstRows.begin(), firstRows.end());
+        if (first)
+            m_firstRows = std::move(first);
         m_progress.rows = m_pass.rows();
         m_progress.lines = m_pass.lines();
         m_progress.bytesRead += bytes;
@@ -115,7 +124,10 @@ void AcquisitionFile::read()
         }
     };
     const auto end = [&](State state, const QString &error = {}) {
+        std::shared_ptr<const std::vector<RowValues>> first = firstRows(true);
         const Guard lock(m_mutex, Side::Worker);
+        if (first)
+            m_firstRows = std::move(first);
         m_progress.state = state;
         m_progress.error = error;
     };
@@ -123,11 +135,6 @@ void AcquisitionFile::read()
     // A small file needs no more than its size (and one byte to see its end).
     const qint64 bufferSize = std::min(kPiece, m_size + 1);
     const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
-    {
-        const Guard lock(m_mutex, Side::Worker);
-        // A data line has at least 19 bytes.
-        m_firstRows.reserve(std::size_t(std::min<qint64>(AcquisitionData::kRows, m_size / 19 + 1)));
-    }
     for (;;) {
         if (m_cancel)
             return end(State::Cancelled);
@@ -154,20 +161,20 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
         return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
     qint64 offset = 0;
     qint64 rows = 0;
-    std::vector<RowValues> firstRows;
+    std::shared_ptr<const std::vector<RowValues>> firstRows;
     {
         const Guard lock(m_mutex, Side::Caller);
         if (first < 0 || first >= m_progress.rows)
             return Failure{QStringLiteral("il n'a pas d'acquisition %1").arg(first)};
         offset = m_offsets[std::size_t(first / FilePass::kRowsPerOffset)];
         rows = std::min<qint64>(m_progress.rows - first, AcquisitionData::kRows);
-        if (first == 0 && qint64(m_firstRows.size()) >= rows) // kept from the read
-            firstRows.assign(m_firstRows.begin(), m_firstRows.begin() + rows);
+        if (first == 0 && m_firstRows && qint64(m_firstRows->size()) >= rows)
+            firstRows = m_firstRows; // kept from the read
     }
-    if (!firstRows.empty()) {
+    if (firstRows) {
         store.clear();
         for (int r = 0; r < rows; ++r)
-            storeRow(store, r, firstRows[std::size_t(r)]);
+            storeRow(store, r, (*firstRows)[std::size_t(r)]);
         store.rows = int(rows);
         return Done{};
     }
@@ -191,7 +198,8 @@ qint64 AcquisitionFile::memoryBytes() const
     const Guard lock(m_mutex, Side::Caller);
     if (m_progress.running())
         return 0;
-    return qint64(m_offsets.size() * sizeof(qint64) + m_firstRows.capacity() * sizeof(RowValues))
+    const std::size_t first = m_firstRows ? m_firstRows->size() : 0;
+    return qint64(m_offsets.size() * sizeof(qint64) + first * sizeof(RowValues))
         + m_pass.overview().memoryBytes();
 }
 

@@ -104,8 +104,9 @@ private:
     AcquisitionFileProgress m_progress;
     QByteArray m_periodBytes;
     QByteArray m_dateBytes;
-    std::deque<qint64> m_offsets;          // of rows 0, 64, 128, ...; never moved when it grows
-    std::vector<RowValues> m_firstRows;    // as many as the store holds
+    std::deque<qint64> m_offsets; // of rows 0, 64, 128, ...; never moved when it grows
+    // As many as the store holds, handed over once; never changed after.
+    std::shared_ptr<const std::vector<RowValues>> m_firstRows;
     std::vector<OverviewColumn> m_columns; // made by the thread when asked
     bool m_columnsMade = false;            // and not taken yet
 

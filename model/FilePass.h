@@ -30,9 +30,11 @@ public:
     const LineSorter &sorter() const { return m_sorter; }
     const Overview &overview() const { return m_overview; }
 
-    // What was found since the last call, moved out: the offsets of rows 0, kRowsPerOffset,
-    // 2 * kRowsPerOffset ... and the first rows, until there are AcquisitionData::kRows of them.
+    // The offsets of rows 0, kRowsPerOffset, 2 * kRowsPerOffset ... found since the last call,
+    // moved out.
     std::vector<qint64> takeOffsets() { return std::exchange(m_offsets, {}); }
+    // The first rows, as many as the store holds, moved out: once there are that many (no more
+    // are kept after), or at the end of the file.
     std::vector<RowValues> takeFirstRows() { return std::exchange(m_firstRows, {}); }
 
 private:
