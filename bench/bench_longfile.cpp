@@ -222,6 +222,7 @@ void BM_LongFile_ViewerLoad(benchmark::State &st)
             ++looks;
         });
         window.show();
+        QApplication::processEvents(); // its first painting, before the load
         QTimer tick;
         tick.setInterval(1);
         qint64 last = 0;

@@ -36,6 +36,7 @@ Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &pa
     opened->m_size = info.size();
     opened->m_modified = info.lastModified();
     opened->m_progress.size = info.size();
+    opened->m_lastProgress.size = info.size();
     AcquisitionFile *self = opened.get();
     if (info.size() <= kReadAtOnce)
         self->read();
@@ -69,7 +70,9 @@ AcquisitionFileProgress AcquisitionFile::progress() const
     QByteArray period;
     QByteArray date;
     {
-        const Guard lock(m_mutex, Side::Caller);
+        const Guard lock(m_mutex, Side::Caller, false);
+        if (!lock.held()) // the thread hands a piece over: what it said last
+            return m_lastProgress;
         p = m_progress;
         period = m_periodBytes;
         date = m_dateBytes;
@@ -78,6 +81,7 @@ AcquisitionFileProgress AcquisitionFile::progress() const
         p.periodLine = headerText(period);
     if (!date.isNull())
         p.dateLine = headerText(date);
+    m_lastProgress = p;
     return p;
 }
 
@@ -94,42 +98,50 @@ void AcquisitionFile::read()
         firstRowsHanded = true;
         return std::make_shared<const std::vector<RowValues>>(m_pass.takeFirstRows());
     };
-    // What the pass found in a piece is handed over under the lock, and nothing else is done
-    // under it.
-    const auto handOver = [&](qint64 bytes) {
-        const std::vector<qint64> offsets = m_pass.takeOffsets();
-        std::shared_ptr<const std::vector<RowValues>> first = firstRows(false);
+    // What the pass found is handed over under the lock, and nothing else is done under it. While
+    // the read goes on, a caller holding the lock is not waited for: what was found is kept and
+    // handed over with the next piece. The end of the read waits for the lock.
+    std::vector<qint64> offsets;
+    std::shared_ptr<const std::vector<RowValues>> first;
+    qint64 bytesRead = 0;
+    const auto handOver = [&](State state, const QString &error = {}) {
+        const std::vector<qint64> found = m_pass.takeOffsets();
+        offsets.insert(offsets.end(), found.begin(), found.end());
+        if (!first)
+            first = firstRows(state != State::Reading);
         const LineSorter &sorted = m_pass.sorter();
-        const Guard lock(m_mutex, Side::Worker);
+        const Guard lock(m_mutex, Side::Worker, state != State::Reading);
+        if (!lock.held())
+            return;
         m_offsets.insert(m_offsets.end(), offsets.begin(), offsets.end());
+        offsets.clear();
         if (first)
             m_firstRows = std::move(first);
         m_progress.rows = m_pass.rows();
         m_progress.lines = m_pass.lines();
-        m_progress.bytesRead += bytes;
+        m_progress.bytesRead = bytesRead;
         m_progress.skippedLines = sorted.skippedLines;
         m_progress.firstSkipped = sorted.firstSkipped;
         m_progress.fieldsWithoutNumber = sorted.fieldsWithoutNumber;
         m_progress.firstWithoutNumber = sorted.firstWithoutNumber;
         m_periodBytes = sorted.periodLine;
         m_dateBytes = sorted.dateLine;
+        m_progress.state = state;
+        m_progress.error = error;
     };
-    // The overview's columns, made here when a caller asked for them, outside the lock.
+    // The overview's columns, made here when a caller asked for them, outside the lock (asked
+    // again when a caller holds it).
     const auto makeColumns = [&] {
         if (const int count = m_columnsWanted.exchange(0); count > 0) {
             std::vector<OverviewColumn> columns = m_pass.overview().columns(count);
-            const Guard lock(m_mutex, Side::Worker);
+            const Guard lock(m_mutex, Side::Worker, false);
+            if (!lock.held()) {
+                m_columnsWanted = count;
+                return;
+            }
             m_columns.swap(columns);
             m_columnsMade = true;
         }
-    };
-    const auto end = [&](State state, const QString &error = {}) {
-        std::shared_ptr<const std::vector<RowValues>> first = firstRows(true);
-        const Guard lock(m_mutex, Side::Worker);
-        if (first)
-            m_firstRows = std::move(first);
-        m_progress.state = state;
-        m_progress.error = error;
     };
 
     // A small file needs no more than its size (and one byte to see its end).
@@ -137,17 +149,17 @@ void AcquisitionFile::read()
     const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
     for (;;) {
         if (m_cancel)
-            return end(State::Cancelled);
+            return handOver(State::Cancelled);
         const qint64 n = opened ? file.read(buffer.get(), bufferSize) : -1;
         if (n < 0)
-            return end(State::ReadError, file.errorString());
+            return handOver(State::ReadError, file.errorString());
+        bytesRead += n;
         if (n == 0) {
             m_pass.finish();
-            handOver(0);
-            return end(State::Done);
+            return handOver(State::Done);
         }
         m_pass.feed(buffer.get(), n);
-        handOver(n);
+        handOver(State::Reading);
         makeColumns();
     }
 }
@@ -206,7 +218,9 @@ qint64 AcquisitionFile::memoryBytes() const
 std::optional<std::vector<OverviewColumn>> AcquisitionFile::overview(int columns)
 {
     {
-        const Guard lock(m_mutex, Side::Caller);
+        const Guard lock(m_mutex, Side::Caller, false);
+        if (!lock.held()) // the thread hands a piece over
+            return std::nullopt;
         if (m_progress.running()) {
             m_columnsWanted = columns;
             if (!m_columnsMade || qsizetype(m_columns.size()) != columns)

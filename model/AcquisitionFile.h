@@ -13,9 +13,12 @@
 //
 // The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
 // and parses a piece of the file (256 kB) and adds its rows to the overview on its own, then hands
-// over what the piece brought (offsets, first rows, counts) under a lock that the window reads and
-// the progress take too, each for a few microseconds: the lock is never held while the file is
-// read or parsed, nor while the overview is built or folded into columns.
+// over what the piece brought (offsets, counts, once the first rows) under a lock that the window
+// reads and the progress take too, each for a few microseconds: the lock is never held while the
+// file is read or parsed, nor while the overview is built or folded into columns. Neither side
+// waits for the other where it has no need to: a look at the progress or the overview while the
+// thread holds the lock gives what was there before, and what a piece brought while a caller
+// holds it is handed over with the next piece.
 
 #include "model/FilePass.h"
 #include "model/MeasuredMutex.h"
@@ -69,6 +72,8 @@ public:
     AcquisitionFile &operator=(const AcquisitionFile &) = delete;
 
     const QString &path() const { return m_path; }
+    // How the read goes. Never waits for the thread: while it hands a piece over, what this gave
+    // last (callers: one thread).
     AcquisitionFileProgress progress() const;
     // Asks the thread to stop; it stops within one piece of the file.
     void cancel();
@@ -99,6 +104,8 @@ private:
     QDateTime m_modified;
     // The thread's alone while it runs; read by the callers only once it has ended.
     FilePass m_pass;
+
+    mutable AcquisitionFileProgress m_lastProgress; // what progress() gave last
 
     mutable MeasuredMutex m_mutex; // guards what follows
     AcquisitionFileProgress m_progress;

@@ -1,10 +1,11 @@
 #pragma once
 // A mutex shared by a worker thread and its callers that remembers, for each side, the longest it
 // waited for the lock and the longest it held it, so that a benchmark can show that neither side
-// keeps the other waiting. A hold is measured twice: on the wall clock, which counts the time the
-// system took the thread off the processor while it held the lock (a busy machine does that), and
-// on the thread's own processor clock, which counts only the work done under the lock. Measuring
-// costs a few clock readings a lock.
+// keeps the other waiting; a side that has better to do than wait can only try the lock. A hold is
+// measured twice: on the wall clock, which counts the time the system took the thread off the
+// processor while it held the lock (a busy machine does that), and on the thread's own processor
+// clock, which counts only the work done under the lock. Measuring costs a few clock readings a
+// lock.
 
 #include <QtGlobal>
 
@@ -34,33 +35,40 @@ public:
         qint64 callerHoldWork = 0;
     };
 
-    // Holds the lock for its lifetime, on behalf of one side.
+    // Holds the lock for its lifetime, on behalf of one side; with `wait` false, only when it was
+    // free.
     class Guard
     {
     public:
-        Guard(MeasuredMutex &mutex, Side side)
+        Guard(MeasuredMutex &mutex, Side side, bool wait = true)
             : m_mutex(mutex),
               m_side(side),
               m_asked(now()),
-              m_lock(mutex.m_mutex),
+              m_lock(wait ? std::unique_lock(mutex.m_mutex)
+                          : std::unique_lock(mutex.m_mutex, std::try_to_lock)),
               m_taken(now()),
               m_takenWork(workNow())
         {
-            m_mutex.keep(m_side, kWait, m_taken - m_asked);
+            if (wait)
+                m_mutex.keep(m_side, kWait, m_taken - m_asked);
         }
         ~Guard() // before the lock is let go
         {
+            if (!held())
+                return;
             m_mutex.keep(m_side, kHoldWork, workNow() - m_takenWork);
             m_mutex.keep(m_side, kHold, now() - m_taken);
         }
         Guard(const Guard &) = delete;
         Guard &operator=(const Guard &) = delete;
 
+        bool held() const { return m_lock.owns_lock(); }
+
     private:
         MeasuredMutex &m_mutex;
         const Side m_side;
         const qint64 m_asked;
-        const std::lock_guard<std::mutex> m_lock;
+        const std::unique_lock<std::mutex> m_lock;
         const qint64 m_taken;
         const qint64 m_takenWork;
     };

@@ -59,7 +59,7 @@ public:
     // 0, the period and capture-date lines read go to their captions and the full view is drawn.
     // The end of the load is told in the help line, and in a message when the file could not be
     // opened or read, or lines were skipped, or fields read as 0. A file without a complete data
-    // row changes nothing.
+    // row changes nothing. Escape stops the load, wherever the focus is in the window.
     void loadFile(const QString &path);
 
 public Q_SLOTS:
@@ -67,7 +67,7 @@ public Q_SLOTS:
     void drawChart();
     void followMouse(float x, float y);
     void clickChart(int button, float x, float y);
-    void stepZoomView(int keyCode); // and the keys that move through the file, or cancel a load
+    void stepZoomView(int keyCode); // and the keys that move through the file
 
     void openAcquisitionFile(); // "Ouvrir fichier"
     // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
