@@ -32,8 +32,7 @@ Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &pa
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{file.errorString()};
-    std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path));
-    opened->m_size = info.size();
+    std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path, info.size()));
     opened->m_modified = info.lastModified();
     opened->m_progress.size = info.size();
     opened->m_lastProgress.size = info.size();
@@ -45,7 +44,9 @@ Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &pa
     return opened;
 }
 
-AcquisitionFile::AcquisitionFile(const QString &path) : m_path(path) {}
+AcquisitionFile::AcquisitionFile(const QString &path, qint64 size)
+    : m_path(path), m_size(size), m_pass(size)
+{}
 
 AcquisitionFile::~AcquisitionFile()
 {

@@ -96,11 +96,11 @@ public:
     MeasuredMutex::Longest lockTimes() const { return m_mutex.longest(); }
 
 private:
-    explicit AcquisitionFile(const QString &path);
+    AcquisitionFile(const QString &path, qint64 size);
     void read();
 
     const QString m_path;
-    qint64 m_size = 0;
+    const qint64 m_size;
     QDateTime m_modified;
     // The thread's alone while it runs; read by the callers only once it has ended.
     FilePass m_pass;

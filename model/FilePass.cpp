@@ -4,6 +4,12 @@
 
 namespace platine {
 
+FilePass::FilePass(qint64 size)
+{
+    // A data line has at least 19 bytes.
+    m_firstRows.reserve(std::size_t(std::min<qint64>(AcquisitionData::kRows, size / 19 + 1)));
+}
+
 void FilePass::take(QByteArrayView line, qint64 offset)
 {
     if (!m_sorter.sort(line, m_lines.lines(), m_values))

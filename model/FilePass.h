@@ -20,6 +20,9 @@ class FilePass
 public:
     static constexpr qint64 kRowsPerOffset = 64;
 
+    // A pass over a file of `size` bytes: room is made at once for the first rows it can hold.
+    explicit FilePass(qint64 size = 0);
+
     // Goes through the lines that end in the next bytes of the file.
     void feed(const char *bytes, qsizetype size);
     // At the end of the file: the last line, when it has no line end.

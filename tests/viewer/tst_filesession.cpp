@@ -1,5 +1,7 @@
 // Guards against: a load dropped or crashed by re-entry from a dialog, reports told twice or out
 // of order, a file without rows changing what is shown or stopping the load that runs.
+#include "chart/ChartInputs.h"
+#include "model/DemoData.h"
 #include "support/Fetch.h"
 #include "support/Files.h"
 #include "viewer/FileSession.h"
@@ -128,6 +130,31 @@ private Q_SLOTS:
         QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(u'|')));
         QTRY_VERIFY_WITH_TIMEOUT(!m_session->loading(), 30000);
         QTEST(m_reports.join(u' '), "reports");
+    }
+
+    // "Aléatoire" or "RAZ tableaux" over a window of the file: the rows are numbered from 0 until
+    // a page key or an overview click shows the file's window again, at once.
+    void editedRowsAreNotTheFile_data()
+    {
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<int>("key"); // -1: a click on the overview at row 1000
+        QTest::addColumn<qint64>("back");
+        QTest::newRow("demo, then page down") << true << chart::kKeyPageDown << 3101LL;
+        QTest::newRow("zeros, then the overview") << false << -1 << 1000LL;
+    }
+    void editedRowsAreNotTheFile()
+    {
+        m_session->open(put(u"file"_s, rows(5000)));
+        QVERIFY(m_session->moveWindow(3000, 100));
+        DemoGenerator demo;
+        fetch<bool>("demo") ? m_session->fillWithDemoData(100, demo) : m_session->zeroRows(100);
+        QCOMPARE(m_session->firstShownRow(), 0);
+        QSignalSpy moved(m_session, &FileSession::windowMoved);
+        const int key = fetch<int>("key");
+        QVERIFY(key < 0 ? m_session->moveWindow(1000, 100) : m_session->moveByKey(key, 100));
+        QCOMPARE(moved.size(), 1);
+        QCOMPARE(m_session->firstShownRow(), fetch<qint64>("back"));
+        QCOMPARE(m_session->store().at(Channel::Temperature, 0), double(fetch<qint64>("back")));
     }
 };
 
