@@ -4,6 +4,20 @@
 
 namespace platine {
 
+namespace {
+
+// A name with a wildcard in its file name is a filter given back ("*.txt", "/home/u/*.txt"),
+// never a file the user chose.
+std::optional<QString> unlessFilter(std::optional<QString> path)
+{
+    const QString name = path ? QFileInfo(*path).fileName() : QString();
+    if (name.contains(u'*') || name.contains(u'?'))
+        return std::nullopt;
+    return path;
+}
+
+} // namespace
+
 QString cannotWriteMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
@@ -17,12 +31,12 @@ FileDialog::FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent)
 
 std::optional<QString> FileDialog::showOpen(const QString &initialName)
 {
-    return m_dialogs.openFile(m_owner, initialName);
+    return unlessFilter(m_dialogs.openFile(m_owner, initialName));
 }
 
 std::optional<QString> FileDialog::showSave(const QString &initialName)
 {
-    std::optional<QString> path = m_dialogs.saveFile(m_owner, initialName);
+    std::optional<QString> path = unlessFilter(m_dialogs.saveFile(m_owner, initialName));
     if (path)
         *path = withSuffixOf(*path, initialName);
     return path;

@@ -56,7 +56,8 @@ class FileDialog : public QObject
 public:
     // Dialogs open over owner; the control itself is a child of parent.
     FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent);
-    // Returns the chosen path, or nullopt when the user cancelled. A name chosen to save under
+    // Returns the chosen path, or nullopt when the user cancelled. A filter given back as the name
+    // ("*.txt", with or without a folder before it) is a cancel too. A name chosen to save under
     // that has no extension gets the initial name's ("horaire" -> "horaire.txt" after "*.txt").
     std::optional<QString> showOpen(const QString &initialName = QStringLiteral("*.txt"));
     std::optional<QString> showSave(const QString &initialName = QStringLiteral("*.txt"));

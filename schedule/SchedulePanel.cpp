@@ -275,7 +275,7 @@ void SchedulePanel::programBoard()
 void SchedulePanel::saveScheduleAs()
 {
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty() || *path == u"*.txt") // the filter given back is no name: a cancel
+    if (!path || path->isEmpty())
         return;
     const Status saved = saveScheduleFile(*path, values());
     if (!saved)
@@ -287,7 +287,7 @@ void SchedulePanel::saveScheduleAs()
 void SchedulePanel::openSchedule()
 {
     const std::optional<QString> path = m_fileDialog.showOpen(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty() || *path == u"*.txt")
+    if (!path || path->isEmpty())
         return;
     const Result<StoredSchedule> stored = loadScheduleFile(*path);
     if (!stored) {

@@ -172,9 +172,10 @@ private Q_SLOTS:
     void panelFiles() // "Enregistrer sous", "Heure PC", "Ouvrir"; cancel changes nothing
     {
         QDir::setCurrent(m_dir->path());
-        // The filter given back as a name ("*.txt") is a cancel too.
-        m_dialogs->fileAnswers = {u"horaires"_s, std::nullopt, u"*.txt"_s, u"absent/h.txt"_s};
-        for (int i = 0; i < 4; ++i)
+        // The filter given back as a name ("*.txt", in a folder or not) is a cancel too.
+        m_dialogs->fileAnswers = {u"horaires"_s, std::nullopt, u"*.txt"_s,
+                                  m_dir->filePath(u"*.txt"_s), u"absent/h.txt"_s};
+        for (int i = 0; i < 5; ++i)
             m_panel->saveScheduleAs();
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"filled", "horaires.txt"}));
