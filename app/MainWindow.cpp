@@ -11,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
+#include "schedule/FileMessages.h"
 #include "schedule/SchedulePanel.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/ProgramState.h"
@@ -227,7 +228,7 @@ void MainWindow::askPortNumber()
         return;
     }
     if (!change.stored)
-        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.reason()));
+        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.error()));
     if (portDevice(m_link->portNumber(), m_files.paramIni()).isEmpty())
         tellFailure(m_link->noDeviceMessage()); // taken all the same: "Ports" may name it later
     else

@@ -4,6 +4,7 @@
 // never touches the port itself.
 
 #include "platform/PortNumbers.h"
+#include "platform/ProfileFile.h"
 #include "platform/Result.h"
 
 #include <QByteArray>
@@ -61,7 +62,7 @@ public:
         Status answer = Done{};
         // The answer taken: whether param.ini keeps it, as typed. The number changes anyway; a
         // failure gives the reason param.ini could not be written.
-        Status stored = Done{};
+        FileStatus stored = Done{};
     };
     // The answer to the port-number question ("Port COM" menu), as typed in the input box.
     PortChange changePortNumber(const QString &answer);

@@ -18,11 +18,6 @@ std::optional<QString> unlessFilter(std::optional<QString> path)
 
 } // namespace
 
-QString cannotWriteMessage(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
-}
-
 FileDialog::FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent)
     : QObject(parent), m_owner(owner), m_dialogs(dialogs)
 {

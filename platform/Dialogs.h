@@ -14,10 +14,6 @@ namespace platine {
 
 enum class MessageIcon { Information, Warning, Critical };
 
-// What a window tells when a file could not be written, with the reason the system gave:
-// "Impossible d'écrire « path » : reason".
-QString cannotWriteMessage(const QString &path, const QString &reason);
-
 // The path with the extension of initialName added when its file name has none: "horaire" and
 // "*.txt" give "horaire.txt". A name with a "." of its own, or a filter ("*"), is left as it is.
 QString withSuffixOf(const QString &path, const QString &initialName);

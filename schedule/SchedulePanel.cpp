@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Placement.h"
 #include "platform/TabOrder.h"
+#include "schedule/FileMessages.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -203,7 +204,7 @@ void SchedulePanel::applyStoredSchedule(const StoredSchedule &stored)
 
 void SchedulePanel::readScheduleSettings(const QString &path)
 {
-    if (const Result<StoredSchedule> stored = loadScheduleFile(path))
+    if (const auto stored = loadScheduleFile(path))
         applyStoredSchedule(*stored);
 }
 
@@ -264,9 +265,9 @@ void SchedulePanel::programBoard()
     Q_EMIT status(said.join(u' '));
     QStringList unwritten;
     if (!result.debugIni)
-        unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.reason());
+        unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.error());
     if (!result.paramIni)
-        unwritten << cannotWriteMessage(m_files.paramIni(), result.paramIni.reason())
+        unwritten << cannotWriteMessage(m_files.paramIni(), result.paramIni.error())
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
@@ -277,10 +278,10 @@ void SchedulePanel::saveScheduleAs()
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const Status saved = saveScheduleFile(*path, values());
+    const FileStatus saved = saveScheduleFile(*path, values());
     if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
-             cannotWriteMessage(*path, saved.reason())
+             cannotWriteMessage(*path, saved.error())
                  + QStringLiteral("\nLe programme n'a pas été enregistré."));
 }
 
@@ -289,11 +290,11 @@ void SchedulePanel::openSchedule()
     const std::optional<QString> path = m_fileDialog.showOpen(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const Result<StoredSchedule> stored = loadScheduleFile(*path);
+    const Result<StoredSchedule, FileFailure> stored = loadScheduleFile(*path);
     if (!stored) {
         tell(MessageIcon::Warning, QStringLiteral("Ouvrir"),
              QStringLiteral("Impossible de lire « %1 » : %2\nLe programme affiché n'a pas changé.")
-                 .arg(*path, stored.reason()));
+                 .arg(*path, fileProblemText(*path, stored.error())));
         return;
     }
     if (!stored->holdsSchedule) { // another kind of file: the editor is not emptied by mistake

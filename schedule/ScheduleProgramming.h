@@ -1,7 +1,7 @@
 #pragma once
 // "Programmer": the schedule the editor holds, corrected, kept and sent to the board.
 
-#include "platform/Result.h"
+#include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 #include "schedule/ScheduleFrame.h"
 
@@ -17,10 +17,10 @@ using FrameSender = std::function<Status(const QByteArray &frame)>;
 
 // What "Programmer" did.
 struct ProgrammingResult {
-    QString period;           // the period box as corrected, for the editor to show
-    int invalidTimeBox = -1;  // the time box (0..5) that stopped everything, -1 when none did
-    Status debugIni = Done{}; // writing debug.ini (not tried when a time box stopped everything)
-    Status paramIni = Done{}; // writing the schedule into param.ini (the same)
+    QString period;               // the period box as corrected, for the editor to show
+    int invalidTimeBox = -1;      // the time box (0..5) that stopped everything, -1 when none did
+    FileStatus debugIni = Done{}; // writing debug.ini (not tried when a time box stopped all)
+    FileStatus paramIni = Done{}; // writing the schedule into param.ini (the same)
     // Sending the frame; nullopt when nothing was handed to a sender (a time box stopped
     // everything, or there is no sender).
     std::optional<Status> sent;

@@ -131,8 +131,9 @@ private Q_SLOTS:
         if (::geteuid() == 0)
             QSKIP("the superuser writes every file");
         QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
-        const Status r = saveScheduleFile(file, ScheduleValues());
-        QVERIFY(!r && !r.reason().isEmpty() && test::fileBytes(file).endsWith(foreign));
+        const FileStatus r = saveScheduleFile(file, ScheduleValues());
+        QVERIFY(!r && r.error().kind == FileProblem::ReadOnly);
+        QVERIFY(test::fileBytes(file).endsWith(foreign));
     }
     void panelProgrammer() // replies emptied first, period shown corrected, 125 bytes on the line
     {
