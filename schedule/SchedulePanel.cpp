@@ -54,6 +54,22 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
 
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
 
+// How a time box is named to the user: "fenêtre 2, « Fin »".
+QString timeBoxDescription(int box)
+{
+    const QString edge = box % 2 == 0 ? QStringLiteral("Début") : QStringLiteral("Fin");
+    return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
+}
+
+// Why "Programmer" stops on an unusable time box.
+QString invalidTimeMessage(int box, const QString &text)
+{
+    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
+                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
+                          "Rien n'a été programmé.")
+        .arg(timeBoxDescription(box), text);
+}
+
 } // namespace
 
 SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent)

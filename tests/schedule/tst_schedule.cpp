@@ -99,8 +99,6 @@ private Q_SLOTS:
                 QCOMPARE(scheduleBody(v).value_or("").mid(2 * box, 2), QByteArray(bcd));
             }
         }
-        QCOMPARE(timeBoxDescription(2) + timeBoxDescription(5),
-                 u"fenêtre 2, « Début »fenêtre 3, « Fin »"_s);
         QCOMPARE(QList<int>({dayCode(-1), dayCode(0), dayCode(10)}), QList<int>({0, 1, 0}));
         // clang-format off
         for (auto [typed, corrected] :
@@ -156,10 +154,13 @@ private Q_SLOTS:
         static_cast<test::FakeSerialPort *>(link->port())->openFails = true;
         m_panel->setBoard(link, m_clear);
         m_panel->box(kPeriodBox)->setText(u"5a"_s);
-        m_panel->box(0)->setText(u"8:30"_s);
+        m_panel->box(4)->setText(u"8:30"_s);
         m_panel->programBoard();
-        QCOMPARE(m_dialogs->messages.value(0).text, invalidTimeMessage(0, u"8:30"_s));
-        m_panel->box(0)->setText(u"08:30"_s);
+        QCOMPARE(m_dialogs->messages.value(0).text,
+                 u"L'heure de la fenêtre 3, « Début » (« 8:30 ») doit s'écrire hh:mm ou hh:mm:ss : "
+                 "l'heure de 00 à 23, les minutes et les secondes de 00 à 59.\nRien n'a été "
+                 "programmé."_s);
+        m_panel->box(4)->setText(u"08:30"_s);
         QVERIFY(QDir(m_files.dir).mkdir(u"param.ini"_s) && QDir(m_files.dir).mkdir(u"debug.ini"_s));
         m_panel->programBoard();
         QCOMPARE(m_dialogs->messages.value(1).text,
