@@ -1,6 +1,6 @@
 #include "schedule/SchedulePanel.h"
 
-#include "board/BoardLink.h"
+#include "board/LinkMessages.h"
 #include "platform/Dialogs.h"
 #include "platform/Placement.h"
 #include "platform/TabOrder.h"
@@ -162,10 +162,12 @@ SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files,
     hide();
 }
 
-void SchedulePanel::setBoard(BoardLink *link, std::function<void()> clearReplies)
+void SchedulePanel::setBoard(BoardLink *link)
 {
     m_link = link;
-    m_clearReplies = std::move(clearReplies);
+    connect(link, &BoardLink::replyChanged, m_replyBox, &QLineEdit::setText);
+    connect(link, &BoardLink::commandSent, this, &SchedulePanel::commandSent);
+    connect(link, &BoardLink::commandFailed, this, &SchedulePanel::commandFailed);
 }
 
 void SchedulePanel::setClock(std::function<QDateTime()> clock)
@@ -235,21 +237,17 @@ void SchedulePanel::fillFromComputerClock()
 void SchedulePanel::programBoard()
 {
     // The reply displays are emptied before anything is read.
-    if (m_clearReplies)
-        m_clearReplies();
+    if (m_link)
+        m_link->clearReply();
     else
         m_replyBox->clear();
 
-    FrameSender send;
-    if (m_link)
-        send = [this](const QByteArray &frame) { return m_link->sendToBoard(frame); };
     const ScheduleValues v = values();
-    const ProgrammingResult result = programSchedule(v, m_files, send);
+    const ProgrammingResult result = programSchedule(v, m_files);
 
     QLineEdit *period = m_boxes[kPeriodBox];
     if (result.period != period->text())
         period->setText(result.period); // the user sees the corrected period
-    QStringList said;                   // for the status line
     if (result.invalidTimeBox >= 0) {
         const int bad = result.invalidTimeBox;
         const QString why = invalidTimeMessage(bad, v.boxes[bad]);
@@ -259,26 +257,38 @@ void SchedulePanel::programBoard()
         m_boxes[bad]->selectAll();
         return;
     }
-    if (result.sent && !*result.sent) {
-        said << QStringLiteral("Programme non envoyé : %1")
-                    .arg(result.sent->reason().section(u'\n', 0, 0));
-        tell(MessageIcon::Critical, kProgrammerTitle,
-             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n")
-                 + result.sent->reason());
-    } else if (result.sent) {
-        said << QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
-                    .arg(m_link->portName(),
-                         QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    }
+    m_notes.clear(); // for the status line, after how the sending went
     const std::optional<int> seconds = periodSeconds(result.period);
     if (seconds && periodSeconds(v.boxes[kPeriodBox]) != seconds)
-        said << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
+        m_notes << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
     for (const int w : windowsEndingBeforeStart(v))
-        said << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée telle "
-                               "quelle, la platine peut la lire comme une plage sur minuit.")
-                    .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
-                         v.boxes[2 * w].left(5));
-    Q_EMIT status(said.join(u' '));
+        m_notes << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée "
+                                  "telle quelle, la platine peut la lire comme une plage sur "
+                                  "minuit.")
+                       .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
+                            v.boxes[2 * w].left(5));
+    m_sending = 0;
+    if (m_link) {
+        const LinkResult<CommandId> sent = m_link->sendToBoard(*result.frame);
+        if (sent) {
+            m_sending = *sent;
+            const QString sending =
+                QStringLiteral("Programme en cours d'envoi à la platine sur le port %1…")
+                    .arg(m_link->portName());
+            Q_EMIT status((QStringList(sending) + m_notes).join(u' '));
+        } else if (sent.error().kind == LinkProblem::WriteFailed) {
+            commandFailed(0, sent.error());
+        } else {
+            const QString why = openFailureMessage(*m_link, sent.error());
+            const QString notSent =
+                QStringLiteral("Programme non envoyé : %1").arg(why.section(u'\n', 0, 0));
+            Q_EMIT status((QStringList(notSent) + m_notes).join(u' '));
+            tell(MessageIcon::Critical, kProgrammerTitle,
+                 QStringLiteral("Le programme n'a pas été envoyé à la platine.\n") + why);
+        }
+    } else {
+        Q_EMIT status(m_notes.join(u' '));
+    }
     QStringList unwritten;
     if (!result.debugIni)
         unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.error());
@@ -287,6 +297,31 @@ void SchedulePanel::programBoard()
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
+}
+
+void SchedulePanel::commandSent(CommandId command)
+{
+    if (command != m_sending || command == 0)
+        return;
+    m_sending = 0;
+    const QString sent = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
+                             .arg(m_link->portName(),
+                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    Q_EMIT status((QStringList(sent) + m_notes).join(u' '));
+}
+
+void SchedulePanel::commandFailed(CommandId command, const LinkFailure &failure)
+{
+    if (command != m_sending)
+        return;
+    m_sending = 0;
+    if (failure.kind == LinkProblem::DeviceLost)
+        return; // the main window tells the loss, once
+    const QString why = QStringLiteral("Le programme n'a pas pu être envoyé à la platine sur le "
+                                       "port %1 : %2.")
+                            .arg(m_link->portName(), sendFailureReason(failure));
+    Q_EMIT status((QStringList(why) + m_notes).join(u' '));
+    tell(MessageIcon::Critical, kProgrammerTitle, why);
 }
 
 void SchedulePanel::saveScheduleAs()
