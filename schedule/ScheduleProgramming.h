@@ -15,9 +15,10 @@ namespace platine {
 struct ProgrammingResult {
     QString period;          // the period box as corrected, for the editor to show
     int invalidTimeBox = -1; // the time box (0..5) that stopped everything, -1 when none did
-    FileStatus debugIni =
-        Done{}; // writing debug.ini (not tried when a time box stopped everything)
-    FileStatus paramIni = Done{};    // writing the schedule into param.ini (the same)
+    // Writing debug.ini, and the schedule into param.ini (neither tried when a time box stopped
+    // everything).
+    FileStatus debugIni = Done{};
+    FileStatus paramIni = Done{};
     std::optional<QByteArray> frame; // the 125-byte frame to send; nullopt when stopped
 };
 
