@@ -140,7 +140,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("error");  // then a write error (1) or nothing (0)
         QTest::addColumn<QString>("outcome");
         QTest::newRow("late") << 0 << -1 << 0 << u"sent 1"_s;
-        QTest::newRow("in two pieces") << 3 << -1 << 0 << u"sent 1"_s;
+        QTest::newRow("the last byte alone") << 7 << -1 << 0 << u"sent 1"_s;
         QTest::newRow("never") << 0 << 0 << 0 << failed(LinkProblem::TimedOut, 0, 8);
         QTest::newRow("half, then nothing") << 4 << 0 << 0 << failed(LinkProblem::TimedOut, 4, 8);
         QTest::newRow("write error") << 2 << 0 << 1 << failed(LinkProblem::WriteFailed, 2, 8);
