@@ -142,7 +142,7 @@ void ClockPanel::sendToBoard()
                                                  : opened.error();
     if (!written) {
         if (written.error().kind == LinkProblem::WriteFailed)
-            return commandFailed(0, written.error());
+            return tellNotSent(written.error());
         const QString why = openFailureMessage(*m_link, written.error());
         Q_EMIT status(QStringLiteral("Heure non envoyée : %1").arg(why.section(u'\n', 0, 0)));
         tellFailure(why);
@@ -168,6 +168,11 @@ void ClockPanel::commandFailed(CommandId command, const LinkFailure &failure)
     if (command != m_sending)
         return;
     m_sending = 0;
+    tellNotSent(failure);
+}
+
+void ClockPanel::tellNotSent(const LinkFailure &failure)
+{
     if (failure.kind == LinkProblem::DeviceLost)
         return; // the main window tells the loss, once
     const QString why = QStringLiteral("L'heure n'a pas pu être envoyée à la platine sur le port "

@@ -42,6 +42,7 @@ private:
     ClockFields fields() const;
     void commandSent(CommandId command);
     void commandFailed(CommandId command, const LinkFailure &failure);
+    void tellNotSent(const LinkFailure &failure);
     void tellFailure(const QString &text);
 
     DialogService &m_dialogs;

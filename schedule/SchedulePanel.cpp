@@ -277,7 +277,7 @@ void SchedulePanel::programBoard()
                     .arg(m_link->portName());
             Q_EMIT status((QStringList(sending) + m_notes).join(u' '));
         } else if (sent.error().kind == LinkProblem::WriteFailed) {
-            commandFailed(0, sent.error());
+            tellNotSent(sent.error());
         } else {
             const QString why = openFailureMessage(*m_link, sent.error());
             const QString notSent =
@@ -315,6 +315,11 @@ void SchedulePanel::commandFailed(CommandId command, const LinkFailure &failure)
     if (command != m_sending)
         return;
     m_sending = 0;
+    tellNotSent(failure);
+}
+
+void SchedulePanel::tellNotSent(const LinkFailure &failure)
+{
     if (failure.kind == LinkProblem::DeviceLost)
         return; // the main window tells the loss, once
     const QString why = QStringLiteral("Le programme n'a pas pu être envoyé à la platine sur le "

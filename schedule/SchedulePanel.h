@@ -70,6 +70,7 @@ private:
     void applyStoredSchedule(const StoredSchedule &stored);
     void commandSent(CommandId command);
     void commandFailed(CommandId command, const LinkFailure &failure);
+    void tellNotSent(const LinkFailure &failure);
     void showDate();
     void tell(MessageIcon icon, const QString &title, const QString &text);
 

@@ -104,7 +104,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("boxes"); // the schedule's seven boxes
         QTest::addColumn<bool>("openFails");
-        QTest::addColumn<QString>("line");   // the bytes leave at once, "never" or meet an "error"
+        QTest::addColumn<QString>("line");   // the bytes leave at once, "never", meet an "error" or
+                                             // are "refused" outright
         QTest::addColumn<QString>("status"); // the time of sending left out
         const QString day = u"08:00|12:00|13:00|17:00|18:00|20:00|"_s,
                       sent = u"Programme envoyé à la platine sur le port COM1 (/dev/ttyS0)."_s,
@@ -119,6 +120,9 @@ private Q_SLOTS:
         QTest::newRow("clock never leaves") << "Command1" << "" << false << "never" << "L'heure n'a "
             "pas pu être envoyée à la platine sur le port COM1 (/dev/ttyS0) : aucun des 8 octets "
             "n'est parti en 1016 ms.";
+        QTest::newRow("clock refused by the port") << "Command1" << "" << false << "refused"
+            << "L'heure n'a pas pu être envoyée à la platine sur le port COM1 (/dev/ttyS0) : le "
+               "port a refusé les octets.";
         QTest::newRow("hour 25") << "Command7" << "25:00:00|" + day.mid(6) + "10" << false << ""
             << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule;
         QTest::newRow("period 500") << "Command7" << day + "500" << false << ""
@@ -143,6 +147,7 @@ private Q_SLOTS:
             get<QLineEdit>(u"Text2(%1)"_s.arg(i))->setText(boxes.section(u'|', i, i));
         port()->openFails = fetch<bool>("openFails");
         port()->leaveAtOnce = fetch<QString>("line").isEmpty();
+        port()->writeLimit = fetch<QString>("line") == u"refused" ? 0 : -1;
         if (fetch<QString>("command") == u"Command1")
             m_p->sendClock();
         else
