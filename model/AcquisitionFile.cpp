@@ -17,21 +17,28 @@ constexpr qint64 kReadAtOnce = 1024 * 1024;
 
 using Guard = MeasuredMutex::Guard;
 using Side = MeasuredMutex::Side;
+using Kind = AcquisitionFileFailure::Kind;
+
+AcquisitionFileFailure failure(Kind kind, const QString &reason = {}, qint64 row = 0)
+{
+    return {kind, reason, row};
+}
 
 } // namespace
 
-Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &path)
+AcquisitionFile::Outcome<std::unique_ptr<AcquisitionFile>>
+AcquisitionFile::open(const QString &path)
 {
     // Only regular files: a directory, a device or a pipe is no acquisition file (a device such
     // as /dev/zero would never end).
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        return Failure{QStringLiteral("le fichier n'existe pas")};
+        return failure(Kind::Missing);
     if (!info.isFile())
-        return Failure{QStringLiteral("ce n'est pas un fichier ordinaire")};
+        return failure(Kind::NotRegular);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
+        return failure(Kind::System, file.errorString());
     std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path, info.size()));
     opened->m_modified = info.lastModified();
     opened->m_progress.size = info.size();
@@ -165,20 +172,20 @@ void AcquisitionFile::read()
     }
 }
 
-Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
+AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
 {
     const QFileInfo info(m_path);
     if (!info.exists())
-        return Failure{QStringLiteral("le fichier n'existe plus")};
+        return failure(Kind::Gone);
     if (info.size() != m_size || info.lastModified() != m_modified)
-        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
+        return failure(Kind::Changed);
     qint64 offset = 0;
     qint64 rows = 0;
     std::shared_ptr<const std::vector<RowValues>> firstRows;
     {
         const Guard lock(m_mutex, Side::Caller);
         if (first < 0 || first >= m_progress.rows)
-            return Failure{QStringLiteral("il n'a pas d'acquisition %1").arg(first)};
+            return failure(Kind::NoSuchRow, {}, first);
         offset = m_offsets[std::size_t(first / FilePass::kRowsPerOffset)];
         rows = std::min<qint64>(m_progress.rows - first, AcquisitionData::kRows);
         if (first == 0 && m_firstRows && qint64(m_firstRows->size()) >= rows)
@@ -194,13 +201,13 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
     auto window = std::make_unique<AcquisitionData>();
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
-        return Failure{file.errorString()};
+        return failure(Kind::System, file.errorString());
     const AcquisitionReadResult read = readAcquisition(file, *window,
                                                        first % FilePass::kRowsPerOffset, rows);
     if (read.end == AcquisitionReadResult::End::ReadError)
-        return Failure{read.error};
+        return failure(Kind::System, read.error);
     if (read.rowsStored != rows)
-        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
+        return failure(Kind::Changed);
     window->rows = int(rows);
     store = *window;
     return Done{};

@@ -33,9 +33,9 @@ bool FileSession::loading() const
 
 void FileSession::open(const QString &path)
 {
-    Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+    auto opened = AcquisitionFile::open(path);
     if (!opened) {
-        m_reports.push_back({SessionReport::Kind::OpenFailed, path, {}, opened.reason()});
+        m_reports.push_back({SessionReport::Kind::OpenFailed, path, {}, opened.error()});
         tell({});
         return;
     }
@@ -93,9 +93,9 @@ void FileSession::poll()
 
 bool FileSession::adopt(std::unique_ptr<AcquisitionFile> opened)
 {
-    if (const Status filled = opened->fill(0, *m_store); !filled) {
+    if (const auto filled = opened->fill(0, *m_store); !filled) {
         tellHeldEnd();
-        m_reports.push_back({SessionReport::Kind::ReadFailed, opened->path(), {}, filled.reason()});
+        m_reports.push_back({SessionReport::Kind::ReadFailed, opened->path(), {}, filled.error()});
         return false; // its thread stops with it
     }
     // The file browsed before goes, its thread with it, if it still ran.
@@ -141,8 +141,8 @@ bool FileSession::moveWindow(qint64 first, int n)
     if (!m_file)
         return false;
     first = platine::windowStart(first, n, fileRows());
-    if (const Status filled = m_file->fill(first, *m_store); !filled) {
-        m_reports.push_back({SessionReport::Kind::MoveFailed, m_file->path(), {}, filled.reason()});
+    if (const auto filled = m_file->fill(first, *m_store); !filled) {
+        m_reports.push_back({SessionReport::Kind::MoveFailed, m_file->path(), {}, filled.error()});
         tell({});
         return false;
     }

@@ -42,7 +42,7 @@ struct SessionReport {
     Kind kind = Kind::Progress;
     QString path;
     AcquisitionFileProgress progress; // Progress, Ended
-    QString reason;                   // OpenFailed, ReadFailed, MoveFailed
+    AcquisitionFileFailure failure;   // OpenFailed, ReadFailed, MoveFailed
 };
 
 class FileSession : public QObject

@@ -22,9 +22,24 @@ QString acquisitions(qint64 count)
 
 } // namespace
 
-LoadReport openFailure(const QString &path, const QString &reason)
+QString fileFailureText(const AcquisitionFileFailure &failure)
 {
-    return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, reason), true};
+    using Kind = AcquisitionFileFailure::Kind;
+    switch (failure.kind) {
+    case Kind::Missing: return QStringLiteral("le fichier n'existe pas");
+    case Kind::NotRegular: return QStringLiteral("ce n'est pas un fichier ordinaire");
+    case Kind::Gone: return QStringLiteral("le fichier n'existe plus");
+    case Kind::Changed: return QStringLiteral("le fichier a changé depuis son ouverture");
+    case Kind::NoSuchRow: return QStringLiteral("il n'a pas d'acquisition %1").arg(failure.row);
+    case Kind::System: break;
+    }
+    return failure.reason;
+}
+
+LoadReport openFailure(const QString &path, const AcquisitionFileFailure &failure)
+{
+    return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, fileFailureText(failure)),
+            true};
 }
 
 LoadReport loadReport(const QString &path, const AcquisitionFileProgress &p)
@@ -114,13 +129,13 @@ LoadReport describe(const SessionReport &r)
     switch (r.kind) {
     case Kind::Progress:
     case Kind::Ended: return loadReport(r.path, r.progress);
-    case Kind::OpenFailed: return openFailure(r.path, r.reason);
+    case Kind::OpenFailed: return openFailure(r.path, r.failure);
     case Kind::ReadFailed:
-        return {QStringLiteral("Impossible de lire « %1 » : %2").arg(name, r.reason), true};
+        return {QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)), true};
     case Kind::MoveFailed:
         return {QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il "
                                "montre.")
-                    .arg(name, r.reason),
+                    .arg(name, fileFailureText(r.failure)),
                 true, QStringLiteral("Parcourir le fichier")};
     }
     return {};
