@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace platine {
 
 namespace {
@@ -110,11 +112,14 @@ void AcquisitionFile::read()
     // the read goes on, a caller holding the lock is not waited for: what was found is kept and
     // handed over with the next piece. The end of the read waits for the lock.
     std::vector<qint64> offsets;
+    std::vector<Figures> blocks;
     std::shared_ptr<const std::vector<RowValues>> first;
     qint64 bytesRead = 0;
     const auto handOver = [&](State state, const QString &error = {}) {
         const std::vector<qint64> found = m_pass.takeOffsets();
         offsets.insert(offsets.end(), found.begin(), found.end());
+        for (Figures &block : m_pass.takeBlocks())
+            blocks.push_back(block);
         if (!first)
             first = firstRows(state != State::Reading);
         const LineSorter &sorted = m_pass.sorter();
@@ -123,6 +128,10 @@ void AcquisitionFile::read()
             return;
         m_offsets.insert(m_offsets.end(), offsets.begin(), offsets.end());
         offsets.clear();
+        for (const Figures &block : blocks)
+            m_index.append(block);
+        blocks.clear();
+
         if (first)
             m_firstRows = std::move(first);
         m_progress.rows = m_pass.rows();
@@ -172,13 +181,20 @@ void AcquisitionFile::read()
     }
 }
 
-AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
+std::optional<AcquisitionFileFailure> AcquisitionFile::changed() const
 {
     const QFileInfo info(m_path);
     if (!info.exists())
         return failure(Kind::Gone);
     if (info.size() != m_size || info.lastModified() != m_modified)
         return failure(Kind::Changed);
+    return std::nullopt;
+}
+
+AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
+{
+    if (const auto failed = changed())
+        return *failed;
     qint64 offset = 0;
     qint64 rows = 0;
     std::shared_ptr<const std::vector<RowValues>> firstRows;
@@ -213,6 +229,116 @@ AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionDa
     return Done{};
 }
 
+AcquisitionFile::Outcome<Done>
+AcquisitionFile::readRows(qint64 first, qint64 count,
+                          const std::function<void(qint64, const RowValues &)> &onRow) const
+{
+    if (count <= 0)
+        return Done{};
+    if (const auto failed = changed())
+        return *failed;
+    qint64 offset = 0;
+    {
+        const Guard lock(m_mutex, Side::Caller);
+        if (first < 0 || first + count > m_progress.rows)
+            return failure(Kind::NoSuchRow, {}, first < 0 ? first : m_progress.rows);
+        offset = m_offsets[std::size_t(first / FilePass::kRowsPerOffset)];
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+        return failure(Kind::System, file.errorString());
+    qint64 row = first;
+    const AcquisitionReadResult read =
+        platine::readRows(file, first % FilePass::kRowsPerOffset, count,
+                          [&](const RowValues &values) { onRow(row++, values); });
+    if (read.end == AcquisitionReadResult::End::ReadError)
+        return failure(Kind::System, read.error);
+    if (row != first + count)
+        return failure(Kind::Changed);
+    return Done{};
+}
+
+AcquisitionFile::Outcome<Figures> AcquisitionFile::figures(qint64 first, qint64 end) const
+{
+    auto spans = figures(std::vector<qint64>{first, end});
+    if (!spans)
+        return spans.error();
+    return spans->front();
+}
+
+AcquisitionFile::Outcome<std::vector<Figures>>
+AcquisitionFile::figures(const std::vector<qint64> &bounds) const
+{
+    constexpr qint64 kBlock = FigureIndex::kBlockRows;
+    // Rows read again in one go when the parts to read lie within this many rows, else part by
+    // part.
+    constexpr qint64 kOneRead = 128 * 1024;
+    const std::size_t spans = bounds.size() > 1 ? bounds.size() - 1 : 0;
+    // Each span is a head read again, a middle of whole blocks from the index, a tail read again.
+    struct Part {
+        qint64 first = 0;
+        qint64 end = 0;
+        Figures figures;
+    };
+    std::vector<Part> heads(spans);
+    std::vector<Figures> middles(spans);
+    std::vector<Part> tails(spans);
+    {
+        const Guard lock(m_mutex, Side::Caller);
+        const qint64 rows = m_progress.rows;
+        // Rows the index holds whole: its blocks', as far as the rows go (the last may be short).
+        const qint64 indexed = std::min(m_index.blocks() * kBlock, rows);
+        for (std::size_t i = 0; i < spans; ++i) {
+            const qint64 a = std::clamp<qint64>(bounds[i], 0, rows);
+            const qint64 b = std::clamp<qint64>(bounds[i + 1], a, rows);
+            const qint64 blockA = (a + kBlock - 1) / kBlock;
+            // A span that ends with the indexed rows takes their last block, however short.
+            const qint64 blockB = b == indexed ? m_index.blocks() : std::min(b, indexed) / kBlock;
+            if (blockA >= blockB) {
+                heads[i] = {a, b, {}};
+                continue;
+            }
+            heads[i] = {a, blockA * kBlock, {}};
+            middles[i] = m_index.figures(blockA, blockB);
+            tails[i] = {std::min(blockB * kBlock, b), b, {}};
+        }
+    }
+    // The parts in row order.
+    std::vector<Part *> parts;
+    for (std::size_t i = 0; i < spans; ++i) {
+        for (Part *p : {&heads[i], &tails[i]}) {
+            if (p->first < p->end)
+                parts.push_back(p);
+        }
+    }
+    const auto readParts = [&](std::size_t from, std::size_t to) -> Outcome<Done> {
+        std::size_t at = from;
+        return readRows(parts[from]->first, parts[to - 1]->end - parts[from]->first,
+                        [&](qint64 row, const RowValues &values) {
+                            while (at < to && row >= parts[at]->end)
+                                ++at;
+                            if (at < to && row >= parts[at]->first)
+                                parts[at]->figures.take(row, values);
+                        });
+    };
+    if (!parts.empty() && parts.back()->end - parts.front()->first <= kOneRead) {
+        if (auto read = readParts(0, parts.size()); !read)
+            return read.error();
+    } else {
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (auto read = readParts(k, k + 1); !read)
+                return read.error();
+        }
+    }
+    std::vector<Figures> out(spans);
+    for (std::size_t i = 0; i < spans; ++i) {
+        out[i] = heads[i].figures;
+        out[i].take(middles[i]);
+        out[i].take(tails[i].figures);
+    }
+    return out;
+}
+
 qint64 AcquisitionFile::memoryBytes() const
 {
     const Guard lock(m_mutex, Side::Caller);
@@ -220,7 +346,7 @@ qint64 AcquisitionFile::memoryBytes() const
         return 0;
     const std::size_t first = m_firstRows ? m_firstRows->size() : 0;
     return qint64(m_offsets.size() * sizeof(qint64) + first * sizeof(RowValues))
-        + m_pass.overview().memoryBytes();
+        + m_pass.overview().memoryBytes() + m_index.memoryBytes();
 }
 
 std::optional<std::vector<OverviewColumn>> AcquisitionFile::overview(int columns)

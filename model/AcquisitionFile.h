@@ -29,6 +29,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -102,6 +103,17 @@ public:
     // what was read (changed, shorter, gone) or cannot be read.
     Outcome<Done> fill(qint64 first, AcquisitionData &store) const;
 
+    // Hands rows first .. first + count - 1 (within the browsable rows) to onRow, in order, read
+    // again from the file. Fails as fill() does.
+    Outcome<Done> readRows(qint64 first, qint64 count,
+                           const std::function<void(qint64 row, const RowValues &)> &onRow) const;
+    // The figures of rows first .. end - 1 (kept within the browsable rows): those of the blocks
+    // they hold whole from the index, the rest read again from the file.
+    Outcome<Figures> figures(qint64 first, qint64 end) const;
+    // The figures of the spans bounds[i] .. bounds[i + 1] - 1, for bounds in increasing order (kept
+    // within the browsable rows). Spans of whole blocks cost no read; the others are read once.
+    Outcome<std::vector<Figures>> figures(const std::vector<qint64> &bounds) const;
+
     // The overview of the rows read so far in `columns` columns, when there is news of it. While
     // the thread runs: the columns it made since the last call, or nothing; each call asks it for
     // new ones, which it makes after its next piece, so that one look at the overview costs the
@@ -115,6 +127,8 @@ public:
 private:
     AcquisitionFile(const QString &path, qint64 size);
     void read();
+    // Whether the file is still what was read.
+    std::optional<AcquisitionFileFailure> changed() const;
 
     const QString m_path;
     const qint64 m_size;
@@ -131,6 +145,7 @@ private:
     std::deque<qint64> m_offsets; // of rows 0, 64, 128, ...; never moved when it grows
     // As many as the store holds, handed over once; never changed after.
     std::shared_ptr<const std::vector<RowValues>> m_firstRows;
+    FigureIndex m_index; // of the blocks read whole, and of the last once the file is read
     std::vector<OverviewColumn> m_columns; // made by the thread when asked
     bool m_columnsMade = false;            // and not taken yet
 

@@ -10,6 +10,7 @@
 #include <QIODevice>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -108,12 +109,11 @@ void storeRow(AcquisitionData &store, int r, const RowValues &values)
     }
 }
 
-AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store, qint64 skip,
-                                      qint64 rows)
+AcquisitionReadResult readRows(QIODevice &device, qint64 skip, qint64 rows,
+                               const std::function<void(const RowValues &)> &onRow)
 {
     AcquisitionReadResult result;
-    const qint64 wanted = rows < 0 ? AcquisitionData::kRows
-                                   : std::min<qint64>(rows, AcquisitionData::kRows);
+    const qint64 wanted = rows < 0 ? std::numeric_limits<qint64>::max() : rows;
     if (wanted == 0) {
         result.end = AcquisitionReadResult::End::Full;
         return result;
@@ -121,14 +121,15 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
     LineSplitter lines(device.pos());
     LineSorter sorter;
     RowValues values{};
-    qint64 seen = 0; // complete data lines
+    qint64 seen = 0;   // complete data lines
+    qint64 handed = 0; // rows handed on
     const auto onLine = [&](QByteArrayView line, qint64) {
         if (!sorter.sort(line, lines.lines(), values))
             return true;
         if (seen++ < skip)
             return true;
-        storeRow(store, result.rowsStored++, values);
-        if (result.rowsStored < wanted)
+        onRow(values);
+        if (++handed < wanted)
             return true;
         result.end = AcquisitionReadResult::End::Full;
         result.endLine = lines.lines();
@@ -137,6 +138,7 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
 
     // What the sorter found, into the result, whichever way the read ends.
     const auto sorted = [&] {
+        result.rowsStored = int(std::min<qint64>(handed, std::numeric_limits<int>::max()));
         if (!sorter.periodLine.isNull())
             result.periodLine = headerText(sorter.periodLine);
         if (!sorter.dateLine.isNull())
@@ -164,6 +166,16 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
     }
     lines.finish(onLine);
     return sorted();
+}
+
+AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store, qint64 skip,
+                                      qint64 rows)
+{
+    const qint64 wanted = rows < 0 ? AcquisitionData::kRows
+                                   : std::min<qint64>(rows, AcquisitionData::kRows);
+    int r = 0;
+    return readRows(device, skip, wanted,
+                    [&](const RowValues &values) { storeRow(store, r++, values); });
 }
 
 AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store)

@@ -22,6 +22,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QIODevice;
@@ -87,6 +88,10 @@ struct AcquisitionReadResult {
 AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store, qint64 skip = 0,
                                       qint64 rows = -1);
 AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store);
+// The same read handing each row on instead of storing it (rowsStored: rows handed on): at most
+// `rows` of them, all when negative.
+AcquisitionReadResult readRows(QIODevice &device, qint64 skip, qint64 rows,
+                               const std::function<void(const RowValues &)> &onRow);
 
 // Stores the values of a row into row r of the store, as far as it holds them.
 void storeRow(AcquisitionData &store, int r, const RowValues &values);

@@ -19,6 +19,9 @@ void FilePass::take(QByteArrayView line, qint64 offset)
     if (m_rows < AcquisitionData::kRows)
         m_firstRows.push_back(m_values);
     m_overview.add(m_values);
+    m_block.take(m_rows, m_values);
+    if (m_block.rows == kRowsPerOffset)
+        m_blocks.push_back(std::exchange(m_block, {}));
     ++m_rows;
 }
 
@@ -36,6 +39,8 @@ void FilePass::finish()
         take(line, offset);
         return true;
     });
+    if (!m_block.empty())
+        m_blocks.push_back(std::exchange(m_block, {}));
 }
 
 } // namespace platine

@@ -2,11 +2,13 @@
 // The pass over a whole acquisition file, fed its bytes in pieces as they are read. It sorts the
 // lines as every read of rows does (LineSorter) and keeps what browsing the file needs, without
 // the values of its rows: their count, the file offset of every kRowsPerOffset-th row, the first
-// rows (as many as the store holds, the first window) and the overview. It is no thread's: the
+// rows (as many as the store holds, the first window), the overview and the figures of every
+// block of kRowsPerOffset rows (model/Figures.h). It is no thread's: the
 // long-file reader runs it in its thread and hands what it found over; a test or a fuzz target
 // runs it on bytes in memory.
 
 #include "model/AcquisitionReader.h"
+#include "model/Figures.h"
 #include "model/LineSplitter.h"
 #include "model/Overview.h"
 
@@ -18,7 +20,7 @@ namespace platine {
 class FilePass
 {
 public:
-    static constexpr qint64 kRowsPerOffset = 64;
+    static constexpr qint64 kRowsPerOffset = FigureIndex::kBlockRows;
 
     // A pass over a file of `size` bytes: room is made at once for the first rows it can hold.
     explicit FilePass(qint64 size = 0);
@@ -39,6 +41,9 @@ public:
     // The first rows, as many as the store holds, moved out: once there are that many (no more
     // are kept after), or at the end of the file.
     std::vector<RowValues> takeFirstRows() { return std::exchange(m_firstRows, {}); }
+    // The figures of the blocks completed since the last call (at the end of the file, the last
+    // block too, however short), moved out.
+    std::vector<Figures> takeBlocks() { return std::exchange(m_blocks, {}); }
 
 private:
     void take(QByteArrayView line, qint64 offset);
@@ -50,6 +55,8 @@ private:
     qint64 m_rows = 0;
     std::vector<qint64> m_offsets;
     std::vector<RowValues> m_firstRows;
+    Figures m_block; // of the block being read
+    std::vector<Figures> m_blocks;
 };
 
 } // namespace platine

@@ -1,6 +1,7 @@
 // Guards against: windows of a long file unlike its rows, overviews hiding values, stale reads.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionFile.h"
+#include "model/Overview.h"
 #include "support/Files.h"
 
 #include <QFile>
@@ -8,7 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <vector>
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
@@ -52,6 +56,33 @@ QByteArray generatedFile(qint64 rows, qint64 shortEvery)
     return file;
 }
 
+// A file of rows of small values with many ties (so that the first row of a least or greatest
+// value matters), negative ones, an empty ANA 2 field every 7th row (read as 0) and a line cut
+// short every 1000 rows; `values` gets the rows as a read of the file gives them.
+QByteArray figuresFile(qint64 rows, std::vector<RowValues> &values)
+{
+    QByteArray file = "Periode (s) : 2\r\n";
+    for (qint64 r = 0; r < rows; ++r) {
+        const bool empty = r % 7 == 0;
+        const RowValues v = {double(r * 37 % 101 - 50) / 2,
+                             double(r * 7 % 13),
+                             empty ? 0.0 : double(r % 5),
+                             double(r % 1000 == 777 ? 9999 : r % 3),
+                             -double(r * 11 % 17),
+                             double(r & 1),
+                             double(r % 3 == 0),
+                             1,
+                             double(r % 5 == 0 ? 2 : 0)};
+        values.push_back(v);
+        for (std::size_t k = 0; k < v.size(); ++k)
+            file += (k == 2 && empty ? QByteArray() : QByteArray::number(v[k], 'g', 17)) + ';';
+        file += "\r\n";
+        if (r % 1000 == 999)
+            file += "21.5;250;\r\n";
+    }
+    return file;
+}
+
 std::unique_ptr<AcquisitionFile> loaded(const QString &path)
 {
     auto opened = AcquisitionFile::open(path);
@@ -69,6 +100,46 @@ class TestAcquisitionFile : public QObject
     QTemporaryDir m_dir;
     QString m_long;
     static constexpr qint64 kLongRows = 12000;
+    static constexpr qint64 kFigureRows = 270001; // more than 4096 blocks; a short last block
+    std::vector<RowValues> m_figureValues;
+
+    std::unique_ptr<AcquisitionFile> figureFile()
+    {
+        const QString path = m_dir.filePath(u"figures.txt"_s);
+        if (m_figureValues.empty()
+            && !test::putFile(path, figuresFile(kFigureRows, m_figureValues)))
+            return nullptr;
+        return loaded(path);
+    }
+
+    // Against the rows one by one: the first least and greatest value, the sum, the levels.
+    void compareFigures(const Figures &got, qint64 first, qint64 end)
+    {
+        QCOMPARE(got.rows, end - first);
+        if (end == first)
+            return;
+        const auto from = m_figureValues.begin() + first;
+        const auto to = m_figureValues.begin() + end;
+        for (std::size_t k = 0; k < kChannelCount; ++k) {
+            const auto less = [k](const RowValues &a, const RowValues &b) { return a[k] < b[k]; };
+            const auto low = std::min_element(from, to, less);  // the first of the least
+            const auto high = std::max_element(from, to, less); // the first of the greatest
+            QCOMPARE(got.min[k], (*low)[k]);
+            QCOMPARE(got.minRow[k], first + (low - from));
+            QCOMPARE(got.max[k], (*high)[k]);
+            QCOMPARE(got.maxRow[k], first + (high - from));
+            double sum = 0;
+            for (auto it = from; it != to; ++it)
+                sum += (*it)[k];
+            QVERIFY(std::abs(got.sum[k] - sum) <= 1e-9 * std::max(1.0, std::abs(sum)));
+            if (k >= kAnalogChannelCount) {
+                const bool low0 = std::any_of(from, to, [k](auto &v) { return v[k] == 0; });
+                const bool high1 = std::any_of(from, to, [k](auto &v) { return v[k] == 1; });
+                QCOMPARE(bool(got.logic[k - kAnalogChannelCount] & levels::kLow), low0);
+                QCOMPARE(bool(got.logic[k - kAnalogChannelCount] & levels::kHigh), high1);
+            }
+        }
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -221,6 +292,45 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         QTEST(AcquisitionFile::open(path).error().kind, "kind");
+    }
+
+    // The figures of a span, from the index and the rows read again at its ends, are those of
+    // its rows one by one: spans aligned with the blocks of 64 rows and not, across the levels
+    // of the index (64 and 4096 blocks), at the file's start, middle and end.
+    void figuresOfSpans_data()
+    {
+        QTest::addColumn<qint64>("first");
+        QTest::addColumn<qint64>("end");
+        QTest::newRow("whole file") << 0LL << kFigureRows;
+        QTest::newRow("first row") << 0LL << 1LL;
+        QTest::newRow("inside a block") << 5LL << 40LL;
+        QTest::newRow("whole blocks") << 64LL << 64 * 100LL;
+        QTest::newRow("unaligned, middle") << 1001LL << 150001LL;
+        QTest::newRow("across 4096 blocks") << 262000LL << 263000LL;
+        QTest::newRow("over two levels") << 63LL << 4096 * 64 + 65LL;
+        QTest::newRow("end, unaligned") << kFigureRows - 777 << kFigureRows;
+        QTest::newRow("short last block") << kFigureRows - 10 << kFigureRows;
+        QTest::newRow("past the end") << kFigureRows - 10 << kFigureRows + 500;
+        QTest::newRow("empty") << 500LL << 500LL;
+    }
+    void figuresOfSpans()
+    {
+        QFETCH(qint64, first);
+        QFETCH(qint64, end);
+        const auto got = figureFile()->figures(first, end);
+        QVERIFY(got.ok());
+        compareFigures(*got, first, std::min(end, kFigureRows));
+    }
+
+    // The figures of many spans at once (the columns of a drawing) are those of each span.
+    void figuresOfColumns()
+    {
+        const std::vector<qint64> bounds{0, 100, 6400, 6401, 6464, 200000, kFigureRows};
+        const auto got = figureFile()->figures(bounds);
+        QVERIFY(got.ok());
+        QCOMPARE(got->size(), bounds.size() - 1);
+        for (std::size_t i = 0; i < got->size(); ++i)
+            compareFigures((*got)[i], bounds[i], bounds[i + 1]);
     }
 
     // A wrong file picked by mistake, 200 MB without a line end: read in one pass, in bounded

@@ -1,0 +1,86 @@
+#pragma once
+// The figures of some rows of a recording, and the index that gives them for any span of a long
+// file without reading it again.
+//
+// Figures: for each of the nine channels, the least and the greatest value with the first row
+// where each occurs, and the sum of the values (the mean is exact over every row); for each logic
+// input, the levels it took (model/Overview.h). They combine: the figures of two spans that follow
+// each other are those of the two taken one after the other.
+//
+// FigureIndex keeps the figures of every block of kBlockRows rows of the file (aligned with the
+// offsets the whole-file pass keeps, so that the rows of a block are read again from one offset),
+// and of every kFanOut blocks of a level in the level above, so that the figures of any span of
+// whole blocks are combined from at most 2 x kFanOut blocks a level. One block's figures take
+// about 370 bytes: under 6 bytes a row, about 1/60 more for the levels above.
+
+#include "model/AcquisitionReader.h"
+#include "model/Channel.h"
+
+#include <QtGlobal>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace platine {
+
+struct Figures {
+    qint64 rows = 0; // how many rows they are of
+    std::array<double, kChannelCount> min{};
+    std::array<double, kChannelCount> max{};
+    std::array<double, kChannelCount> sum{};
+    std::array<qint64, kChannelCount> minRow{};           // first row of the least value
+    std::array<qint64, kChannelCount> maxRow{};           // first row of the greatest
+    std::array<std::uint8_t, kLogicChannelCount> logic{}; // levels, by logic position
+
+    // Row `row` of the file, after the rows already taken.
+    void take(qint64 row, const RowValues &values);
+    // Rows that follow those already taken.
+    void take(const Figures &later);
+    bool empty() const { return rows == 0; }
+    double mean(Channel c) const { return sum[std::size_t(column(c))] / double(rows); }
+};
+
+class FigureIndex
+{
+public:
+    static constexpr qint64 kBlockRows = 64;
+    static constexpr qint64 kFanOut = 64;
+
+    // The figures of the next block: kBlockRows rows, or the rows of the file's last block.
+    void append(const Figures &block);
+    // Blocks appended: they cover rows 0 .. blocks() x kBlockRows (the last may have fewer).
+    qint64 blocks() const { return m_levels.empty() ? 0 : m_levels[0].size(); }
+    // The figures of blocks from .. to - 1 (within blocks()).
+    Figures figures(qint64 from, qint64 to) const;
+    qint64 memoryBytes() const;
+
+private:
+    // Entries kept in chunks of a fixed size, so that growing never moves them nor keeps room
+    // for more than one chunk.
+    class Level
+    {
+    public:
+        static constexpr qint64 kChunk = 256;
+        qint64 size() const { return m_size; }
+        Figures &operator[](qint64 i) { return m_chunks[std::size_t(i / kChunk)][i % kChunk]; }
+        const Figures &operator[](qint64 i) const
+        {
+            return m_chunks[std::size_t(i / kChunk)][i % kChunk];
+        }
+        Figures &back() { return (*this)[m_size - 1]; }
+        void push_back(const Figures &f);
+        qint64 memoryBytes() const;
+
+    private:
+        std::vector<std::unique_ptr<Figures[]>> m_chunks;
+        qint64 m_size = 0;
+    };
+
+    // Level k holds the figures of kFanOut^k blocks each; a level's last entry is complete only
+    // when the level below has a multiple of kFanOut entries.
+    std::vector<Level> m_levels;
+};
+
+} // namespace platine
