@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -229,6 +230,18 @@ void ChartArea::keyPressEvent(QKeyEvent *event)
         Q_EMIT keyPressed(keyCode(event->key()));
 }
 
+void ChartArea::wheelEvent(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    const bool along = delta.x() != 0 || event->modifiers().testFlag(Qt::ShiftModifier);
+    // One notch is 120; a touchpad gives less, and so zooms by less.
+    const double notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120.0;
+    if (notches == 0)
+        return;
+    event->accept();
+    Q_EMIT wheelTurned(notches, along, float(toTwips(event->position()).x()));
+}
+
 QImage ChartArea::picture()
 {
     return grab(QRect(QPoint(kBorder, kBorder), clientSize())).toImage();
@@ -244,6 +257,8 @@ int ChartArea::keyCode(int qtKey)
     case Qt::Key_PageDown: return chart::kKeyPageDown;
     case Qt::Key_End: return chart::kKeyEnd;
     case Qt::Key_Home: return chart::kKeyHome;
+    case Qt::Key_Plus: return chart::kKeyPlus;
+    case Qt::Key_Minus: return chart::kKeyMinus;
     default: return chart::kOtherKey;
     }
 }

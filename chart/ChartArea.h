@@ -56,14 +56,17 @@ public:
     // Client twips of a widget pixel position.
     QPointF toTwips(const QPointF &pixel) const;
 
-    // Key code the chart handlers know for a Qt key: the arrows, page keys, home, end and escape,
-    // else kOtherKey.
+    // Key code the chart handlers know for a Qt key: the arrows, page keys, home, end, escape,
+    // "+" and "-", else kOtherKey.
     static int keyCode(int qtKey);
 
 Q_SIGNALS:
     void mouseMoved(float x, float y);
     void mousePressed(int button, float x, float y);
     void keyPressed(int keyCode);
+    // The wheel turned `notches` (positive: away from the user); `along` with Shift held or for
+    // a horizontal wheel. x: where the mouse is (twips).
+    void wheelTurned(double notches, bool along, float x);
     void saveRequested(); // Ctrl+S
 
 protected:
@@ -74,6 +77,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QSize clientSize() const;

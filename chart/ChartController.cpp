@@ -49,7 +49,12 @@ ChartOutput followMouse(const ChartInputs &in, ChartState &state, double width, 
             value.append(scale.unit);
         out.valueReadout = std::move(value);
     }
-    if (!state.zoomReadout) {
+    if (state.spanShown) {
+        // The file's row under the mouse, from the span's first at X 1000.
+        const double step = width / static_cast<double>(state.spanRows);
+        if (const std::optional<double> row = readOutRow(x - chart::kOriginX + 960.0, step))
+            out.rowReadout = rowCaption(*row + static_cast<double>(state.spanFirst));
+    } else if (!state.zoomReadout) {
         if (const std::optional<double> row = readOutRow(x, width / state.rowCount)) {
             out.rowReadout = rowCaption(*row + static_cast<double>(in.firstRow));
             state.cursorRow = clampedRow(*row);

@@ -47,8 +47,8 @@ struct Chart {
 
 // Mouse buttons and keys as the handlers take them: buttons 1 (left), 2 (right), 4 (middle); key
 // codes 37 (left arrow) and 39 (right arrow) move the zoom view; 33 to 36 (page up, page down, end,
-// home) move through the file and 27 (escape) cancels a load, for the viewer; 0 stands for any
-// other key.
+// home) move through the file, 27 (escape) cancels a load, 107 and 109 ("+" and "-") zoom, for the
+// viewer; 0 stands for any other key.
 namespace chart {
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -60,6 +60,8 @@ inline constexpr int kKeyPageUp = 33;
 inline constexpr int kKeyPageDown = 34;
 inline constexpr int kKeyEnd = 35;
 inline constexpr int kKeyHome = 36;
+inline constexpr int kKeyPlus = 107;  // "+": zoom in, as the wheel
+inline constexpr int kKeyMinus = 109; // "-": zoom out
 inline constexpr int kOtherKey = 0;
 } // namespace chart
 

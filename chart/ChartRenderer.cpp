@@ -115,6 +115,7 @@ ChartOutput drawFullView(const ChartInputs &in, Chart target)
     target.surface.clear();
     target.state.zoomShown = false;
     target.state.zoomReadout = false;
+    target.state.spanShown = false;
     const double step = target.surface.width() / target.state.rowCount;
 
     if (!in.analog) {

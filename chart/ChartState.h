@@ -32,6 +32,11 @@ struct ChartState {
     // Whether a zoom view opened by a click (or a key press in analog mode) is on screen: the next
     // left click returns to the full view.
     bool zoomShown = false;
+    // Whether a span longer than the full view is on screen, drawn in pixel columns (the wheel
+    // zoomed out past it): the file's rows spanFirst .. spanFirst + spanRows across the chart.
+    bool spanShown = false;
+    long long spanFirst = 0;
+    long long spanRows = 0;
 
     friend bool operator==(const ChartState &, const ChartState &) = default;
 };

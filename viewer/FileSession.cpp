@@ -154,6 +154,19 @@ bool FileSession::moveWindow(qint64 first, int n)
     return true;
 }
 
+std::optional<std::vector<Figures>> FileSession::figures(const std::vector<qint64> &bounds)
+{
+    if (!m_file)
+        return std::nullopt;
+    auto got = m_file->figures(bounds);
+    if (!got) {
+        m_reports.push_back({SessionReport::Kind::MoveFailed, m_file->path(), {}, got.error()});
+        tell({});
+        return std::nullopt;
+    }
+    return std::move(*got);
+}
+
 bool FileSession::moveByKey(int keyCode, int n)
 {
     const std::optional<qint64> first = windowStartAfterKey(keyCode, m_windowStart, n, fileRows());

@@ -41,6 +41,7 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     connect(m_chartArea, &ChartArea::mousePressed, this, &GraphWindow::clickChart);
     connect(m_chartArea, &ChartArea::keyPressed, this, &GraphWindow::stepZoomView);
     connect(m_chartArea, &ChartArea::saveRequested, this, &GraphWindow::saveChartPicture);
+    connect(m_chartArea, &ChartArea::wheelTurned, this, &GraphWindow::turnWheel);
     connect(m_overview, &OverviewStrip::columnChosen, this, [this](int x) {
         const int n = m_rowCountBar->value();
         if (const auto row = overviewRowAt(m_state.session.overview(m_overview->width()), x))
@@ -137,12 +138,20 @@ void GraphWindow::followMouse(float x, float y)
 
 void GraphWindow::clickChart(int button, float x, float y)
 {
+    if (m_state.chart.spanShown && (button == chart::kLeftButton || !chartInputs().analog)) {
+        // Over a span: the full view of N rows around the row clicked.
+        const int n = m_rowCountBar->value();
+        const double step = m_chartArea->twipsWidth() / double(m_state.chart.spanRows);
+        const auto row = m_state.chart.spanFirst + qint64((x - chart::kOriginX) / step);
+        m_state.session.moveWindow(row - n / 2, n);
+        return;
+    }
     showChartOutput(platine::clickChart(chartInputs(), chart(), button, x, y));
 }
 
 void GraphWindow::stepZoomView(int keyCode)
 {
-    if (m_state.session.moveByKey(keyCode, m_rowCountBar->value()))
+    if (m_state.session.moveByKey(keyCode, m_rowCountBar->value()) || zoomByKey(keyCode))
         return;
     // Escape reaches the chart only without a load (see m_escape): it is any other key.
     const int code = keyCode == chart::kKeyEscape ? chart::kOtherKey : keyCode;
@@ -226,7 +235,11 @@ void GraphWindow::showReport(const SessionReport &report)
 
 void GraphWindow::showShownRows()
 {
-    m_shownRows->setText(shownRowsCaption(m_state.session, m_rowCountBar->value()));
+    const ChartSpan span = shownSpan();
+    if (m_state.chart.spanShown && m_state.session.source() == FileSession::Source::File)
+        m_shownRows->setText(shownRowsCaption(span.first, int(span.n), m_state.session.fileRows()));
+    else
+        m_shownRows->setText(shownRowsCaption(m_state.session, m_rowCountBar->value()));
     fitWidth(m_shownRows);
 }
 
@@ -253,8 +266,9 @@ void GraphWindow::showOverview()
     look.analog = m_analogOption->isChecked();
     look.selected = m_selection;
     if (session.source() == FileSession::Source::File) { // else no row of the file is shown
-        look.shownFirst = session.windowStart();
-        look.shownEnd = session.windowStart() + m_rowCountBar->value() + 1;
+        const ChartSpan span = shownSpan();
+        look.shownFirst = span.first;
+        look.shownEnd = span.first + span.n + 1;
     }
     m_overview->setPicture(
         drawOverview(m_state.session.overview(m_overview->width()), m_overview->size(), look));

@@ -14,6 +14,7 @@
 // window opens files and moves through them by calling it, and shows what its signals tell.
 
 #include "chart/ChartInputs.h"
+#include "chart/SpanView.h"
 #include "model/Channel.h"
 #include "model/Coefficients.h"
 
@@ -67,7 +68,9 @@ public Q_SLOTS:
     void drawChart();
     void followMouse(float x, float y);
     void clickChart(int button, float x, float y);
-    void stepZoomView(int keyCode); // and the keys that move through the file
+    void stepZoomView(int keyCode); // and the keys that move through the file and zoom
+    // The wheel over the chart: zooms the file's span around the mouse, or moves it along.
+    void turnWheel(double notches, bool along, float x);
 
     void openAcquisitionFile(); // "Ouvrir fichier"
     // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
@@ -104,6 +107,12 @@ private:
     void showReport(const SessionReport &report);
     void showOverview();
     void buildCommands();
+    // Spans of the file (GraphWindowSpan.cpp).
+    double visibleTwips() const; // of the chart area's width, inside its border
+    ChartSpan shownSpan() const;
+    bool spanCanMove() const;
+    bool zoomByKey(int keyCode); // "+", "-", and the arrows over a span: false for other keys
+    void showSpan(const ChartSpan &span);
     void spaceChartControls();
     Chart chart();
     void showChartOutput(const ChartOutput &out);

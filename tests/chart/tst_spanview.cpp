@@ -1,0 +1,178 @@
+// Guards against: a zoom that loses the row under the mouse or leaves the file, pixel columns
+// that skip rows, and strokes that hide a spike or show values the rows do not hold.
+
+#include "chart/ChartRenderer.h"
+#include "chart/DrawingSurface.h"
+#include "chart/SpanView.h"
+#include "model/AcquisitionFile.h"
+#include "support/Files.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <map>
+
+using namespace platine;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(platine::ChartSpan)
+
+namespace {
+
+// A chart 12000 twips wide whose traces show across 12000 twips (X 1000 to 13000): n rows show.
+constexpr double kWidth = 12000;
+constexpr double kVisible = 13000;
+
+// Keeps the vertical strokes of a colour by their X: their top and bottom.
+class StrokeSurface : public DrawingSurface
+{
+public:
+    std::map<float, std::pair<float, float>> strokes;
+    QColor colour;
+
+    void clear() override { strokes.clear(); }
+    void segment(float x1, float y1, float x2, float y2, const QColor &c) override
+    {
+        if (c == colour && x1 == x2)
+            strokes[x1] = {std::min(y1, y2), std::max(y1, y2)};
+    }
+    void rectangle(float, float, float, float, const QColor &) override {}
+    void setTextPosition(float, float) override {}
+    void print(const QString &) override {}
+    QColor foreground() const override { return Qt::black; }
+    void setForeground(const QColor &) override {}
+    int lineWidth() const override { return 1; }
+    void setLineWidth(int) override {}
+    double width() const override { return kWidth; }
+};
+
+} // namespace
+
+class TestSpanView : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    static constexpr qint64 kRows = 300'001;
+    std::vector<double> m_ana2; // ANA 2 of each row of the file
+    std::unique_ptr<AcquisitionFile> m_file;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // ANA 2 a slow wave with a one-row spike every 9973 rows; every 500th line cut short and
+        // every 7th ANA 2 field empty (read as 0).
+        QByteArray bytes = "Periode (s) : 2\r\n";
+        for (qint64 r = 0; r < kRows; ++r) {
+            const bool empty = r % 7 == 3;
+            const double v = empty ? 0 : r % 9973 == 5000 ? 1023 : double(r / 100 % 300);
+            m_ana2.push_back(v);
+            bytes += "21.5;1;" + (empty ? QByteArray() : QByteArray::number(v))
+                + ";3;4;0;1;0;1;\r\n";
+            if (r % 500 == 0)
+                bytes += "21.5;250;\r\n";
+        }
+        const QString path = m_dir.filePath(u"span.txt"_s);
+        QVERIFY(test::putFile(path, bytes));
+        auto opened = AcquisitionFile::open(path);
+        QVERIFY(opened.ok());
+        m_file = std::move(*opened);
+        m_file->wait();
+        QCOMPARE(m_file->progress().rows, kRows);
+    }
+
+    void zoom_data()
+    {
+        QTest::addColumn<ChartSpan>("span");
+        QTest::addColumn<double>("notches");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<ChartSpan>("expected");
+        QTest::newRow("in, the middle row stays")
+            << ChartSpan{1000, 2000} << 1.0 << 7000.0 << ChartSpan{1200, 1600};
+        QTest::newRow("out, the row under the mouse stays")
+            << ChartSpan{1000, 2000} << -1.0 << 4000.0 << ChartSpan{875, 2500};
+        QTest::newRow("in, at least ten rows")
+            << ChartSpan{500, 11} << 3.0 << 1000.0 << ChartSpan{500, 10};
+        QTest::newRow("out, the whole file at most")
+            << ChartSpan{0, 2000} << -80.0 << 7000.0 << ChartSpan{0, kRows};
+        QTest::newRow("out at the start")
+            << ChartSpan{0, 1000} << -1.0 << 7000.0 << ChartSpan{0, 1250};
+        QTest::newRow("out at the end")
+            << ChartSpan{kRows - 400, 400} << -2.0 << 1000.0 << ChartSpan{kRows - 625, 625};
+    }
+    void zoom()
+    {
+        QFETCH(ChartSpan, span);
+        QFETCH(double, notches);
+        QFETCH(double, x);
+        QTEST(zoomedSpan(span, notches, x, kWidth, kVisible, kRows), "expected");
+    }
+
+    void move_data()
+    {
+        QTest::addColumn<ChartSpan>("span");
+        QTest::addColumn<double>("notches");
+        QTest::addColumn<qint64>("first");
+        QTest::newRow("on a tenth") << ChartSpan{1000, 2000} << 1.0 << 1200LL;
+        QTest::newRow("back, kept at the start") << ChartSpan{100, 2000} << -1.0 << 0LL;
+        QTest::newRow("on, kept at the end")
+            << ChartSpan{kRows - 2100, 2000} << 1.0 << kRows - 2000;
+    }
+    void move()
+    {
+        QFETCH(ChartSpan, span);
+        QFETCH(double, notches);
+        QTEST(movedSpan(span, notches, kWidth, kVisible, kRows).first, "first");
+    }
+
+    // Each pixel column's stroke of a span holds its rows' least and greatest value, read one by
+    // one, and goes no further than the column before; the columns hold every row of the span.
+    void strokes_data()
+    {
+        QTest::addColumn<ChartSpan>("span");
+        QTest::newRow("just longer than the full view") << ChartSpan{0, 1001};
+        QTest::newRow("a few rows a column, unaligned") << ChartSpan{12345, 20000};
+        QTest::newRow("blocks a column, middle") << ChartSpan{100001, 150000};
+        QTest::newRow("the whole file") << ChartSpan{0, kRows};
+        QTest::newRow("the end of the file") << ChartSpan{kRows - 70001, 80000};
+    }
+    void strokes()
+    {
+        QFETCH(ChartSpan, span);
+        const SpanColumns columns = spanColumns(span, kWidth, kVisible, kRows);
+        const auto figures = m_file->figures(columns.bounds);
+        QVERIFY(figures.ok());
+        ChartInputs in;
+        in.coefficient = u"0.05"_s; // 1 twip a unit
+        StrokeSurface surface;
+        surface.colour = chart::traceColour(Channel::Analog2);
+        drawSpan(surface, columns, *figures, in);
+
+        QCOMPARE_LE(columns.bounds.front(), span.first);
+        QCOMPARE_GE(columns.bounds.back(), std::min(kRows, span.first + span.n));
+        std::pair<double, double> before{-1, -1};
+        for (std::size_t i = 0; i + 1 < columns.bounds.size(); ++i) {
+            const qint64 from = columns.bounds[i];
+            const qint64 to = columns.bounds[i + 1];
+            if (from == kRows)
+                break; // past the file's end: no rows, no stroke
+            QVERIFY2(from < to, qPrintable(u"column %1 holds no row"_s.arg(i)));
+            const auto [low, high] = std::minmax_element(m_ana2.begin() + from,
+                                                         m_ana2.begin() + to);
+            const auto stroke = surface.strokes.at(float((columns.firstPixel + i) * 15));
+            const double top = 5040 - *high;
+            const double bottom = 5040 - *low;
+            QCOMPARE_LE(stroke.first, top);
+            QCOMPARE_GE(stroke.second, bottom);
+            // Beyond its rows, only as far as the column before reaches.
+            if (i > 0) {
+                QVERIFY(stroke.first >= std::min(top, before.second));
+                QVERIFY(stroke.second <= std::max(bottom, before.first));
+            }
+            before = {top, bottom};
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpanView)
+#include "tst_spanview.moc"

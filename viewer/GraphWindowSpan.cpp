@@ -1,0 +1,97 @@
+// The viewer window's spans of the file: the wheel, "+" and "-" zoom the chart to any span of the
+// file browsed, Shift + wheel moves it along; a span of up to 1000 rows is the full view, a longer
+// one is drawn in pixel columns (chart/SpanView.h).
+
+#include "viewer/GraphWindow.h"
+
+#include "chart/ChartArea.h"
+#include "chart/ChartRenderer.h"
+#include "chart/ChartState.h"
+#include "chart/SpanView.h"
+#include "viewer/LoadReport.h"
+#include "viewer/ProgramState.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace platine {
+
+double GraphWindow::visibleTwips() const
+{
+    return (m_chartArea->width() - 2 * ChartArea::kBorder) * ChartArea::kTwipsPerPixel;
+}
+
+ChartSpan GraphWindow::shownSpan() const
+{
+    const ChartState &chart = m_state.chart;
+    if (chart.spanShown)
+        return {chart.spanFirst, chart.spanRows};
+    return {m_state.session.windowStart(), m_rowCountBar->value()};
+}
+
+bool GraphWindow::spanCanMove() const
+{
+    // The file's rows only, in the full view or a span, not in a ten-row zoom view.
+    return m_state.session.source() == FileSession::Source::File
+        && (m_state.chart.spanShown || !m_state.chart.zoomReadout);
+}
+
+void GraphWindow::turnWheel(double notches, bool along, float x)
+{
+    if (!spanCanMove())
+        return;
+    const qint64 rows = m_state.session.fileRows();
+    const double width = m_chartArea->twipsWidth();
+    showSpan(along ? movedSpan(shownSpan(), -notches, width, visibleTwips(), rows)
+                   : zoomedSpan(shownSpan(), notches, x, width, visibleTwips(), rows));
+}
+
+bool GraphWindow::zoomByKey(int keyCode)
+{
+    if (keyCode != chart::kKeyPlus && keyCode != chart::kKeyMinus
+        && !(m_state.chart.spanShown
+             && (keyCode == chart::kKeyLeft || keyCode == chart::kKeyRight)))
+        return false;
+    if (!spanCanMove())
+        return true;
+    // Around the middle of what shows; the arrows move a span as they move the zoom view: the
+    // left arrow to later rows.
+    const double middle = (chart::kOriginX + visibleTwips()) / 2;
+    const double notches = keyCode == chart::kKeyPlus || keyCode == chart::kKeyLeft ? 1 : -1;
+    if (keyCode == chart::kKeyPlus || keyCode == chart::kKeyMinus)
+        turnWheel(notches, false, float(middle));
+    else
+        turnWheel(-notches, true, float(middle));
+    return true;
+}
+
+void GraphWindow::showSpan(const ChartSpan &span)
+{
+    ChartState &chart = m_state.chart;
+    if (span.n <= chart::kMaxFullView) {
+        // The full view itself, of N = n rows from the span's first.
+        const int n = int(span.n);
+        m_rowCountBar->setValue(n);
+        chart.spanShown = false;
+        m_state.session.moveWindow(span.first, n);
+        return;
+    }
+    const SpanColumns columns = spanColumns(span, m_chartArea->twipsWidth(), visibleTwips(),
+                                            m_state.session.fileRows());
+    const std::optional<std::vector<Figures>> figures = m_state.session.figures(columns.bounds);
+    if (!figures)
+        return; // told by the session
+    const ChartInputs in = chartInputs();
+    DrawingSurface &surface = m_chartArea->surface();
+    surface.clear();
+    drawSpan(surface, columns, *figures, in);
+    chart.spanShown = true;
+    chart.spanFirst = span.first;
+    chart.spanRows = span.n;
+    chart.zoomShown = false;
+    chart.zoomReadout = false;
+    showShownRows();
+    showOverview();
+}
+
+} // namespace platine
