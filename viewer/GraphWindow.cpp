@@ -134,6 +134,7 @@ void GraphWindow::followMouse(float x, float y)
 {
     showChartOutput(
         platine::followMouse(chartInputs(), m_state.chart, m_chartArea->twipsWidth(), x, y));
+    showValuesAt(x);
 }
 
 void GraphWindow::clickChart(int button, float x, float y)

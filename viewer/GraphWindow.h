@@ -113,6 +113,7 @@ private:
     bool spanCanMove() const;
     bool zoomByKey(int keyCode); // "+", "-", and the arrows over a span: false for other keys
     void showSpan(const ChartSpan &span);
+    void showValuesAt(float x); // the `valeurs` line for the mouse at X x
     void spaceChartControls();
     Chart chart();
     void showChartOutput(const ChartOutput &out);
@@ -165,6 +166,10 @@ private:
 
     OverviewStrip *m_overview = nullptr;
     QLabel *m_shownRows = nullptr;
+    QLabel *m_valuesLine = nullptr;
+    // The span drawn in pixel columns, and the figures of its columns.
+    SpanColumns m_spanColumns;
+    std::vector<Figures> m_spanFigures;
     QShortcut *m_escape = nullptr; // stops a load, wherever the focus is in the window
 };
 

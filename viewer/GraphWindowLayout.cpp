@@ -26,7 +26,7 @@ namespace platine {
 namespace {
 
 constexpr int kClientWidth = 12615;  // twips
-constexpr int kClientHeight = 10350; // the design's 9300 and the band of the file's overview
+constexpr int kClientHeight = 10650; // the design's 9300 and the band of the file's overview
 
 QString indexed(const char *name, int index)
 {
@@ -191,6 +191,9 @@ void GraphWindow::buildFileBand()
         QStringLiteral("Tout le fichier : cliquer ou glisser pour s'y déplacer ; "
                        "sur le graphique, Pg.Préc, Pg.Suiv, Début et Fin"));
     m_shownRows = label(this, QStringLiteral("lignes"), QString(), 120, 10035, 6000, 255);
+    // The values of the row (or the rows) under the mouse.
+    m_valuesLine = label(this, QStringLiteral("valeurs"), QString(), 120, 10320, 12375, 255);
+    m_valuesLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 void GraphWindow::buildCommands()

@@ -8,11 +8,17 @@
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
 #include "chart/SpanView.h"
+#include "chart/ValuesLine.h"
+#include "model/AcquisitionData.h"
 #include "viewer/LoadReport.h"
 #include "viewer/ProgramState.h"
 
+#include "chart/ReadOut.h"
+
 #include <QLabel>
+
 #include <QScrollBar>
+#include <cmath>
 
 namespace platine {
 
@@ -85,6 +91,8 @@ void GraphWindow::showSpan(const ChartSpan &span)
     DrawingSurface &surface = m_chartArea->surface();
     surface.clear();
     drawSpan(surface, columns, *figures, in);
+    m_spanColumns = columns;
+    m_spanFigures = std::move(*figures);
     chart.spanShown = true;
     chart.spanFirst = span.first;
     chart.spanRows = span.n;
@@ -92,6 +100,39 @@ void GraphWindow::showSpan(const ChartSpan &span)
     chart.zoomReadout = false;
     showShownRows();
     showOverview();
+}
+
+void GraphWindow::showValuesAt(float x)
+{
+    const ChartState &chart = m_state.chart;
+    const ChartInputs in = chartInputs();
+    QString text;
+    if (chart.spanShown) {
+        const auto i = qint64(std::floor(x / ChartArea::kTwipsPerPixel)) - m_spanColumns.firstPixel;
+        if (i >= 0 && i < qint64(m_spanFigures.size()) && !m_spanFigures[std::size_t(i)].empty())
+            text = valuesLine(in, m_spanColumns.bounds[std::size_t(i)],
+                              m_spanColumns.bounds[std::size_t(i) + 1],
+                              m_spanFigures[std::size_t(i)]);
+    } else {
+        // The store's row the read-out names: the cursor row in the full view, the cursor row
+        // and the offset in a zoom view.
+        long long row = chart.cursorRow;
+        if (chart.zoomReadout) {
+            const auto offset = readOutRow(x, m_chartArea->twipsWidth() / chart::kZoomRows);
+            row = offset ? row + static_cast<long long>(*offset) : -1;
+        }
+        const AcquisitionData &store = m_state.session.store();
+        RowValues values{};
+        bool held = row >= 0 && row < store.rows;
+        for (Channel c : kAllChannels) {
+            const std::optional<double> v = held ? store.value(c, row) : std::nullopt;
+            held = held && v;
+            values[std::size_t(column(c))] = v.value_or(0);
+        }
+        if (held)
+            text = valuesLine(in, row + m_state.session.firstShownRow(), values);
+    }
+    m_valuesLine->setText(text);
 }
 
 } // namespace platine

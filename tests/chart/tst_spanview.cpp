@@ -4,6 +4,7 @@
 #include "chart/ChartRenderer.h"
 #include "chart/DrawingSurface.h"
 #include "chart/SpanView.h"
+#include "chart/ValuesLine.h"
 #include "model/AcquisitionFile.h"
 #include "support/Files.h"
 
@@ -60,6 +61,7 @@ class TestSpanView : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        QLocale::setDefault(QLocale::French);
         // ANA 2 a slow wave with a one-row spike every 9973 rows; every 500th line cut short and
         // every 7th ANA 2 field empty (read as 0).
         QByteArray bytes = "Periode (s) : 2\r\n";
@@ -171,6 +173,63 @@ private Q_SLOTS:
             }
             before = {top, bottom};
         }
+    }
+
+    // The values line of a row, or of a column's rows, in French.
+    void valuesOfRows_data()
+    {
+        QTest::addColumn<bool>("analog");
+        QTest::addColumn<QString>("coefficient");
+        QTest::addColumn<QStringList>("channels");
+        QTest::addColumn<qint64>("rows"); // from row 12345
+        QTest::addColumn<QString>("expected");
+        const QStringList all{u"TEMP"_s, u"ANA 1"_s, u"ANA 2"_s, u"ANA 3"_s, u"ANA 4"_s};
+        QTest::newRow("a row, 0-5v")
+            << true << u"0.492"_s << all << 1LL
+            << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (5,01 V) — ANA 2 0 (0, V) — "
+               "ANA 3 -3 (-0,03 V) — ANA 4 1023,5 (10,02 V)"_s;
+        QTest::newRow("a row, two channels, 0-10v")
+            << true << u"0.246"_s << QStringList{u"ANA 1"_s, u"ANA 3"_s} << 1LL
+            << u"Acquisition 12\u202f345 : ANA 1 512 (5,01 V) — ANA 3 -3 (-0,03 V)"_s;
+        QTest::newRow("a row, temperature probe")
+            << true << u"5"_s << QStringList{u"TEMP"_s, u"ANA 1"_s} << 1LL
+            << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (509,45 °C)"_s;
+        QTest::newRow("a row, unreadable coefficient")
+            << true << u"abc"_s << QStringList{u"ANA 1"_s} << 1LL
+            << u"Acquisition 12\u202f345 : ANA 1 512"_s;
+        QTest::newRow("a row, logic")
+            << false << u"0.492"_s << QStringList() << 1LL
+            << u"Acquisition 12\u202f345 : LOG 4 1 — LOG 3 0 — LOG 2 2 — LOG 1 1"_s;
+        QTest::newRow("rows, 0-5v")
+            << true << u"0.492"_s << QStringList{u"TEMP"_s, u"ANA 1"_s} << 3LL
+            << u"Acquisitions 12\u202f345 à 12\u202f347 : TEMP 20 à 21,5 — "
+               "ANA 1 100 à 512 (0,98 à 5,01 V)"_s;
+        QTest::newRow("rows, logic")
+            << false << u"0.492"_s << QStringList() << 3LL
+            << u"Acquisitions 12\u202f345 à 12\u202f347 : LOG 4 0 à 1 — LOG 3 0 à 0 — "
+               "LOG 2 1 à 2 — LOG 1 1 à 1"_s;
+    }
+    void valuesOfRows()
+    {
+        QFETCH(bool, analog);
+        QFETCH(QString, coefficient);
+        QFETCH(QStringList, channels);
+        QFETCH(qint64, rows);
+        ChartInputs in;
+        in.analog = analog;
+        in.coefficient = coefficient;
+        for (Channel c : kAllChannels)
+            in.selected.set(c, channels.contains(QLatin1String(info(c).label)));
+        const RowValues row{21.5, 512, 0, -3, 1023.5, 1, 0, 2, 1};
+        if (rows == 1) {
+            QTEST(valuesLine(in, 12345, row), "expected");
+            return;
+        }
+        Figures figures;
+        figures.take(12345, row);
+        figures.take(12346, {20, 100, 0, 0, 0, 0, 0, 1, 1});
+        figures.take(12347, row);
+        QTEST(valuesLine(in, 12345, 12348, figures), "expected");
     }
 };
 

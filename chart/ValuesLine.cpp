@@ -1,0 +1,83 @@
+#include "chart/ValuesLine.h"
+
+#include "chart/ChartRenderer.h"
+#include "chart/ReadOut.h"
+#include "platform/NumberText.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace platine {
+
+namespace {
+
+// The channels the line tells of, in its order.
+std::vector<Channel> toldChannels(const ChartInputs &in)
+{
+    std::vector<Channel> out;
+    if (in.analog) {
+        for (int k = 0; k < kAnalogChannelCount; ++k) {
+            if (in.selected[channelAt(k)])
+                out.push_back(channelAt(k));
+        }
+    } else {
+        for (int b = 0; b < kLogicChannelCount; ++b)
+            out.push_back(logicChannelAt(b));
+    }
+    return out;
+}
+
+// The read-out at the trace's height of a raw value of an analog input, without its unit; nothing
+// for the temperature, a logic input, or a coefficient the read-out cannot take.
+std::optional<QString> atTrace(const ChartInputs &in, Channel c, double raw)
+{
+    const ReadOutScale scale = readOutScale(in.coefficient);
+    if (c == Channel::Temperature || isLogic(c) || !scale.k)
+        return std::nullopt;
+    const double y = chart::kBaselineY
+        - raw * coefficientValue(in.coefficient).value_or(0) * chart::kVerticalFactor;
+    return formatReadOut(readOutValue(y, *scale.k));
+}
+
+QString rowNumber(qint64 row)
+{
+    return QLocale().toString(row);
+}
+
+} // namespace
+
+QString valuesLine(const ChartInputs &in, qint64 row, const RowValues &values)
+{
+    const QString unit = readOutScale(in.coefficient).unit.toString();
+    QStringList parts;
+    for (Channel c : toldChannels(in)) {
+        const double v = values[std::size_t(column(c))];
+        QString part = QLatin1String(info(c).label) + u' ' + numberToText(v);
+        if (const std::optional<QString> read = atTrace(in, c, v))
+            part += u" (" + *read + unit + u')';
+        parts << part;
+    }
+    return QStringLiteral("Acquisition %1 : %2").arg(rowNumber(row), parts.join(u" — "));
+}
+
+QString valuesLine(const ChartInputs &in, qint64 first, qint64 end, const Figures &figures)
+{
+    if (end - first == 1)
+        return valuesLine(in, first, figures.min);
+    const QString unit = readOutScale(in.coefficient).unit.toString();
+    QStringList parts;
+    for (Channel c : toldChannels(in)) {
+        const std::size_t k = std::size_t(column(c));
+        QString part = QLatin1String(info(c).label) + u' ' + numberToText(figures.min[k]) + u" à "
+            + numberToText(figures.max[k]);
+        const std::optional<QString> low = atTrace(in, c, figures.min[k]);
+        const std::optional<QString> high = atTrace(in, c, figures.max[k]);
+        if (low && high)
+            part += u" (" + *low + u" à " + *high + unit + u')';
+        parts << part;
+    }
+    return QStringLiteral("Acquisitions %1 à %2 : %3")
+        .arg(rowNumber(first), rowNumber(end - 1), parts.join(u" — "));
+}
+
+} // namespace platine
