@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <cmath>
+
 namespace platine {
 
 namespace {
@@ -78,6 +80,31 @@ QString valuesLine(const ChartInputs &in, qint64 first, qint64 end, const Figure
     }
     return QStringLiteral("Acquisitions %1 à %2 : %3")
         .arg(rowNumber(first), rowNumber(end - 1), parts.join(u" — "));
+}
+
+QString statisticsText(const ChartInputs &in, qint64 first, qint64 end, const Figures &figures)
+{
+    if (figures.empty())
+        return {};
+    const QString unit = readOutScale(in.coefficient).unit.toString();
+    const auto value = [&](Channel c, double v) {
+        QString text = numberToText(v);
+        if (const std::optional<QString> read = atTrace(in, c, v))
+            text += u" (" + *read + unit + u')';
+        return text;
+    };
+    QStringList lines;
+    lines << QStringLiteral("Acquisitions %1 à %2 (%3 lignes)")
+                 .arg(rowNumber(first), rowNumber(end - 1), rowNumber(figures.rows));
+    for (Channel c : toldChannels(in)) {
+        const std::size_t k = std::size_t(column(c));
+        const double mean = std::round(figures.mean(c) * 1e4) / 1e4;
+        lines << QStringLiteral("%1 : min %2 acq. %3 ; max %4 acq. %5 ; moyenne %6")
+                     .arg(QLatin1String(info(c).label), value(c, figures.min[k]),
+                          rowNumber(figures.minRow[k]), value(c, figures.max[k]),
+                          rowNumber(figures.maxRow[k]), value(c, mean));
+    }
+    return lines.join(u'\n');
 }
 
 } // namespace platine

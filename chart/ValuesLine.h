@@ -22,4 +22,10 @@ QString valuesLine(const ChartInputs &in, qint64 row, const RowValues &values);
 // à 5,01 V) — ...". One row reads as valuesLine() of that row.
 QString valuesLine(const ChartInputs &in, qint64 first, qint64 end, const Figures &figures);
 
+// The figures of rows first .. end - 1, one line a channel (the same channels as the values
+// line), after a heading: "Acquisitions 1 000 à 2 000 (1 001 lignes)", then for instance
+// "ANA 1 : min 56 (0,55 V) acq. 1 234 ; max 455 (4,45 V) acq. 1 500 ; moyenne 250,31 (2,45 V)",
+// the row of the first occurrence of each extreme, the mean over every row rounded to 4 decimals.
+QString statisticsText(const ChartInputs &in, qint64 first, qint64 end, const Figures &figures);
+
 } // namespace platine

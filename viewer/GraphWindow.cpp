@@ -124,6 +124,8 @@ void GraphWindow::drawChart()
     const ChartInputs in = chartInputs();
     showChartOutput(drawFullView(in, chart()));
     showOverview();
+    const qint64 first = m_state.session.windowStart();
+    showStatistics(first, first + in.rowCount + 1);
     if (in.analog) {
         if (const std::optional<QString> help = coefficientHelpText(in.coefficient))
             m_helpLine->setText(*help);

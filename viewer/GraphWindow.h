@@ -86,8 +86,9 @@ public Q_SLOTS:
     void showRowCount();
     void setTraceWidth();
     void showNextTable();
-    void zeroTables();       // "RAZ tableaux"
-    void fillWithDemoData(); // "Aléatoire"
+    void zeroTables();         // "RAZ tableaux"
+    void fillWithDemoData();   // "Aléatoire"
+    void showFileStatistics(); // the figures of the whole file
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -114,6 +115,8 @@ private:
     bool zoomByKey(int keyCode); // "+", "-", and the arrows over a span: false for other keys
     void showSpan(const ChartSpan &span);
     void showValuesAt(float x); // the `valeurs` line for the mouse at X x
+    // The figures of the file's rows first .. end - 1 in `statistiques`.
+    void showStatistics(qint64 first, qint64 end);
     void spaceChartControls();
     Chart chart();
     void showChartOutput(const ChartOutput &out);
@@ -167,6 +170,8 @@ private:
     OverviewStrip *m_overview = nullptr;
     QLabel *m_shownRows = nullptr;
     QLabel *m_valuesLine = nullptr;
+    QPushButton *m_fileFigures = nullptr;
+    QPlainTextEdit *m_statistics = nullptr;
     // The span drawn in pixel columns, and the figures of its columns.
     SpanColumns m_spanColumns;
     std::vector<Figures> m_spanFigures;

@@ -26,7 +26,7 @@ namespace platine {
 namespace {
 
 constexpr int kClientWidth = 12615;  // twips
-constexpr int kClientHeight = 10650; // the design's 9300 and the band of the file's overview
+constexpr int kClientHeight = 11985; // the design's 9300 and the band of the file's overview
 
 QString indexed(const char *name, int index)
 {
@@ -194,6 +194,15 @@ void GraphWindow::buildFileBand()
     // The values of the row (or the rows) under the mouse.
     m_valuesLine = label(this, QStringLiteral("valeurs"), QString(), 120, 10320, 12375, 255);
     m_valuesLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The figures of the rows shown, or of the whole file when asked.
+    m_fileFigures = placeButton(this, QStringLiteral("statistiques_fichier"),
+                                QStringLiteral("Statistiques du fichier"), 10200, 9990, 2295, 315);
+    connect(m_fileFigures, &QPushButton::clicked, this, &GraphWindow::showFileStatistics);
+    m_statistics = named(new QPlainTextEdit(this), u"statistiques");
+    m_statistics->setReadOnly(true);
+    m_statistics->setAccessibleName(QStringLiteral("Statistiques des acquisitions"));
+    m_statistics->setLineWrapMode(QPlainTextEdit::NoWrap);
+    place(m_statistics, 120, 10620, 12375, 1275);
 }
 
 void GraphWindow::buildCommands()

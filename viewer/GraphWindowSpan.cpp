@@ -16,6 +16,7 @@
 #include "chart/ReadOut.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 
 #include <QScrollBar>
 #include <cmath>
@@ -98,8 +99,28 @@ void GraphWindow::showSpan(const ChartSpan &span)
     chart.spanRows = span.n;
     chart.zoomShown = false;
     chart.zoomReadout = false;
+    showStatistics(span.first, span.first + span.n + 1);
     showShownRows();
     showOverview();
+}
+
+void GraphWindow::showStatistics(qint64 first, qint64 end)
+{
+    FileSession &session = m_state.session;
+    end = std::min(end, session.fileRows());
+    std::optional<std::vector<Figures>> figures;
+    if (session.source() == FileSession::Source::File && first < end)
+        figures = session.figures({first, end});
+    m_statistics->setPlainText(figures ? statisticsText(chartInputs(), first, end, figures->front())
+                                       : QString());
+}
+
+void GraphWindow::showFileStatistics()
+{
+    showStatistics(0, m_state.session.fileRows());
+    if (!m_statistics->toPlainText().isEmpty())
+        m_statistics->setPlainText(QStringLiteral("Tout le fichier : ")
+                                   + m_statistics->toPlainText());
 }
 
 void GraphWindow::showValuesAt(float x)

@@ -231,6 +231,28 @@ private Q_SLOTS:
         figures.take(12347, row);
         QTEST(valuesLine(in, 12345, 12348, figures), "expected");
     }
+
+    // The figures of rows: each extreme with its first row, the mean rounded, in the read-out's
+    // unit for the analog inputs.
+    void statistics()
+    {
+        ChartInputs in;
+        in.selected = ChannelFlags();
+        in.selected.set(Channel::Temperature, true);
+        in.selected.set(Channel::Analog1, true);
+        Figures figures;
+        figures.take(100, {21.5, 512, 0, 0, 0, 1, 0, 0, 0});
+        figures.take(101, {20, 100, 0, 0, 0, 0, 0, 0, 0});
+        figures.take(102, {21.5, 100, 0, 0, 0, 1, 0, 0, 0});
+        QCOMPARE(statisticsText(in, 100, 103, figures),
+                 u"Acquisitions 100 à 102 (3 lignes)\n"
+                 "TEMP : min 20 acq. 101 ; max 21,5 acq. 100 ; moyenne 21\n"
+                 "ANA 1 : min 100 (0,98 V) acq. 101 ; max 512 (5,01 V) acq. 100 ; "
+                 "moyenne 237,3333 (2,32 V)"_s);
+        in.analog = false;
+        QCOMPARE(statisticsText(in, 100, 103, figures).section(u'\n', 1, 1),
+                 u"LOG 4 : min 0 acq. 101 ; max 1 acq. 100 ; moyenne 0,6667"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSpanView)
