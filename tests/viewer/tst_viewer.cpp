@@ -210,6 +210,39 @@ private Q_SLOTS:
         QCOMPARE(m_state->session.windowStart(), 4899);
     }
 
+    // "-" zooms out past the full view to a span in pixel columns, whose figures and values are
+    // told; the wheel zooms back in to a full view of the rows it comes to.
+    void zoomOutAndIn()
+    {
+        QVERIFY(openLongFile());
+        ChartArea *area = m_window->chartArea();
+        for (int i = 0; i < 11; ++i)
+            QTest::keyClick(area, Qt::Key_Minus);
+        const ChartState &chart = m_state->chart;
+        QVERIFY(chart.spanShown);
+        const qint64 n = chart.spanRows;
+        QCOMPARE_GT(n, 1000);
+        QCOMPARE(chart.spanFirst, 0);
+        const QString last = QLocale().toString(n);
+        QCOMPARE(caption("lignes"), u"Acquisitions 0 à %1 sur 5\u202f000"_s.arg(last));
+        // The temperature is the row: least at row 0, greatest at the last, mean in the middle.
+        QCOMPARE(child("statistiques")->property("plainText").toString().section(u'\n', 1, 1),
+                 u"TEMP : min 0 acq. 0 ; max %1 acq. %2 ; moyenne %3"_s.arg(
+                     QString::number(n), last, QLocale().toString(double(n) / 2)));
+        QTest::mouseMove(area, QPoint(300, 100));
+        QVERIFY2(caption("valeurs").startsWith(u"Acquisition"), qPrintable(caption("valeurs")));
+
+        const QPointF at(area->width() / 2.0, 100);
+        QWheelEvent wheel(at, area->mapToGlobal(at), {}, {0, 3 * 120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &wheel);
+        QVERIFY(!chart.spanShown);
+        const int bar = qobject_cast<QScrollBar *>(child("HScroll1"))->value();
+        QCOMPARE(bar, int(std::llround(double(n) * 0.512)));
+        QCOMPARE(caption("Text5").section(u'\n', 0, 0),
+                 QString::number(m_state->session.windowStart()));
+    }
+
     // A file shortened under the viewer: told, and the window keeps what it shows.
     void fileShortenedWhileBrowsed()
     {
