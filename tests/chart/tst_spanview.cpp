@@ -97,8 +97,6 @@ private Q_SLOTS:
             << ChartSpan{500, 11} << 3.0 << 1000.0 << ChartSpan{500, 10};
         QTest::newRow("out, the whole file at most")
             << ChartSpan{0, 2000} << -80.0 << 7000.0 << ChartSpan{0, kRows};
-        QTest::newRow("out at the start")
-            << ChartSpan{0, 1000} << -1.0 << 7000.0 << ChartSpan{0, 1250};
         QTest::newRow("out at the end")
             << ChartSpan{kRows - 400, 400} << -2.0 << 1000.0 << ChartSpan{kRows - 625, 625};
     }
@@ -116,7 +114,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("notches");
         QTest::addColumn<qint64>("first");
         QTest::newRow("on a tenth") << ChartSpan{1000, 2000} << 1.0 << 1200LL;
-        QTest::newRow("back, kept at the start") << ChartSpan{100, 2000} << -1.0 << 0LL;
         QTest::newRow("on, kept at the end")
             << ChartSpan{kRows - 2100, 2000} << 1.0 << kRows - 2000;
     }
@@ -188,9 +185,6 @@ private Q_SLOTS:
             << true << u"0.492"_s << all << 1LL
             << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (5,01 V) — ANA 2 0 (0, V) — "
                "ANA 3 -3 (-0,03 V) — ANA 4 1023,5 (10,02 V)"_s;
-        QTest::newRow("a row, two channels, 0-10v")
-            << true << u"0.246"_s << QStringList{u"ANA 1"_s, u"ANA 3"_s} << 1LL
-            << u"Acquisition 12\u202f345 : ANA 1 512 (5,01 V) — ANA 3 -3 (-0,03 V)"_s;
         QTest::newRow("a row, temperature probe")
             << true << u"5"_s << QStringList{u"TEMP"_s, u"ANA 1"_s} << 1LL
             << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (509,45 °C)"_s;
