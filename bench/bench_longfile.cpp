@@ -11,6 +11,8 @@
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
 #include "chart/OverviewPicture.h"
+#include "chart/SpanView.h"
+#include "chart/ValuesLine.h"
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionFile.h"
 #include "viewer/GraphWindow.h"
@@ -171,6 +173,95 @@ void BM_LongFile_Overview(benchmark::State &st)
     }
 }
 BENCHMARK(BM_LongFile_Overview)->Unit(benchmark::kMillisecond);
+
+// The long file read whole once, for the span benchmarks.
+const AcquisitionFile &longRead()
+{
+    static const auto file = readWhole();
+    return *file;
+}
+
+// The spans of the zoom: 50,000 rows (a few rows a pixel column, read again from the file),
+// 1 million rows and the whole file (blocks of 64 a column, from the index).
+ChartSpan benchSpan(benchmark::State &st, qint64 rows)
+{
+    const qint64 n = st.range(0) == 0 ? 50'000 : st.range(0) == 1 ? 1'000'000 : rows;
+    const qint64 first = std::clamp<qint64>(st.range(1) * (rows / 2) - n / 2 + 17, 0, rows - n);
+    return {first, n};
+}
+
+// A span shown the first time: the figures of its pixel columns and their strokes, in the chart
+// area's image; at the start, middle and end of the file.
+void BM_LongFile_SpanFirst(benchmark::State &st)
+{
+    const AcquisitionFile &file = longRead();
+    ChartArea area;
+    area.resize(12405 / 15, 5835 / 15);
+    const double visible = (area.width() - 4) * 15.0;
+    const ChartSpan span = benchSpan(st, file.progress().rows);
+    for (auto _ : st) {
+        const SpanColumns columns = spanColumns(span, 12405, visible, file.progress().rows);
+        const auto figures = file.figures(columns.bounds);
+        if (!figures)
+            st.SkipWithError("figures failed");
+        area.surface().clear();
+        drawSpan(area.surface(), columns, *figures, ChartInputs{});
+    }
+    st.counters["rows"] = double(span.n);
+}
+BENCHMARK(BM_LongFile_SpanFirst)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->ArgNames({"span", "half"})
+    ->Unit(benchmark::kMillisecond);
+
+// The same span drawn again from the figures of its columns.
+void BM_LongFile_SpanRedraw(benchmark::State &st)
+{
+    const AcquisitionFile &file = longRead();
+    ChartArea area;
+    area.resize(12405 / 15, 5835 / 15);
+    const double visible = (area.width() - 4) * 15.0;
+    const ChartSpan span = benchSpan(st, file.progress().rows);
+    const SpanColumns columns = spanColumns(span, 12405, visible, file.progress().rows);
+    const auto figures = file.figures(columns.bounds);
+    for (auto _ : st) {
+        area.surface().clear();
+        drawSpan(area.surface(), columns, *figures, ChartInputs{});
+    }
+}
+BENCHMARK(BM_LongFile_SpanRedraw)
+    ->ArgsProduct({{0, 2}, {1}})
+    ->ArgNames({"span", "half"})
+    ->Unit(benchmark::kMillisecond);
+
+// The figures of a span, its ends not on blocks: the whole file, a third of it, 50,000 rows.
+void BM_LongFile_Figures(benchmark::State &st)
+{
+    const AcquisitionFile &file = longRead();
+    const qint64 rows = file.progress().rows;
+    const qint64 first = st.range(0) == 0 ? 0 : rows / 3 + 29;
+    const qint64 end = st.range(0) == 0 ? rows
+        : st.range(0) == 1              ? 2 * rows / 3 - 5
+                                        : first + 50'000;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(file.figures(first, end));
+}
+BENCHMARK(BM_LongFile_Figures)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("span")
+    ->Unit(benchmark::kMillisecond);
+
+// The valeurs line of a pixel column of many rows, as for one mouse move.
+void BM_LongFile_ValuesLine(benchmark::State &st)
+{
+    const AcquisitionFile &file = longRead();
+    const auto figures = file.figures(1000, 14000);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(valuesLine(ChartInputs{}, 1000, 14000, *figures));
+}
+BENCHMARK(BM_LongFile_ValuesLine)->Unit(benchmark::kMicrosecond);
 
 // From the cancel, 50 ms into the read, to the end of the reading thread.
 void BM_LongFile_Cancel(benchmark::State &st)
