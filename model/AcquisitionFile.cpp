@@ -270,9 +270,8 @@ AcquisitionFile::Outcome<std::vector<Figures>>
 AcquisitionFile::figures(const std::vector<qint64> &bounds) const
 {
     constexpr qint64 kBlock = FigureIndex::kBlockRows;
-    // Rows read again in one go when the parts to read lie within this many rows, else part by
-    // part.
-    constexpr qint64 kOneRead = 128 * 1024;
+    // Rows between the parts to read that one read goes through rather than seek past them.
+    constexpr qint64 kOneRead = 4096;
     const std::size_t spans = bounds.size() > 1 ? bounds.size() - 1 : 0;
     // Each span is a head read again, a middle of whole blocks from the index, a tail read again.
     struct Part {
@@ -321,7 +320,12 @@ AcquisitionFile::figures(const std::vector<qint64> &bounds) const
                                 parts[at]->figures.take(row, values);
                         });
     };
-    if (!parts.empty() && parts.back()->end - parts.front()->first <= kOneRead) {
+    // One read when the parts lie close together (the columns of a short span), else one read a
+    // part (the ends of a long span), so that rows between them are not read for nothing.
+    qint64 partRows = 0;
+    for (const Part *p : parts)
+        partRows += p->end - p->first;
+    if (!parts.empty() && parts.back()->end - parts.front()->first <= 2 * partRows + kOneRead) {
         if (auto read = readParts(0, parts.size()); !read)
             return read.error();
     } else {
