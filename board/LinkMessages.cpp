@@ -81,6 +81,13 @@ QString sendFailureReason(const LinkFailure &failure)
         : QStringLiteral("erreur d'écriture sur le port (%1)").arg(failure.reason);
 }
 
+QString refusedSentence(const QString &sent, const QString &line)
+{
+    const bool stop = line.endsWith(u'.') || line.endsWith(u'!');
+    return QStringLiteral("%1, mais la platine a répondu : %2%3")
+        .arg(sent.endsWith(u'.') ? sent.chopped(1) : sent, line, stop ? "" : ".");
+}
+
 QString portLostMessage(const BoardLink &link)
 {
     // The system's words ("Inappropriate ioctl for device") would tell the user nothing.

@@ -168,6 +168,7 @@ void SchedulePanel::setBoard(BoardLink *link)
     connect(link, &BoardLink::replyChanged, m_replyBox, &QLineEdit::setText);
     connect(link, &BoardLink::commandSent, this, &SchedulePanel::commandSent);
     connect(link, &BoardLink::commandFailed, this, &SchedulePanel::commandFailed);
+    connect(link, &BoardLink::boardRefused, this, &SchedulePanel::boardRefused);
 }
 
 void SchedulePanel::setClock(std::function<QDateTime()> clock)
@@ -304,10 +305,17 @@ void SchedulePanel::commandSent(CommandId command)
     if (command != m_sending || command == 0)
         return;
     m_sending = 0;
-    const QString sent = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
-                             .arg(m_link->portName(),
-                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    Q_EMIT status((QStringList(sent) + m_notes).join(u' '));
+    m_lastSent = command;
+    m_sentSentence = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
+                         .arg(m_link->portName(),
+                              QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    Q_EMIT status((QStringList(m_sentSentence) + m_notes).join(u' '));
+}
+
+void SchedulePanel::boardRefused(CommandId command, const QString &line)
+{
+    if (command == m_lastSent && command != 0)
+        Q_EMIT status((QStringList(refusedSentence(m_sentSentence, line)) + m_notes).join(u' '));
 }
 
 void SchedulePanel::commandFailed(CommandId command, const LinkFailure &failure)

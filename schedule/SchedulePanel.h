@@ -69,6 +69,7 @@ public Q_SLOTS:
 private:
     void applyStoredSchedule(const StoredSchedule &stored);
     void commandSent(CommandId command);
+    void boardRefused(CommandId command, const QString &line);
     void commandFailed(CommandId command, const LinkFailure &failure);
     void tellNotSent(const LinkFailure &failure);
     void showDate();
@@ -77,8 +78,10 @@ private:
     FileDialog &m_fileDialog;
     SettingsFiles m_files;
     BoardLink *m_link = nullptr;
-    CommandId m_sending = 0; // the schedule being sent, 0 when none
-    QStringList m_notes;     // what the status line adds to how the last schedule went
+    CommandId m_sending = 0;  // the schedule being sent, 0 when none
+    CommandId m_lastSent = 0; // the last schedule sent
+    QString m_sentSentence;   // how it went, for the board's refusal to complete
+    QStringList m_notes;      // what the status line adds to how the last schedule went
     std::function<QDateTime()> m_clock;
 
     QLineEdit *m_boxes[kScheduleBoxCount] = {};

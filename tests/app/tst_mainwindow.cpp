@@ -2,6 +2,7 @@
 // a command said sent before its last byte left.
 #include "app/JournalWindow.h"
 #include "board/BoardLink.h"
+#include "board/ClockPanel.h"
 #include "platform/QtSerialPort.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
@@ -114,7 +115,8 @@ private Q_SLOTS:
                           u"les secondes de 00 à 59. Rien n'a été programmé."_s;
         // clang-format off
         QTest::newRow("clock sent") << "Command1" << "" << false << ""
-            << "Heure envoyée à la platine sur le port COM1 (/dev/ttyS0).";
+            << "Heure « mercredi 28/02/07 14:07:35 » envoyée à la platine sur le port COM1 "
+               "(/dev/ttyS0).";
         QTest::newRow("clock not sent") << "Command1" << "" << true << "" << "Heure non envoyée : "
             "Impossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied";
         QTest::newRow("clock never leaves") << "Command1" << "" << false << "never" << "L'heure n'a "
@@ -163,23 +165,80 @@ private Q_SLOTS:
                 w()->journalWindow()->text().contains(u"  non envoyé sur COM1 (/dev/ttyS0) : "));
         }
     }
-    void journalKeepsWhatWasSaid() // with the board simulator, which refuses 31 February
+    void boardRefusal() // told; in view over the read-out until a click; every line journaled
     {
         BoardSimulator board;
-        board.setClockInterval(0);
+        board.setClockInterval(50);
         QVERIFY(board.start() && test::putPort3Ini(ini(), board.devicePath()));
         m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        board.refuseNext(u"Erreur : heure invalide"_s);
         m_p->sendClock();
-        QTRY_VERIFY(text(u"Text1"_s).startsWith(u"Heure reglee"_s));
-        get<QLineEdit>(u"jour"_s)->setText(u"31"_s);
-        get<QPushButton>(u"Command1"_s)->click();
+        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().endsWith(u"répondu : Erreur : heure invalide."));
+        QVERIFY(
+            get<QLabel>(u"aide"_s)->text().startsWith(u"Heure « mercredi 28/02/07 14:07:35 » "
+                                                      "envoyée à la platine sur le port COM3 ("));
+        QTest::qWait(1000);
+        QCOMPARE(replies(), QStringList(3, text(u"Text1"_s))); // a read-out may share its burst
+        QVERIFY(text(u"Text1"_s).startsWith(u"Erreur : heure invalide\r\n"_s));
         use(u"n_journal"_s);
-        const QString sent = u"envoyé sur COM3 ("_s + board.devicePath() + u") : "_s;
-        static const QRegularExpression time(u"(?m)^\\d\\d:\\d\\d:\\d\\d  "_s); // each line's time
-        QTRY_COMPARE(w()->journalWindow()->text().remove(time),
-                     sent
-                         + u"41 14 07 35 28 02 07 04\nreçu : Heure reglee : 14:07:35 28/02/2007\n"_s
-                         + sent + u"41 14 07 35 31 02 07 04\nreçu : Erreur : heure invalide"_s);
+        const QStringList journal = w()->journalWindow()->text().split(u'\n');
+        QVERIFY(journal[0].endsWith(u" : 41 14 07 35 28 02 07 04 (mercredi 28/02/07 14:07:35)"));
+        QVERIFY(journal[1].endsWith(u"  reçu : Erreur : heure invalide"));
+        QVERIFY(journal.size() > 10 && journal.last().contains(u"  reçu : "_s));
+        QTest::mouseClick(get(u"Text1"_s), Qt::LeftButton); // the read-out again
+        QTRY_VERIFY(text(u"Text4"_s).contains(u':') && !text(u"Text4"_s).startsWith(u'E'));
+    }
+    void
+    clockFollowsTheComputer() // until a field is changed; what is sent is the time of the click
+    {
+        QDateTime now(QDate(2026, 12, 7), QTime(23, 59, 58));
+        get<ClockPanel>(u"Frame1"_s)->setClock([&] { return now; });
+        use(u"n_mise_a_l_heure"_s);
+        now = now.addSecs(30);
+        use(u"Command1"_s);
+        QCOMPARE(port()->pending + port()->sent, QByteArray::fromHex("4100002808122603"));
+        now = now.addSecs(30);
+        QTRY_COMPARE(text(u"seconde"_s), u"58"_s);
+        QTest::keyClicks(get(u"minutes"_s), u"1"_s);
+        now = now.addSecs(30);
+        QTest::qWait(1100);
+        QCOMPARE(text(u"seconde"_s), u"58"_s);
+    }
+    void clockDate_data() // a date that does not exist refused; the weekday follows the date
+    {
+        QTest::addColumn<QString>("date");   // the date fields, then the weekday typed
+        QTest::addColumn<QString>("sent");   // the bytes sent after "A" hh mm ss, in hex
+        QTest::addColumn<QString>("status"); // the time of sending left out
+        const QString none = u"Mise à l'heure de la platine : le champ « Jour » donne une date qui "
+                             u"n'existe pas (%1). Rien n'a "
+                             "été envoyé."_s,
+                      sent = u" » envoyée à la platine sur le port COM1 (/dev/ttyS0)."_s;
+        QTest::newRow("31 February") << "31|02|2026|Lundi"
+                                     << "" << none.arg("31/02/2026");
+        QTest::newRow("29 February 2100") << "29|02|2100|"
+                                          << "" << none.arg("29/02/2100");
+        QTest::newRow("29 February 2028, followed") << "29|02|2028|"
+                                                    << "29022803"
+                                                    << "Heure « mardi 29/02/28 14:07:35" + sent;
+        QTest::newRow("typed against the date") << "07|12|2026|Mardi"
+                                                << "07122602"
+                                                << "Heure « lundi 07/12/26 14:07:35" + sent
+                + " « Jour de la semaine » corrigé en « Lundi » : le 07/12/2026 est un lundi.";
+    }
+    void clockDate()
+    {
+        QFETCH(QString, date);
+        use(u"n_mise_a_l_heure"_s);
+        for (const QString f : {"heure=14", "minutes=07", "seconde=35"})
+            get<QLineEdit>(f.section(u'=', 0, 0))->setText(f.section(u'=', 1));
+        for (const QString f : {"jour", "mois", "annee", "numero_jour"})
+            if (const QString t = date.section(u'|', 0, 0); !t.isEmpty() || f != u"numero_jour")
+                get<QLineEdit>(f)->setText(t), date = date.section(u'|', 1);
+        use(u"Command1"_s);
+        static const QRegularExpression time(u" à \\d\\d:\\d\\d:\\d\\d\\."_s);
+        QTRY_COMPARE(get<QLabel>(u"aide"_s)->text().replace(time, u"."_s),
+                     fetch<QString>("status"));
+        QCOMPARE(port()->sent.mid(4).toHex(), fetch<QString>("sent").toLatin1());
     }
     void sentOnceTheLastByteLeft() // on a line whose reader is late; the bytes as they were
     {
@@ -200,12 +259,13 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(
             get<QLabel>(u"aide"_s)->text(),
-            u"Heure en cours d'envoi à la platine sur le port COM3 (%1)…"_s.arg(pty.devicePath()));
+            u"Heure « mercredi 28/02/07 14:07:35 » en cours d'envoi à la platine sur le port COM3 "
+            "(%1)…"_s.arg(pty.devicePath()));
         QVERIFY(w()->journalWindow()->text().isEmpty());
         ::close(line);
         QCOMPARE(pty.readAtLeast(filler.size() + 8, 3000), filler + test::Program::kClockCommand);
-        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().startsWith(u"Heure envoyée à la platine"_s));
-        QVERIFY(w()->journalWindow()->text().endsWith(u"41 14 07 35 28 02 07 04"_s));
+        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().contains(u"» envoyée à la platine"_s));
+        QVERIFY(w()->journalWindow()->text().endsWith(u"07 04 (mercredi 28/02/07 14:07:35)"_s));
     }
     void silentBoardTold() // a port where no board answers
     {
