@@ -61,12 +61,11 @@ QString timeBoxDescription(int box)
     return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
 }
 
-// Why "Programmer" stops on an unusable time box.
+// Why "Programmer" (and "Enregistrer sous") refuses an unusable time box.
 QString invalidTimeMessage(int box, const QString &text)
 {
     return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
-                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
-                          "Rien n'a été programmé.")
+                          "de 00 à 23, les minutes et les secondes de 00 à 59.")
         .arg(timeBoxDescription(box), text);
 }
 
@@ -249,14 +248,10 @@ void SchedulePanel::programBoard()
     QLineEdit *period = m_boxes[kPeriodBox];
     if (result.period != period->text())
         period->setText(result.period); // the user sees the corrected period
-    if (result.invalidTimeBox >= 0) {
-        const int bad = result.invalidTimeBox;
-        const QString why = invalidTimeMessage(bad, v.boxes[bad]);
-        Q_EMIT status(why.section(u'\n', 0, 0) + QStringLiteral(" Rien n'a été programmé."));
-        tell(MessageIcon::Warning, kProgrammerTitle, why);
-        m_boxes[bad]->setFocus(Qt::OtherFocusReason);
-        m_boxes[bad]->selectAll();
-        return;
+    if (const int bad = result.invalidTimeBox; bad >= 0) {
+        return refuseBox(bad, kProgrammerTitle,
+                         invalidTimeMessage(bad, v.boxes[bad])
+                             + QStringLiteral("\nRien n'a été programmé."));
     }
     m_notes.clear(); // for the status line, after how the sending went
     const std::optional<int> seconds = periodSeconds(result.period);
@@ -337,12 +332,27 @@ void SchedulePanel::tellNotSent(const LinkFailure &failure)
     tell(MessageIcon::Critical, kProgrammerTitle, why);
 }
 
+void SchedulePanel::refuseBox(int box, const QString &title, const QString &text)
+{
+    Q_EMIT status(QString(text).replace(u'\n', u' '));
+    tell(MessageIcon::Warning, title, text);
+    m_boxes[box]->setFocus(Qt::OtherFocusReason);
+    m_boxes[box]->selectAll();
+}
+
 void SchedulePanel::saveScheduleAs()
 {
+    // A schedule "Programmer" would refuse is not kept either.
+    const ScheduleValues v = values();
+    if (const int bad = firstInvalidTimeBox(v); bad >= 0) {
+        return refuseBox(bad, QStringLiteral("Enregistrer sous"),
+                         invalidTimeMessage(bad, v.boxes[bad])
+                             + QStringLiteral("\nRien n'a été enregistré."));
+    }
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const FileStatus saved = saveScheduleFile(*path, values());
+    const FileStatus saved = saveScheduleFile(*path, v);
     if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
              cannotWriteMessage(*path, saved.error())
@@ -369,6 +379,15 @@ void SchedulePanel::openSchedule()
         return;
     }
     applyStoredSchedule(*stored);
+    const ScheduleValues v = values();
+    if (const int bad = firstInvalidTimeBox(v); bad >= 0) {
+        QString rule = invalidTimeMessage(bad, v.boxes[bad]);
+        rule[0] = rule[0].toLower();
+        refuseBox(bad, QStringLiteral("Ouvrir"),
+                  QStringLiteral("Programme de « %1 » chargé, mais « Programmer » le refusera tel "
+                                 "quel : %2")
+                      .arg(*path, rule));
+    }
 }
 
 void SchedulePanel::showDate()

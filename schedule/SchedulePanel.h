@@ -57,7 +57,8 @@ public:
 
 Q_SIGNALS:
     // What "Programmer" did, for the status line: being sent, then sent (on which port, at what
-    // time) or why not; the period corrected, a window that ends before it starts.
+    // time, what the board refused) or why not; the period corrected, a window that ends before it
+    // starts. A time box that "Programmer" refuses, on saving and on opening a schedule file.
     void status(const QString &text);
 
 public Q_SLOTS:
@@ -74,6 +75,8 @@ private:
     void tellNotSent(const LinkFailure &failure);
     void showDate();
     void tell(MessageIcon icon, const QString &title, const QString &text);
+    // Tells why a time box is refused (status line and message) and puts the cursor in it.
+    void refuseBox(int box, const QString &title, const QString &text);
 
     FileDialog &m_fileDialog;
     SettingsFiles m_files;
