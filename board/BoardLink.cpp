@@ -179,8 +179,13 @@ LinkStatus BoardLink::openPort()
     if (device.isEmpty())
         return LinkFailure{LinkProblem::NoDevice};
     const Result<Done, SerialFailure> opened = m_port->open(device);
-    if (!opened && m_lost)
+    // A device missing is unplugged when it was there (it was opened, or went away while open),
+    // else it was never on this machine.
+    const bool missing = !opened && opened.error().kind == SerialError::NotFound;
+    if (!opened && (m_lost || (missing && device == m_device)))
         return LinkFailure{LinkProblem::Unplugged, device, opened.error().kind};
+    if (missing)
+        return LinkFailure{LinkProblem::NoDevice, device, opened.error().kind};
     if (!opened)
         return LinkFailure{LinkProblem::CannotOpen, device, opened.error().kind, opened.reason()};
     ++m_openings;

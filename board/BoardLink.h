@@ -31,8 +31,8 @@ namespace platine {
 
 // What went wrong on the link.
 enum class LinkProblem {
-    NoDevice,    // the port number designates no device on this machine
-    Unplugged,   // the device went away and has not been opened since
+    NoDevice,    // the port number designates no device on this machine, or one never there
+    Unplugged,   // the device went away (or was opened before and is missing now)
     CannotOpen,  // the device would not open: `serial` and `reason` say why
     NotOpen,     // a message written while the port is closed
     NotANumber,  // an answer to the port question that designates no port

@@ -14,8 +14,6 @@ QString unpluggedAdvice()
 QString cannotOpenReason(const LinkFailure &failure)
 {
     switch (failure.serial) {
-    case SerialError::NotFound:
-        return QStringLiteral("le périphérique n'existe pas (carte ou câble débranché ?)");
     case SerialError::Permission:
         return QStringLiteral("accès refusé : le port est peut-être pris par un autre programme, "
                               "ou votre compte n'est pas du groupe dialout");

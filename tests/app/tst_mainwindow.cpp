@@ -288,6 +288,30 @@ private Q_SLOTS:
         QCOMPARE(m_dlg.messages.size(), 1);
         QVERIFY(m_dlg.messages[0].text.contains(u"/dev/ttyS0"_s));
     }
+    void missingDeviceTold() // unplugged when it was there; never there: the ports there are
+    {
+        PseudoTerminal pty;
+        QVERIFY(pty.open()
+                && test::putFile(ini(),
+                                 "[Port COM]\r\nvaleur=3\r\n"
+                                     + test::portsSection(3, pty.devicePath())
+                                     + "COM4=/dev/platine-absent\r\n"));
+        m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        use(u"n_heure_platine"_s);
+        use(u"Command2"_s);
+        use(u"Command3"_s);
+        pty.close();
+        use(u"Command2"_s);
+        m_dlg.inputAnswers = {u"4"_s};
+        use(u"n_port"_s); // told when chosen, and again at the opening
+        use(u"Command2"_s);
+        QCOMPARE(m_dlg.messages.size(), 3);
+        QVERIFY(m_dlg.messages[0].text.contains(u"a été débranché"));
+        QVERIFY(m_dlg.messages[1].text.startsWith(u"Le port COM4 ne correspond à aucun "
+                                                  "périphérique de cet ordinateur.\nPorts "
+                                                  "présents : "));
+        QCOMPARE(m_dlg.messages[2].text, m_dlg.messages[1].text);
+    }
     void portQuestion_data() // cancelled, refused, as typed, a suggestion chosen, no such device
     {
         QTest::addColumn<Answer>("answer"); // "<7>": the suggestion for port 7
@@ -297,15 +321,17 @@ private Q_SLOTS:
         QTest::newRow("cancelled") << Answer() << 1 << QString() << QByteArray();
         QTest::newRow("refused") << Answer(u"3x"_s) << 1 << u"« 3x » n'est pas un numéro.*"_s
                                  << QByteArray();
-        QTest::newRow("as typed") << Answer(u" 3 "_s) << 3 << QString()
-                                  << "[Port COM]\r\nvaleur= 3 \r\n"_ba;
+        QTest::newRow("as typed") << Answer(u" 7 "_s) << 7 << QString()
+                                  << "[Port COM]\r\nvaleur= 7 \r\n"_ba;
         QTest::newRow("suggestion")
             << Answer(u"<7>"_s) << 7 << QString() << "[Port COM]\r\nvaleur=7\r\n"_ba;
-        QTest::newRow("no device") // taken; told the ports there are and how to map one
-            << Answer(u"200"_s) << 200
-            << u"Le port COM200 ne correspond à aucun périphérique de cet ordinateur\\.\nPorts "
-               "présents : .*COM7 \\(/dev/pts/\\d+\\).* les lignes :\n\\[Ports\\]\nCOM200=/.*"_s
-            << "[Port COM]\r\nvaleur=200\r\n"_ba;
+        for (const int n : {200, 3})          // taken; told the ports there are and how to map one
+            QTest::addRow("no device: %d", n) // none for 200, the usual one absent here for 3
+                << Answer(QString::number(n)) << n
+                << u"Le port COM%1 ne correspond à aucun périphérique de cet ordinateur\\.\nPorts "
+                   "présents : COM7 \\(/dev/pts/\\d+\\)\\..* les lignes :\n\\[Ports\\]\nCOM%1=/dev/pts/.*"_s
+                       .arg(n)
+                << "[Port COM]\r\nvaleur=%1\r\n"_ba.replace("%1", QByteArray::number(n));
     }
     void portQuestion()
     {
@@ -317,6 +343,9 @@ private Q_SLOTS:
             return answer == u"<7>" && offered.contains(seven) ? Answer(u"7"_s) : answer;
         };
         start();
+        w()->link()->setPortLister([&] {
+            return QMap<int, SerialPortEntry>{{7, {pty.devicePath(), {}}}};
+        });
         use(u"n_port"_s);
         QCOMPARE(m_dlg.inputRequests,
                  QStringList{u"Changement du port de communication|Port de communication|1"_s});
