@@ -69,6 +69,9 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
     m_status = new QLabel(statusBar());
     m_status->setObjectName(QStringLiteral("aide"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for two lines, whatever the sentence: a long one wraps and the window keeps its size.
+    m_status->setWordWrap(true);
+    m_status->setFixedHeight(2 * m_status->fontMetrics().lineSpacing());
     statusBar()->addWidget(m_status, 1);
     connect(m_clockPanel, &ClockPanel::status, this, &MainWindow::showStatus);
     connect(m_schedulePanel, &SchedulePanel::status, this, &MainWindow::showStatus);

@@ -257,12 +257,25 @@ void SchedulePanel::programBoard()
     const std::optional<int> seconds = periodSeconds(result.period);
     if (seconds && periodSeconds(v.boxes[kPeriodBox]) != seconds)
         m_notes << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
-    for (const int w : windowsEndingBeforeStart(v))
-        m_notes << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée "
-                                  "telle quelle, la platine peut la lire comme une plage sur "
+    // The windows that end before they start, told in one sentence, short enough for the status
+    // line with the rest.
+    QStringList overMidnight;
+    for (const int w : windowsEndingBeforeStart(v)) {
+        overMidnight << QStringLiteral("%1 (%2 avant %3)")
+                            .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
+                                 v.boxes[2 * w].left(5));
+    }
+    if (overMidnight.size() == 1) {
+        m_notes << QStringLiteral("La fenêtre %1 finit avant de commencer : envoyée telle quelle, "
+                                  "la platine peut la lire comme une plage sur minuit.")
+                       .arg(overMidnight[0]);
+    } else if (!overMidnight.isEmpty()) {
+        const QString last = overMidnight.takeLast();
+        m_notes << QStringLiteral("Les fenêtres %1 et %2 finissent avant de commencer : envoyées "
+                                  "telles quelles, la platine peut les lire comme des plages sur "
                                   "minuit.")
-                       .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
-                            v.boxes[2 * w].left(5));
+                       .arg(overMidnight.join(QStringLiteral(", ")), last);
+    }
     m_sending = 0;
     if (m_link) {
         const LinkResult<CommandId> sent = m_link->sendToBoard(*result.frame);

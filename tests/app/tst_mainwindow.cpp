@@ -38,6 +38,14 @@ class TestMainWindow : public QObject
         else
             QTest::mouseClick(get(n), Qt::LeftButton);
     }
+    static int ink(const QImage &image) // the pixels of text drawn black on a light background
+    {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    }
     void start() { m_p.emplace(std::make_unique<test::FakeSerialPort>(), m_dlg, m_dir.path()); }
 private Q_SLOTS:
     void init() // a fresh main window on the fake port, without param.ini
@@ -133,8 +141,13 @@ private Q_SLOTS:
             << "Le programme n'a pas pu être envoyé à la platine sur le port COM1 (/dev/ttyS0) : "
                "erreur d'écriture sur le port (Input/output error). Période ramenée à 120 s.";
         QTest::newRow("over midnight") << "Command7" << "10:50|10:40|" + day.mid(12) + "10" << false
-            << "" << sent + " La fenêtre 1 finit (10:40) avant de commencer (10:50) : envoyée "
+            << "" << sent + " La fenêtre 1 (10:40 avant 10:50) finit avant de commencer : envoyée "
                             "telle quelle, la platine peut la lire comme une plage sur minuit.";
+        QTest::newRow("two over midnight, period 500") // two lines at most, as the others
+            << "Command7" << "10:50|10:40|13:00|12:00|18:00|20:00|500" << false << ""
+            << sent + " Période ramenée à 120 s. Les fenêtres 1 (10:40 avant 10:50) et 2 (12:00 "
+                      "avant 13:00) finissent avant de commencer : envoyées telles quelles, la "
+                      "platine peut les lire comme des plages sur minuit.";
         QTest::newRow("into the next hour") << "Command7" << "10:50|11:10|" + day.mid(12) + "10"
             << false << "" << sent;
         QTest::newRow("not sent") << "Command7" << day + "10" << true << "" << "Programme non "
@@ -144,6 +157,7 @@ private Q_SLOTS:
     void statusLine()
     {
         QFETCH(QString, boxes);
+        const QSize size = w()->size();
         use(u"n_prog"_s);
         for (int i = 0; i < 7 && !boxes.isEmpty(); ++i)
             get<QLineEdit>(u"Text2(%1)"_s.arg(i))->setText(boxes.section(u'|', i, i));
@@ -159,6 +173,14 @@ private Q_SLOTS:
         static const QRegularExpression time(u" à \\d\\d:\\d\\d:\\d\\d\\."_s);
         QTRY_COMPARE_WITH_TIMEOUT(get<QLabel>(u"aide"_s)->text().replace(time, u"."_s),
                                   fetch<QString>("status"), 2000);
+        // The whole sentence drawn (as much ink as on one unbounded line), the window as it was.
+        QLabel *aide = get<QLabel>(u"aide"_s);
+        QImage line(QFontMetrics(aide->font()).horizontalAdvance(aide->text()), 40,
+                    QImage::Format_RGB32);
+        line.fill(Qt::white);
+        QPainter(&line).drawText(0, 30, aide->text());
+        QVERIFY2(ink(aide->grab().toImage()) > ink(line) * 95 / 100 && w()->size() == size,
+                 qPrintable(u"%1 %2"_s.arg(ink(aide->grab().toImage())).arg(ink(line))));
         if (!fetch<QString>("line").isEmpty()) { // journaled as not sent
             use(u"n_journal"_s);
             QVERIFY(
