@@ -1,5 +1,7 @@
 #include "board/LinkMessages.h"
 
+#include "platform/NumberText.h"
+
 namespace platine {
 
 namespace {
@@ -62,12 +64,12 @@ QString sendFailureReason(const LinkFailure &failure)
 {
     switch (failure.kind) {
     case LinkProblem::TimedOut: {
-        const QString limit = QString::number(BoardLink::deliveryLimitMs(failure.bytes));
+        const QString limit = frenchCount(BoardLink::deliveryLimitMs(failure.bytes));
         if (failure.bytesOut == 0)
             return QStringLiteral("aucun des %1 octets n'est parti en %2 ms")
-                .arg(QString::number(failure.bytes), limit);
+                .arg(frenchCount(failure.bytes), limit);
         return QStringLiteral("seuls %1 des %2 octets sont partis en %3 ms")
-            .arg(QString::number(failure.bytesOut), QString::number(failure.bytes), limit);
+            .arg(frenchCount(failure.bytesOut), frenchCount(failure.bytes), limit);
     }
     case LinkProblem::Closed:
         return QStringLiteral("le port a été fermé avant que tous les octets soient partis");

@@ -1,7 +1,8 @@
 #include "viewer/LoadReport.h"
 
+#include "platform/NumberText.h"
+
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -9,9 +10,10 @@ namespace platine {
 
 namespace {
 
+// Counts are written the French way, as the sentences around them.
 QString number(qint64 n)
 {
-    return QLocale().toString(n);
+    return frenchCount(n);
 }
 
 QString acquisitions(qint64 count)
@@ -30,7 +32,8 @@ QString fileFailureText(const AcquisitionFileFailure &failure)
     case Kind::NotRegular: return QStringLiteral("ce n'est pas un fichier ordinaire");
     case Kind::Gone: return QStringLiteral("le fichier n'existe plus");
     case Kind::Changed: return QStringLiteral("le fichier a changé depuis son ouverture");
-    case Kind::NoSuchRow: return QStringLiteral("il n'a pas d'acquisition %1").arg(failure.row);
+    case Kind::NoSuchRow:
+        return QStringLiteral("il n'a pas d'acquisition %1").arg(number(failure.row));
     case Kind::System: break;
     }
     return failure.reason;
@@ -131,7 +134,9 @@ LoadReport describe(const SessionReport &r)
     case Kind::Ended: return loadReport(r.path, r.progress);
     case Kind::OpenFailed: return openFailure(r.path, r.failure);
     case Kind::ReadFailed:
-        return {QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)), true};
+        return {
+            QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)),
+            true};
     case Kind::MoveFailed:
         return {QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il "
                                "montre.")
