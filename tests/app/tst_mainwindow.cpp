@@ -41,9 +41,8 @@ class TestMainWindow : public QObject
     static int ink(const QImage &image) // the pixels of text drawn black on a light background
     {
         int dark = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                dark += qGray(image.pixel(x, y)) < 128;
+        for (int i = 0; i < image.width() * image.height(); ++i)
+            dark += qGray(image.pixel(i % image.width(), i / image.width())) < 128;
         return dark;
     }
     void start() { m_p.emplace(std::make_unique<test::FakeSerialPort>(), m_dlg, m_dir.path()); }
@@ -297,13 +296,12 @@ private Q_SLOTS:
         QVERIFY(pty.open() && test::putPort3Ini(ini(), pty.devicePath()));
         QVERIFY(test::putFile(ini(), test::fileBytes(ini()) + "COM4=/dev/platine-absent\r\n"));
         m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        m_dlg.inputAnswers = {u"4"_s};
         for (const QString n : {"n_heure_platine", "Command2", "Command3"})
             use(n);
-        pty.close();
-        use(u"Command2"_s);
-        m_dlg.inputAnswers = {u"4"_s};
-        use(u"n_port"_s); // told when chosen, and again at the opening
-        use(u"Command2"_s);
+        pty.close(); // then opened again; port 4 chosen, told then and again at the opening
+        for (const QString n : {"Command2", "n_port", "Command2"})
+            use(n);
         QCOMPARE(m_dlg.messages.size(), 3);
         QVERIFY(m_dlg.messages[0].text.contains(u"a été débranché"));
         QVERIFY(m_dlg.messages[1].text.startsWith(u"Le port COM4 ne correspond à aucun "
@@ -340,9 +338,8 @@ private Q_SLOTS:
             return answer == u"<7>" && offered.contains(seven) ? Answer(u"7"_s) : answer;
         };
         start();
-        w()->link()->setPortLister([&] {
-            return QMap<int, SerialPortEntry>{{7, {pty.devicePath(), {}}}};
-        });
+        const QMap<int, SerialPortEntry> ports{{7, {pty.devicePath(), {}}}}; // those of the machine
+        w()->link()->setPortLister([ports] { return ports; });
         use(u"n_port"_s);
         QCOMPARE(m_dlg.inputRequests,
                  QStringList{u"Changement du port de communication|Port de communication|1"_s});
