@@ -11,6 +11,7 @@
 #include "model/DemoData.h"
 #include "model/Tables.h"
 #include "platform/Dialogs.h"
+#include "platform/Fonts.h"
 #include "platform/Placement.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
@@ -54,14 +55,7 @@ GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *p
     setWindowTitle(QStringLiteral("Graphique des acquisitions"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
-    // The designs are made for an 8-point sans-serif system font (11 pixels at 96 dpi); the
-    // closest font the desktop has is taken.
-    QFont f = font();
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                   QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"), f.family()});
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(designFont(font()));
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
 
     m_modeFrame = new QGroupBox(QStringLiteral("Mode graphique"), this);
