@@ -318,7 +318,7 @@ round_trip() {
     preload=$run/pty-modem-lines.so
   fi
 
-  (cd "$app" && LD_PRELOAD="$preload" LC_ALL=fr_FR.UTF-8 wine platine.exe \
+  (trap - ERR && cd "$app" && LD_PRELOAD="$preload" LC_ALL=fr_FR.UTF-8 wine platine.exe \
     >"$run/platine.log" 2>&1) &
   pids+=($!)
   disown # its end, when the script stops it, is no news
@@ -350,6 +350,19 @@ round_trip() {
     sleep 0.5
     xclip -o -selection clipboard 2>/dev/null | tr -d '\r\n' || true
   }
+  status_text() { # the status line's text, selected by dragging over it, by the clipboard
+    local y=$((height - 9)) text="" _
+    for _ in 1 2 3; do # the first drag after a click elsewhere was seen to select nothing
+      printf '' | xclip -selection clipboard >/dev/null 2>&1
+      xdotool mousemove --window "$main" 2 "$y" mousedown 1 sleep 0.2 \
+        mousemove --window "$main" $((width - 3)) "$y" sleep 0.2 mouseup 1
+      xdotool key ctrl+c
+      sleep 0.5
+      text=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r\n' || true)
+      [ -n "$text" ] && break
+    done
+    echo "$text"
+  }
   menu_at() { # the menu bar's item at x, then the item of its menu that many steps down
     click "$main" "$1" 8
     for _ in $(seq "$2"); do xdotool key Down; done
@@ -374,6 +387,7 @@ round_trip() {
       press $(centre "$box")
       xdotool key ctrl+a BackSpace
     done
+    sleep 1 # the last box drawn again before the screenshot
   }
   # What a person sees: how many pixel columns inside the box's frame hold dark pixels that the
   # box's rendering when empty has not. Text makes many; a text cursor, one or two.
@@ -421,6 +435,9 @@ round_trip() {
   sleep 2
   shot "$run/clock.png"
   boxes_show_text "typing the clock" "$run/clock-empty.png" "$run/clock.png" "${clock_boxes[@]}"
+  local clock_status schedule_status
+  clock_status=$(status_text)
+  echo "after \"Programmation\", the status line says \"$clock_status\""
   local clock_reply_text schedule_reply_text
   clock_reply_text=$(box_text "${clock_reply[@]}")
   echo "the clock's reply box holds \"$clock_reply_text\""
@@ -429,6 +446,8 @@ round_trip() {
   press "${schedule_send[@]}" # Programmer
   sleep 2
   shot "$run/schedule.png"
+  schedule_status=$(status_text)
+  echo "after \"Programmer\", the status line says \"$schedule_status\""
   schedule_reply_text=$(box_text "${schedule_reply[@]}")
   echo "the schedule's reply box holds \"$schedule_reply_text\""
 
@@ -447,7 +466,7 @@ round_trip() {
   # Wine's file dialog has no name here: it is the program's other visible window. Typing goes to
   # its file name box while the pointer is over it.
   file_dialog() {
-    xdotool search --onlyvisible --classname platine.exe | grep -vx "$main" | head -n 1
+    xdotool search --onlyvisible --classname platine.exe 2>/dev/null | grep -vx "$main" | head -n 1
   }
   local dialog=""
   for _ in $(seq 60); do
@@ -501,6 +520,11 @@ round_trip() {
     [[ $schedule_reply_text =~ $answer ]] ||
       { echo "the board's answer did not come back into the schedule's reply box" >&2; ok=0; }
   fi
+  # A command is told sent once the port has told that its last byte left.
+  [[ $clock_status == "Heure envoyée à la platine sur le port COM3 "* ]] ||
+    { echo "the status line did not tell the clock sent" >&2; ok=0; }
+  [[ $schedule_status == "Programme envoyé à la platine sur le port COM3 "* ]] ||
+    { echo "the status line did not tell the schedule sent" >&2; ok=0; }
   if [ $ok = 0 ]; then
     cat "$run/sim.log" >&2
     exit 1
