@@ -334,6 +334,7 @@ round_trip() {
   import -window root -crop "${width}x${height}+0+0" "$run/start.png"
   bar=$(convert "$run/start.png" -crop "1x60+$((width - 9))+0" +repage -colorspace gray \
     -depth 8 txt:- | awk -F'[,:]' 'NR > 1 && !/#FFFFFF/ { print $2; exit }')
+  [ -n "$bar" ] || { echo "the menu bar was not found in $run/start.png" >&2; exit 1; }
   local caption
   caption=$(xdotool getwindowname "$main")
   echo "main window: \"$caption\", $width pixels wide"
