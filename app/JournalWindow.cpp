@@ -1,6 +1,7 @@
 #include "app/JournalWindow.h"
 
 #include "board/BoardLink.h"
+#include "board/LinkMessages.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -10,9 +11,13 @@ namespace platine {
 QString journalLine(const JournalEntry &entry)
 {
     const QString time = entry.time.toString(QStringLiteral("HH:mm:ss"));
-    if (entry.sent) {
-        return QStringLiteral("%1  envoyé sur %2 : %3")
-            .arg(time, entry.port, QString::fromLatin1(entry.bytes.toHex(' ').toUpper()));
+    const QString hex = QString::fromLatin1(entry.bytes.toHex(' ').toUpper());
+    if (entry.kind == JournalEntry::Kind::Sent)
+        return QStringLiteral("%1  envoyé sur %2 : %3").arg(time, entry.port, hex);
+    if (entry.kind == JournalEntry::Kind::NotSent) {
+        return QStringLiteral("%1  non envoyé sur %2 : %3 (%4)")
+            .arg(time, entry.port, hex,
+                 entry.failure ? sendFailureReason(*entry.failure) : QString());
     }
     QString text;
     QByteArrayView bytes = entry.bytes;

@@ -13,7 +13,8 @@ class BoardLink;
 struct JournalEntry;
 
 // One line of the journal as the window shows it: "14:07:35  envoyé sur COM3 (/dev/pts/4) : 41
-// 14 07 ..." or "14:07:36  reçu : Heure reglee ...", control characters written <0D>.
+// 14 07 ...", "14:07:35  non envoyé sur COM3 (/dev/pts/4) : 41 14 07 ... (why)" or "14:07:36
+// reçu : Heure reglee ...", control characters written <0D>.
 QString journalLine(const JournalEntry &entry);
 
 class JournalWindow : public QWidget

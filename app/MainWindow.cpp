@@ -3,6 +3,7 @@
 #include "app/JournalWindow.h"
 #include "board/BoardLink.h"
 #include "board/ClockPanel.h"
+#include "board/LinkMessages.h"
 #include "platform/Dialogs.h"
 #include "platform/PanelLook.h"
 #include "platform/Placement.h"
@@ -11,6 +12,7 @@
 #include "platform/SerialPort.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
+#include "schedule/FileMessages.h"
 #include "schedule/SchedulePanel.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/ProgramState.h"
@@ -54,9 +56,9 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
 
     buildBoardDisplayPanel();
     m_clockPanel = new ClockPanel(dialogs, m_client);
-    m_clockPanel->setBoard(m_link, [this] { clearReplies(); });
+    m_clockPanel->setBoard(m_link);
     m_schedulePanel = new SchedulePanel(*m_fileDialog, m_files, m_client);
-    m_schedulePanel->setBoard(m_link, [this] { clearReplies(); });
+    m_schedulePanel->setBoard(m_link);
     m_schedulePanel->hide();
     m_schedulePanel->raise(); // the schedule panel covers the two others while it is shown
     buildMenu();
@@ -71,14 +73,15 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
     connect(m_clockPanel, &ClockPanel::status, this, &MainWindow::showStatus);
     connect(m_schedulePanel, &SchedulePanel::status, this, &MainWindow::showStatus);
 
-    connect(m_link, &BoardLink::replyReceived, this, &MainWindow::showReply);
+    connect(m_link, &BoardLink::replyChanged, this, &MainWindow::showReply);
     // The label follows the port, whatever opened or closed it.
     connect(m_link, &BoardLink::openChanged, this, &MainWindow::refreshPortLabel);
     connect(m_link, &BoardLink::autoClosed, this, [this](bool answered) {
         if (!answered) // after the command's own line: a board that says nothing is told too
             showStatus(m_status->text() + QStringLiteral(" La platine n'a rien répondu."));
     });
-    connect(m_link, &BoardLink::portLost, this, [this](const QString &text) {
+    connect(m_link, &BoardLink::portLost, this, [this] {
+        const QString text = portLostMessage(*m_link);
         showStatus(text);
         tellFailure(text);
     });
@@ -165,7 +168,11 @@ void MainWindow::buildBoardDisplayPanel()
                        QColor(0xff, 0xff, 0xc0));
     place(m_reply, 2280, 720, 2760, 660);
     m_reply->installEventFilter(this);
-    connect(m_reply, &QLineEdit::textChanged, this, &MainWindow::mirrorReply);
+    // What is typed into Text1 shows in the two others as well.
+    connect(m_reply, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_schedulePanel->replyBox()->setText(text);
+        m_clockPanel->replyBox()->setText(text);
+    });
     auto *quitButton = placeButton(m_boardDisplayPanel, QStringLiteral("Command9"),
                                    QStringLiteral("Quitter"), 5220, 960, 1095, 420);
     connect(quitButton, &QPushButton::clicked, m_boardDisplayPanel, &QWidget::hide);
@@ -223,13 +230,20 @@ void MainWindow::askPortNumber()
         return;
     const BoardLink::PortChange change = m_link->changePortNumber(*answer);
     if (!change.answer) {
-        tellFailure(change.answer.reason());
+        tellFailure(
+            change.answer.error().kind == LinkProblem::PortOpen
+                ? QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de "
+                                 "numéro.")
+                      .arg(m_link->portName())
+                : QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
+                      .arg(*answer, QString::number(kMaxPortNumber)));
         return;
     }
     if (!change.stored)
-        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.reason()));
+        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.error()));
+    // A number without a device is taken all the same: a "Ports" line may name one later.
     if (portDevice(m_link->portNumber(), m_files.paramIni()).isEmpty())
-        tellFailure(m_link->noDeviceMessage()); // taken all the same: "Ports" may name it later
+        tellFailure(openFailureMessage(*m_link, {LinkProblem::NoDevice}));
     else
         showStatus(QStringLiteral("Port %1 choisi.").arg(m_link->portName()));
 }
@@ -260,11 +274,12 @@ void MainWindow::showAbout()
 
 void MainWindow::openPort()
 {
-    const Status opened = m_link->openPort();
+    const LinkStatus opened = m_link->openPort();
     refreshPortLabel();
     if (!opened) {
-        showStatus(opened.reason().section(u'\n', 0, 0));
-        tellFailure(opened.reason());
+        const QString why = openFailureMessage(*m_link, opened.error());
+        showStatus(why.section(u'\n', 0, 0));
+        tellFailure(why);
     }
 }
 
@@ -286,30 +301,21 @@ void MainWindow::showStatus(const QString &text)
     m_status->setText(text);
 }
 
+// Text1 shows the board's last answer, which the link keeps (the panels' Text3 and Text4 too).
 void MainWindow::showReply(const QString &text)
 {
     m_reply->setText(text);
-    // Text3 follows Text1 through the mirror already; the receive handler copies it once more.
-    m_schedulePanel->replyBox()->setText(m_reply->text());
-}
-
-void MainWindow::mirrorReply(const QString &text)
-{
-    m_schedulePanel->replyBox()->setText(text);
-    m_clockPanel->replyBox()->setText(text);
 }
 
 void MainWindow::clearReplies()
 {
-    m_schedulePanel->replyBox()->clear();
-    m_clockPanel->replyBox()->clear();
-    m_reply->clear();
+    m_link->clearReply();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_reply && event->type() == QEvent::MouseButtonPress)
-        m_reply->clear();
+        clearReplies();
     return QMainWindow::eventFilter(watched, event);
 }
 

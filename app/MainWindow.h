@@ -65,7 +65,6 @@ private:
     void buildMenu();
     void buildBoardDisplayPanel();
     void showReply(const QString &text);
-    void mirrorReply(const QString &text);
     void refreshPortLabel();
     void showStatus(const QString &text);
     void tellFailure(const QString &text);

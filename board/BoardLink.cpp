@@ -2,7 +2,6 @@
 
 #include "platform/Ansi.h"
 #include "platform/Blanks.h"
-#include "platform/Dialogs.h"
 #include "platform/LeadingNumber.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
@@ -17,13 +16,25 @@ namespace platine {
 
 namespace {
 
-// What a lost device means and what to do, said when it goes and at each command until it is back.
-QString unpluggedAdvice()
-{
-    return QStringLiteral("la carte ou le câble a été débranché. Rebranchez-le, puis recommencez.");
-}
-
 constexpr int kFlushMs = 1000;
+
+// Errors of an open port that mean its device went away. Linux tells a pulled adapter as a
+// resource error and the other side of a pseudo-terminal closing as a read that finds the end of
+// the line; Windows tells a pulled USB adapter as an access error or an aborted operation (a
+// resource error), and a write that never completes as a timeout.
+bool meansDeviceGone(SerialError error)
+{
+    switch (error) {
+    case SerialError::Permission:
+    case SerialError::Resource:
+    case SerialError::Read:
+    case SerialError::Timeout: return true;
+    case SerialError::NotFound:
+    case SerialError::Write:
+    case SerialError::Other: break;
+    }
+    return false;
+}
 
 const QString &portSection()
 {
@@ -80,16 +91,24 @@ int portNumberFromAnswer(const QString &answer)
 }
 
 BoardLink::BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, QObject *parent)
-    : QObject(parent), m_port(std::move(port)), m_paramIni(paramIni), m_autoClose(new QTimer(this))
+    : QObject(parent),
+      m_port(std::move(port)),
+      m_paramIni(paramIni),
+      m_autoClose(new QTimer(this)),
+      m_deliveryTimer(new QTimer(this))
 {
     m_port->setObjectName(QStringLiteral("Comm1"));
     m_autoClose->setObjectName(QStringLiteral("Timer3"));
     m_autoClose->setInterval(kAutoCloseMs);
     m_autoClose->setSingleShot(true); // enabled by a command, disabled by its own tick
     m_autoClose->setTimerType(Qt::PreciseTimer);
+    m_deliveryTimer->setSingleShot(true);
+    m_deliveryTimer->setTimerType(Qt::PreciseTimer);
     connect(m_autoClose, &QTimer::timeout, this, &BoardLink::autoClose);
+    connect(m_deliveryTimer, &QTimer::timeout, this, &BoardLink::deliveryOverdue);
     connect(m_port.get(), &SerialPort::dataReceived, this, &BoardLink::onData);
-    connect(m_port.get(), &SerialPort::deviceLost, this, &BoardLink::onDeviceLost);
+    connect(m_port.get(), &SerialPort::bytesWritten, this, &BoardLink::onBytesWritten);
+    connect(m_port.get(), &SerialPort::failed, this, &BoardLink::onPortFailed);
 }
 
 BoardLink::~BoardLink()
@@ -111,25 +130,9 @@ void BoardLink::setPortLister(std::function<QMap<int, SerialPortEntry>()> lister
     m_listPorts = std::move(lister);
 }
 
-QString BoardLink::noDeviceMessage() const
+QMap<int, SerialPortEntry> BoardLink::presentPorts() const
 {
-    QStringList ports;
-    QString example = QStringLiteral("/dev/ttyUSB0");
-    const QMap<int, SerialPortEntry> present = m_listPorts ? m_listPorts()
-                                                           : QMap<int, SerialPortEntry>();
-    for (auto it = present.cbegin(); it != present.cend(); ++it) {
-        if (ports.isEmpty())
-            example = it->device;
-        ports << QStringLiteral("COM%1 (%2)").arg(QString::number(it.key()), it->device);
-    }
-    return QStringLiteral("Le port COM%1 ne correspond à aucun périphérique de cet ordinateur.\n"
-                          "Ports présents : %2.\n"
-                          "Choisissez-en un par « Paramètrage » → « Port COM », ou donnez le "
-                          "numéro %1 à un périphérique en ajoutant à « %3 » les lignes :\n"
-                          "[Ports]\nCOM%1=%4")
-        .arg(QString::number(m_portNumber),
-             ports.isEmpty() ? QStringLiteral("aucun") : ports.join(QStringLiteral(", ")),
-             m_paramIni, example);
+    return m_listPorts ? m_listPorts() : QMap<int, SerialPortEntry>();
 }
 
 void BoardLink::addToJournal(JournalEntry entry)
@@ -159,35 +162,29 @@ BoardLink::PortChange BoardLink::changePortNumber(const QString &answer)
     if (answer.isEmpty())
         return {};
     if (isOpen())
-        return {
-            Failure{QStringLiteral("Le port %1 est ouvert : fermez-le avant de changer de numéro.")
-                        .arg(portName())}};
+        return {LinkFailure{LinkProblem::PortOpen}};
     const int port = portNumberFromAnswer(answer);
     if (port == 0)
-        return {Failure{QStringLiteral("« %1 » n'est pas un numéro de port (un nombre de 1 à %2).")
-                            .arg(answer, QString::number(kMaxPortNumber))}};
+        return {LinkFailure{LinkProblem::NotANumber}};
     m_portNumber = port;
     m_device.clear();
     return {Done{}, writeProfileString(m_paramIni, portSection(), valueKey(), answer)};
 }
 
-Status BoardLink::openPort()
+LinkStatus BoardLink::openPort()
 {
     if (isOpen())
         return Done{};
     const QString device = portDevice(m_portNumber, m_paramIni);
     if (device.isEmpty())
-        return Failure{noDeviceMessage()};
-    const Status opened = m_port->open(device);
+        return LinkFailure{LinkProblem::NoDevice};
+    const Result<Done, SerialFailure> opened = m_port->open(device);
     if (!opened && m_lost)
-        return Failure{
-            QStringLiteral("Le port %1 est fermé : %2").arg(portName(), unpluggedAdvice())};
-    if (!opened) {
-        const QString why = opened.reason();
-        return Failure{QStringLiteral("Impossible d'ouvrir le port COM%1 (%2) : %3")
-                           .arg(m_portNumber)
-                           .arg(device, why.isEmpty() ? QStringLiteral("erreur inconnue") : why)};
-    }
+        return LinkFailure{LinkProblem::Unplugged, device, opened.error().kind};
+    if (!opened)
+        return LinkFailure{LinkProblem::CannotOpen, device, opened.error().kind, opened.reason()};
+    ++m_openings;
+    m_breakingOff = false;
     // Opening a serial device raises DTR, and a board that resets on DTR would reset at every
     // open: the line goes inactive at once, before anything is written, at every open.
     m_port->setDtr(false); // refused by some devices (pseudo-terminals): not an error
@@ -201,37 +198,146 @@ void BoardLink::closePort()
 {
     if (!isOpen())
         return;
-    m_port->flush(kFlushMs);
-    m_port->close();
-    Q_EMIT openChanged(false);
+    m_port->flush(kFlushMs); // what leaves meanwhile is counted as it goes
+    if (m_pending.isEmpty()) {
+        m_port->close();
+        Q_EMIT openChanged(false);
+    } else {
+        breakOff({LinkProblem::Closed, m_device});
+    }
 }
 
-Status BoardLink::sendToBoard(const QByteArray &message)
+LinkResult<CommandId> BoardLink::sendToBoard(const QByteArray &message)
 {
-    const Status opened = openPort();
+    const LinkStatus opened = openPort();
     if (!opened)
-        return opened;
+        return opened.error();
     return writeMessage(message);
 }
 
-Status BoardLink::writeMessage(const QByteArray &message)
+LinkResult<CommandId> BoardLink::writeMessage(const QByteArray &message)
 {
     if (!isOpen())
-        return Failure{QStringLiteral("Le port COM%1 n'est pas ouvert.").arg(m_portNumber)};
+        return LinkFailure{LinkProblem::NotOpen};
     m_port->setDtr(false); // refused by some devices: not an error
-    const qint64 written = m_port->write(message);
-    m_autoClose->start(); // every command gets its own 4.5 s
+    const qint64 queued = m_port->write(message);
+    m_autoClose->stop(); // it counts from the last byte out
     m_answered = false;
-    if (written != message.size())
-        return Failure{QStringLiteral("Échec de l'envoi sur le port %1.").arg(portName())};
-    addToJournal({QTime::currentTime(), true, portName(), message});
-    return Done{};
+    const CommandId id = ++m_lastCommand;
+    if (queued != message.size()) {
+        LinkFailure refused{LinkProblem::WriteFailed, m_device, SerialError::Write};
+        refused.bytes = message.size();
+        const QString port = portName();
+        breakOff(refused); // the commands before it fail too: the port closes
+        addToJournal({QTime::currentTime(), JournalEntry::Kind::NotSent, port, message, refused});
+        return refused;
+    }
+    qint64 ahead = 0; // the bytes of the commands before it leave first
+    for (const Pending &p : std::as_const(m_pending))
+        ahead += p.left;
+    m_pending.append({id, message, message.size(), portName(),
+                      QDeadlineTimer(deliveryLimitMs(ahead + message.size()), Qt::PreciseTimer)});
+    if (message.isEmpty()) // nothing to wait for
+        onBytesWritten(0);
+    else
+        armDeliveryTimer();
+    return id;
+}
+
+void BoardLink::onBytesWritten(qint64 count)
+{
+    QList<CommandId> sent;
+    while (!m_pending.isEmpty() && (count > 0 || m_pending.first().left == 0)) {
+        Pending &first = m_pending.first();
+        const qint64 taken = std::min(count, first.left);
+        first.left -= taken;
+        count -= taken;
+        if (first.left > 0)
+            break;
+        addToJournal({QTime::currentTime(), JournalEntry::Kind::Sent, first.port, first.bytes, {}});
+        sent << first.id;
+        m_pending.removeFirst();
+    }
+    if (m_pending.isEmpty()) {
+        m_deliveryTimer->stop();
+        if (!sent.isEmpty() && isOpen())
+            m_autoClose->start(); // 4.5 s from the last byte out
+    } else {
+        armDeliveryTimer();
+    }
+    for (const CommandId id : std::as_const(sent))
+        Q_EMIT commandSent(id);
+}
+
+void BoardLink::armDeliveryTimer()
+{
+    if (!m_pending.isEmpty())
+        m_deliveryTimer->start(
+            int(std::max<qint64>(0, m_pending.first().deadline.remainingTime())));
+}
+
+void BoardLink::deliveryOverdue()
+{
+    if (m_pending.isEmpty())
+        return;
+    if (!m_pending.first().deadline.hasExpired())
+        return armDeliveryTimer();
+    breakOff({LinkProblem::TimedOut, m_device});
+}
+
+void BoardLink::onPortFailed(const SerialFailure &failure)
+{
+    const bool gone = meansDeviceGone(failure.kind);
+    if (!isOpen() || m_breakingOff || !(gone || failure.kind == SerialError::Write))
+        return;
+    m_breakingOff = true; // told once, however many errors the port reports meanwhile
+    // The port is closed outside of its own notification.
+    const quint64 opening = m_openings;
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure, gone, opening] {
+            if (opening != m_openings || !isOpen())
+                return;
+            if (!gone)
+                return breakOff({LinkProblem::WriteFailed, m_device, failure.kind, failure.reason});
+            m_lost = true;
+            breakOff({LinkProblem::DeviceLost, m_device, failure.kind, failure.reason});
+            Q_EMIT portLost();
+        },
+        Qt::QueuedConnection);
+}
+
+void BoardLink::breakOff(LinkFailure failure)
+{
+    const QList<Pending> pending = std::exchange(m_pending, {});
+    m_deliveryTimer->stop();
+    m_autoClose->stop();
+    const bool wasOpen = isOpen();
+    m_port->abort();
+    QList<LinkFailure> failures;
+    const QTime now = QTime::currentTime();
+    for (const Pending &p : pending) {
+        failure.bytes = p.bytes.size();
+        failure.bytesOut = p.bytes.size() - p.left;
+        failures << failure;
+        addToJournal({now, JournalEntry::Kind::NotSent, p.port, p.bytes, failure});
+    }
+    if (wasOpen)
+        Q_EMIT openChanged(false);
+    for (qsizetype i = 0; i < pending.size(); ++i)
+        Q_EMIT commandFailed(pending[i].id, failures[i]);
 }
 
 void BoardLink::flushPending(int msecs)
 {
     if (isOpen())
         m_port->flush(msecs);
+}
+
+void BoardLink::clearReply()
+{
+    m_reply.clear();
+    Q_EMIT replyChanged(m_reply);
 }
 
 void BoardLink::autoClose()
@@ -256,21 +362,15 @@ void BoardLink::onData()
     for (qsizetype from = 0; from < bytes.size();) {
         const qsizetype end = bytes.indexOf("\r\n", from);
         const qsizetype next = end < 0 ? bytes.size() : end + 2;
-        addToJournal({now, false, QString(),
-                      bytes.mid(from, std::min(next - from, qsizetype(kJournalBytes)))});
+        addToJournal({now,
+                      JournalEntry::Kind::Received,
+                      QString(),
+                      bytes.mid(from, std::min(next - from, qsizetype(kJournalBytes))),
+                      {}});
         from = next;
     }
-    Q_EMIT replyReceived(fromWire(bytes));
-}
-
-void BoardLink::onDeviceLost()
-{
-    // The system's words ("Inappropriate ioctl for device") would tell the user nothing.
-    const QString text =
-        QStringLiteral("Le port %1 s'est fermé : %2").arg(portName(), unpluggedAdvice());
-    m_lost = true;
-    Q_EMIT openChanged(false);
-    Q_EMIT portLost(text);
+    m_reply = fromWire(bytes); // each burst replaces the last: nothing is accumulated
+    Q_EMIT replyChanged(m_reply);
 }
 
 } // namespace platine

@@ -1,12 +1,21 @@
 #pragma once
-// The board link: the serial port (objectName "Comm1"), the port number, SendToBoard and the
-// auto-close timer (objectName "Timer3"). Window code calls these and shows what they report; it
-// never touches the port itself.
+// The board link: the serial port (objectName "Comm1"), the port number, SendToBoard, the
+// auto-close timer (objectName "Timer3") and the board's last answer. Window code calls these and
+// words what they report; it never touches the port itself.
+//
+// A command has been sent once every one of its bytes has left the computer: the port's count of
+// bytes written has reached its length. Until then it is being sent. A command whose bytes have
+// not all left within deliveryLimitMs(), or that meets a write error, has failed: it is journaled
+// so, and the port is closed (dropping what had not left) so that the next command starts clean.
+// The auto-close counts 4.5 s from the last byte out.
 
 #include "platform/PortNumbers.h"
+#include "platform/ProfileFile.h"
 #include "platform/Result.h"
+#include "platform/SerialPort.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -14,19 +23,54 @@
 #include <QTime>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
 namespace platine {
 
-class SerialPort;
+// What went wrong on the link.
+enum class LinkProblem {
+    NoDevice,    // the port number designates no device on this machine
+    Unplugged,   // the device went away and has not been opened since
+    CannotOpen,  // the device would not open: `serial` and `reason` say why
+    NotOpen,     // a message written while the port is closed
+    NotANumber,  // an answer to the port question that designates no port
+    PortOpen,    // a change of port number asked while the port is open
+    WriteFailed, // the port refused the bytes or reported a write error
+    TimedOut,    // the bytes had not all left within deliveryLimitMs()
+    Closed,      // the port was closed before the bytes had all left
+    DeviceLost,  // the device went away before the bytes had all left
+};
 
-// One line of the link's journal: a message sent to the board, or text the board sent back.
+struct LinkFailure {
+    LinkFailure(LinkProblem kind = LinkProblem::CannotOpen, QString device = {},
+                SerialError serial = SerialError::Other, QString reason = {})
+        : kind(kind), device(std::move(device)), serial(serial), reason(std::move(reason))
+    {}
+
+    LinkProblem kind;
+    QString device;      // the device concerned, when there is one
+    SerialError serial;  // CannotOpen, WriteFailed: the serial layer's kind
+    QString reason;      // the system's words, when it gave some
+    qint64 bytesOut = 0; // a command that failed: how many of its bytes left
+    qint64 bytes = 0;    // and its length
+};
+
+template <typename T> using LinkResult = Result<T, LinkFailure>;
+using LinkStatus = LinkResult<Done>;
+// A command handed to the link, numbered from 1 in the order of writing.
+using CommandId = quint64;
+
+// One line of the link's journal: a command sent to the board or that failed to leave, or text
+// the board sent back.
 struct JournalEntry {
+    enum class Kind { Sent, NotSent, Received };
     QTime time;
-    bool sent = false; // sent to the board, else received from it
-    QString port;      // where it was sent: "COM3 (/dev/pts/4)"; empty for what was received
-    QByteArray bytes;  // as on the wire; received text is kept up to kJournalBytes
+    Kind kind = Kind::Received;
+    QString port;                       // where a command went: "COM3 (/dev/pts/4)"
+    QByteArray bytes;                   // as on the wire; received text is kept up to kJournalBytes
+    std::optional<LinkFailure> failure; // NotSent: why
 };
 
 class BoardLink : public QObject
@@ -38,6 +82,10 @@ public:
     static constexpr int kJournalEntries = 1000;
     static constexpr int kJournalBytes = 200;
 
+    // The time a command's bytes have to leave: 1 s, and 2 ms a byte (at 9600 baud a byte takes
+    // 1.04 ms on the line), the bytes of the commands before it counted in.
+    static constexpr int deliveryLimitMs(qint64 bytes) { return int(1000 + 2 * bytes); }
+
     // Takes the port (objectName "Comm1"). paramIni is where the port number and the "Ports"
     // device overrides are kept.
     BoardLink(std::unique_ptr<SerialPort> port, const QString &paramIni, QObject *parent = nullptr);
@@ -46,6 +94,7 @@ public:
     int portNumber() const { return m_portNumber; }
     // "COM3", or "COM3 (/dev/ttyS2)" once a device has been opened for it.
     QString portName() const;
+    const QString &paramIni() const { return m_paramIni; }
     bool isOpen() const;
     SerialPort *port() const { return m_port.get(); }
     QTimer *autoCloseTimer() const { return m_autoClose; }
@@ -56,66 +105,98 @@ public:
 
     // What became of an answer to the port-number question.
     struct PortChange {
-        // A failure says, as a sentence for the user, why the answer was refused (not a number,
-        // or the port is open); nothing changed then. An empty answer is no change and no failure.
-        Status answer = Done{};
-        // The answer taken: whether param.ini keeps it, as typed. The number changes anyway; a
-        // failure gives the reason param.ini could not be written.
-        Status stored = Done{};
+        // Refused (NotANumber, PortOpen): nothing changed. An empty answer is no change and no
+        // failure.
+        LinkStatus answer = Done{};
+        // The answer taken: whether param.ini keeps it, as typed. The number changes anyway.
+        FileStatus stored = Done{};
     };
     // The answer to the port-number question ("Port COM" menu), as typed in the input box.
     PortChange changePortNumber(const QString &answer);
 
     // The two port buttons. openPort() opens the port when it is closed and switches DTR off right
-    // after the device opens; when the device cannot be opened it fails with a sentence naming the
-    // port number, the device and the reason, and the port stays closed.
-    Status openPort();
+    // after the device opens; when the device cannot be opened the port stays closed (NoDevice,
+    // Unplugged, CannotOpen). closePort() lets out what is still leaving (for at most a second);
+    // a command whose bytes have not all left then fails (Closed).
+    LinkStatus openPort();
     void closePort();
 
-    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, one write, the auto-close
-    // (re)started for 4.5 s. When the port cannot be opened nothing is sent and no timer starts.
+    // SendToBoard steps 2 to 5: opens the port when closed, DTR off, the bytes queued for the
+    // line. The command is being sent until commandSent() or commandFailed() tells its number.
     // openPort() is step 2 alone (the clock command opens the port before it builds its message);
-    // writeMessage() is steps 3 to 5. A failure is a sentence for the user.
-    Status sendToBoard(const QByteArray &message);
-    Status writeMessage(const QByteArray &message);
+    // writeMessage() is steps 3 to 5 (NotOpen when the port is closed; WriteFailed when the port
+    // refuses the bytes outright).
+    LinkResult<CommandId> sendToBoard(const QByteArray &message);
+    LinkResult<CommandId> writeMessage(const QByteArray &message);
+    // Whether a command is being sent.
+    bool sending() const { return !m_pending.isEmpty(); }
 
     // Writes out pending output (bounded), e.g. before the program quits.
     void flushPending(int msecs = 1000);
 
+    // The board's last answer, kept once: what the three reply displays show.
+    const QString &reply() const { return m_reply; }
+    // Empties it (the first step of every command, and a click on Text1).
+    void clearReply();
+
     // What was sent and received during the run, oldest first.
     const QList<JournalEntry> &journal() const { return m_journal; }
 
-    // Where the machine's serial ports are listed, for the message that tells a port number
-    // without a device: the numbered ports, those the port question offers.
+    // Where the machine's serial ports are listed, for telling a port number without a device.
     void setPortLister(std::function<QMap<int, SerialPortEntry>()> lister);
-    // The port number has no device: what to do, naming the ports the machine has and the
-    // "Ports" lines of param.ini that would give the number one.
-    QString noDeviceMessage() const;
+    // The numbered ports of this machine, as the port question offers them.
+    QMap<int, SerialPortEntry> presentPorts() const;
 
 Q_SIGNALS:
-    // Data received: everything waiting, as text (byte value = character code).
-    void replyReceived(const QString &text);
+    // The board's answer changed: a burst received (everything waiting, as text: byte value =
+    // character code), or the answer emptied.
+    void replyChanged(const QString &text);
     void openChanged(bool open);
     // The auto-close closed the port; answered: the board sent something since the last command.
     void autoClosed(bool answered);
     void journalAdded(const JournalEntry &entry);
-    // The device went away while the port was open; the port is closed now. The text says so,
-    // for the user; the next command that cannot open the port says it is still unplugged.
-    void portLost(const QString &text);
+    // Every byte of the command has left the computer.
+    void commandSent(CommandId command);
+    // The command's bytes did not all leave (WriteFailed, TimedOut, Closed, DeviceLost); the port
+    // is closed.
+    void commandFailed(CommandId command, const LinkFailure &failure);
+    // The device went away while the port was open; the port is closed now, and the next command
+    // that cannot open it fails as Unplugged.
+    void portLost();
 
 private:
+    struct Pending {
+        CommandId id;
+        QByteArray bytes;
+        qint64 left; // bytes that have not left yet
+        QString port;
+        QDeadlineTimer deadline;
+    };
+
     void autoClose();
     void onData();
-    void onDeviceLost();
+    void onBytesWritten(qint64 count);
+    void onPortFailed(const SerialFailure &failure);
+    void deliveryOverdue();
+    void armDeliveryTimer();
+    // Every command being sent fails with `failure` (its counts of bytes made its own), and the
+    // port is closed, dropping what had not left.
+    void breakOff(LinkFailure failure);
     void addToJournal(JournalEntry entry);
 
     std::unique_ptr<SerialPort> m_port;
     QString m_paramIni;
     QTimer *m_autoClose = nullptr;
+    QTimer *m_deliveryTimer = nullptr; // the deadline of the first command being sent
     int m_portNumber = 1;
-    QString m_device;        // the device the port was last opened on
-    bool m_lost = false;     // the device went away and has not been opened since
-    bool m_answered = false; // something was received since the last command
+    QString m_device;            // the device the port was last opened on
+    bool m_lost = false;         // the device went away and has not been opened since
+    bool m_answered = false;     // something was received since the last command
+    bool m_breakingOff = false;  // a failure of the open port is being dealt with
+    quint64 m_openings = 0;      // counts the openings: a failure belongs to one of them
+    CommandId m_lastCommand = 0; // the number of the last command written
+    QList<Pending> m_pending;    // commands being sent, in writing order
+    QString m_reply;
     QList<JournalEntry> m_journal;
     std::function<QMap<int, SerialPortEntry>()> m_listPorts;
 };

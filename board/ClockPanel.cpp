@@ -1,6 +1,6 @@
 #include "board/ClockPanel.h"
 
-#include "board/BoardLink.h"
+#include "board/LinkMessages.h"
 #include "platform/Dialogs.h"
 #include "platform/PanelLook.h"
 #include "platform/Placement.h"
@@ -92,10 +92,12 @@ ClockPanel::ClockPanel(DialogService &dialogs, QWidget *parent)
     hide();
 }
 
-void ClockPanel::setBoard(BoardLink *link, std::function<void()> clearReplies)
+void ClockPanel::setBoard(BoardLink *link)
 {
     m_link = link;
-    m_clearReplies = std::move(clearReplies);
+    connect(link, &BoardLink::replyChanged, m_replyBox, &QLineEdit::setText);
+    connect(link, &BoardLink::commandSent, this, &ClockPanel::commandSent);
+    connect(link, &BoardLink::commandFailed, this, &ClockPanel::commandFailed);
 }
 
 void ClockPanel::fillFromComputerClock()
@@ -116,8 +118,8 @@ ClockFields ClockPanel::fields() const
 
 void ClockPanel::sendToBoard()
 {
-    if (m_clearReplies)
-        m_clearReplies();
+    if (m_link)
+        m_link->clearReply(); // the three reply displays
     else
         m_replyBox->clear();
     const ClockFields clock = fields();
@@ -134,18 +136,50 @@ void ClockPanel::sendToBoard()
     }
     if (!m_link)
         return;
-    Status sent = m_link->openPort();
-    if (sent)
-        sent = m_link->writeMessage(encodeClockCommand(clock));
-    if (!sent) {
-        Q_EMIT status(
-            QStringLiteral("Heure non envoyée : %1").arg(sent.reason().section(u'\n', 0, 0)));
-        tellFailure(sent.reason());
+    m_sending = 0;
+    const LinkStatus opened = m_link->openPort();
+    const LinkResult<CommandId> written = opened ? m_link->writeMessage(encodeClockCommand(clock))
+                                                 : opened.error();
+    if (!written) {
+        if (written.error().kind == LinkProblem::WriteFailed)
+            return tellNotSent(written.error());
+        const QString why = openFailureMessage(*m_link, written.error());
+        Q_EMIT status(QStringLiteral("Heure non envoyée : %1").arg(why.section(u'\n', 0, 0)));
+        tellFailure(why);
         return;
     }
+    m_sending = *written;
+    Q_EMIT status(QStringLiteral("Heure en cours d'envoi à la platine sur le port %1…")
+                      .arg(m_link->portName()));
+}
+
+void ClockPanel::commandSent(CommandId command)
+{
+    if (command != m_sending || command == 0)
+        return;
+    m_sending = 0;
     Q_EMIT status(
         QStringLiteral("Heure envoyée à la platine sur le port %1 à %2.")
             .arg(m_link->portName(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+}
+
+void ClockPanel::commandFailed(CommandId command, const LinkFailure &failure)
+{
+    if (command != m_sending)
+        return;
+    m_sending = 0;
+    tellNotSent(failure);
+}
+
+void ClockPanel::tellNotSent(const LinkFailure &failure)
+{
+    if (failure.kind == LinkProblem::DeviceLost)
+        return; // the main window tells the loss, once
+    const QString why = QStringLiteral("L'heure n'a pas pu être envoyée à la platine sur le port "
+                                       "%1 : %2.")
+                            .arg(m_link->portName(), sendFailureReason(failure));
+    Q_EMIT status(why);
+    tellFailure(why);
 }
 
 void ClockPanel::tellFailure(const QString &text)

@@ -3,19 +3,18 @@
 // filled from the computer clock ("Heure PC") or by hand, the computer's time, a copy of the
 // board's reply, "Programmation" that sends the clock command and "Quitter", which hides the panel.
 
+#include "board/BoardLink.h"
 #include "board/ClockCommand.h"
 
 #include <QGroupBox>
 
 #include <array>
-#include <functional>
 
 class QLabel;
 class QLineEdit;
 
 namespace platine {
 
-class BoardLink;
 class DialogService;
 
 class ClockPanel : public QGroupBox
@@ -25,14 +24,14 @@ public:
     // dialogs tells the user, over the panel's window, why nothing was sent.
     ClockPanel(DialogService &dialogs, QWidget *parent = nullptr);
 
-    // The board link that "Programmation" sends through, and the step that empties the three
-    // reply displays before anything else.
-    void setBoard(BoardLink *link, std::function<void()> clearReplies);
+    // The board link that "Programmation" sends through; Text4 shows its last answer.
+    void setBoard(BoardLink *link);
 
     QLineEdit *replyBox() const { return m_replyBox; } // Text4, a copy of the board's reply
 
 Q_SIGNALS:
-    // What "Programmation" did, for the status line: sent, and on which port, or why not.
+    // What "Programmation" did, for the status line: being sent, then sent (on which port, at
+    // what time) or why not.
     void status(const QString &text);
 
 public Q_SLOTS:
@@ -41,11 +40,14 @@ public Q_SLOTS:
 
 private:
     ClockFields fields() const;
+    void commandSent(CommandId command);
+    void commandFailed(CommandId command, const LinkFailure &failure);
+    void tellNotSent(const LinkFailure &failure);
     void tellFailure(const QString &text);
 
     DialogService &m_dialogs;
     BoardLink *m_link = nullptr;
-    std::function<void()> m_clearReplies;
+    CommandId m_sending = 0; // the clock command being sent, 0 when none
 
     std::array<QLineEdit *, 7> m_fields = {}; // by ClockField
     QLabel *m_timeLabel = nullptr;

@@ -17,20 +17,28 @@ constexpr qint64 kPiece = 256 * 1024;
 // without the cost of starting a thread.
 constexpr qint64 kReadAtOnce = 1024 * 1024;
 
+using Kind = AcquisitionFileFailure::Kind;
+
+AcquisitionFileFailure failure(Kind kind, const QString &reason = {}, qint64 row = 0)
+{
+    return {kind, reason, row};
+}
+
 } // namespace
 
-Result<std::unique_ptr<AcquisitionFile>> AcquisitionFile::open(const QString &path)
+AcquisitionFile::Outcome<std::unique_ptr<AcquisitionFile>>
+AcquisitionFile::open(const QString &path)
 {
     // Only regular files: a directory, a device or a pipe is no acquisition file (a device such
     // as /dev/zero would never end).
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        return Failure{QStringLiteral("le fichier n'existe pas")};
+        return failure(Kind::Missing);
     if (!info.isFile())
-        return Failure{QStringLiteral("ce n'est pas un fichier ordinaire")};
+        return failure(Kind::NotRegular);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
+        return failure(Kind::System, file.errorString());
     std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path));
     opened->m_size = info.size();
     opened->m_modified = info.lastModified();
@@ -162,19 +170,19 @@ void AcquisitionFile::read()
     }
 }
 
-Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
+AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
 {
     const QFileInfo info(m_path);
     if (!info.exists())
-        return Failure{QStringLiteral("le fichier n'existe plus")};
+        return failure(Kind::Gone);
     if (info.size() != m_size || info.lastModified() != m_modified)
-        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
+        return failure(Kind::Changed);
     qint64 offset = 0;
     qint64 rows = 0;
     {
         const std::lock_guard lock(m_mutex);
         if (first < 0 || first >= m_progress.rows)
-            return Failure{QStringLiteral("il n'a pas d'acquisition %1").arg(first)};
+            return failure(Kind::NoSuchRow, {}, first);
         offset = m_offsets[std::size_t(first / kRowsPerOffset)];
         rows = std::min<qint64>(m_progress.rows - first, AcquisitionData::kRows);
         if (first == 0 && qint64(m_head.size()) >= rows) { // the first rows, kept from the read
@@ -188,12 +196,12 @@ Status AcquisitionFile::fill(qint64 first, AcquisitionData &store) const
     auto window = std::make_unique<AcquisitionData>();
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
-        return Failure{file.errorString()};
+        return failure(Kind::System, file.errorString());
     const AcquisitionReadResult read = readAcquisition(file, *window, first % kRowsPerOffset, rows);
     if (read.end == AcquisitionReadResult::End::ReadError)
-        return Failure{read.error};
+        return failure(Kind::System, read.error);
     if (read.rowsStored != rows)
-        return Failure{QStringLiteral("le fichier a changé depuis son ouverture")};
+        return failure(Kind::Changed);
     window->rows = int(rows);
     store = *window;
     return Done{};

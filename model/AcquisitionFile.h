@@ -54,11 +54,28 @@ struct AcquisitionFileProgress {
     bool running() const { return state == State::Reading; }
 };
 
+// Why a file could not be opened, or a window of it not read again.
+struct AcquisitionFileFailure {
+    enum class Kind {
+        Missing,    // no file at that path
+        NotRegular, // a folder, a device, a pipe: no acquisition file
+        Gone,       // the file went away since it was opened
+        Changed,    // its size or time changed since it was opened: not what was read
+        NoSuchRow,  // a window asked from a row the file does not have (`row`)
+        System,     // the system refused: its words in `reason`
+    };
+    Kind kind = Kind::System;
+    QString reason;
+    qint64 row = 0;
+};
+
 class AcquisitionFile
 {
 public:
+    template <typename T> using Outcome = Result<T, AcquisitionFileFailure>;
+
     // Starts reading the file. Fails when it is not a regular file or cannot be opened.
-    static Result<std::unique_ptr<AcquisitionFile>> open(const QString &path);
+    static Outcome<std::unique_ptr<AcquisitionFile>> open(const QString &path);
     ~AcquisitionFile(); // stops the thread
 
     AcquisitionFile(const AcquisitionFile &) = delete;
@@ -74,7 +91,7 @@ public:
     // Replaces the store with the browsable rows first, first + 1, ... as far as it holds them,
     // and sets the rows it uses. Fails, leaving the store as it was, when the file is no longer
     // what was read (changed, shorter, gone) or cannot be read.
-    Status fill(qint64 first, AcquisitionData &store) const;
+    Outcome<Done> fill(qint64 first, AcquisitionData &store) const;
 
     std::vector<OverviewColumn> overview(int columns) const;
     // The memory kept for the file: the offsets, the first rows and the overview.

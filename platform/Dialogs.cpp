@@ -4,10 +4,19 @@
 
 namespace platine {
 
-QString cannotWriteMessage(const QString &path, const QString &reason)
+namespace {
+
+// A name with a wildcard in its file name is a filter given back ("*.txt", "/home/u/*.txt"),
+// never a file the user chose.
+std::optional<QString> unlessFilter(std::optional<QString> path)
 {
-    return QStringLiteral("Impossible d'écrire « %1 » : %2").arg(path, reason);
+    const QString name = path ? QFileInfo(*path).fileName() : QString();
+    if (name.contains(u'*') || name.contains(u'?'))
+        return std::nullopt;
+    return path;
 }
+
+} // namespace
 
 FileDialog::FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent)
     : QObject(parent), m_owner(owner), m_dialogs(dialogs)
@@ -17,12 +26,12 @@ FileDialog::FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent)
 
 std::optional<QString> FileDialog::showOpen(const QString &initialName)
 {
-    return m_dialogs.openFile(m_owner, initialName);
+    return unlessFilter(m_dialogs.openFile(m_owner, initialName));
 }
 
 std::optional<QString> FileDialog::showSave(const QString &initialName)
 {
-    std::optional<QString> path = m_dialogs.saveFile(m_owner, initialName);
+    std::optional<QString> path = unlessFilter(m_dialogs.saveFile(m_owner, initialName));
     if (path)
         *path = withSuffixOf(*path, initialName);
     return path;

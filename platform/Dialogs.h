@@ -14,10 +14,6 @@ namespace platine {
 
 enum class MessageIcon { Information, Warning, Critical };
 
-// What a window tells when a file could not be written, with the reason the system gave:
-// "Impossible d'écrire « path » : reason".
-QString cannotWriteMessage(const QString &path, const QString &reason);
-
 // The path with the extension of initialName added when its file name has none: "horaire" and
 // "*.txt" give "horaire.txt". A name with a "." of its own, or a filter ("*"), is left as it is.
 QString withSuffixOf(const QString &path, const QString &initialName);
@@ -56,7 +52,8 @@ class FileDialog : public QObject
 public:
     // Dialogs open over owner; the control itself is a child of parent.
     FileDialog(QWidget *owner, DialogService &dialogs, QObject *parent);
-    // Returns the chosen path, or nullopt when the user cancelled. A name chosen to save under
+    // Returns the chosen path, or nullopt when the user cancelled. A filter given back as the name
+    // ("*.txt", with or without a folder before it) is a cancel too. A name chosen to save under
     // that has no extension gets the initial name's ("horaire" -> "horaire.txt" after "*.txt").
     std::optional<QString> showOpen(const QString &initialName = QStringLiteral("*.txt"));
     std::optional<QString> showSave(const QString &initialName = QStringLiteral("*.txt"));

@@ -46,7 +46,7 @@ QMap<int, QString> portOverrides(const QString &paramIni)
     QMap<int, QString> overrides;
     if (paramIni.isEmpty())
         return overrides;
-    const Result<QByteArray> contents = readProfileFile(paramIni);
+    const auto contents = readProfileFile(paramIni);
     if (!contents)
         return overrides;
     QSet<int> named; // the numbers whose first entry was met, with a device or without

@@ -229,77 +229,82 @@ QList<std::pair<QString, QString>> profileEntries(const QByteArray &contents,
     return entries;
 }
 
-Result<QByteArray> readProfileFile(const QString &path)
+Result<QByteArray, FileFailure> readProfileFile(const QString &path)
 {
-    const auto fail = [](const QString &why) -> Result<QByteArray> { return Failure{why}; };
+    const auto fail = [](FileProblem kind,
+                         const QString &why = {}) -> Result<QByteArray, FileFailure> {
+        return FileFailure{kind, why};
+    };
     const QFileInfo info(path);
     if (!info.exists()) {
         if (QFileInfo(info.absolutePath()).isDir())
             return QByteArray();
-        return fail(QStringLiteral("le dossier « %1 » n'existe pas").arg(info.absolutePath()));
+        return fail(FileProblem::MissingFolder);
     }
     if (info.isDir())
-        return fail(QStringLiteral("c'est un dossier"));
+        return fail(FileProblem::Folder);
     if (!info.isFile())
-        return fail(QStringLiteral("ce n'est pas un fichier ordinaire"));
+        return fail(FileProblem::NotRegular);
     if (info.size() > kMaxProfileFileBytes)
-        return fail(QStringLiteral("ce n'est pas un fichier de paramètres (plus de 1 Mio)"));
+        return fail(FileProblem::TooLarge);
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(in.errorString());
+        return fail(FileProblem::System, in.errorString());
     // Read at most one byte past the limit: a file that grew since it was measured is refused too.
     QByteArray bytes = in.read(kMaxProfileFileBytes + 1);
     if (in.error() != QFileDevice::NoError)
-        return fail(in.errorString());
+        return fail(FileProblem::System, in.errorString());
     if (bytes.size() > kMaxProfileFileBytes)
-        return fail(QStringLiteral("ce n'est pas un fichier de paramètres (plus de 1 Mio)"));
+        return fail(FileProblem::TooLarge);
     return bytes;
 }
 
-Status replaceProfileFile(const QString &path, const QByteArray &bytes)
+FileStatus replaceProfileFile(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [](const QString &why) -> Status { return Failure{why}; };
+    const auto fail = [](FileProblem kind, const QString &why = {}) -> FileStatus {
+        return FileFailure{kind, why};
+    };
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isDir())
-            return fail(QStringLiteral("c'est un dossier"));
+            return fail(FileProblem::Folder);
         // Replacing the file through a new one would get past a read-only flag: honour it.
         if (!info.isWritable())
-            return fail(QStringLiteral("le fichier est en lecture seule"));
+            return fail(FileProblem::ReadOnly);
     }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
-        return fail(out.errorString());
+        return fail(FileProblem::System, out.errorString());
     if (out.write(bytes) != bytes.size()) {
         const QString why = out.errorString();
         out.cancelWriting();
-        return fail(why);
+        return fail(FileProblem::System, why);
     }
     if (!out.commit())
-        return fail(out.errorString());
+        return fail(FileProblem::System, out.errorString());
     return Done{};
 }
 
 QString readProfileString(const QString &path, const QString &section, const QString &key,
                           const QString &defaultValue, int bufferSize)
 {
-    const Result<QByteArray> contents = readProfileFile(path);
+    const Result<QByteArray, FileFailure> contents = readProfileFile(path);
     if (!contents)
         return defaultValue;
     return profileLookup(*contents, section, key, defaultValue, bufferSize);
 }
 
-Status writeProfileString(const QString &path, const QString &section, const QString &key,
-                          const QString &value)
+FileStatus writeProfileString(const QString &path, const QString &section, const QString &key,
+                              const QString &value)
 {
     const QString cleanKey = trimProfileBlanks(oneLine(key)).toString();
     if (cleanKey.isEmpty())
-        return Failure{QStringLiteral("nom de clé vide")};
+        return FileFailure{FileProblem::EmptyKey, {}};
     if (!writableKey(cleanKey))
-        return Failure{QStringLiteral("nom de clé invalide « %1 »").arg(cleanKey)};
-    const Result<QByteArray> contents = readProfileFile(path);
+        return FileFailure{FileProblem::BadKey, {}};
+    const Result<QByteArray, FileFailure> contents = readProfileFile(path);
     if (!contents)
-        return Failure{contents.reason()};
+        return contents.error();
     return replaceProfileFile(path, profileUpdate(*contents, section, key, value));
 }
 

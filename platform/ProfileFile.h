@@ -25,8 +25,8 @@
 // A file larger than 1 MiB is no profile file (a wrong file chosen by mistake): it is neither read
 // nor written, and reads as if it could not be read.
 //
-// A failure gives its reason alone ("le fichier est en lecture seule"); the caller, which knows
-// the path, tells the user.
+// A failure says what kind of failure it was (and the system's words for a refusal of the system);
+// the window that acted, which knows the path, tells the user.
 
 #include "platform/Result.h"
 
@@ -39,20 +39,39 @@ namespace platine {
 inline constexpr int kProfileBufferSize = 20; // room for 19 characters and the terminator
 inline constexpr qint64 kMaxProfileFileBytes = 1024 * 1024;
 
+// Why a profile file could not be read or written.
+enum class FileProblem {
+    MissingFolder, // the folder that would hold it does not exist
+    Folder,        // the path names a folder
+    NotRegular,    // a device, a pipe or the like
+    TooLarge,      // over kMaxProfileFileBytes: no profile file
+    ReadOnly,      // an existing file that may not be written
+    EmptyKey,      // a key name that is empty once trimmed
+    BadKey,        // a key name that could not be read back (see above)
+    System,        // the system refused: its words in `reason`
+};
+
+struct FileFailure {
+    FileProblem kind = FileProblem::System;
+    QString reason; // the system's words (System); empty otherwise
+};
+
+using FileStatus = Result<Done, FileFailure>;
+
 QString readProfileString(const QString &path, const QString &section, const QString &key,
                           const QString &defaultValue = QString(),
                           int bufferSize = kProfileBufferSize);
 
-Status writeProfileString(const QString &path, const QString &section, const QString &key,
-                          const QString &value);
+FileStatus writeProfileString(const QString &path, const QString &section, const QString &key,
+                              const QString &value);
 
 // The bytes of a profile file: empty for a file that does not exist in an existing folder; a
 // failure for a path in a missing folder, a folder or other non-regular file, a file that cannot
 // be read and a file larger than kMaxProfileFileBytes.
-Result<QByteArray> readProfileFile(const QString &path);
+Result<QByteArray, FileFailure> readProfileFile(const QString &path);
 // Replaces the file with bytes in one step (a crash leaves the old file or the new one). An existing
 // read-only file, or a folder, is refused and left untouched.
-Status replaceProfileFile(const QString &path, const QByteArray &bytes);
+FileStatus replaceProfileFile(const QString &path, const QByteArray &bytes);
 
 // Pure forms of the same rules, on the file's bytes, for tests and fuzzing.
 QString profileLookup(const QByteArray &contents, const QString &section, const QString &key,

@@ -4,7 +4,6 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QPointer>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QTimer>
@@ -18,16 +17,17 @@ namespace {
 constexpr int kQuietMs = 5;          // a burst ends after this much silence
 constexpr qint64 kBurstBytes = 1024; // or when this many bytes wait
 
-// Why a device could not be opened, in the user's words where the cause is a usual one.
-QString openFailure(QSerialPort::SerialPortError error, const QString &systemWords)
+// The serial layer's error as the program knows it.
+SerialError serialError(QSerialPort::SerialPortError error)
 {
     switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("le périphérique n'existe pas (carte ou câble débranché ?)");
-    case QSerialPort::PermissionError:
-        return QStringLiteral("accès refusé : le port est peut-être pris par un autre programme, "
-                              "ou votre compte n'est pas du groupe dialout");
-    default: return systemWords;
+    case QSerialPort::DeviceNotFoundError: return SerialError::NotFound;
+    case QSerialPort::PermissionError: return SerialError::Permission;
+    case QSerialPort::ResourceError: return SerialError::Resource;
+    case QSerialPort::ReadError: return SerialError::Read;
+    case QSerialPort::WriteError: return SerialError::Write;
+    case QSerialPort::TimeoutError: return SerialError::Timeout;
+    default: return SerialError::Other;
     }
 }
 
@@ -41,6 +41,7 @@ public:
         connect(&m_quiet, &QTimer::timeout, this, &QtSerialPort::burstEnded);
         connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::bytesArrived);
         connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::portError);
+        connect(&m_port, &QSerialPort::bytesWritten, this, &QtSerialPort::tellWritten);
     }
 
     ~QtSerialPort() override
@@ -49,11 +50,10 @@ public:
         close();
     }
 
-    Status open(const QString &device) override
+    Result<Done, SerialFailure> open(const QString &device) override
     {
         if (m_port.isOpen())
             return Done{};
-        m_lossPending = false;
         m_port.setPortName(device);
         m_port.setBaudRate(QSerialPort::Baud9600);
         m_port.setDataBits(QSerialPort::Data8);
@@ -62,11 +62,12 @@ public:
         m_port.setFlowControl(QSerialPort::NoFlowControl);
         m_port.setReadBufferSize(0);
         if (!m_port.open(QIODevice::ReadWrite)) {
-            const QString reason = openFailure(m_port.error(), m_port.errorString());
+            const SerialFailure failure{serialError(m_port.error()), m_port.errorString()};
             m_port.clearError();
-            return Failure{reason};
+            return failure;
         }
         m_port.clearError();
+        m_handed = m_told = 0;
         return Done{};
     }
 
@@ -78,15 +79,25 @@ public:
         m_port.clearError();
     }
 
+    void abort() override
+    {
+        if (m_port.isOpen()) {
+            m_housekeeping = true;
+            m_port.clear(QSerialPort::Output); // Qt's buffer and the system's
+            m_housekeeping = false;
+        }
+        close();
+    }
+
     bool isOpen() const override { return m_port.isOpen(); }
 
     bool setDtr(bool on) override
     {
         if (!m_port.isOpen())
             return false;
-        m_settingLines = true;
+        m_housekeeping = true;
         const bool ok = m_port.setDataTerminalReady(on);
-        m_settingLines = false;
+        m_housekeeping = false;
         if (!ok)
             m_port.clearError(); // pseudo-terminals have no modem lines: not a port failure
         return ok;
@@ -96,7 +107,9 @@ public:
     {
         if (!m_port.isOpen())
             return -1;
-        return m_port.write(bytes);
+        const qint64 queued = m_port.write(bytes);
+        m_handed += std::max<qint64>(0, queued);
+        return queued;
     }
 
     bool flush(int msecs) override
@@ -109,6 +122,8 @@ public:
             if (left <= 0 || !m_port.waitForBytesWritten(int(left)))
                 break;
         }
+        if (m_port.isOpen())
+            tellWritten(); // Qt tells the last piece only at its next notification
         return !m_port.isOpen() || m_port.bytesToWrite() == 0;
     }
 
@@ -119,6 +134,18 @@ public:
     }
 
 private:
+    // What the system has taken of the bytes handed to the port (Qt keeps the others, and on
+    // Windows the piece being written too), told once.
+    void tellWritten()
+    {
+        const qint64 taken = m_handed - m_port.bytesToWrite();
+        if (taken <= m_told)
+            return;
+        const qint64 count = taken - m_told;
+        m_told = taken;
+        Q_EMIT bytesWritten(count);
+    }
+
     void bytesArrived()
     {
         if (m_port.bytesAvailable() >= kBurstBytes) {
@@ -137,35 +164,18 @@ private:
 
     void portError(QSerialPort::SerialPortError code)
     {
-        if (m_settingLines || !m_port.isOpen())
+        // Errors of a closed port (a refused opening included) are told by what was asked; a
+        // device without modem lines refusing DTR is no failure.
+        if (m_housekeeping || !m_port.isOpen() || code == QSerialPort::NoError)
             return;
-        // A device that went away shows as a resource error (adapter pulled) or as a read that
-        // finds the end of the line (the other side of a pseudo-terminal closed).
-        if (code != QSerialPort::ResourceError && code != QSerialPort::ReadError)
-            return;
-        if (m_lossPending)
-            return;
-        m_lossPending = true;
-        const QString reason = m_port.errorString();
-        // The port is closed outside of its own notification.
-        QMetaObject::invokeMethod(
-            this,
-            [this, reason] {
-                if (!m_lossPending)
-                    return;
-                m_lossPending = false;
-                if (!m_port.isOpen())
-                    return;
-                close();
-                Q_EMIT deviceLost(reason);
-            },
-            Qt::QueuedConnection);
+        Q_EMIT failed({serialError(code), m_port.errorString()});
     }
 
     QSerialPort m_port;
     QTimer m_quiet;
-    bool m_settingLines = false;
-    bool m_lossPending = false;
+    bool m_housekeeping = false; // setting DTR, dropping output: their errors are no failures
+    qint64 m_handed = 0;         // bytes handed to the port since it opened
+    qint64 m_told = 0;           // of them, told written
 };
 
 } // namespace

@@ -1,9 +1,10 @@
 #pragma once
-// The outcome of an operation that can fail: its value, or why it failed.
+// The outcome of an operation that can fail: its value, or what went wrong.
 //
-// The reason is the system's own words (QFile::errorString()) or a short plain statement of what
-// is wrong ("le fichier n'existe pas"). The sentence the user reads ("Impossible d'écrire
-// « param.ini » : ...") is made by the window that tells it, not down here.
+// What went wrong is a value the caller can look at: a kind of its own (why a profile file could
+// not be written, why a command did not leave) and the system's own words when the system gave
+// some (QFile::errorString()). No sentence is made down here: the window that acted makes the one
+// the user reads ("Impossible d'écrire « param.ini » : ..."), in French, from the kind.
 
 #include <QString>
 
@@ -12,6 +13,7 @@
 
 namespace platine {
 
+// A failure with the system's words alone, for the tools and the tests' helpers.
 struct Failure {
     QString reason;
 };
@@ -21,11 +23,12 @@ struct Done {
     friend bool operator==(Done, Done) = default;
 };
 
-template <typename T> class [[nodiscard]] Result
+// E holds what went wrong; it has a member `reason`, the system's words (may be empty).
+template <typename T, typename E = Failure> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
-    Result(Failure failure) : m_state(std::in_place_index<1>, std::move(failure)) {}
+    Result(E error) : m_state(std::in_place_index<1>, std::move(error)) {}
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -38,11 +41,13 @@ public:
     const T *operator->() const { return &value(); }
     T *operator->() { return &value(); }
 
-    // Why it failed; empty when ok().
-    QString reason() const { return ok() ? QString() : std::get<1>(m_state).reason; }
+    // Only when !ok().
+    const E &error() const { return std::get<1>(m_state); }
+    // The system's words when it failed; empty when ok().
+    QString reason() const { return ok() ? QString() : error().reason; }
 
 private:
-    std::variant<T, Failure> m_state;
+    std::variant<T, E> m_state;
 };
 
 using Status = Result<Done>;

@@ -49,7 +49,7 @@ void carryOverParamIni(const QString &programDir, const QString &settingsDir)
     if (QFile::exists(to.paramIni()) || !QFile::exists(from.paramIni()))
         return;
     // A copy that fails leaves the settings as they would be without it: nothing to tell.
-    if (const Result<QByteArray> bytes = readProfileFile(from.paramIni()))
+    if (const auto bytes = readProfileFile(from.paramIni()))
         static_cast<void>(replaceProfileFile(to.paramIni(), *bytes));
 }
 

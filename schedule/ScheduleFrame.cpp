@@ -115,20 +115,6 @@ int firstInvalidTimeBox(const ScheduleValues &values)
     return -1;
 }
 
-QString timeBoxDescription(int box)
-{
-    const QString edge = box % 2 == 0 ? QStringLiteral("Début") : QStringLiteral("Fin");
-    return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
-}
-
-QString invalidTimeMessage(int box, const QString &text)
-{
-    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
-                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
-                          "Rien n'a été programmé.")
-        .arg(timeBoxDescription(box), text);
-}
-
 std::optional<QByteArray> scheduleBody(const ScheduleValues &values)
 {
     if (firstInvalidTimeBox(values) >= 0)

@@ -52,10 +52,6 @@ int firstInvalidTimeBox(const ScheduleValues &values);
 // The windows (0..2) whose end comes before their start, as "12:00" - "08:00"; the board may take
 // such a window as one over midnight. Only for usable time boxes.
 QList<int> windowsEndingBeforeStart(const ScheduleValues &values);
-// How a time box is named to the user: "fenêtre 2, « Fin »".
-QString timeBoxDescription(int box);
-// The message shown when "Programmer" stops on an unusable time box.
-QString invalidTimeMessage(int box, const QString &text);
 
 // The 124 body bytes: BCD hour and minute of the six time boxes, the day code, the period, zeros.
 // nullopt when a time box is not usable or the period box is not a corrected period.

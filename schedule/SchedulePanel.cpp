@@ -1,9 +1,10 @@
 #include "schedule/SchedulePanel.h"
 
-#include "board/BoardLink.h"
+#include "board/LinkMessages.h"
 #include "platform/Dialogs.h"
 #include "platform/Placement.h"
 #include "platform/TabOrder.h"
+#include "schedule/FileMessages.h"
 #include "schedule/ScheduleProgramming.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -52,6 +53,22 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, int lef
 }
 
 const QString kProgrammerTitle = QStringLiteral("Programmation des horaires d'acquisition");
+
+// How a time box is named to the user: "fenêtre 2, « Fin »".
+QString timeBoxDescription(int box)
+{
+    const QString edge = box % 2 == 0 ? QStringLiteral("Début") : QStringLiteral("Fin");
+    return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
+}
+
+// Why "Programmer" stops on an unusable time box.
+QString invalidTimeMessage(int box, const QString &text)
+{
+    return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
+                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
+                          "Rien n'a été programmé.")
+        .arg(timeBoxDescription(box), text);
+}
 
 } // namespace
 
@@ -145,10 +162,12 @@ SchedulePanel::SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files,
     hide();
 }
 
-void SchedulePanel::setBoard(BoardLink *link, std::function<void()> clearReplies)
+void SchedulePanel::setBoard(BoardLink *link)
 {
     m_link = link;
-    m_clearReplies = std::move(clearReplies);
+    connect(link, &BoardLink::replyChanged, m_replyBox, &QLineEdit::setText);
+    connect(link, &BoardLink::commandSent, this, &SchedulePanel::commandSent);
+    connect(link, &BoardLink::commandFailed, this, &SchedulePanel::commandFailed);
 }
 
 void SchedulePanel::setClock(std::function<QDateTime()> clock)
@@ -203,7 +222,7 @@ void SchedulePanel::applyStoredSchedule(const StoredSchedule &stored)
 
 void SchedulePanel::readScheduleSettings(const QString &path)
 {
-    if (const Result<StoredSchedule> stored = loadScheduleFile(path))
+    if (const auto stored = loadScheduleFile(path))
         applyStoredSchedule(*stored);
 }
 
@@ -218,21 +237,17 @@ void SchedulePanel::fillFromComputerClock()
 void SchedulePanel::programBoard()
 {
     // The reply displays are emptied before anything is read.
-    if (m_clearReplies)
-        m_clearReplies();
+    if (m_link)
+        m_link->clearReply();
     else
         m_replyBox->clear();
 
-    FrameSender send;
-    if (m_link)
-        send = [this](const QByteArray &frame) { return m_link->sendToBoard(frame); };
     const ScheduleValues v = values();
-    const ProgrammingResult result = programSchedule(v, m_files, send);
+    const ProgrammingResult result = programSchedule(v, m_files);
 
     QLineEdit *period = m_boxes[kPeriodBox];
     if (result.period != period->text())
         period->setText(result.period); // the user sees the corrected period
-    QStringList said;                   // for the status line
     if (result.invalidTimeBox >= 0) {
         const int bad = result.invalidTimeBox;
         const QString why = invalidTimeMessage(bad, v.boxes[bad]);
@@ -242,58 +257,100 @@ void SchedulePanel::programBoard()
         m_boxes[bad]->selectAll();
         return;
     }
-    if (result.sent && !*result.sent) {
-        said << QStringLiteral("Programme non envoyé : %1")
-                    .arg(result.sent->reason().section(u'\n', 0, 0));
-        tell(MessageIcon::Critical, kProgrammerTitle,
-             QStringLiteral("Le programme n'a pas été envoyé à la platine.\n")
-                 + result.sent->reason());
-    } else if (result.sent) {
-        said << QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
-                    .arg(m_link->portName(),
-                         QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    }
+    m_notes.clear(); // for the status line, after how the sending went
     const std::optional<int> seconds = periodSeconds(result.period);
     if (seconds && periodSeconds(v.boxes[kPeriodBox]) != seconds)
-        said << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
+        m_notes << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
     for (const int w : windowsEndingBeforeStart(v))
-        said << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée telle "
-                               "quelle, la platine peut la lire comme une plage sur minuit.")
-                    .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
-                         v.boxes[2 * w].left(5));
-    Q_EMIT status(said.join(u' '));
+        m_notes << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée "
+                                  "telle quelle, la platine peut la lire comme une plage sur "
+                                  "minuit.")
+                       .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
+                            v.boxes[2 * w].left(5));
+    m_sending = 0;
+    if (m_link) {
+        const LinkResult<CommandId> sent = m_link->sendToBoard(*result.frame);
+        if (sent) {
+            m_sending = *sent;
+            const QString sending =
+                QStringLiteral("Programme en cours d'envoi à la platine sur le port %1…")
+                    .arg(m_link->portName());
+            Q_EMIT status((QStringList(sending) + m_notes).join(u' '));
+        } else if (sent.error().kind == LinkProblem::WriteFailed) {
+            tellNotSent(sent.error());
+        } else {
+            const QString why = openFailureMessage(*m_link, sent.error());
+            const QString notSent =
+                QStringLiteral("Programme non envoyé : %1").arg(why.section(u'\n', 0, 0));
+            Q_EMIT status((QStringList(notSent) + m_notes).join(u' '));
+            tell(MessageIcon::Critical, kProgrammerTitle,
+                 QStringLiteral("Le programme n'a pas été envoyé à la platine.\n") + why);
+        }
+    } else {
+        Q_EMIT status(m_notes.join(u' '));
+    }
     QStringList unwritten;
     if (!result.debugIni)
-        unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.reason());
+        unwritten << cannotWriteMessage(m_files.debugIni(), result.debugIni.error());
     if (!result.paramIni)
-        unwritten << cannotWriteMessage(m_files.paramIni(), result.paramIni.reason())
+        unwritten << cannotWriteMessage(m_files.paramIni(), result.paramIni.error())
                   << QStringLiteral("Ce programme ne sera pas rétabli au prochain démarrage.");
     if (!unwritten.isEmpty())
         tell(MessageIcon::Warning, kProgrammerTitle, unwritten.join(u'\n'));
 }
 
+void SchedulePanel::commandSent(CommandId command)
+{
+    if (command != m_sending || command == 0)
+        return;
+    m_sending = 0;
+    const QString sent = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
+                             .arg(m_link->portName(),
+                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    Q_EMIT status((QStringList(sent) + m_notes).join(u' '));
+}
+
+void SchedulePanel::commandFailed(CommandId command, const LinkFailure &failure)
+{
+    if (command != m_sending)
+        return;
+    m_sending = 0;
+    tellNotSent(failure);
+}
+
+void SchedulePanel::tellNotSent(const LinkFailure &failure)
+{
+    if (failure.kind == LinkProblem::DeviceLost)
+        return; // the main window tells the loss, once
+    const QString why = QStringLiteral("Le programme n'a pas pu être envoyé à la platine sur le "
+                                       "port %1 : %2.")
+                            .arg(m_link->portName(), sendFailureReason(failure));
+    Q_EMIT status((QStringList(why) + m_notes).join(u' '));
+    tell(MessageIcon::Critical, kProgrammerTitle, why);
+}
+
 void SchedulePanel::saveScheduleAs()
 {
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty() || *path == u"*.txt") // the filter given back is no name: a cancel
+    if (!path || path->isEmpty())
         return;
-    const Status saved = saveScheduleFile(*path, values());
+    const FileStatus saved = saveScheduleFile(*path, values());
     if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
-             cannotWriteMessage(*path, saved.reason())
+             cannotWriteMessage(*path, saved.error())
                  + QStringLiteral("\nLe programme n'a pas été enregistré."));
 }
 
 void SchedulePanel::openSchedule()
 {
     const std::optional<QString> path = m_fileDialog.showOpen(QStringLiteral("*.txt"));
-    if (!path || path->isEmpty() || *path == u"*.txt")
+    if (!path || path->isEmpty())
         return;
-    const Result<StoredSchedule> stored = loadScheduleFile(*path);
+    const Result<StoredSchedule, FileFailure> stored = loadScheduleFile(*path);
     if (!stored) {
         tell(MessageIcon::Warning, QStringLiteral("Ouvrir"),
              QStringLiteral("Impossible de lire « %1 » : %2\nLe programme affiché n'a pas changé.")
-                 .arg(*path, stored.reason()));
+                 .arg(*path, fileProblemText(*path, stored.error())));
         return;
     }
     if (!stored->holdsSchedule) { // another kind of file: the editor is not emptied by mistake

@@ -5,12 +5,14 @@
 // hides the panel; the menu's "Enregistrer sous" and "Ouvrir" save and open schedule files. The
 // schedule's state is the editor's controls themselves.
 
+#include "board/BoardLink.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsDir.h"
 #include "schedule/ScheduleFrame.h"
 
 #include <QDateTime>
 #include <QFrame>
+#include <QStringList>
 #include <functional>
 
 class QComboBox;
@@ -19,7 +21,6 @@ class QLineEdit;
 
 namespace platine {
 
-class BoardLink;
 struct StoredSchedule;
 
 class SchedulePanel : public QFrame
@@ -30,10 +31,9 @@ public:
     // are param.ini and debug.ini.
     SchedulePanel(FileDialog &fileDialog, const SettingsFiles &files, QWidget *parent = nullptr);
 
-    // The board link that "Programmer" sends through, and the step that empties the three reply
-    // displays before anything else. Without a link nothing is sent; without clearReplies only
-    // the panel's own reply display is emptied.
-    void setBoard(BoardLink *link, std::function<void()> clearReplies);
+    // The board link that "Programmer" sends through; Text3 shows its last answer. Without a link
+    // nothing is sent, and only the panel's own reply display is emptied.
+    void setBoard(BoardLink *link);
     // Where "Heure PC" reads the time (the computer clock unless a test says otherwise).
     void setClock(std::function<QDateTime()> clock);
 
@@ -56,8 +56,8 @@ public:
     QLineEdit *replyBox() const { return m_replyBox; }
 
 Q_SIGNALS:
-    // What "Programmer" did, for the status line: sent (and on which port) or why not, the period
-    // corrected, a window that ends before it starts.
+    // What "Programmer" did, for the status line: being sent, then sent (on which port, at what
+    // time) or why not; the period corrected, a window that ends before it starts.
     void status(const QString &text);
 
 public Q_SLOTS:
@@ -68,13 +68,17 @@ public Q_SLOTS:
 
 private:
     void applyStoredSchedule(const StoredSchedule &stored);
+    void commandSent(CommandId command);
+    void commandFailed(CommandId command, const LinkFailure &failure);
+    void tellNotSent(const LinkFailure &failure);
     void showDate();
     void tell(MessageIcon icon, const QString &title, const QString &text);
 
     FileDialog &m_fileDialog;
     SettingsFiles m_files;
     BoardLink *m_link = nullptr;
-    std::function<void()> m_clearReplies;
+    CommandId m_sending = 0; // the schedule being sent, 0 when none
+    QStringList m_notes;     // what the status line adds to how the last schedule went
     std::function<QDateTime()> m_clock;
 
     QLineEdit *m_boxes[kScheduleBoxCount] = {};

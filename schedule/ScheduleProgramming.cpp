@@ -4,8 +4,7 @@
 
 namespace platine {
 
-ProgrammingResult programSchedule(ScheduleValues values, const SettingsFiles &files,
-                                  const FrameSender &send)
+ProgrammingResult programSchedule(ScheduleValues values, const SettingsFiles &files)
 {
     ProgrammingResult result;
     result.period = correctPeriod(values.boxes[kPeriodBox]);
@@ -21,8 +20,7 @@ ProgrammingResult programSchedule(ScheduleValues values, const SettingsFiles &fi
     result.debugIni = writeDebugIni(files.debugIni(), *body);
     result.paramIni = saveScheduleFile(files.paramIni(), values);
 
-    if (send)
-        result.sent = send(scheduleFrame(*body));
+    result.frame = scheduleFrame(*body);
     return result;
 }
 

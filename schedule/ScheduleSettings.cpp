@@ -67,23 +67,23 @@ QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValu
     return profileUpdate(out, comboSection(), key(), QString::number(position));
 }
 
-Result<StoredSchedule> loadScheduleFile(const QString &path)
+Result<StoredSchedule, FileFailure> loadScheduleFile(const QString &path)
 {
-    const Result<QByteArray> bytes = readProfileFile(path);
+    const Result<QByteArray, FileFailure> bytes = readProfileFile(path);
     if (!bytes)
-        return Failure{bytes.reason()};
+        return bytes.error();
     return parseScheduleSettings(*bytes);
 }
 
-Status saveScheduleFile(const QString &path, const ScheduleValues &values)
+FileStatus saveScheduleFile(const QString &path, const ScheduleValues &values)
 {
-    const Result<QByteArray> bytes = readProfileFile(path);
+    const Result<QByteArray, FileFailure> bytes = readProfileFile(path);
     if (!bytes)
-        return Failure{bytes.reason()};
+        return bytes.error();
     return replaceProfileFile(path, updateScheduleSettings(*bytes, values));
 }
 
-Status writeDebugIni(const QString &path, const QByteArray &body)
+FileStatus writeDebugIni(const QString &path, const QByteArray &body)
 {
     return replaceProfileFile(path, debugIniContents(body));
 }

@@ -42,11 +42,11 @@ QByteArray updateScheduleSettings(const QByteArray &contents, const ScheduleValu
 // Reads a schedule file. A missing file reads as empty (every box empty, "Dimanche"); a file in a
 // missing folder, one that exists but cannot be read and one larger than 1 MiB (no schedule file
 // is that large) fail with the reason.
-Result<StoredSchedule> loadScheduleFile(const QString &path);
+Result<StoredSchedule, FileFailure> loadScheduleFile(const QString &path);
 // Writes the schedule into a file, creating it or updating it in place. The file is replaced in
 // one step: either all eight entries are written or the file is left as it was.
-Status saveScheduleFile(const QString &path, const ScheduleValues &values);
+FileStatus saveScheduleFile(const QString &path, const ScheduleValues &values);
 // Replaces debug.ini with the dump of a schedule body.
-Status writeDebugIni(const QString &path, const QByteArray &body);
+FileStatus writeDebugIni(const QString &path, const QByteArray &body);
 
 } // namespace platine

@@ -1,6 +1,5 @@
 // platine-sim: the logger board on a pseudo-terminal, to try the program without a board.
 
-#include "platform/Dialogs.h"
 #include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "tools/BoardSimulator.h"
@@ -8,6 +7,27 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+
+namespace {
+
+// Why param.ini could not be written, for the terminal.
+QString problemText(const platine::FileFailure &failure)
+{
+    using platine::FileProblem;
+    switch (failure.kind) {
+    case FileProblem::MissingFolder: return QStringLiteral("son dossier n'existe pas");
+    case FileProblem::Folder: return QStringLiteral("c'est un dossier");
+    case FileProblem::NotRegular: return QStringLiteral("ce n'est pas un fichier ordinaire");
+    case FileProblem::TooLarge: return QStringLiteral("plus de 1 Mio, ce n'est pas un param.ini");
+    case FileProblem::ReadOnly: return QStringLiteral("il est en lecture seule");
+    case FileProblem::EmptyKey:
+    case FileProblem::BadKey:
+    case FileProblem::System: break;
+    }
+    return failure.reason;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -60,13 +80,15 @@ int main(int argc, char *argv[])
     out << '\n';
     if (parser.isSet(iniOption)) {
         const QString ini = parser.value(iniOption);
-        const platine::Status portWritten = platine::writeProfileString(
+        const platine::FileStatus portWritten = platine::writeProfileString(
             ini, QStringLiteral("Port COM"), QStringLiteral("valeur"), QString::number(port));
-        const platine::Status deviceWritten = platine::writeProfileString(
-            ini, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(port), sim.devicePath());
-        if (!portWritten || !deviceWritten) {
-            const QString reason = portWritten ? deviceWritten.reason() : portWritten.reason();
-            err << "platine-sim: " << platine::cannotWriteMessage(ini, reason) << '\n';
+        const platine::FileStatus written = !portWritten
+            ? portWritten
+            : platine::writeProfileString(ini, QStringLiteral("Ports"),
+                                          QStringLiteral("COM%1").arg(port), sim.devicePath());
+        if (!written) {
+            err << "platine-sim: impossible d'ecrire " << ini << " : "
+                << problemText(written.error()) << '\n';
             return 1;
         }
         out << "Ecrit dans " << ini << "\n\n";

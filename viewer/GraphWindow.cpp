@@ -251,9 +251,9 @@ void GraphWindow::tell(const QString &text, const QString &warningTitle)
 
 void GraphWindow::loadFile(const QString &path)
 {
-    Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+    auto opened = AcquisitionFile::open(path);
     if (!opened) {
-        const LoadReport report = openFailure(path, opened.reason());
+        const LoadReport report = openFailure(path, opened.error());
         tell(report.text, QStringLiteral("Ouvrir fichier"));
         return;
     }
@@ -306,9 +306,9 @@ void GraphWindow::pollLoad()
 
 void GraphWindow::adoptPendingFile()
 {
-    if (const Status filled = m_pending->fill(0, m_state.store); !filled) {
+    if (const auto filled = m_pending->fill(0, m_state.store); !filled) {
         tell(QStringLiteral("Impossible de lire « %1 » : %2")
-                 .arg(QFileInfo(m_pending->path()).fileName(), filled.reason()),
+                 .arg(QFileInfo(m_pending->path()).fileName(), fileFailureText(filled.error())),
              QStringLiteral("Ouvrir fichier"));
         m_pending.reset();
         return;
@@ -362,10 +362,10 @@ void GraphWindow::moveWindow(qint64 first)
         return;
     const qint64 rows = m_state.file->progress().rows;
     first = windowStart(first, m_rowCountBar->value(), rows);
-    if (const Status filled = m_state.file->fill(first, m_state.store); !filled) {
+    if (const auto filled = m_state.file->fill(first, m_state.store); !filled) {
         tell(
             QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il montre.")
-                .arg(QFileInfo(m_state.file->path()).fileName(), filled.reason()),
+                .arg(QFileInfo(m_state.file->path()).fileName(), fileFailureText(filled.error())),
             QStringLiteral("Parcourir le fichier"));
         return;
     }

@@ -22,9 +22,24 @@ QString acquisitions(qint64 count)
 
 } // namespace
 
-LoadReport openFailure(const QString &path, const QString &reason)
+QString fileFailureText(const AcquisitionFileFailure &failure)
 {
-    return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, reason), true};
+    using Kind = AcquisitionFileFailure::Kind;
+    switch (failure.kind) {
+    case Kind::Missing: return QStringLiteral("le fichier n'existe pas");
+    case Kind::NotRegular: return QStringLiteral("ce n'est pas un fichier ordinaire");
+    case Kind::Gone: return QStringLiteral("le fichier n'existe plus");
+    case Kind::Changed: return QStringLiteral("le fichier a changé depuis son ouverture");
+    case Kind::NoSuchRow: return QStringLiteral("il n'a pas d'acquisition %1").arg(failure.row);
+    case Kind::System: break;
+    }
+    return failure.reason;
+}
+
+LoadReport openFailure(const QString &path, const AcquisitionFileFailure &failure)
+{
+    return {QStringLiteral("Impossible d'ouvrir « %1 » : %2").arg(path, fileFailureText(failure)),
+            true};
 }
 
 LoadReport loadReport(const QString &path, const AcquisitionFileProgress &p)

@@ -16,8 +16,11 @@ struct LoadReport {
 // The report on loading path, from what its reading thread did so far. Numbers are written as
 // QLocale() writes them.
 LoadReport loadReport(const QString &path, const AcquisitionFileProgress &progress);
+// Why a file could not be opened or read again, as the end of a sentence: "le fichier a changé
+// depuis son ouverture", or the system's words.
+QString fileFailureText(const AcquisitionFileFailure &failure);
 // A file that could not be opened.
-LoadReport openFailure(const QString &path, const QString &reason);
+LoadReport openFailure(const QString &path, const AcquisitionFileFailure &failure);
 
 // "Acquisitions A à B sur R" for a full view of rows first .. first + n of a file of `rows` rows.
 QString shownRowsCaption(qint64 first, int n, qint64 rows);

@@ -1,4 +1,5 @@
-// Guards against: a wrong main window, panel, port label, status line, journal or message shown.
+// Guards against: a wrong main window, panel, port label, status line, journal or message shown;
+// a command said sent before its last byte left.
 #include "app/JournalWindow.h"
 #include "board/BoardLink.h"
 #include "platform/QtSerialPort.h"
@@ -11,6 +12,8 @@
 #include "tools/PseudoTerminal.h"
 #include <QtTest>
 #include <QtWidgets>
+#include <fcntl.h>
+#include <unistd.h>
 using namespace platine;
 using namespace Qt::StringLiterals;
 using Answer = std::optional<QString>;
@@ -101,6 +104,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("boxes"); // the schedule's seven boxes
         QTest::addColumn<bool>("openFails");
+        QTest::addColumn<QString>("line");   // the bytes leave at once, "never", meet an "error" or
+                                             // are "refused" outright
         QTest::addColumn<QString>("status"); // the time of sending left out
         const QString day = u"08:00|12:00|13:00|17:00|18:00|20:00|"_s,
                       sent = u"Programme envoyé à la platine sur le port COM1 (/dev/ttyS0)."_s,
@@ -108,21 +113,30 @@ private Q_SLOTS:
                           u"doit s'écrire hh:mm ou hh:mm:ss : l'heure de 00 à 23, les minutes et "
                           u"les secondes de 00 à 59. Rien n'a été programmé."_s;
         // clang-format off
-        QTest::newRow("clock sent") << "Command1" << "" << false
+        QTest::newRow("clock sent") << "Command1" << "" << false << ""
             << "Heure envoyée à la platine sur le port COM1 (/dev/ttyS0).";
-        QTest::newRow("clock not sent") << "Command1" << "" << true << "Heure non envoyée : Impossible "
-            "d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied";
-        QTest::newRow("hour 25") << "Command7" << "25:00:00|" + day.mid(6) + "10" << false
-            << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule;
-        QTest::newRow("period 500") << "Command7" << day + "500" << false
-            << sent + " Période ramenée à 120 s.";
-        QTest::newRow("over midnight") << "Command7" << "10:50|10:40|" + day.mid(12) + "10" << false
-            << sent + " La fenêtre 1 finit (10:40) avant de commencer (10:50) : envoyée telle "
-                      "quelle, la platine peut la lire comme une plage sur minuit.";
-        QTest::newRow("into the next hour") << "Command7" << "10:50|11:10|" + day.mid(12) + "10"
-            << false << sent;
-        QTest::newRow("not sent") << "Command7" << day + "10" << true << "Programme non envoyé : "
+        QTest::newRow("clock not sent") << "Command1" << "" << true << "" << "Heure non envoyée : "
             "Impossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied";
+        QTest::newRow("clock never leaves") << "Command1" << "" << false << "never" << "L'heure n'a "
+            "pas pu être envoyée à la platine sur le port COM1 (/dev/ttyS0) : aucun des 8 octets "
+            "n'est parti en 1016 ms.";
+        QTest::newRow("clock refused by the port") << "Command1" << "" << false << "refused"
+            << "L'heure n'a pas pu être envoyée à la platine sur le port COM1 (/dev/ttyS0) : le "
+               "port a refusé les octets.";
+        QTest::newRow("hour 25") << "Command7" << "25:00:00|" + day.mid(6) + "10" << false << ""
+            << "L'heure de la fenêtre 1, « Début » (« 25:00:00 ») " + rule;
+        QTest::newRow("period 500") << "Command7" << day + "500" << false << ""
+            << sent + " Période ramenée à 120 s.";
+        QTest::newRow("period 500, write error") << "Command7" << day + "500" << false << "error"
+            << "Le programme n'a pas pu être envoyé à la platine sur le port COM1 (/dev/ttyS0) : "
+               "erreur d'écriture sur le port (Input/output error). Période ramenée à 120 s.";
+        QTest::newRow("over midnight") << "Command7" << "10:50|10:40|" + day.mid(12) + "10" << false
+            << "" << sent + " La fenêtre 1 finit (10:40) avant de commencer (10:50) : envoyée "
+                            "telle quelle, la platine peut la lire comme une plage sur minuit.";
+        QTest::newRow("into the next hour") << "Command7" << "10:50|11:10|" + day.mid(12) + "10"
+            << false << "" << sent;
+        QTest::newRow("not sent") << "Command7" << day + "10" << true << "" << "Programme non "
+            "envoyé : Impossible d'ouvrir le port COM1 (/dev/ttyS0) : Permission denied";
         // clang-format on
     }
     void statusLine()
@@ -132,12 +146,22 @@ private Q_SLOTS:
         for (int i = 0; i < 7 && !boxes.isEmpty(); ++i)
             get<QLineEdit>(u"Text2(%1)"_s.arg(i))->setText(boxes.section(u'|', i, i));
         port()->openFails = fetch<bool>("openFails");
+        port()->leaveAtOnce = fetch<QString>("line").isEmpty();
+        port()->writeLimit = fetch<QString>("line") == u"refused" ? 0 : -1;
         if (fetch<QString>("command") == u"Command1")
             m_p->sendClock();
         else
             use(u"Command7"_s);
+        if (fetch<QString>("line") == u"error")
+            Q_EMIT port()->failed({SerialError::Write, u"Input/output error"_s});
         static const QRegularExpression time(u" à \\d\\d:\\d\\d:\\d\\d\\."_s);
-        QTEST(get<QLabel>(u"aide"_s)->text().replace(time, u"."_s), "status");
+        QTRY_COMPARE_WITH_TIMEOUT(get<QLabel>(u"aide"_s)->text().replace(time, u"."_s),
+                                  fetch<QString>("status"), 2000);
+        if (!fetch<QString>("line").isEmpty()) { // journaled as not sent
+            use(u"n_journal"_s);
+            QVERIFY(
+                w()->journalWindow()->text().contains(u"  non envoyé sur COM1 (/dev/ttyS0) : "));
+        }
     }
     void journalKeepsWhatWasSaid() // with the board simulator, which refuses 31 February
     {
@@ -156,6 +180,32 @@ private Q_SLOTS:
                      sent
                          + u"41 14 07 35 28 02 07 04\nreçu : Heure reglee : 14:07:35 28/02/2007\n"_s
                          + sent + u"41 14 07 35 31 02 07 04\nreçu : Erreur : heure invalide"_s);
+    }
+    void sentOnceTheLastByteLeft() // on a line whose reader is late; the bytes as they were
+    {
+        PseudoTerminal pty;
+        QVERIFY(pty.open() && test::putPort3Ini(ini(), pty.devicePath()));
+        const int line = ::open(qPrintable(pty.devicePath()), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        // What the line holds before the command: as much as the system takes, which makes room
+        // as it goes: until a pause brings no more.
+        QByteArray filler;
+        for (qsizetype before = -1; before < filler.size(); QThread::msleep(50)) {
+            before = filler.size();
+            for (const char c = 'a'; ::write(line, &c, 1) == 1;)
+                filler += c;
+        }
+        m_p.emplace(makeQtSerialPort(), m_dlg, m_dir.path());
+        m_p->sendClock();
+        use(u"n_journal"_s);
+        QTest::qWait(300);
+        QCOMPARE(
+            get<QLabel>(u"aide"_s)->text(),
+            u"Heure en cours d'envoi à la platine sur le port COM3 (%1)…"_s.arg(pty.devicePath()));
+        QVERIFY(w()->journalWindow()->text().isEmpty());
+        ::close(line);
+        QCOMPARE(pty.readAtLeast(filler.size() + 8, 3000), filler + test::Program::kClockCommand);
+        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().startsWith(u"Heure envoyée à la platine"_s));
+        QVERIFY(w()->journalWindow()->text().endsWith(u"41 14 07 35 28 02 07 04"_s));
     }
     void silentBoardTold() // a port where no board answers
     {

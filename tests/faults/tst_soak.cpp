@@ -36,7 +36,7 @@ private Q_SLOTS:
         connect(&sim, &BoardSimulator::commandReceived,
                 [&decoded](const QByteArray &command) { decoded << command; });
         connect(&sim, &BoardSimulator::junkReceived, [&junk] { ++junk; });
-        connect(&link, &BoardLink::replyReceived, [&replies](const QString &t) { replies += t; });
+        connect(&link, &BoardLink::replyChanged, [&replies](const QString &t) { replies += t; });
 
         const QDateTime start(QDate(2024, 1, 7), QTime(8, 0, 0));
         qint64 sentBytes = 0, warmKb = 0;
@@ -53,7 +53,7 @@ private Q_SLOTS:
                     for (int j = 1; j < batch.last().size(); ++j)
                         batch.last()[j] = char((i + j) % 256);
                 }
-                const Status sent = link.sendToBoard(batch.last());
+                const auto sent = link.sendToBoard(batch.last());
                 QVERIFY2(sent, qPrintable(sent.reason()));
                 sentBytes += batch.last().size();
             }

@@ -54,7 +54,7 @@ QByteArray generatedFile(qint64 rows, qint64 shortEvery)
 
 std::unique_ptr<AcquisitionFile> loaded(const QString &path)
 {
-    Result<std::unique_ptr<AcquisitionFile>> opened = AcquisitionFile::open(path);
+    auto opened = AcquisitionFile::open(path);
     if (!opened)
         return nullptr;
     (*opened)->wait();
@@ -180,11 +180,9 @@ private Q_SLOTS:
     void fileChanged_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("rewritten") << "rewrite"
-                                   << "le fichier a changé depuis son ouverture";
-        QTest::newRow("removed") << "remove"
-                                 << "le fichier n'existe plus";
+        QTest::addColumn<AcquisitionFileFailure::Kind>("kind");
+        QTest::newRow("rewritten") << "rewrite" << AcquisitionFileFailure::Kind::Changed;
+        QTest::newRow("removed") << "remove" << AcquisitionFileFailure::Kind::Gone;
     }
     void fileChanged()
     {
@@ -206,26 +204,26 @@ private Q_SLOTS:
         }
         auto store = std::make_unique<AcquisitionData>();
         store->at(Channel::Analog1, 0) = 77;
-        const Status filled = file->fill(1000, *store);
-        QTEST(filled.reason(), "reason");
+        const auto filled = file->fill(1000, *store);
+        QTEST(filled.error().kind, "kind");
         QCOMPARE(store->at(Channel::Analog1, 0), 77.0);
     }
 
     void openFailures_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<AcquisitionFileFailure::Kind>("kind");
 #ifdef Q_OS_UNIX
         QTest::newRow("device that never ends")
-            << u"/dev/zero"_s << "ce n'est pas un fichier ordinaire";
+            << u"/dev/zero"_s << AcquisitionFileFailure::Kind::NotRegular;
 #else
-        QTest::newRow("directory") << m_dir.path() << "ce n'est pas un fichier ordinaire";
+        QTest::newRow("directory") << m_dir.path() << AcquisitionFileFailure::Kind::NotRegular;
 #endif
     }
     void openFailures()
     {
         QFETCH(QString, path);
-        QTEST(AcquisitionFile::open(path).reason(), "reason");
+        QTEST(AcquisitionFile::open(path).error().kind, "kind");
     }
 
     // A wrong file picked by mistake, 200 MB without a line end: read in one pass, in bounded

@@ -23,11 +23,11 @@ private Q_SLOTS:
         PseudoTerminal pty;
         QVERIFY(pty.open());
         const std::unique_ptr<SerialPort> port = makeQtSerialPort();
-        QCOMPARE(port->open(u"/dev/platine-absent"_s).reason(), // in the user's words
-                 u"le périphérique n'existe pas (carte ou câble débranché ?)"_s);
+        QCOMPARE(port->open(u"/dev/platine-absent"_s).error().kind, SerialError::NotFound);
         QVERIFY(!port->isOpen());
-        const Status opened = port->open(pty.devicePath());
+        const auto opened = port->open(pty.devicePath());
         QVERIFY2(opened, qPrintable(opened.reason()));
+        QSignalSpy written(port.get(), &SerialPort::bytesWritten);
         const termios t = pty.settings();
         QCOMPARE(
             (QList<quint64>{cfgetospeed(&t), cfgetispeed(&t), t.c_iflag & (IXON | IXOFF),
@@ -40,7 +40,10 @@ private Q_SLOTS:
         flushing.start();
         QVERIFY(port->flush(5000));
         QVERIFY2(flushing.elapsed() < 2500, qPrintable(QString::number(flushing.elapsed())));
+        QCOMPARE(written.size(), 1); // every byte counted when flushed, and never again
         QCOMPARE(pty.readAtLeast(bytes.size(), 2000), bytes);
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(written.at(0).at(0).toLongLong(), bytes.size());
         port->close();
         QVERIFY(!port->isOpen() && !port->flush(10) && !port->setDtr(false)
                 && port->readAll().isEmpty());
@@ -49,7 +52,7 @@ private Q_SLOTS:
         QVERIFY(port->write("y") == 1 && port->flush(1000));
         QCOMPARE(pty.readAtLeast(1, 2000), QByteArray("y"));
         QSignalSpy bursts(port.get(), &SerialPort::dataReceived);
-        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
+        QSignalSpy lost(port.get(), &SerialPort::failed);
         // One notification a burst, a burst of a single byte too.
         for (const QByteArray burst : {"12:34:56 28/02/07\r\n", "6"}) {
             const qsizetype before = bursts.size();
@@ -59,10 +62,12 @@ private Q_SLOTS:
             QTest::qWait(50);
             QCOMPARE(bursts.size(), before + 1);
         }
-        pty.close(); // the device vanishes: reported once, the port closed
+        pty.close(); // the device vanishes: reported as an error of the device, once
         QVERIFY(lost.wait(3000));
         QTest::qWait(50);
-        QVERIFY(lost.size() == 1 && !lost.at(0).at(0).toString().isEmpty() && !port->isOpen());
+        QCOMPARE(lost.size(), 1);
+        const auto failure = lost.at(0).at(0).value<SerialFailure>();
+        QVERIFY(failure.kind == SerialError::Resource || failure.kind == SerialError::Read);
     }
     void portNumbers() // the usual numbering both ways; "Ports" entries come first
     {

@@ -200,17 +200,20 @@ private Q_SLOTS:
         QVERIFY(putFile(ini, original) && putFile(ro, original) && putFile(big, limit));
         QCOMPARE(readProfileString(big, "s", "k", d), u"1"_s); // 1 MiB still is a profile file
         QVERIFY(putFile(big, limit + ';') && QFile::setPermissions(ro, QFileDevice::ReadOwner));
-        QVERIFY(readProfileFile(big).reason().contains(u"1 Mio"));
+        QCOMPARE(readProfileFile(big).error().kind, FileProblem::TooLarge);
         QCOMPARE(readProfileString(big, "s", "k", d), d);
+        using enum FileProblem;
         // clang-format off
-        QList<std::pair<QString, QString>> cases = {{ini, " \r\n"}, {ini, "a=b"}, {ini, " ;k"},
-            {ini, "[t]"}, {dir.filePath("no/p.ini"), "k"}, {dir.path(), "k"}, {big, "k"}};
+        QList<std::tuple<QString, QString, FileProblem>> cases = {{ini, " \r\n", EmptyKey},
+            {ini, "a=b", BadKey}, {ini, " ;k", BadKey}, {ini, "[t]", BadKey},
+            {dir.filePath("no/p.ini"), "k", MissingFolder}, {dir.path(), "k", Folder},
+            {big, "k", TooLarge}};
         // clang-format on
         if (!QFileInfo(ro).isWritable()) // the superuser writes read-only files
-            cases.append({ro, "k"});
-        for (const auto &[path, key] : cases) {
-            const Status r = writeProfileString(path, "s", key, "3");
-            QVERIFY2(!r && r.reason().size() > 8, qPrintable(key + u' ' + r.reason())); // a reason
+            cases.append({ro, "k", ReadOnly});
+        for (const auto &[path, key, kind] : cases) {
+            const FileStatus r = writeProfileString(path, "s", key, "3");
+            QVERIFY2(!r && r.error().kind == kind, qPrintable(path + u' ' + key));
             QCOMPARE(profileUpdate(original, "s", key, "3") == original, key != u"k");
         }
         QVERIFY(writeProfileString(ini, "t", "k", "3"));

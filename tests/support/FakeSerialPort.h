@@ -1,25 +1,36 @@
 #pragma once
-// A scripted serial port: records calls, keeps writes pending until flushed, plays the board.
+// A scripted serial port: records calls, plays the line (bytes leaving at once, late or never)
+// and the board.
 #include "platform/SerialPort.h"
 #include <QStringList>
+#include <QTimer>
 namespace platine::test {
 using namespace Qt::StringLiterals;
 class FakeSerialPort : public SerialPort
 {
 public:
     bool openFails = false;
+    bool leaveAtOnce = true;  // written bytes leave by themselves, else only through drain()
     qint64 writeLimit = -1;   // >= 0: write accepts at most this many bytes
-    QStringList calls;        // "open:<device>", "close", "dtr:0", "write:<n>", "flush", "readAll"
-    QByteArray pending, sent; // written but not yet on the line; on the line
-    Status open(const QString &device) override
+    QStringList calls;        // "open:<device>", "close", "abort", "dtr:0", "write:<n>", "flush"
+    QByteArray pending, sent; // written but not yet gone; gone (counted by bytesWritten)
+    Result<Done, SerialFailure> open(const QString &device) override
     {
         calls << u"open:"_s + device;
         m_open = m_open || !openFails;
-        return openFails ? Status(Failure{u"Permission denied"_s}) : Status(Done{});
+        if (openFails)
+            return SerialFailure{SerialError::Other, u"Permission denied"_s};
+        return Done{};
     }
     void close() override
     {
         calls << u"close"_s;
+        pending.clear();
+        m_open = false;
+    }
+    void abort() override
+    {
+        calls << u"abort"_s;
         pending.clear();
         m_open = false;
     }
@@ -34,18 +45,29 @@ public:
         calls << u"write:%1"_s.arg(bytes.size());
         const qint64 n = writeLimit >= 0 ? qMin<qint64>(writeLimit, bytes.size()) : bytes.size();
         pending += bytes.first(m_open ? n : 0);
+        if (m_open && leaveAtOnce) // counted later, from the event loop, as a real port does
+            QTimer::singleShot(0, this, [this] { drain(); });
         return m_open ? n : -1;
     }
     bool flush(int) override
     {
         calls << u"flush"_s;
-        sent += std::exchange(pending, {});
-        return m_open;
+        if (leaveAtOnce)
+            drain();
+        return m_open && pending.isEmpty();
     }
     QByteArray readAll() override
     {
         calls << u"readAll"_s;
         return std::exchange(m_in, {});
+    }
+    void drain(qint64 count = -1) // that many of the pending bytes leave (all of them: -1)
+    {
+        const QByteArray gone = pending.first(count < 0 ? pending.size() : count);
+        pending.remove(0, gone.size());
+        sent += gone;
+        if (!gone.isEmpty())
+            Q_EMIT bytesWritten(gone.size());
     }
     void receive(const QByteArray &bytes) // the board sends a burst, lost while the port is closed
     {

@@ -19,12 +19,13 @@ int main(int argc, char **argv)
         ScheduleValues schedule{{}, 9 * n};
         for (QString &box : schedule.boxes)
             box = n ? QStringLiteral("08:30:00") : QStringLiteral("17:45:00");
-        const Status written = std::strcmp(argv[1], "schedule") == 0
+        const FileStatus written = std::strcmp(argv[1], "schedule") == 0
             ? saveScheduleFile(path, schedule)
             : writeProfileString(path, QStringLiteral("Port COM"), QStringLiteral("valeur"),
                                  QString::number(n ? 33 : 3));
         if (!written) {
-            std::fprintf(stderr, "%s\n", qPrintable(written.reason()));
+            std::fprintf(stderr, "%d %s\n", int(written.error().kind),
+                         qPrintable(written.reason()));
             return 1;
         }
         if (argc > 4)
