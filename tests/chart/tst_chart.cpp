@@ -144,13 +144,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value"); // "old" when the caption stays as it was
         QTest::addColumn<QString>("row");
         QTest::addColumn<qint64>("cursorRow");
-        QTest::addColumn<qint64>("firstRow"); // of the file window in the store
         const auto row = [](const char *name, bool analog, bool zoom, const char *coefficient,
                             int n, float x, float y, const char *value, const char *shownRow,
-                            qint64 cursorRow, qint64 firstRow = 0) {
+                            qint64 cursorRow) {
             QTest::newRow(name) << analog << zoom << QString::fromUtf8(coefficient) << n << x << y
                                 << QString::fromUtf8(value) << QString::fromUtf8(shownRow)
-                                << cursorRow << firstRow;
+                                << cursorRow;
         };
         // clang-format off
         row("left of the axis", true, false, "0.492", 100, 900, 2532.5, "2,5 V", "-1", -1);
@@ -169,8 +168,6 @@ private Q_SLOTS:
         // Far right the cursor row stops at the far row, where no view reaches the store.
         row("far right", true, false, "0.492", 100, 3e18f, 2532.5, "2,5 V", "2,41837959226181E+16",
             kFarRow);
-        // The read-out names the file's rows, the cursor row the store's (zoom: no unit).
-        row("zoom, file window", true, true, "0.492", 100, 12000, 2532.5, "2,5", "5043", 35, 5000);
         // clang-format on
     }
     void mouseMove()
@@ -181,7 +178,6 @@ private Q_SLOTS:
         ChartState state{100, 35, zoom, zoom};
         ChartInputs in = inputs(fetch<bool>("analog"), fetch<QString>("coefficient"),
                                 fetch<int>("n"));
-        in.firstRow = fetch<qint64>("firstRow");
         const ChartOutput out = followMouse(in, state, 12405, x, y);
         QCOMPARE(out.valueReadout.value_or(u"old"_s), fetch<QString>("value"));
         QCOMPARE(out.rowReadout, u"Acquisition N°: "_s + fetch<QString>("row"));
@@ -194,8 +190,7 @@ private Q_SLOTS:
     void rowsPastTheEnd_data()
     {
         QTest::addColumn<bool>("analog");
-        QTest::addColumn<int>(
-            "end"); // the last pixel column drawn: row 3, or its logic level's end
+        QTest::addColumn<int>("end"); // the last column drawn: row 3, or its logic level's end
         QTest::addColumn<QString>("table");
         QTest::newRow("analog") << true << 315 << "25\r\n21,5\r\n\r\n3\r\n";
         QTest::newRow("logic") << false << 397 << "";
@@ -239,7 +234,6 @@ private Q_SLOTS:
         row("left click on row 10 zooms from 10", true, false, 10, "left", {100, 10, true, true}, "", "10");
         row("left click in the zoom: full view", true, true, 35, "left", {100, 35, false, false}, "", "full");
         row("other key in the full view zooms", true, false, 35, "other key", {100, 35, true, true}, "", "35");
-        row("logic, right click zooms", false, false, 25, "right", {100, 25, true, true}, "100:dep= 25", "25");
         row("logic, left click in the zoom: full view", false, true, 35, "left", {100, 35, false, false}, "", "full");
         row("logic, right click in the zoom", false, true, 35, "right", {100, 35, true, true}, "140:dep= 35", "35");
         row("logic, a key leaves zoomShown", false, false, 35, "left arrow", {100, 37, true, false}, "148:dep= 37", "37");
