@@ -49,6 +49,15 @@ case "${1:-}" in
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     ctest --test-dir build-sanitize -L fuzz --output-on-failure -j"$jobs"
     cat build-sanitize/fuzz/run/*/summary
+
+    # The tests that start loading threads (label "threads": the long-file reader, the file
+    # session, the viewer) once more, built with ThreadSanitizer: any report of a data race fails
+    # its test. Qt's own threads are left out (tools/tsan-suppressions.txt).
+    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
+          -DCMAKE_CXX_FLAGS=-O1 -DPLATINE_TSAN=ON -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    cmake --build build-tsan -j"$jobs" --target thread-tests
+    TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tools/tsan-suppressions.txt" \
+      QT_QPA_PLATFORM=offscreen ctest --test-dir build-tsan -L threads --output-on-failure -j"$jobs"
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize -LE 'fuzz|long' --output-on-failure \
       -j"$jobs"
     tools/test-share.sh

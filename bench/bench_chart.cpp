@@ -344,7 +344,7 @@ void BM_AnalogFullView_GraphWindow(benchmark::State &st)
         window.show();
         QCoreApplication::processEvents();
     }
-    fillStore(viewer.state->store);
+    viewer.state->session.fillWithDemoData(AcquisitionData::kRows - 1, viewer.state->demo);
     window.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(kLargestN);
     for (auto _ : st) {
         window.drawChart();

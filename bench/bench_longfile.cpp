@@ -1,7 +1,9 @@
 // Benchmarks of a long recording: a generated file of 10 million rows (about 290 MB, written once
 // per run into a temporary folder, so it sits in the page cache) read in the background, its first
-// full view, window moves at its start, middle and end, the overview, a cancel, and how long the
-// viewer's event loop waits at most while it loads.
+// full view, window moves at its start, middle and end, the overview, a cancel, and, while the
+// viewer loads it (and a file of a tenth of its length, to compare), how long its event loop waits
+// at most, how much work each look at the load costs it, and how long the reading thread and the
+// viewer hold the lock they share.
 
 #include "support/FakeDialogs.h" // tests/support
 
@@ -24,6 +26,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -35,20 +38,23 @@ namespace {
 
 constexpr qint64 kLongRows = 10'000'000;
 
-// The long file, written at the first use: varied values as the board writes them.
-const QString &longFile()
+// The long file (or a shorter one), written at the first use: varied values as the board writes
+// them.
+const QString &longFile(qint64 rows = kLongRows)
 {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.filePath(QStringLiteral("long.txt"));
+    static std::map<qint64, QString> paths;
+    QString &path = paths[rows];
+    if (path.isEmpty()) {
+        const QString p = dir.filePath(QStringLiteral("long-%1.txt").arg(rows));
         QFile f(p);
         if (!f.open(QIODevice::WriteOnly))
-            return QString();
+            return path;
         f.write("Periode d'acquisition : 2 (s)\r\nCapture du 12/03/2024 a 08:00:00\r\n");
         QByteArray chunk;
         char line[96];
         unsigned seed = 11;
-        for (qint64 r = 0; r < kLongRows; ++r) {
+        for (qint64 r = 0; r < rows; ++r) {
             seed = seed * 1103515245u + 12345u;
             const unsigned v = (seed >> 8) & 0x3ff;
             const int n = std::snprintf(line, sizeof line, "%u.%u;%u;%u;%u;%u;%u;%u;%u;%u;\r\n",
@@ -61,8 +67,8 @@ const QString &longFile()
             }
         }
         f.write(chunk);
-        return p;
-    }();
+        path = p;
+    }
     return path;
 }
 
@@ -96,13 +102,17 @@ void BM_LongFile_ReadWhole(benchmark::State &st)
     longFile();
     qint64 rows = 0;
     qint64 kept = 0;
+    MeasuredMutex::Longest holds;
     for (auto _ : st) {
         const auto file = readWhole();
         rows = file->progress().rows;
         kept = file->memoryBytes();
+        holds = file->lockTimes();
     }
     st.counters["rows"] = double(rows);
     st.counters["kept_bytes_per_row"] = double(kept) / double(rows);
+    st.counters["thread_longest_hold_us"] = double(holds.workerHold) / 1e3;
+    st.counters["thread_longest_hold_work_us"] = double(holds.workerHoldWork) / 1e3;
     st.counters["peak_resident_MB"] = double(peakResidentBytes()) / 1e6;
     st.SetBytesProcessed(st.iterations() * QFile(longFile()).size());
 }
@@ -156,7 +166,7 @@ void BM_LongFile_Overview(benchmark::State &st)
     OverviewLook look;
     look.shownEnd = 1001;
     for (auto _ : st) {
-        const std::vector<OverviewColumn> columns = file->overview(825);
+        const std::vector<OverviewColumn> columns = *file->overview(825);
         benchmark::DoNotOptimize(drawOverview(columns, QSize(825, 44), look));
     }
 }
@@ -178,19 +188,41 @@ void BM_LongFile_Cancel(benchmark::State &st)
 BENCHMARK(BM_LongFile_Cancel)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 // "Ouvrir fichier" in the viewer window, with its event loop running, to the end of the load:
-// the longest wait of a 1 ms timer and the time to the first full view.
+// the longest wait of a 1 ms timer, the time to the first full view, the viewer's work on each look
+// at the load (what it does when the file is told read further: captions, the overview's columns
+// and picture), mean and longest, and the longest the reading thread and the viewer waited for the
+// lock they share and held it (on the wall clock, and as work on the thread's processor clock).
 void BM_LongFile_ViewerLoad(benchmark::State &st)
 {
-    longFile();
+    const QString &path = longFile(st.range(0));
     double longestWait = 0;
     double firstView = 0;
+    double lookMean = 0;
+    double lookLongest = 0;
+    MeasuredMutex::Longest lock;
     for (auto _ : st) {
         test::FakeDialogs dialogs;
         FileDialog fileDialog{nullptr, dialogs, nullptr};
         auto state = std::make_unique<ProgramState>();
-        GraphWindow window(fileDialog, *state);
-        window.show();
         QElapsedTimer clock;
+        clock.start();
+        qint64 lookStart = 0;
+        qint64 lookSum = 0;
+        qint64 lookMax = 0;
+        int looks = 0;
+        // Connected before and after the window's own receivers of the same signal.
+        FileSession &session = state->session;
+        QObject::connect(&session, &FileSession::fileProgressed,
+                         [&] { lookStart = clock.nsecsElapsed(); });
+        GraphWindow window(fileDialog, *state);
+        QObject::connect(&session, &FileSession::fileProgressed, [&] {
+            const qint64 spent = clock.nsecsElapsed() - lookStart;
+            lookSum += spent;
+            lookMax = std::max(lookMax, spent);
+            ++looks;
+        });
+        window.show();
+        QApplication::processEvents(); // its first painting, before the load
         QTimer tick;
         tick.setInterval(1);
         qint64 last = 0;
@@ -200,22 +232,39 @@ void BM_LongFile_ViewerLoad(benchmark::State &st)
             const qint64 now = clock.nsecsElapsed();
             longest = std::max(longest, now - last);
             last = now;
-            if (drawn < 0 && state->file)
+            if (drawn < 0 && session.file())
                 drawn = now;
-            if (!window.loading())
+            if (!session.loading())
                 QApplication::exit();
         });
-        clock.start();
-        window.loadFile(longFile());
+        const qint64 start = clock.nsecsElapsed();
+        window.loadFile(path);
         last = clock.nsecsElapsed();
         tick.start();
         QApplication::exec();
         longestWait = std::max(longestWait, double(longest) / 1e6);
-        firstView = double(drawn) / 1e6;
+        firstView = double(drawn - start) / 1e6;
+        lookMean = double(lookSum) / 1e6 / std::max(1, looks);
+        lookLongest = double(lookMax) / 1e6;
+        lock = session.file()->lockTimes();
     }
     st.counters["longest_wait_ms"] = longestWait;
     st.counters["first_view_ms"] = firstView;
+    st.counters["look_mean_ms"] = lookMean;
+    st.counters["look_longest_ms"] = lookLongest;
+    st.counters["thread_longest_wait_us"] = double(lock.workerWait) / 1e3;
+    st.counters["thread_longest_hold_us"] = double(lock.workerHold) / 1e3;
+    st.counters["thread_longest_hold_work_us"] = double(lock.workerHoldWork) / 1e3;
+    st.counters["viewer_longest_wait_us"] = double(lock.callerWait) / 1e3;
+    st.counters["viewer_longest_hold_us"] = double(lock.callerHold) / 1e3;
+    st.counters["viewer_longest_hold_work_us"] = double(lock.callerHoldWork) / 1e3;
 }
-BENCHMARK(BM_LongFile_ViewerLoad)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_LongFile_ViewerLoad)
+    ->Arg(kLongRows / 10)
+    ->Arg(kLongRows)
+    ->ArgName("rows")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 } // namespace

@@ -1,10 +1,12 @@
 #pragma once
 // The acquisition reader's check, shared by the small-input target and the large-file target: the
 // bytes read through a device that hands them out in pieces (and may fail half-way) against the
-// same bytes read from memory. Only the rows a read can reach are cleared and compared, so that a
-// small input costs little.
+// same bytes read from memory, and against the whole-file pass of long files fed the same pieces,
+// whose row offsets a window is read from. Only the rows a read can reach are cleared and
+// compared, so that a small input costs little.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
+#include "model/FilePass.h"
 #include "support/PieceDevice.h"
 
 #include <QBuffer>
@@ -31,9 +33,45 @@ inline void clearRows(AcquisitionData &s, int rows)
                   std::nullopt);
 }
 
+// Checked: the whole-file pass sorts the lines as a read does (rows, lines skipped, fields without
+// a number, header lines), and a window read as a long file's windows are, from the offset the pass
+// kept for its group of rows, gives the rows of the whole read.
+inline void checkFilePass(const QByteArray &bytes, qsizetype piece,
+                          const AcquisitionReadResult &whole, const AcquisitionData &wholeRows,
+                          AcquisitionData &scratch)
+{
+    FilePass pass;
+    for (qsizetype at = 0; at < bytes.size(); at += piece)
+        pass.feed(bytes.constData() + at, std::min(piece, bytes.size() - at));
+    pass.finish();
+    const LineSorter &s = pass.sorter();
+    const auto text = [](const QByteArray &l) {
+        return l.isNull() ? std::nullopt : std::optional(headerText(l));
+    };
+    if (whole.end == AcquisitionReadResult::End::EndOfFile
+        && std::tuple(pass.rows(), s.skippedLines, s.firstSkipped, s.fieldsWithoutNumber,
+                      s.firstWithoutNumber, text(s.periodLine), text(s.dateLine))
+            != std::tuple(qint64(whole.rowsStored), whole.skippedLines, whole.firstSkippedLine,
+                          whole.fieldsWithoutNumber, whole.firstWithoutNumber, whole.periodLine,
+                          whole.dateLine))
+        qFatal("the whole-file pass sorts the lines unlike a read");
+    // A window from the middle row.
+    const qint64 from = whole.rowsStored / 2;
+    if (from == 0 || whole.rowsStored >= AcquisitionData::kRows)
+        return;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    buffer.seek(pass.takeOffsets()[std::size_t(from / FilePass::kRowsPerOffset)]);
+    const AcquisitionReadResult window = readAcquisition(buffer, scratch,
+                                                         from % FilePass::kRowsPerOffset);
+    if (window.rowsStored != whole.rowsStored - from
+        || !sameRows(scratch, wholeRows, window.rowsStored, int(from)))
+        qFatal("a window from row %lld unlike the rows of the whole read", from);
+}
+
 // Checked: the row count stays inside the store, a read error is reported, a read in pieces that
-// does not fail gives what a read from memory gives, and a read that skips rows gives the same rows
-// as the whole read from there on.
+// does not fail gives what a read from memory gives, and the whole-file pass (above).
 inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool failHalfWay)
 {
     test::PieceDevice in;
@@ -65,19 +103,8 @@ inline void checkAcquisitionRead(const QByteArray &bytes, qsizetype piece, bool 
             }
         }
     }
-    // A window from row `skip` on holds the rows the whole read put there.
-    const int skip = whole.rowsStored / 2;
-    if (skip > 0 && whole.rowsStored < AcquisitionData::kRows) {
-        QByteArray copy = bytes;
-        QBuffer buffer(&copy);
-        buffer.open(QIODevice::ReadOnly);
-        const AcquisitionReadResult window = readAcquisition(buffer, stores[2], skip);
-        if (window.rowsStored != whole.rowsStored - skip)
-            qFatal("a window of %d rows from row %d", window.rowsStored, skip);
-        if (!sameRows(stores[2], stores[1], window.rowsStored, skip))
-            qFatal("a window unlike the rows of the whole read");
-        clearRows(stores[2], window.rowsStored);
-    }
+    checkFilePass(bytes, piece, whole, stores[1], stores[2]);
+    clearRows(stores[2], reached);
     clearRows(stores[0], reached);
     clearRows(stores[1], reached);
 }

@@ -2,7 +2,6 @@
 
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
-#include "model/LineSplitter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,12 +10,13 @@ namespace platine {
 
 namespace {
 
-constexpr qint64 kRowsPerOffset = 64;
 constexpr qint64 kPiece = 256 * 1024;
 // A file this small is read at once, in the caller's thread: in a few milliseconds at most, and
 // without the cost of starting a thread.
 constexpr qint64 kReadAtOnce = 1024 * 1024;
 
+using Guard = MeasuredMutex::Guard;
+using Side = MeasuredMutex::Side;
 using Kind = AcquisitionFileFailure::Kind;
 
 AcquisitionFileFailure failure(Kind kind, const QString &reason = {}, qint64 row = 0)
@@ -39,10 +39,10 @@ AcquisitionFile::open(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(Kind::System, file.errorString());
-    std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path));
-    opened->m_size = info.size();
+    std::unique_ptr<AcquisitionFile> opened(new AcquisitionFile(path, info.size()));
     opened->m_modified = info.lastModified();
     opened->m_progress.size = info.size();
+    opened->m_lastProgress.size = info.size();
     AcquisitionFile *self = opened.get();
     if (info.size() <= kReadAtOnce)
         self->read();
@@ -51,7 +51,9 @@ AcquisitionFile::open(const QString &path)
     return opened;
 }
 
-AcquisitionFile::AcquisitionFile(const QString &path) : m_path(path) {}
+AcquisitionFile::AcquisitionFile(const QString &path, qint64 size)
+    : m_path(path), m_size(size), m_pass(size)
+{}
 
 AcquisitionFile::~AcquisitionFile()
 {
@@ -72,12 +74,22 @@ void AcquisitionFile::wait()
 
 AcquisitionFileProgress AcquisitionFile::progress() const
 {
-    const std::lock_guard lock(m_mutex);
-    AcquisitionFileProgress p = m_progress;
-    if (!m_periodBytes.isNull())
-        p.periodLine = headerText(m_periodBytes);
-    if (!m_dateBytes.isNull())
-        p.dateLine = headerText(m_dateBytes);
+    AcquisitionFileProgress p;
+    QByteArray period;
+    QByteArray date;
+    {
+        const Guard lock(m_mutex, Side::Caller, false);
+        if (!lock.held()) // the thread hands a piece over: what it said last
+            return m_lastProgress;
+        p = m_progress;
+        period = m_periodBytes;
+        date = m_dateBytes;
+    }
+    if (!period.isNull())
+        p.periodLine = headerText(period);
+    if (!date.isNull())
+        p.dateLine = headerText(date);
+    m_lastProgress = p;
     return p;
 }
 
@@ -86,87 +98,77 @@ void AcquisitionFile::read()
     using State = AcquisitionFileProgress::State;
     QFile file(m_path);
     const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    LineSplitter lines;
-    // What one piece of the file brings, gathered without the lock and then handed over under it,
-    // so that the lock is held only for the hand-over.
-    struct Piece {
-        std::vector<qint64> offsets;
-        std::vector<RowValues> rows;
-        qint64 skipped = 0;
-        qint64 firstSkipped = 0;
-        QByteArray period;
-        QByteArray date;
-    } piece;
-    qint64 rows = 0; // read so far (this thread is the only writer)
-    RowValues values{};
-    const auto onLine = [&](QByteArrayView line, qint64 offset) {
-        switch (lineKind(line)) {
-        case LineKind::Period: piece.period = line.toByteArray(); return true;
-        case LineKind::Date: piece.date = line.toByteArray(); return true;
-        case LineKind::Other: return true;
-        case LineKind::Data: break;
-        }
-        if (!readDataLine(line, values)) {
-            if (piece.skipped++ == 0) // the file's first is told at the hand-over
-                piece.firstSkipped = lines.lines();
-            return true;
-        }
-        if (rows++ % kRowsPerOffset == 0)
-            piece.offsets.push_back(offset);
-        piece.rows.push_back(values);
-        return true;
+    // The first rows, made ready to be handed over once the store's worth is read, or at the end.
+    bool firstRowsHanded = false;
+    const auto firstRows = [&](bool ending) -> std::shared_ptr<const std::vector<RowValues>> {
+        if (firstRowsHanded || (!ending && m_pass.rows() < AcquisitionData::kRows))
+            return nullptr;
+        firstRowsHanded = true;
+        return std::make_shared<const std::vector<RowValues>>(m_pass.takeFirstRows());
     };
-    const auto handOver = [&](qint64 bytes) {
-        const std::lock_guard lock(m_mutex);
-        m_offsets.insert(m_offsets.end(), piece.offsets.begin(), piece.offsets.end());
-        for (const RowValues &row : piece.rows) {
-            m_overview.add(row);
-            if (qsizetype(m_head.size()) < AcquisitionData::kRows)
-                m_head.push_back(row);
-        }
-        m_progress.rows += qint64(piece.rows.size());
-        if (piece.skipped && m_progress.skippedLines == 0)
-            m_progress.firstSkipped = piece.firstSkipped;
-        m_progress.skippedLines += piece.skipped;
-        if (!piece.period.isNull())
-            m_periodBytes = piece.period;
-        if (!piece.date.isNull())
-            m_dateBytes = piece.date;
-        m_progress.bytesRead += bytes;
-        m_progress.lines = lines.lines();
-        piece.offsets.clear();
-        piece.rows.clear();
-        piece.skipped = 0;
-        piece.period = piece.date = QByteArray();
-    };
-    const auto end = [&](State state, const QString &error = {}) {
-        const std::lock_guard lock(m_mutex);
+    // What the pass found is handed over under the lock, and nothing else is done under it. While
+    // the read goes on, a caller holding the lock is not waited for: what was found is kept and
+    // handed over with the next piece. The end of the read waits for the lock.
+    std::vector<qint64> offsets;
+    std::shared_ptr<const std::vector<RowValues>> first;
+    qint64 bytesRead = 0;
+    const auto handOver = [&](State state, const QString &error = {}) {
+        const std::vector<qint64> found = m_pass.takeOffsets();
+        offsets.insert(offsets.end(), found.begin(), found.end());
+        if (!first)
+            first = firstRows(state != State::Reading);
+        const LineSorter &sorted = m_pass.sorter();
+        const Guard lock(m_mutex, Side::Worker, state != State::Reading);
+        if (!lock.held())
+            return;
+        m_offsets.insert(m_offsets.end(), offsets.begin(), offsets.end());
+        offsets.clear();
+        if (first)
+            m_firstRows = std::move(first);
+        m_progress.rows = m_pass.rows();
+        m_progress.lines = m_pass.lines();
+        m_progress.bytesRead = bytesRead;
+        m_progress.skippedLines = sorted.skippedLines;
+        m_progress.firstSkipped = sorted.firstSkipped;
+        m_progress.fieldsWithoutNumber = sorted.fieldsWithoutNumber;
+        m_progress.firstWithoutNumber = sorted.firstWithoutNumber;
+        m_periodBytes = sorted.periodLine;
+        m_dateBytes = sorted.dateLine;
         m_progress.state = state;
         m_progress.error = error;
+    };
+    // The overview's columns, made here when a caller asked for them, outside the lock (asked
+    // again when a caller holds it).
+    const auto makeColumns = [&] {
+        if (const int count = m_columnsWanted.exchange(0); count > 0) {
+            std::vector<OverviewColumn> columns = m_pass.overview().columns(count);
+            const Guard lock(m_mutex, Side::Worker, false);
+            if (!lock.held()) {
+                m_columnsWanted = count;
+                return;
+            }
+            m_columns.swap(columns);
+            m_columnsMade = true;
+        }
     };
 
     // A small file needs no more than its size (and one byte to see its end).
     const qint64 bufferSize = std::min(kPiece, m_size + 1);
     const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
-    // A data line has at least 19 bytes.
-    piece.rows.reserve(std::size_t(bufferSize / 19 + 1));
-    {
-        const std::lock_guard lock(m_mutex);
-        m_head.reserve(std::size_t(std::min<qint64>(AcquisitionData::kRows, m_size / 19 + 1)));
-    }
     for (;;) {
         if (m_cancel)
-            return end(State::Cancelled);
+            return handOver(State::Cancelled);
         const qint64 n = opened ? file.read(buffer.get(), bufferSize) : -1;
         if (n < 0)
-            return end(State::ReadError, file.errorString());
+            return handOver(State::ReadError, file.errorString());
+        bytesRead += n;
         if (n == 0) {
-            lines.finish(onLine);
-            handOver(0);
-            return end(State::Done);
+            m_pass.finish();
+            return handOver(State::Done);
         }
-        lines.feed(buffer.get(), n, onLine);
-        handOver(n);
+        m_pass.feed(buffer.get(), n);
+        handOver(State::Reading);
+        makeColumns();
     }
 }
 
@@ -179,25 +181,29 @@ AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionDa
         return failure(Kind::Changed);
     qint64 offset = 0;
     qint64 rows = 0;
+    std::shared_ptr<const std::vector<RowValues>> firstRows;
     {
-        const std::lock_guard lock(m_mutex);
+        const Guard lock(m_mutex, Side::Caller);
         if (first < 0 || first >= m_progress.rows)
             return failure(Kind::NoSuchRow, {}, first);
-        offset = m_offsets[std::size_t(first / kRowsPerOffset)];
+        offset = m_offsets[std::size_t(first / FilePass::kRowsPerOffset)];
         rows = std::min<qint64>(m_progress.rows - first, AcquisitionData::kRows);
-        if (first == 0 && qint64(m_head.size()) >= rows) { // the first rows, kept from the read
-            store.clear();
-            for (int r = 0; r < rows; ++r)
-                storeRow(store, r, m_head[std::size_t(r)]);
-            store.rows = int(rows);
-            return Done{};
-        }
+        if (first == 0 && m_firstRows && qint64(m_firstRows->size()) >= rows)
+            firstRows = m_firstRows; // kept from the read
+    }
+    if (firstRows) {
+        store.clear();
+        for (int r = 0; r < rows; ++r)
+            storeRow(store, r, (*firstRows)[std::size_t(r)]);
+        store.rows = int(rows);
+        return Done{};
     }
     auto window = std::make_unique<AcquisitionData>();
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
         return failure(Kind::System, file.errorString());
-    const AcquisitionReadResult read = readAcquisition(file, *window, first % kRowsPerOffset, rows);
+    const AcquisitionReadResult read = readAcquisition(file, *window,
+                                                       first % FilePass::kRowsPerOffset, rows);
     if (read.end == AcquisitionReadResult::End::ReadError)
         return failure(Kind::System, read.error);
     if (read.rowsStored != rows)
@@ -209,15 +215,30 @@ AcquisitionFile::Outcome<Done> AcquisitionFile::fill(qint64 first, AcquisitionDa
 
 qint64 AcquisitionFile::memoryBytes() const
 {
-    const std::lock_guard lock(m_mutex);
-    return qint64(m_offsets.capacity() * sizeof(qint64) + m_head.capacity() * sizeof(RowValues))
-        + m_overview.memoryBytes();
+    const Guard lock(m_mutex, Side::Caller);
+    if (m_progress.running())
+        return 0;
+    const std::size_t first = m_firstRows ? m_firstRows->size() : 0;
+    return qint64(m_offsets.size() * sizeof(qint64) + first * sizeof(RowValues))
+        + m_pass.overview().memoryBytes();
 }
 
-std::vector<OverviewColumn> AcquisitionFile::overview(int columns) const
+std::optional<std::vector<OverviewColumn>> AcquisitionFile::overview(int columns)
 {
-    const std::lock_guard lock(m_mutex);
-    return m_overview.columns(columns);
+    {
+        const Guard lock(m_mutex, Side::Caller, false);
+        if (!lock.held()) // the thread hands a piece over
+            return std::nullopt;
+        if (m_progress.running()) {
+            m_columnsWanted = columns;
+            if (!m_columnsMade || qsizetype(m_columns.size()) != columns)
+                return std::nullopt;
+            m_columnsMade = false;
+            return std::move(m_columns);
+        }
+    }
+    // The thread has ended: the pass is no longer written.
+    return m_pass.overview().columns(columns);
 }
 
 } // namespace platine

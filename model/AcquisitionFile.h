@@ -2,29 +2,34 @@
 // An acquisition file of any length, browsed through the store.
 //
 // Opening one starts a reading thread (a file of up to 1 MB is read at once, without a thread) that
-// goes once through the file and keeps, for what it read:
-// the count of complete data rows, the file offset of every 64th row, the last period and
-// capture-date lines, the skipped lines and the overview (model/Overview.h). That is about 1 byte a
-// row for the offsets, plus an overview of bounded size (at most Overview::kMaxBlocks blocks of
-// ~90 bytes), and the values of the first 2001 rows (144 kB), which the first window is made of. Any
+// goes once through the file (model/FilePass.h) and keeps, for what it read: the count of complete
+// data rows, the file offset of every 64th row, the last period and capture-date lines, the lines
+// skipped and the fields without a number, the overview (model/Overview.h) and the values of the
+// first 2001 rows (144 kB), which the first window is made of. That is about 1 byte a row for the
+// offsets, plus an overview of bounded size (at most Overview::kMaxBlocks blocks of ~90 bytes). Any
 // other window is read again from the file whenever it is asked for, from the offset kept for its
 // first row's group of 64, with the same reading rule, so the values are exactly the ones a read of
 // the whole file would give.
 //
 // The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
-// and parses a piece of the file (256 kB) on its own, then hands what it found over under a lock
-// that the window reads, the overview and the progress take too; the lock is never held while the
-// file is read or parsed.
+// and parses a piece of the file (256 kB) and adds its rows to the overview on its own, then hands
+// over what the piece brought (offsets, counts, once the first rows) under a lock that the window
+// reads and the progress take too, each for a few microseconds: the lock is never held while the
+// file is read or parsed, nor while the overview is built or folded into columns. Neither side
+// waits for the other where it has no need to: a look at the progress or the overview while the
+// thread holds the lock gives what was there before, and what a piece brought while a caller
+// holds it is handed over with the next piece.
 
-#include "model/Overview.h"
+#include "model/FilePass.h"
+#include "model/MeasuredMutex.h"
 #include "platform/Result.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <atomic>
+#include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -46,6 +51,8 @@ struct AcquisitionFileProgress {
     qint64 rows = 0;                   // complete data rows read: the browsable part
     qint64 skippedLines = 0;           // data lines with fewer than nine ";"
     qint64 firstSkipped = 0;           // the line number of the first of them (from 1)
+    qint64 fieldsWithoutNumber = 0;    // fields of the rows that hold no number, read as 0
+    qint64 firstWithoutNumber = 0;     // the line number of the first of them
     qint64 lines = 0;                  // lines read
     std::optional<QString> periodLine; // the last one read
     std::optional<QString> dateLine;
@@ -82,6 +89,8 @@ public:
     AcquisitionFile &operator=(const AcquisitionFile &) = delete;
 
     const QString &path() const { return m_path; }
+    // How the read goes. Never waits for the thread: while it hands a piece over, what this gave
+    // last (callers: one thread).
     AcquisitionFileProgress progress() const;
     // Asks the thread to stop; it stops within one piece of the file.
     void cancel();
@@ -93,26 +102,39 @@ public:
     // what was read (changed, shorter, gone) or cannot be read.
     Outcome<Done> fill(qint64 first, AcquisitionData &store) const;
 
-    std::vector<OverviewColumn> overview(int columns) const;
-    // The memory kept for the file: the offsets, the first rows and the overview.
+    // The overview of the rows read so far in `columns` columns, when there is news of it. While
+    // the thread runs: the columns it made since the last call, or nothing; each call asks it for
+    // new ones, which it makes after its next piece, so that one look at the overview costs the
+    // caller the same however long the file is. Once the thread has ended: the whole file's.
+    std::optional<std::vector<OverviewColumn>> overview(int columns);
+    // The memory kept for the file once it is read: the offsets, the first rows and the overview.
     qint64 memoryBytes() const;
+    // The longest the thread and its callers waited for the lock they share, and held it.
+    MeasuredMutex::Longest lockTimes() const { return m_mutex.longest(); }
 
 private:
-    explicit AcquisitionFile(const QString &path);
+    AcquisitionFile(const QString &path, qint64 size);
     void read();
 
     const QString m_path;
-    qint64 m_size = 0;
+    const qint64 m_size;
     QDateTime m_modified;
+    // The thread's alone while it runs; read by the callers only once it has ended.
+    FilePass m_pass;
 
-    mutable std::mutex m_mutex; // guards what follows
+    mutable AcquisitionFileProgress m_lastProgress; // what progress() gave last
+
+    mutable MeasuredMutex m_mutex; // guards what follows
     AcquisitionFileProgress m_progress;
     QByteArray m_periodBytes;
     QByteArray m_dateBytes;
-    std::vector<qint64> m_offsets; // of rows 0, 64, 128, ...
-    std::vector<RowValues> m_head; // the first rows, as many as the store holds
-    Overview m_overview;
+    std::deque<qint64> m_offsets; // of rows 0, 64, 128, ...; never moved when it grows
+    // As many as the store holds, handed over once; never changed after.
+    std::shared_ptr<const std::vector<RowValues>> m_firstRows;
+    std::vector<OverviewColumn> m_columns; // made by the thread when asked
+    bool m_columnsMade = false;            // and not taken yet
 
+    std::atomic<int> m_columnsWanted{0}; // how many columns the next ones should have
     std::atomic<bool> m_cancel{false};
     std::thread m_thread;
 };

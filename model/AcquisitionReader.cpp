@@ -29,17 +29,17 @@ bool isDigit(char c)
 
 // A field by the leading-number rule, a comma between two digits standing for the decimal point
 // ("21,5" is 21.5), as a spreadsheet set to French writes it.
-double fieldValue(QByteArrayView field)
+AnsiNumber fieldValue(QByteArrayView field)
 {
     const auto *at =
         static_cast<const char *>(std::memchr(field.data(), ',', std::size_t(field.size())));
     const qsizetype comma = at ? at - field.data() : -1;
     if (comma <= 0 || comma + 1 >= field.size() || !isDigit(field[comma - 1])
         || !isDigit(field[comma + 1]))
-        return leadingNumberOfAnsi(field);
+        return readLeadingNumberOfAnsi(field);
     QByteArray point = field.toByteArray();
     point[comma] = '.';
-    return leadingNumberOfAnsi(point);
+    return readLeadingNumberOfAnsi(point);
 }
 
 } // namespace
@@ -57,18 +57,41 @@ LineKind lineKind(QByteArrayView line)
     return LineKind::Other;
 }
 
-bool readDataLine(QByteArrayView line, RowValues &values)
+std::optional<int> readDataLine(QByteArrayView line, RowValues &values)
 {
     const char *from = line.data();
     const char *const end = from + line.size();
+    int withoutNumber = 0;
     for (double &value : values) {
         const auto *sep =
             static_cast<const char *>(std::memchr(from, ';', std::size_t(end - from)));
         if (!sep)
-            return false;
-        value = fieldValue(QByteArrayView(from, sep - from));
+            return std::nullopt;
+        const AnsiNumber field = fieldValue(QByteArrayView(from, sep - from));
+        value = field.value;
+        withoutNumber += !field.found;
         from = sep + 1;
     }
+    return withoutNumber;
+}
+
+bool LineSorter::sort(QByteArrayView line, qint64 number, RowValues &values)
+{
+    switch (lineKind(line)) {
+    case LineKind::Period: periodLine = line.toByteArray(); return false;
+    case LineKind::Date: dateLine = line.toByteArray(); return false;
+    case LineKind::Other: return false;
+    case LineKind::Data: break;
+    }
+    const std::optional<int> withoutNumber = readDataLine(line, values);
+    if (!withoutNumber) {
+        if (skippedLines++ == 0)
+            firstSkipped = number;
+        return false;
+    }
+    if (*withoutNumber > 0 && fieldsWithoutNumber == 0)
+        firstWithoutNumber = number;
+    fieldsWithoutNumber += *withoutNumber;
     return true;
 }
 
@@ -96,20 +119,12 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
         return result;
     }
     LineSplitter lines(device.pos());
+    LineSorter sorter;
     RowValues values{};
     qint64 seen = 0; // complete data lines
     const auto onLine = [&](QByteArrayView line, qint64) {
-        switch (lineKind(line)) {
-        case LineKind::Period: result.periodLine = headerText(line); return true;
-        case LineKind::Date: result.dateLine = headerText(line); return true;
-        case LineKind::Other: return true;
-        case LineKind::Data: break;
-        }
-        if (!readDataLine(line, values)) {
-            if (result.skippedLines++ == 0)
-                result.firstSkippedLine = lines.lines();
+        if (!sorter.sort(line, lines.lines(), values))
             return true;
-        }
         if (seen++ < skip)
             return true;
         storeRow(store, result.rowsStored++, values);
@@ -120,6 +135,18 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
         return false;
     };
 
+    // What the sorter found, into the result, whichever way the read ends.
+    const auto sorted = [&] {
+        if (!sorter.periodLine.isNull())
+            result.periodLine = headerText(sorter.periodLine);
+        if (!sorter.dateLine.isNull())
+            result.dateLine = headerText(sorter.dateLine);
+        result.skippedLines = sorter.skippedLines;
+        result.firstSkippedLine = sorter.firstSkipped;
+        result.fieldsWithoutNumber = sorter.fieldsWithoutNumber;
+        result.firstWithoutNumber = sorter.firstWithoutNumber;
+        return result;
+    };
     constexpr qint64 kPiece = 64 * 1024;
     const auto buffer = std::make_unique<char[]>(kPiece);
     for (;;) {
@@ -128,15 +155,15 @@ AcquisitionReadResult readAcquisition(QIODevice &device, AcquisitionData &store,
             result.end = AcquisitionReadResult::End::ReadError;
             result.endLine = lines.lines() + 1;
             result.error = device.errorString();
-            return result;
+            return sorted();
         }
         if (n == 0)
             break;
         if (!lines.feed(buffer.get(), n, onLine))
-            return result;
+            return sorted();
     }
     lines.finish(onLine);
-    return result;
+    return sorted();
 }
 
 AcquisitionReadResult readAcquisition(const QByteArray &bytes, AcquisitionData &store)

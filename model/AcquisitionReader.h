@@ -11,10 +11,12 @@
 // is read with the leading-number rule, a comma between two digits counting as the decimal point
 // ("21,5" is 21.5, "12.5" still 12.5), whatever follows the ninth ";" is ignored. A data line with
 // fewer than nine ";" (a card pulled out while the board wrote it) is skipped whole and counted;
-// the complete data lines are the file's rows, numbered from 0.
+// the complete data lines are the file's rows, numbered from 0. A field that holds no number (empty,
+// or letters) reads as 0, and is counted, so that the user can be told.
 
 #include "model/Channel.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
@@ -22,7 +24,6 @@
 #include <array>
 #include <optional>
 
-class QByteArray;
 class QIODevice;
 
 namespace platine {
@@ -34,11 +35,31 @@ LineKind lineKind(QByteArrayView line);
 
 // The nine values of a data line, in the order of Channel.
 using RowValues = std::array<double, kChannelCount>;
-// False, and the values unspecified, when the line has fewer than nine ";".
-bool readDataLine(QByteArrayView line, RowValues &values);
+// The values of a data line, and how many of its fields hold no number; nothing, and the values
+// unspecified, when the line has fewer than nine ";".
+std::optional<int> readDataLine(QByteArrayView line, RowValues &values);
 
 // The text of a period or capture-date line.
 QString headerText(QByteArrayView line);
+
+// Sorts the lines of a file one at a time, by the rule above. The whole-file pass and every read
+// of rows sort their lines with it, so that they agree on what a row is. It keeps the last period
+// and capture-date lines, and counts the data lines cut short and the fields read as 0 because
+// they hold no number, each with the line of the first.
+class LineSorter
+{
+public:
+    // Sorts line `number` (counted from 1). True, with its nine values, when it is a complete data
+    // line: one row of the file.
+    bool sort(QByteArrayView line, qint64 number, RowValues &values);
+
+    QByteArray periodLine; // the last one read, as it stands in the file (null: none yet)
+    QByteArray dateLine;
+    qint64 skippedLines = 0;        // data lines with fewer than nine ";"
+    qint64 firstSkipped = 0;        // the line of the first of them (0: none)
+    qint64 fieldsWithoutNumber = 0; // fields of the rows that hold no number, read as 0
+    qint64 firstWithoutNumber = 0;  // the line of the first of them (0: none)
+};
 
 struct AcquisitionReadResult {
     enum class End {
@@ -52,6 +73,8 @@ struct AcquisitionReadResult {
     int rowsStored = 0;                // rows stored, from row 0 of the store
     qint64 skippedLines = 0;           // data lines with fewer than nine ";"
     qint64 firstSkippedLine = 0;       // the first of them, counted from 1 (0: none)
+    qint64 fieldsWithoutNumber = 0;    // fields of the rows read that hold no number
+    qint64 firstWithoutNumber = 0;     // the line of the first of them (0: none)
     End end = End::EndOfFile;
     qint64 endLine = 0; // the line the read stopped at (counted from 1), 0 at the end of the file
     QString error;      // why the device failed (ReadError)

@@ -25,6 +25,14 @@ double leadingNumber(QStringView text);
 // decoded and read by the rule above.
 double leadingNumberOfAnsi(QByteArrayView bytes);
 
+// The same, and whether the bytes begin with a number at all (as beginsWithNumber tells of text):
+// an empty field, or one of letters, reads as 0 without one.
+struct AnsiNumber {
+    double value = 0;
+    bool found = false;
+};
+AnsiNumber readLeadingNumberOfAnsi(QByteArrayView bytes);
+
 // Whether the text begins with a number at all (after the skipped blanks): true when there are
 // digits to read, so "", ".", "-", "e5", "&H" and "&HG" are false and ".5", "-0", "&H F" are true.
 bool beginsWithNumber(QStringView text);

@@ -1,5 +1,7 @@
 #include "viewer/Channels.h"
 
+#include "chart/ReadOut.h"
+
 namespace platine {
 
 QColor labelColour(Channel c)
@@ -22,6 +24,15 @@ QString presetCaption(int i)
 {
     return i >= 0 && i < kPresetCount ? QString::fromUtf8(kPresets[std::size_t(i)].caption)
                                       : QString();
+}
+
+std::optional<QString> coefficientHelpText(const QString &coefficient)
+{
+    if (coefficientValue(coefficient).value_or(0) != 0)
+        return std::nullopt;
+    return QStringLiteral("Le coefficient « %1 » n'est pas un nombre différent de 0 : les courbes "
+                          "restent sur la ligne 0. Écrivez par exemple 0.492 ou 0,492.")
+        .arg(coefficient);
 }
 
 void applyPreset(int i, ChannelControls &controls)

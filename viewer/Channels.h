@@ -12,6 +12,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 
 namespace platine {
 
@@ -33,6 +34,9 @@ QColor labelColour(Channel c);
 QString channelHelpText();     // mouse over a channel label
 QString presetHelpText(int i); // mouse over preset button i
 QString presetCaption(int i);  // "0-5v", "0-10v", "Temp"
+// After an analog full view drawn with a coefficient that draws nothing (not a number, or 0):
+// what to write instead.
+std::optional<QString> coefficientHelpText(const QString &coefficient);
 
 // The state of the controls a preset changes.
 struct ChannelControls {

@@ -6,16 +6,10 @@
 #include "chart/LineControl.h"
 #include "chart/OverviewPicture.h"
 #include "chart/OverviewStrip.h"
-#include "chart/ReadOut.h"
-#include "model/AcquisitionFile.h"
-#include "model/DemoData.h"
 #include "model/Tables.h"
 #include "platform/Dialogs.h"
 #include "platform/Placement.h"
-#include "platform/TabOrder.h"
-#include "platform/Twips.h"
 #include "viewer/Channels.h"
-#include "viewer/FileWindow.h"
 #include "viewer/LoadReport.h"
 #include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
@@ -23,9 +17,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -33,77 +25,55 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QUrl>
 
 namespace platine {
 
-namespace {
-
-constexpr int kClientWidth = 12615;  // twips
-constexpr int kClientHeight = 10350; // the design's 9300 and the band of the file's overview
-constexpr int kPollMs = 30;          // how often a running load is looked at
-
-} // namespace
-
 GraphWindow::GraphWindow(FileDialog &fileDialog, ProgramState &state, QWidget *parent)
     : QWidget(parent), m_fileDialog(&fileDialog), m_state(state)
 {
-    setObjectName(QStringLiteral("graph"));
-    setWindowTitle(QStringLiteral("Graphique des acquisitions"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAcceptDrops(true);
-    // The designs are made for an 8-point sans-serif system font (11 pixels at 96 dpi); the
-    // closest font the desktop has is taken.
-    QFont f = font();
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                   QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"), f.family()});
-    f.setPixelSize(11);
-    setFont(f);
-    setFixedSize(twips(kClientWidth), twips(kClientHeight));
-
-    m_modeFrame = new QGroupBox(QStringLiteral("Mode graphique"), this);
-    m_modeFrame->setObjectName(QStringLiteral("Frame6"));
-    place(m_modeFrame, 0, 0, 12570, 8925);
-
-    buildChartArea();
-    buildCommands();
-
-    m_openButton = placeButton(this, QStringLiteral("Command1"), QStringLiteral("Ouvrir fichier"),
-                               450, 7290, 1575, 375);
-    m_openButton->raise();
-    connect(m_openButton, &QPushButton::clicked, this, &GraphWindow::openAcquisitionFile);
-
-    buildFileBand();
-    spaceChartControls();
-
-    // Top to bottom; in the commands, one framed group after the other, left to right ("Ouvrir
-    // fichier" stands in the first group).
-    chainTabOrder({m_chartArea, m_analogOption, m_logicOption, m_openButton, m_drawButton,
-                   m_rowCountBar, m_presetButtons[0], m_presetButtons[1], m_presetButtons[2],
-                   m_coefficient, m_widthBar, m_cursorsBox, m_tableButton, m_tableText,
-                   m_demoButton, m_zeroButton, m_backButton});
-
+    buildWindow();
     connect(m_drawButton, &QPushButton::clicked, this, &GraphWindow::drawChart);
+    connect(m_openButton, &QPushButton::clicked, this, &GraphWindow::openAcquisitionFile);
     connect(m_chartArea, &ChartArea::mouseMoved, this, &GraphWindow::followMouse);
     connect(m_chartArea, &ChartArea::mousePressed, this, &GraphWindow::clickChart);
     connect(m_chartArea, &ChartArea::keyPressed, this, &GraphWindow::stepZoomView);
     connect(m_chartArea, &ChartArea::saveRequested, this, &GraphWindow::saveChartPicture);
     connect(m_overview, &OverviewStrip::columnChosen, this, [this](int x) {
-        if (const std::optional<qint64> row = overviewRowAt(m_overviewColumns, x))
-            moveWindow(*row - m_rowCountBar->value() / 2);
+        const int n = m_rowCountBar->value();
+        if (const auto row = overviewRowAt(m_state.session.overview(m_overview->width()), x))
+            m_state.session.moveWindow(*row - n / 2, n);
     });
-    m_poll.setInterval(kPollMs);
-    connect(&m_poll, &QTimer::timeout, this, &GraphWindow::pollLoad);
-    if (m_state.file) { // a file browsed in an earlier viewer window
-        const AcquisitionFileProgress p = m_state.file->progress();
-        m_reportDue = p.running();
-        showFileState(p);
-        if (m_reportDue)
-            m_poll.start();
-    }
+    connectSession();
+}
+
+void GraphWindow::connectSession()
+{
+    FileSession &session = m_state.session;
+    connect(&session, &FileSession::windowMoved, this, [this] {
+        drawChart();
+        showShownRows();
+    });
+    connect(&session, &FileSession::storeEdited, this, [this] {
+        showShownRows();
+        showOverview();
+    });
+    connect(&session, &FileSession::fileProgressed, this, &GraphWindow::showFileState);
+    connect(&session, &FileSession::loadProgressed, this, &GraphWindow::showReport);
+    connect(&session, &FileSession::reportsDue, this, &GraphWindow::showReports);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(m_escape, &QShortcut::activated, &session, &FileSession::cancel);
+    m_escape->setEnabled(session.loading());
+    connect(&session, &FileSession::loadingChanged, m_escape, &QShortcut::setEnabled);
+
+    // A file browsed in an earlier viewer window, and what was not told of it: told once the
+    // window is up.
+    if (session.file())
+        showFileState();
+    showShownRows();
+    QMetaObject::invokeMethod(this, &GraphWindow::showReports, Qt::QueuedConnection);
 }
 
 GraphWindow::~GraphWindow() = default;
@@ -112,12 +82,12 @@ ChartInputs GraphWindow::chartInputs() const
 {
     return {m_analogOption->isChecked(), m_selection,
             m_coefficient->text(),       m_rowCountBar->value(),
-            m_valueReadout->text(),      m_state.firstRow};
+            m_valueReadout->text(),      m_state.session.firstShownRow()};
 }
 
 Chart GraphWindow::chart()
 {
-    return {m_state.store, m_state.chart, m_chartArea->surface()};
+    return {m_state.session.store(), m_state.chart, m_chartArea->surface()};
 }
 
 void GraphWindow::showChartOutput(const ChartOutput &out)
@@ -153,12 +123,10 @@ void GraphWindow::drawChart()
     const ChartInputs in = chartInputs();
     showChartOutput(drawFullView(in, chart()));
     showOverview();
-    const std::optional<double> k = coefficientValue(in.coefficient);
-    if (in.analog && k.value_or(0) == 0)
-        m_helpLine->setText(QStringLiteral("Le coefficient « %1 » n'est pas un nombre différent de "
-                                           "0 : les courbes restent sur la ligne 0. Écrivez par "
-                                           "exemple 0.492 ou 0,492.")
-                                .arg(in.coefficient));
+    if (in.analog) {
+        if (const std::optional<QString> help = coefficientHelpText(in.coefficient))
+            m_helpLine->setText(*help);
+    }
 }
 
 void GraphWindow::followMouse(float x, float y)
@@ -174,18 +142,9 @@ void GraphWindow::clickChart(int button, float x, float y)
 
 void GraphWindow::stepZoomView(int keyCode)
 {
-    const qint64 rows = m_state.file ? m_state.file->progress().rows : 0;
-    if (const std::optional<qint64> first = windowStartAfterKey(keyCode, m_state.firstRow,
-                                                                m_rowCountBar->value(), rows)) {
-        if (m_state.file)
-            moveWindow(*first);
+    if (m_state.session.moveByKey(keyCode, m_rowCountBar->value()))
         return;
-    }
-    if (keyCode == chart::kKeyEscape && loading()) {
-        cancelLoad();
-        return;
-    }
-    // Escape without a load is any other key.
+    // Escape reaches the chart only without a load (see m_escape): it is any other key.
     const int code = keyCode == chart::kKeyEscape ? chart::kOtherKey : keyCode;
     showChartOutput(platine::stepZoomView(chartInputs(), chart(), code));
 }
@@ -233,12 +192,11 @@ void GraphWindow::saveChartPicture()
         : std::nullopt;
     if (!path)
         return;
-    QSaveFile file(*path); // an existing file is replaced whole or not at all
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+    if (const Status saved = savePicture(picture, *path))
         tell(QStringLiteral("Graphique enregistré dans « %1 ».").arg(*path));
     else
         tell(QStringLiteral("Impossible d'enregistrer le graphique dans « %1 » : %2")
-                 .arg(*path, file.errorString()),
+                 .arg(*path, saved.reason()),
              QStringLiteral("Enregistrer le graphique"));
 }
 
@@ -251,88 +209,31 @@ void GraphWindow::tell(const QString &text, const QString &warningTitle)
 
 void GraphWindow::loadFile(const QString &path)
 {
-    auto opened = AcquisitionFile::open(path);
-    if (!opened) {
-        const LoadReport report = openFailure(path, opened.error());
-        tell(report.text, QStringLiteral("Ouvrir fichier"));
-        return;
-    }
-    if (m_state.file && m_state.file->progress().running())
-        m_state.file->cancel();     // what it read stays browsable
-    m_pending = std::move(*opened); // a load still pending stops here
-    m_poll.start();
-    pollLoad(); // a small file is read already
+    m_state.session.open(path);
 }
 
-bool GraphWindow::loading() const
+void GraphWindow::showReports()
 {
-    return m_pending || (m_state.file && m_state.file->progress().running());
+    for (const SessionReport &r : m_state.session.takeReports())
+        showReport(r);
 }
 
-void GraphWindow::cancelLoad()
+void GraphWindow::showReport(const SessionReport &report)
 {
-    if (m_pending)
-        m_pending->cancel();
-    if (m_state.file)
-        m_state.file->cancel();
-    pollLoad();
+    const LoadReport said = describe(report);
+    tell(said.text, said.warning ? said.title : QString());
 }
 
-void GraphWindow::pollLoad()
+void GraphWindow::showShownRows()
 {
-    if (m_pending) {
-        const AcquisitionFileProgress p = m_pending->progress();
-        if (p.rows >= AcquisitionData::kRows || (!p.running() && p.rows > 0)) {
-            adoptPendingFile();
-        } else {
-            tellLoad(m_pending->path(), p);
-            if (!p.running()) { // without a complete row: nothing changes
-                m_pending->wait();
-                m_pending.reset();
-            }
-        }
-    }
-    if (m_state.file && m_reportDue) {
-        const AcquisitionFileProgress p = m_state.file->progress();
-        showFileState(p);
-        if (!p.running())
-            m_reportDue = false;
-        if (!p.running() || !m_pending) // a pending load tells its own progress
-            tellLoad(m_state.file->path(), p);
-    }
-    if (!m_pending && !m_reportDue)
-        m_poll.stop();
+    m_shownRows->setText(shownRowsCaption(m_state.session, m_rowCountBar->value()));
+    fitWidth(m_shownRows);
 }
 
-void GraphWindow::adoptPendingFile()
+void GraphWindow::showFileState()
 {
-    if (const auto filled = m_pending->fill(0, m_state.store); !filled) {
-        tell(QStringLiteral("Impossible de lire « %1 » : %2")
-                 .arg(QFileInfo(m_pending->path()).fileName(), fileFailureText(filled.error())),
-             QStringLiteral("Ouvrir fichier"));
-        m_pending.reset();
-        return;
-    }
-    m_state.file = std::move(m_pending);
-    m_state.firstRow = 0;
-    m_reportDue = true;
-    drawChart();
-    showFileState(m_state.file->progress());
-}
-
-void GraphWindow::tellLoad(const QString &path, const AcquisitionFileProgress &progress)
-{
-    const LoadReport report = loadReport(path, progress);
-    tell(report.text, report.warning ? QStringLiteral("Ouvrir fichier") : QString());
-}
-
-void GraphWindow::showShownRows(qint64 rows)
-{
-    m_shownRows->setText(shownRowsCaption(m_state.firstRow, m_rowCountBar->value(), rows));
-}
-
-void GraphWindow::showFileState(const AcquisitionFileProgress &p)
-{
+    const AcquisitionFile *file = m_state.session.file();
+    const AcquisitionFileProgress p = file->progress();
     if (p.periodLine && m_periodLabel->text() != *p.periodLine) {
         m_periodLabel->setText(*p.periodLine);
         fitWidth(m_periodLabel);
@@ -341,37 +242,22 @@ void GraphWindow::showFileState(const AcquisitionFileProgress &p)
         m_captureDateLabel->setText(*p.dateLine);
         fitWidth(m_captureDateLabel);
     }
-    showShownRows(p.rows);
-    m_overviewColumns = m_state.file->overview(m_overview->width());
+    showShownRows();
     showOverview();
 }
 
 void GraphWindow::showOverview()
 {
+    const FileSession &session = m_state.session;
     OverviewLook look;
     look.analog = m_analogOption->isChecked();
     look.selected = m_selection;
-    look.shownFirst = m_state.firstRow;
-    look.shownEnd = m_state.firstRow + m_rowCountBar->value() + 1;
-    m_overview->setPicture(drawOverview(m_overviewColumns, m_overview->size(), look));
-}
-
-void GraphWindow::moveWindow(qint64 first)
-{
-    if (!m_state.file)
-        return;
-    const qint64 rows = m_state.file->progress().rows;
-    first = windowStart(first, m_rowCountBar->value(), rows);
-    if (const auto filled = m_state.file->fill(first, m_state.store); !filled) {
-        tell(
-            QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il montre.")
-                .arg(QFileInfo(m_state.file->path()).fileName(), fileFailureText(filled.error())),
-            QStringLiteral("Parcourir le fichier"));
-        return;
+    if (session.source() == FileSession::Source::File) { // else no row of the file is shown
+        look.shownFirst = session.windowStart();
+        look.shownEnd = session.windowStart() + m_rowCountBar->value() + 1;
     }
-    m_state.firstRow = first;
-    drawChart();
-    showShownRows(rows);
+    m_overview->setPicture(
+        drawOverview(m_state.session.overview(m_overview->width()), m_overview->size(), look));
 }
 
 void GraphWindow::applyCoefficientPreset(int index)
@@ -454,8 +340,8 @@ void GraphWindow::showRowCount()
 {
     m_rowCountLabel->setText(QString::number(m_rowCountBar->value()));
     fitWidth(m_rowCountLabel);
-    if (m_state.file && m_shownRows)
-        showShownRows(m_state.file->progress().rows);
+    if (m_shownRows && m_state.session.source() == FileSession::Source::File)
+        showShownRows();
 }
 
 void GraphWindow::setTraceWidth()
@@ -467,21 +353,21 @@ void GraphWindow::setTraceWidth()
 
 void GraphWindow::showNextTable()
 {
-    const ShownTable table = m_state.tables.showNext(m_state.store, m_rowCountBar->value(),
-                                                     m_state.firstRow);
+    const ShownTable table = m_state.tables.showNext(
+        m_state.session.store(), m_rowCountBar->value(), m_state.session.firstShownRow());
     setTableText(table.text);
     m_tableButton->setText(table.caption);
 }
 
 void GraphWindow::zeroTables()
 {
-    clearTables(m_state.store, m_rowCountBar->value());
+    m_state.session.zeroRows(m_rowCountBar->value());
 }
 
 void GraphWindow::fillWithDemoData()
 {
     m_coefficient->setText(QString::fromLatin1(kDefaultCoefficient));
-    fillDemoData(m_state.store, m_rowCountBar->value(), m_state.demo);
+    m_state.session.fillWithDemoData(m_rowCountBar->value(), m_state.demo);
 }
 
 namespace {

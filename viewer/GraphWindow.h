@@ -10,20 +10,17 @@
 // area; docs/controls.md maps them to the code). Building the window ends with the window load,
 // which spaces the graduations, the grid lines and the channel labels. Closing the window with its
 // close box deletes it; the program's state (store, chart state, demonstration generator, table
-// cycle) is not the window's and survives.
+// cycle) is not the window's and survives. So does the file session (viewer/FileSession.h): the
+// window opens files and moves through them by calling it, and shows what its signals tell.
 
 #include "chart/ChartInputs.h"
 #include "model/Channel.h"
 #include "model/Coefficients.h"
-#include "model/Overview.h"
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
-#include <memory>
-#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -33,16 +30,16 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QShortcut;
 
 namespace platine {
 
-class AcquisitionFile;
-struct AcquisitionFileProgress;
 class ChartArea;
 class FileDialog;
 class LineControl;
 class OverviewStrip;
 struct ProgramState;
+struct SessionReport;
 
 class GraphWindow : public QWidget
 {
@@ -56,27 +53,21 @@ public:
     // What the chart's drawings and handlers take from the controls, as they stand.
     ChartInputs chartInputs() const;
 
-    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen. A load that runs
-    // is cancelled first. The file is read in the background, its progress told in the help line;
-    // as soon as its first rows are read (all of them, or as many as the store holds), the store
-    // becomes a window on them from row 0, the period and capture-date lines read go to their
-    // captions and the full view is drawn. The end of the load is told in the help line, and in a
-    // message when the file could not be opened or read, or lines were skipped. A file without a
-    // complete data row changes nothing.
+    // Loads an acquisition file as "Ouvrir fichier" does once a file is chosen. The file is read
+    // in the background, its progress told in the help line; as soon as its first rows are read
+    // (all of them, or as many as the store holds), the store becomes a window on them from row
+    // 0, the period and capture-date lines read go to their captions and the full view is drawn.
+    // The end of the load is told in the help line, and in a message when the file could not be
+    // opened or read, or lines were skipped, or fields read as 0. A file without a complete data
+    // row changes nothing. Escape stops the load, wherever the focus is in the window.
     void loadFile(const QString &path);
-    // Whether a file is still being read.
-    bool loading() const;
-    // Moves the window so that its first row is the file's row `first` (kept within the file's
-    // rows so that the full view is filled when the file is long enough) and draws the full view.
-    // A file that is no longer what was read is told and the window stays as it was.
-    void moveWindow(qint64 first);
 
 public Q_SLOTS:
     // The chart: "Tracer", and the chart area's mouse and keys.
     void drawChart();
     void followMouse(float x, float y);
     void clickChart(int button, float x, float y);
-    void stepZoomView(int keyCode); // and the keys that move through the file, or cancel a load
+    void stepZoomView(int keyCode); // and the keys that move through the file
 
     void openAcquisitionFile(); // "Ouvrir fichier"
     // Ctrl+S on the chart: its picture saved as a PNG file chosen in the save dialog, offered
@@ -94,7 +85,6 @@ public Q_SLOTS:
     void showNextTable();
     void zeroTables();       // "RAZ tableaux"
     void fillWithDemoData(); // "Aléatoire"
-    void cancelLoad();       // Esc while a load runs
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -102,13 +92,16 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void buildWindow(); // the controls at their places, and the window load
     void buildChartArea();
     void buildFileBand();
-    void pollLoad();
-    void adoptPendingFile();
-    void showFileState(const AcquisitionFileProgress &progress);
-    void showShownRows(qint64 rows); // the `lignes` caption for the window as it stands
-    void tellLoad(const QString &path, const AcquisitionFileProgress &progress);
+    // What the file session tells: a new window (drawn), the file read further (captions, overview),
+    // the store written over (caption, overview), a report.
+    void connectSession();
+    void showFileState();
+    void showShownRows(); // the `lignes` caption for what the store holds
+    void showReports();
+    void showReport(const SessionReport &report);
     void showOverview();
     void buildCommands();
     void spaceChartControls();
@@ -163,10 +156,7 @@ private:
 
     OverviewStrip *m_overview = nullptr;
     QLabel *m_shownRows = nullptr;
-    std::vector<OverviewColumn> m_overviewColumns;
-    std::unique_ptr<AcquisitionFile> m_pending; // a file read until its first rows are in
-    bool m_reportDue = false; // the end of the browsed file's load is still to be told
-    QTimer m_poll;            // follows the loads while they run
+    QShortcut *m_escape = nullptr; // stops a load, wherever the focus is in the window
 };
 
 } // namespace platine

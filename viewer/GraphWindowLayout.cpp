@@ -7,6 +7,7 @@
 #include "chart/OverviewStrip.h"
 #include "model/Tables.h"
 #include "platform/Placement.h"
+#include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "viewer/Channels.h"
 
@@ -23,6 +24,9 @@
 namespace platine {
 
 namespace {
+
+constexpr int kClientWidth = 12615;  // twips
+constexpr int kClientHeight = 10350; // the design's 9300 and the band of the file's overview
 
 QString indexed(const char *name, int index)
 {
@@ -67,6 +71,44 @@ QScrollBar *scrollBar(QLabel *caption, QStringView name, int min, int max, int p
 }
 
 } // namespace
+
+void GraphWindow::buildWindow()
+{
+    setObjectName(QStringLiteral("graph"));
+    setWindowTitle(QStringLiteral("Graphique des acquisitions"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
+    // The designs are made for an 8-point sans-serif system font (11 pixels at 96 dpi); the
+    // closest font the desktop has is taken.
+    QFont f = font();
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                   QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"), f.family()});
+    f.setPixelSize(11);
+    setFont(f);
+    setFixedSize(twips(kClientWidth), twips(kClientHeight));
+
+    m_modeFrame = new QGroupBox(QStringLiteral("Mode graphique"), this);
+    m_modeFrame->setObjectName(QStringLiteral("Frame6"));
+    place(m_modeFrame, 0, 0, 12570, 8925);
+
+    buildChartArea();
+    buildCommands();
+
+    m_openButton = placeButton(this, QStringLiteral("Command1"), QStringLiteral("Ouvrir fichier"),
+                               450, 7290, 1575, 375);
+    m_openButton->raise();
+
+    buildFileBand();
+    spaceChartControls();
+
+    // Top to bottom; in the commands, one framed group after the other, left to right ("Ouvrir
+    // fichier" stands in the first group).
+    chainTabOrder({m_chartArea, m_analogOption, m_logicOption, m_openButton, m_drawButton,
+                   m_rowCountBar, m_presetButtons[0], m_presetButtons[1], m_presetButtons[2],
+                   m_coefficient, m_widthBar, m_cursorsBox, m_tableButton, m_tableText,
+                   m_demoButton, m_zeroButton, m_backButton});
+}
 
 QLabel *GraphWindow::label(QWidget *parent, const QString &name, const QString &caption, int left,
                            int top, int width, int height)

@@ -75,6 +75,16 @@ LoadReport loadReport(const QString &path, const AcquisitionFileProgress &p)
                     .arg(number(p.skippedLines), number(p.firstSkipped));
         warning = true;
     }
+    if (p.fieldsWithoutNumber == 1) {
+        text += QStringLiteral(" ; le champ vide ou non numérique de la ligne %1 est lu comme 0")
+                    .arg(number(p.firstWithoutNumber));
+        warning = true;
+    } else if (p.fieldsWithoutNumber > 1) {
+        text += QStringLiteral(" ; %1 champs vides ou non numériques sont lus comme 0, le premier "
+                               "à la ligne %2")
+                    .arg(number(p.fieldsWithoutNumber), number(p.firstWithoutNumber));
+        warning = true;
+    }
     if (p.state == State::Cancelled) {
         text += QStringLiteral(" ; chargement annulé après l'acquisition %1 (ligne %2), la suite "
                                "n'est pas chargée")
@@ -93,6 +103,42 @@ QString shownRowsCaption(qint64 first, int n, qint64 rows)
     const qint64 last = std::min(first + n, rows - 1);
     return QStringLiteral("Acquisitions %1 à %2 sur %3")
         .arg(number(first), number(last), number(rows));
+}
+
+QString shownRowsCaption(const FileSession &session, int n)
+{
+    using Source = FileSession::Source;
+    const Source source = session.source();
+    if (source == Source::File)
+        return shownRowsCaption(session.windowStart(), n, session.fileRows());
+    if (source == Source::Nothing)
+        return {};
+    QString text = QStringLiteral("Acquisitions 0 à %1 : %2")
+                       .arg(number(session.lastEditedRow()),
+                            source == Source::Demo ? QStringLiteral("données de démonstration")
+                                                   : QStringLiteral("remises à zéro"));
+    if (session.file())
+        text += QStringLiteral(" ; Pg.Suiv, Pg.Préc, Début, Fin ou l'aperçu ramènent au fichier");
+    return text;
+}
+
+LoadReport describe(const SessionReport &r)
+{
+    using Kind = SessionReport::Kind;
+    const QString name = QFileInfo(r.path).fileName();
+    switch (r.kind) {
+    case Kind::Progress:
+    case Kind::Ended: return loadReport(r.path, r.progress);
+    case Kind::OpenFailed: return openFailure(r.path, r.failure);
+    case Kind::ReadFailed:
+        return {QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)), true};
+    case Kind::MoveFailed:
+        return {QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il "
+                               "montre.")
+                    .arg(name, fileFailureText(r.failure)),
+                true, QStringLiteral("Parcourir le fichier")};
+    }
+    return {};
 }
 
 } // namespace platine

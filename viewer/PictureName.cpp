@@ -1,6 +1,8 @@
 #include "viewer/PictureName.h"
 
+#include <QImage>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace platine {
 
@@ -16,6 +18,14 @@ QString chartPictureName(const QString &captureCaption)
     if (m.hasCaptured(4))
         name += QStringLiteral("_%1-%2").arg(two(4), two(5));
     return name + QStringLiteral(".png");
+}
+
+Status savePicture(const QImage &picture, const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+        return Done{};
+    return Failure{file.errorString()};
 }
 
 } // namespace platine

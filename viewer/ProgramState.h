@@ -1,22 +1,19 @@
 #pragma once
-// The state of the running program that lives outside the windows' controls: the acquisition
-// store, the file it is a window of (if any) and where, the chart's state, the demonstration
-// generator and the value tables' cycle. The start-up
+// The state of the running program that lives outside the windows' controls: the viewer's file
+// session (the acquisition store, the files loaded and loading, the window shown, the reports to
+// tell), the chart's state, the demonstration generator and the value tables' cycle. The start-up
 // creates one and hands it to the viewer window; it outlives every viewer window, so hiding or
-// closing the viewer keeps it all.
+// closing the viewer keeps it all, a load running included.
 
 #include "chart/ChartState.h"
-#include "model/AcquisitionData.h"
-#include "model/AcquisitionFile.h"
 #include "model/DemoData.h"
 #include "model/Tables.h"
+#include "viewer/FileSession.h"
 
 namespace platine {
 
 struct ProgramState {
-    AcquisitionData store;
-    std::unique_ptr<AcquisitionFile> file; // the file browsed
-    qint64 firstRow = 0;                   // W: the file's row in row 0 of the store
+    FileSession session;
     ChartState chart;
     DemoGenerator demo;
     TableCycle tables;

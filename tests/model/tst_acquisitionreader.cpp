@@ -13,8 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// "period|date|rows end@line", then " skipped N@line" when data lines were skipped and " error"
-// when a reason was given.
+// "period|date|rows end@line", then " skipped N@line" when data lines were skipped, " no number
+// N@line" when fields held no number, and " error" when a reason was given.
 QString summary(const AcquisitionReadResult &r)
 {
     const char *ends[] = {"eof", "full", "error"};
@@ -25,6 +25,8 @@ QString summary(const AcquisitionReadResult &r)
                        .arg(r.endLine);
     if (r.skippedLines)
         text += u" skipped %1@%2"_s.arg(r.skippedLines).arg(r.firstSkippedLine);
+    if (r.fieldsWithoutNumber)
+        text += u" no number %1@%2"_s.arg(r.fieldsWithoutNumber).arg(r.firstWithoutNumber);
     return text + (r.error.isEmpty() ? u""_s : u" error"_s);
 }
 
@@ -67,11 +69,13 @@ private Q_SLOTS:
         row("classification",
             "12/03/2011;1;2;3;4;5;6;7;8;\r\nx (s);1;2;3;4;5;6;7;8;\r\nP\xe9riode (s) : 10 / 2\r\n"
             "bonjour\r\n(S)\r\n\r\ntemp;a;b;c;d;e;f;g;h;",
-            u"Période (s) : 10 / 2|12/03/2011;1;2;3;4;5;6;7;8;|1 eof@0"_s, {"0;0;0;0;0;0;0;0;0"});
+            u"Période (s) : 10 / 2|12/03/2011;1;2;3;4;5;6;7;8;|1 eof@0 no number 9@7"_s,
+            {"0;0;0;0;0;0;0;0;0"});
         row("fields", "21.5;250V ;12,5;abc;;&HFFFF;1e2;-3.25; 2 45 7;\r\n6;6;6;6;6;0;1;0;1;99;98;",
-            "-|-|2 eof@0", {"21.5;250;12.5;0;0;-1;100;-3.25;2457", "6;6;6;6;6;0;1;0;1"});
-        row("decimal commas", "21,5;,5;5,;1,2,3;1 ,5;-0,25;1,5e2;7, 5;1.5,2;\r\n", "-|-|1 eof@0",
-            {"21.5;0;5;1.2;1;-0.25;150;7;1.5"});
+            "-|-|2 eof@0 no number 2@1",
+            {"21.5;250;12.5;0;0;-1;100;-3.25;2457", "6;6;6;6;6;0;1;0;1"});
+        row("decimal commas", "21,5;,5;5,;1,2,3;1 ,5;-0,25;1,5e2;7, 5;1.5,2;\r\n",
+            "-|-|1 eof@0 no number 1@1", {"21.5;0;5;1.2;1;-0.25;150;7;1.5"});
         row("UTF-8 headers", "P\xc3\xa9riode (s) : 10\r\nCapture : 01/02/2020 \xc3\r\n",
             u"Période (s) : 10|Capture : 01/02/2020 Ã|0 eof@0"_s, {}); // the date no UTF-8
         // A line cut short is skipped whole and the rows after it are read on.

@@ -2,6 +2,7 @@
 
 #include "chart/ChartArea.h"
 #include "chart/LineControl.h"
+#include "chart/OverviewStrip.h"
 #include "support/FakeDialogs.h"
 #include "support/Fetch.h"
 #include "support/Files.h"
@@ -44,7 +45,11 @@ class TestViewer : public QObject
     }
     double temperature(int row) const
     {
-        return m_state->store.at(Channel::Temperature, row).value_or(-1);
+        return m_state->session.store().at(Channel::Temperature, row).value_or(-1);
+    }
+    bool loaded() const
+    {
+        return QTest::qWaitFor([this] { return !m_state->session.loading(); });
     }
 
     // A file of 5000 rows whose temperature is the row number, loaded and drawn.
@@ -56,7 +61,7 @@ class TestViewer : public QObject
         if (!test::putFile(m_dir.filePath("long.txt"), bytes))
             return false;
         m_window->loadFile(m_dir.filePath("long.txt"));
-        return QTest::qWaitFor([this] { return !m_window->loading(); }, 5000);
+        return loaded();
     }
 
 private Q_SLOTS:
@@ -134,13 +139,17 @@ private Q_SLOTS:
         const QString nothing = u" ne contient aucune ligne d'acquisition complète : rien n'a été "
                                 "chargé, le graphique garde ses données."_s;
         // clang-format off
-        QTest::newRow("cancelled") << "" << QByteArray() << -1.0 << 99.0 << "Période :" << "Aide" << false;
-        QTest::newRow("missing") << "missing" << QByteArray() << -1.0 << 99.0 << "Période :"
+        QTest::newRow("cancelled") << "" << QByteArray() << 0.0 << 7.0 << "Periode (s) : 2"
+            << "« long.txt » : 5\u202f000 acquisitions chargées." << false;
+        QTest::newRow("missing") << "missing" << QByteArray() << 0.0 << 7.0 << "Periode (s) : 2"
             << "Impossible d'ouvrir « " + m_dir.filePath("missing") + " » : le fichier n'existe pas" << true;
-        QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << -1.0 << 99.0
-            << "Période :" << "« none »" + nothing << true;
+        QTest::newRow("no acquisition") << "none" << QByteArray("Periode (s) : 5\r\n") << 0.0 << 7.0
+            << "Periode (s) : 2" << "« none »" + nothing << true;
+        QTest::newRow("fields without a number") << "blank" << QByteArray("1;;3;x;5;0;0;0;0;\r\n") << 1.0 << -1.0
+            << "Periode (s) : 2" << "« blank » : 1 acquisition chargée ; 2 champs vides ou non numériques sont lus "
+                              "comme 0, le premier à la ligne 1." << true;
         QTest::newRow("short line") << "short" << QByteArray("21.5;2;3;4;5;0;0;0;0;\r\n1;2;3\r\n") << 21.5
-            << -1.0 << "Période :" << "« short » : 1 acquisition chargée ; la ligne 2, qui a moins de neuf "
+            << -1.0 << "Periode (s) : 2" << "« short » : 1 acquisition chargée ; la ligne 2, qui a moins de neuf "
                                       "champs, est ignorée." << true;
         QTest::newRow("whole") << "good" << "P\xe9riode (s) : 10\r\nCapture : 12/03/2011\r\n1.5;2;3;4;5;0;0;0;0;\n" + data
             << 1.5 << -1.0 << "Période (s) : 10" << "« good » : 2 acquisitions chargées." << false;
@@ -152,10 +161,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const QString path = m_dir.filePath(file);
         QVERIFY(bytes.isNull() || test::putFile(path, bytes));
-        m_state->store.at(Channel::Temperature, 7) = 99;
+        QVERIFY(openLongFile());
         m_dialogs.fileAnswers << (file.isEmpty() ? std::nullopt : std::optional(path));
         click("Command1");
-        QTRY_VERIFY(!m_window->loading());
+        QVERIFY(loaded());
         QTEST(temperature(0), "row0");
         QTEST(temperature(7), "row7");
         QTEST(caption("periode"), "period");
@@ -179,7 +188,7 @@ private Q_SLOTS:
     void browseWithKeys()
     {
         QVERIFY(openLongFile());
-        m_window->moveWindow(fetch<qint64>("from"));
+        m_state->session.moveWindow(fetch<qint64>("from"), 100);
         QTest::keyClick(m_window->chartArea(), Qt::Key(fetch<int>("key")));
         const qint64 to = fetch<qint64>("to");
         QCOMPARE(temperature(0), double(to));
@@ -196,9 +205,9 @@ private Q_SLOTS:
         QVERIFY(openLongFile());
         QWidget *strip = child("apercu");
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(412, 10)); // rows 2496 to 2502
-        QCOMPARE(m_state->firstRow, 2499 - 50);
+        QCOMPARE(m_state->session.windowStart(), 2499 - 50);
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(824, 10));
-        QCOMPARE(m_state->firstRow, 4899);
+        QCOMPARE(m_state->session.windowStart(), 4899);
     }
 
     // A file shortened under the viewer: told, and the window keeps what it shows.
@@ -207,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(openLongFile());
         QVERIFY(QFile::resize(m_dir.filePath("long.txt"), 1000));
         QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
-        QCOMPARE(m_state->firstRow, 0);
+        QCOMPARE(m_state->session.windowStart(), 0);
         QCOMPARE(temperature(0), 0.0);
         QCOMPARE(caption("aide"),
                  u"Impossible de relire « long.txt » : le fichier a changé depuis "
@@ -215,16 +224,35 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.messages.size(), 1);
     }
 
-    // Escape while a long file loads stops the load; what was read stays browsable.
+    // Escape while a long file loads stops the load, wherever the focus is in the viewer (here in
+    // the coefficient's box); what was read stays browsable.
     void cancelWithEscape()
     {
         QVERIFY(test::putFile(m_dir.filePath("big.txt"),
                               QByteArray("1;2;3;4;5;0;1;0;1;\r\n").repeated(2'000'000)));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        child("coeff")->setFocus();
         m_window->loadFile(m_dir.filePath("big.txt"));
-        QTest::keyClick(m_window->chartArea(), Qt::Key_Escape);
-        // The end of the load is told at the next look at it, after the read has stopped.
-        QTRY_VERIFY2(caption("aide").contains(u"annulé"_s), qPrintable(caption("aide")));
+        QTest::keyClick(child("coeff"), Qt::Key_Escape);
+        QVERIFY(loaded());
+        QVERIFY2(caption("aide").contains(u"annulé"_s), qPrintable(caption("aide")));
         QCOMPARE(m_dialogs.messages.size(), 0);
+    }
+
+    // A viewer closed while its file loads, and opened again once the load has ended, tells it.
+    void reopenedViewerTellsTheEnd()
+    {
+        const QByteArray rows = QByteArray("1;2;3;4;5;0;1;0;1;\r\n").repeated(60'000);
+        QVERIFY(test::putFile(m_dir.filePath("skip.txt"), rows + "1;2;\r\n"));
+        m_window->loadFile(m_dir.filePath("skip.txt"));
+        delete m_window;
+        QVERIFY(loaded());
+        m_window = new GraphWindow(m_fileDialog, *m_state);
+        m_window->show();
+        QTRY_COMPARE(caption("aide"),
+                     u"« skip.txt » : 60\u202f000 acquisitions chargées ; la ligne "
+                     "60\u202f001, qui a moins de neuf champs, est ignorée."_s);
+        QCOMPARE(m_dialogs.messages.size(), 1);
     }
 
     // Ctrl+S on the chart: offered under a name from the capture date; the file, or why not.
@@ -232,7 +260,7 @@ private Q_SLOTS:
     {
         QVERIFY(test::putFile(m_dir.filePath("f"), "Capture : 12/03/2011\r\n1;2;3;4;5;0;0;0;0;\n"));
         m_window->loadFile(m_dir.filePath("f"));
-        QTRY_VERIFY(!m_window->loading());
+        QVERIFY(loaded());
         click("Command24");
         ChartArea *area = m_window->chartArea();
         const QString saved = m_dir.filePath("g.png"), nowhere = m_dir.filePath("none/g.png");
@@ -270,20 +298,18 @@ private Q_SLOTS:
     }
 
     // "Tracer", then the chart's mouse and keys, through the window: drawing, read-out (of the
-    // file's rows, the store holding a window from row 5000), zoom.
+    // file's rows, the store holding a window from row 4000), zoom.
     void chartHandlers()
     {
-        AcquisitionData &s = m_state->store;
-        for (int r = 0; r <= 100; ++r)
-            s.at(Channel::Analog2, r) = r;
-        m_state->firstRow = 5000;
+        QVERIFY(openLongFile());
+        m_state->session.moveWindow(4000, 100);
         ChartArea *area = m_window->chartArea();
         click("Check9");
         click("Command24");
         QCOMPARE(caption("Text5").count(u'\n'), 101);
         const QPoint at = area->toPixels(5955, 2505).toPoint(); // row 40
         QTest::mouseMove(area, at);
-        QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 5040"_s);
+        QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 4040"_s);
         const LineControl *cursor = area->line(u"curseur"_s);
         QCOMPARE(QPointF(cursor->x1(), cursor->x2()), QPointF(5955, 5955));
         QTest::mouseClick(area, Qt::LeftButton, {}, at);
@@ -293,25 +319,43 @@ private Q_SLOTS:
     }
 
     // The table button lists one table a click; "RAZ tableaux" zeroes the rows shown (N at least
-    // 10); "Aléatoire" fills them with the "0-5v" coefficient.
+    // 10); "Aléatoire" fills them with the "0-5v" coefficient. Either way the rows are no longer
+    // the file's: numbered from 0 and unmarked on the overview until a page key, which shows the
+    // file's window at once.
     void tablesAndDemoData()
     {
-        AcquisitionData &s = m_state->store;
-        s.at(Channel::Temperature, 0) = 21.5;
-        s.at(Channel::Temperature, 11) = 33;
+        QVERIFY(openLongFile());
+        m_state->session.moveWindow(3000, 100);
         child("HScroll1")->setProperty("value", 5);
         click("Command26");
-        QCOMPARE(caption("Text5"), u"0:21,5\n1:\n2:\n3:\n4:\n5:\n6:\n7:\n8:\n9:\n10:\n"_s);
+        QCOMPARE(caption("Text5").section(u'\n', 0, 1), u"3000:3000\n3001:3001"_s);
         click("Command3");
         QCOMPARE(temperature(10), 0.0);
-        QCOMPARE(temperature(11), 33.0);
+        QCOMPARE(temperature(11), 3011.0);
+        QCOMPARE(caption("lignes"),
+                 u"Acquisitions 0 à 10 : remises à zéro ; Pg.Suiv, Pg.Préc, "
+                 "Début, Fin ou l'aperçu ramènent au fichier"_s);
         click("Command2(2)");
         click("Command23");
         QCOMPARE(caption("coeff"), u"0.492"_s);
         QCOMPARE(caption("Label58(4)"), u"50"_s); // the graduations stay as the preset left them
         QCOMPARE(temperature(0), 35.0);
-        QCOMPARE(s.at(Channel::Analog1, 0).value_or(-1), 273.0); // on the analog inputs' scale
-        QCOMPARE(temperature(11), 33.0);
+        QCOMPARE(m_state->session.store().at(Channel::Analog1, 0).value_or(-1), 273.0);
+        QCOMPARE(temperature(11), 3011.0);
+        QVERIFY(caption("lignes").startsWith(u"Acquisitions 0 à 10 : données de démonstration"_s));
+        click("Command26");
+        QVERIFY(caption("Text5").startsWith(u"0:"_s));
+        // No column marked as shown, behind the traces or framed over them.
+        const QImage o = qobject_cast<OverviewStrip *>(child("apercu"))
+                             ->picture()
+                             .convertToFormat(QImage::Format_RGB32);
+        const auto *px = reinterpret_cast<const QRgb *>(o.constBits());
+        QVERIFY(std::none_of(px, px + o.width() * o.height(), [](QRgb c) {
+            return c == qRgb(210, 225, 250) || c == qRgb(0, 0, 160);
+        }));
+        QTest::keyClick(m_window->chartArea(), Qt::Key_PageDown);
+        QCOMPARE(temperature(0), 3011.0);
+        QCOMPARE(caption("Text5").section(u'\n', 0, 0), u"3011"_s); // drawn at once
     }
 };
 
