@@ -190,7 +190,7 @@ private Q_SLOTS:
         GraphWindow *graph = m_p->window->graphWindow();
         m_dlg.fileAnswers << kSample;
         use(u"Command1"_s);
-        QTRY_VERIFY(!graph->loading());
+        QTRY_VERIFY(!m_p->state->session.loading());
         get<QScrollBar>(u"HScroll2"_s)->setValue(3);
         use(u"Check9"_s);
         ChartArea *area = graph->chartArea();
