@@ -131,7 +131,9 @@ LoadReport describe(const SessionReport &r)
     case Kind::Ended: return loadReport(r.path, r.progress);
     case Kind::OpenFailed: return openFailure(r.path, r.failure);
     case Kind::ReadFailed:
-        return {QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)), true};
+        return {
+            QStringLiteral("Impossible de lire « %1 » : %2").arg(name, fileFailureText(r.failure)),
+            true};
     case Kind::MoveFailed:
         return {QStringLiteral("Impossible de relire « %1 » : %2 ; le graphique garde ce qu'il "
                                "montre.")
