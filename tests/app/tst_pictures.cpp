@@ -168,7 +168,7 @@ private Q_SLOTS:
 
         type(u"mois"_s, u"02"_s);
         use(u"Command1"_s);
-        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().startsWith(u"Heure envoyée"_s)); // then answered
+        QTRY_VERIFY(get<QLabel>(u"aide"_s)->text().contains(u"» envoyée"_s)); // then answered
         port()->receive("Heure reglee\r\n\x01\x7f\xe9t\xe9\tfin\r\n");
         use(u"n_journal"_s);
         auto *journal = m_p->window->journalWindow()->findChild<QPlainTextEdit *>();

@@ -158,8 +158,10 @@ private Q_SLOTS:
         row("Temp preset", true, false, "5", 100, 2000, 2526, "25,01 °C", "8", 8);
         row("0-10 V preset", true, false, "0.246", 100, 2000, 15, "10, V", "8", 8);
         row("below the baseline", true, false, "0.492", 100, 2000, 5542.5, "-0,5 V", "8", 8);
-        row("not a preset", true, false, "0.4920", 100, 2000, 4035, "0,49 V", "8", 8);
-        row("blank then 5", true, false, " 5", 100, 2000, 4035, "5, V", "8", 8);
+        row("0-5 V preset, trailing zero", true, false, "0.4920", 100, 2000, 4035, "1, V", "8", 8);
+        row("0-5 V preset, comma, blanks", true, false, " 0,492 ", 100, 2000, 4035, "1, V", "8", 8);
+        row("not a preset", true, false, "0.49", 100, 2000, 4035, "0,49 V", "8", 8);
+        row("Temp preset, blank then 5", true, false, " 5", 100, 2000, 4035, "10, °C", "8", 8);
         row("huge", true, false, "1e17", 100, 2000, -999960, "100000000000000000000, V", "8", 8);
         row("sign and exponent", true, false, "+2e1", 100, 2000, 4035, "20, V", "8", 8);
         row("number then unit", true, false, "0.5v", 100, 2000, 4035, "old", "8", 8);
