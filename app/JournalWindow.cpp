@@ -1,6 +1,7 @@
 #include "app/JournalWindow.h"
 
 #include "board/BoardLink.h"
+#include "board/ClockCommand.h"
 #include "board/LinkMessages.h"
 
 #include <QPlainTextEdit>
@@ -11,7 +12,9 @@ namespace platine {
 QString journalLine(const JournalEntry &entry)
 {
     const QString time = entry.time.toString(QStringLiteral("HH:mm:ss"));
-    const QString hex = QString::fromLatin1(entry.bytes.toHex(' ').toUpper());
+    QString hex = QString::fromLatin1(entry.bytes.toHex(' ').toUpper());
+    if (const QString clock = clockCommandText(entry.bytes); !clock.isEmpty())
+        hex += QStringLiteral(" (%1)").arg(clock); // the date and time it sets
     if (entry.kind == JournalEntry::Kind::Sent)
         return QStringLiteral("%1  envoyé sur %2 : %3").arg(time, entry.port, hex);
     if (entry.kind == JournalEntry::Kind::NotSent) {

@@ -69,6 +69,9 @@ MainWindow::MainWindow(std::unique_ptr<SerialPort> port, DialogService &dialogs,
     m_status = new QLabel(statusBar());
     m_status->setObjectName(QStringLiteral("aide"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for two lines, whatever the sentence: a long one wraps and the window keeps its size.
+    m_status->setWordWrap(true);
+    m_status->setFixedHeight(2 * m_status->fontMetrics().lineSpacing());
     statusBar()->addWidget(m_status, 1);
     connect(m_clockPanel, &ClockPanel::status, this, &MainWindow::showStatus);
     connect(m_schedulePanel, &SchedulePanel::status, this, &MainWindow::showStatus);
@@ -225,7 +228,7 @@ void MainWindow::askPortNumber()
     const auto answer = m_dialogs.inputBox(this, QStringLiteral("Port de communication"),
                                            QStringLiteral("Changement du port de communication"),
                                            QString::number(m_link->portNumber()),
-                                           availablePortSuggestions(m_files.paramIni()));
+                                           portSuggestions(m_link->presentPorts()));
     if (!answer || answer->isEmpty())
         return;
     const BoardLink::PortChange change = m_link->changePortNumber(*answer);
@@ -239,13 +242,19 @@ void MainWindow::askPortNumber()
                       .arg(*answer, QString::number(kMaxPortNumber)));
         return;
     }
+    QStringList told; // in one message
     if (!change.stored)
-        tellFailure(cannotWriteMessage(m_files.paramIni(), change.stored.error()));
-    // A number without a device is taken all the same: a "Ports" line may name one later.
-    if (portDevice(m_link->portNumber(), m_files.paramIni()).isEmpty())
-        tellFailure(openFailureMessage(*m_link, {LinkProblem::NoDevice}));
-    else
+        told << cannotWriteMessage(m_files.paramIni(), change.stored.error());
+    // A number whose device is not on this machine is taken all the same: a "Ports" line may
+    // name one later, or the device be plugged in.
+    if (!m_link->presentPorts().contains(m_link->portNumber())) {
+        told << openFailureMessage(*m_link, {LinkProblem::NoDevice});
+        showStatus(told.last().section(u'\n', 0, 0));
+    } else {
         showStatus(QStringLiteral("Port %1 choisi.").arg(m_link->portName()));
+    }
+    if (!told.isEmpty())
+        tellFailure(told.join(QStringLiteral("\n\n")));
 }
 
 void MainWindow::showViewer()

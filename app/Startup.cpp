@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/MainWindow.h"
+#include "platform/Fonts.h"
 #include "platform/QtSerialPort.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ bool installFrenchQtTranslations(QCoreApplication &app)
 int runProgram(QApplication &app)
 {
     installFrenchQtTranslations(app); // without them the program works, with Qt's English
+    makeApplicationFontsReadable();   // before any window
     Program program(app.arguments().value(1));
     return app.exec();
 }

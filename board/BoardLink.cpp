@@ -179,8 +179,13 @@ LinkStatus BoardLink::openPort()
     if (device.isEmpty())
         return LinkFailure{LinkProblem::NoDevice};
     const Result<Done, SerialFailure> opened = m_port->open(device);
-    if (!opened && m_lost)
+    // A device missing is unplugged when it was there (it was opened, or went away while open),
+    // else it was never on this machine.
+    const bool missing = !opened && opened.error().kind == SerialError::NotFound;
+    if (!opened && (m_lost || (missing && device == m_device)))
         return LinkFailure{LinkProblem::Unplugged, device, opened.error().kind};
+    if (missing)
+        return LinkFailure{LinkProblem::NoDevice, device, opened.error().kind};
     if (!opened)
         return LinkFailure{LinkProblem::CannotOpen, device, opened.error().kind, opened.reason()};
     ++m_openings;
@@ -336,6 +341,7 @@ void BoardLink::flushPending(int msecs)
 
 void BoardLink::clearReply()
 {
+    m_refusalShown = QDeadlineTimer();
     m_reply.clear();
     Q_EMIT replyChanged(m_reply);
 }
@@ -359,18 +365,29 @@ void BoardLink::onData()
     m_answered = true;
     // One journal line a line of the board's (a burst may hold several answers).
     const QTime now = QTime::currentTime();
+    QString refusal;
     for (qsizetype from = 0; from < bytes.size();) {
         const qsizetype end = bytes.indexOf("\r\n", from);
         const qsizetype next = end < 0 ? bytes.size() : end + 2;
-        addToJournal({now,
-                      JournalEntry::Kind::Received,
-                      QString(),
-                      bytes.mid(from, std::min(next - from, qsizetype(kJournalBytes))),
-                      {}});
+        const QByteArray line = bytes.mid(from, next - from);
+        if (refusal.isEmpty() && isRefusal(fromWire(line)))
+            refusal = fromWire(line).trimmed();
+        addToJournal({now, JournalEntry::Kind::Received, QString(), line.left(kJournalBytes), {}});
         from = next;
     }
+    if (!refusal.isEmpty())
+        m_refusalShown.setRemainingTime(kRefusalShownMs);
+    else if (!m_refusalShown.hasExpired())
+        return;                // the refusal stays in view
     m_reply = fromWire(bytes); // each burst replaces the last: nothing is accumulated
     Q_EMIT replyChanged(m_reply);
+    if (!refusal.isEmpty() && (m_autoClose->isActive() || !m_pending.isEmpty()))
+        Q_EMIT boardRefused(m_lastCommand, refusal);
+}
+
+bool BoardLink::isRefusal(const QString &line)
+{
+    return line.trimmed().startsWith(QLatin1String("Erreur"), Qt::CaseInsensitive);
 }
 
 } // namespace platine

@@ -31,8 +31,8 @@ namespace platine {
 
 // What went wrong on the link.
 enum class LinkProblem {
-    NoDevice,    // the port number designates no device on this machine
-    Unplugged,   // the device went away and has not been opened since
+    NoDevice,    // the port number designates no device on this machine, or one never there
+    Unplugged,   // the device went away (or was opened before and is missing now)
     CannotOpen,  // the device would not open: `serial` and `reason` say why
     NotOpen,     // a message written while the port is closed
     NotANumber,  // an answer to the port question that designates no port
@@ -81,6 +81,8 @@ public:
     // The journal keeps the last kJournalEntries lines of the run.
     static constexpr int kJournalEntries = 1000;
     static constexpr int kJournalBytes = 200;
+    // A refusal of the board's stays in the reply displays this long, whatever comes after it.
+    static constexpr int kRefusalShownMs = 10000;
 
     // The time a command's bytes have to leave: 1 s, and 2 ms a byte (at 9600 baud a byte takes
     // 1.04 ms on the line), the bytes of the commands before it counted in.
@@ -134,10 +136,14 @@ public:
     // Writes out pending output (bounded), e.g. before the program quits.
     void flushPending(int msecs = 1000);
 
-    // The board's last answer, kept once: what the three reply displays show.
+    // The board's last answer, kept once: what the three reply displays show. A burst that holds
+    // a refusal (a line that begins with "Erreur") stays kRefusalShownMs, the bursts after it
+    // only journaled, unless a command or the user empties it.
     const QString &reply() const { return m_reply; }
     // Empties it (the first step of every command, and a click on Text1).
     void clearReply();
+    // Whether a line of the board's is a refusal: "Erreur : heure invalide".
+    static bool isRefusal(const QString &line);
 
     // What was sent and received during the run, oldest first.
     const QList<JournalEntry> &journal() const { return m_journal; }
@@ -163,6 +169,8 @@ Q_SIGNALS:
     // The device went away while the port was open; the port is closed now, and the next command
     // that cannot open it fails as Unplugged.
     void portLost();
+    // The board refused the last command written (until the auto-close after it): its line.
+    void boardRefused(CommandId command, const QString &line);
 
 private:
     struct Pending {
@@ -197,6 +205,7 @@ private:
     CommandId m_lastCommand = 0; // the number of the last command written
     QList<Pending> m_pending;    // commands being sent, in writing order
     QString m_reply;
+    QDeadlineTimer m_refusalShown; // until when a refusal stays in the reply (expired: none)
     QList<JournalEntry> m_journal;
     std::function<QMap<int, SerialPortEntry>()> m_listPorts;
 };

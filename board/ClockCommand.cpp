@@ -30,6 +30,16 @@ ClockFields clockFieldsFrom(const QDateTime &now)
     return f;
 }
 
+QDate clockDate(const ClockFields &f)
+{
+    if (!twoDigitsIn(f.day, 0, 1, 31) || !twoDigitsIn(f.month, 0, 1, 12)
+        || !twoDigitsIn(f.year, 2, 0, 99))
+        return {};
+    const bool full = f.year.size() == 4 && twoDigitsIn(f.year, 0, 0, 99);
+    const int year = full ? f.year.toInt() : 2000 + twoDigitValue(f.year[2], f.year[3]);
+    return QDate(year, twoDigitValue(f.month[0], f.month[1]), twoDigitValue(f.day[0], f.day[1]));
+}
+
 std::optional<ClockField> invalidClockField(const ClockFields &f)
 {
     if (!twoDigitsIn(f.hours, 0, 0, 23))
@@ -44,6 +54,8 @@ std::optional<ClockField> invalidClockField(const ClockFields &f)
         return ClockField::Month;
     if (!twoDigitsIn(f.year, 2, 0, 99))
         return ClockField::Year;
+    if (!clockDate(f).isValid())
+        return ClockField::Day;
     if (dayNumber(f.weekday) == 0)
         return ClockField::Weekday;
     return std::nullopt;
@@ -66,6 +78,17 @@ QByteArray encodeClockCommand(const ClockFields &f)
     m += bcd(f.year, 2);
     m += char(dayNumber(f.weekday));
     return m;
+}
+
+QString clockCommandText(QByteArrayView c)
+{
+    if (c.size() != 8 || c[0] != 'A' || c[7] < 1 || c[7] > 7)
+        return {};
+    const auto bcd = [&](int i) {
+        return QStringLiteral("%1").arg(uchar(c[i]), 2, 16, QLatin1Char('0'));
+    };
+    return QStringLiteral("%1 %2/%3/%4 %5:%6:%7")
+        .arg(weekdayNames().at(c[7] - 1).toLower(), bcd(4), bcd(5), bcd(6), bcd(1), bcd(2), bcd(3));
 }
 
 } // namespace platine

@@ -1,5 +1,7 @@
 #include "board/LinkMessages.h"
 
+#include "platform/NumberText.h"
+
 namespace platine {
 
 namespace {
@@ -14,8 +16,6 @@ QString unpluggedAdvice()
 QString cannotOpenReason(const LinkFailure &failure)
 {
     switch (failure.serial) {
-    case SerialError::NotFound:
-        return QStringLiteral("le périphérique n'existe pas (carte ou câble débranché ?)");
     case SerialError::Permission:
         return QStringLiteral("accès refusé : le port est peut-être pris par un autre programme, "
                               "ou votre compte n'est pas du groupe dialout");
@@ -64,12 +64,12 @@ QString sendFailureReason(const LinkFailure &failure)
 {
     switch (failure.kind) {
     case LinkProblem::TimedOut: {
-        const QString limit = QString::number(BoardLink::deliveryLimitMs(failure.bytes));
+        const QString limit = frenchCount(BoardLink::deliveryLimitMs(failure.bytes));
         if (failure.bytesOut == 0)
             return QStringLiteral("aucun des %1 octets n'est parti en %2 ms")
-                .arg(QString::number(failure.bytes), limit);
+                .arg(frenchCount(failure.bytes), limit);
         return QStringLiteral("seuls %1 des %2 octets sont partis en %3 ms")
-            .arg(QString::number(failure.bytesOut), QString::number(failure.bytes), limit);
+            .arg(frenchCount(failure.bytesOut), frenchCount(failure.bytes), limit);
     }
     case LinkProblem::Closed:
         return QStringLiteral("le port a été fermé avant que tous les octets soient partis");
@@ -79,6 +79,13 @@ QString sendFailureReason(const LinkFailure &failure)
     return failure.reason.isEmpty()
         ? QStringLiteral("le port a refusé les octets")
         : QStringLiteral("erreur d'écriture sur le port (%1)").arg(failure.reason);
+}
+
+QString refusedSentence(const QString &sent, const QString &line)
+{
+    const bool stop = line.endsWith(u'.') || line.endsWith(u'!');
+    return QStringLiteral("%1, mais la platine a répondu : %2%3")
+        .arg(sent.endsWith(u'.') ? sent.chopped(1) : sent, line, stop ? "" : ".");
 }
 
 QString portLostMessage(const BoardLink &link)

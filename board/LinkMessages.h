@@ -17,6 +17,10 @@ QString openFailureMessage(const BoardLink &link, const LinkFailure &failure);
 // of a sentence: "aucun des 8 octets n'est parti en 1016 ms".
 QString sendFailureReason(const LinkFailure &failure);
 
+// A sentence that tells a command sent ("… à 14:07:36.") completed by the board's refusal:
+// "… à 14:07:36, mais la platine a répondu : Erreur : heure invalide."
+QString refusedSentence(const QString &sent, const QString &line);
+
 // The device went away while the port was open.
 QString portLostMessage(const BoardLink &link);
 

@@ -72,11 +72,13 @@ std::optional<double> decimalCommaNumber(QStringView text)
 
 ReadOutScale readOutScale(QStringView coeffText)
 {
+    // A preset is known by its value, however it is written: "0,492", " 0.492 ", "0.4920".
+    const std::optional<double> value = coefficientValue(coeffText);
     for (const CoefficientPreset &preset : kPresets) {
-        if (coeffText == QLatin1StringView(preset.coefficient))
+        if (value && value == coefficientValue(QString::fromLatin1(preset.coefficient)))
             return {preset.readOutFactor, QStringView(preset.unit)};
     }
-    return {coefficientValue(coeffText), u" V"};
+    return {value, u" V"};
 }
 
 std::optional<double> coefficientValue(QStringView coeffText)

@@ -16,9 +16,9 @@ struct ReadOutScale {
     QStringView unit; // " V" or " °C" (static text)
 };
 
-// K and the unit for the coefficient text (compared exactly): the coefficient of a preset gives its
-// read-out factor and unit ("0.492" -> 1 " V";  "0.246" -> 2 " V";  "5" -> 10 " °C");
-//   any other text -> coefficientValue(text), unit " V".
+// K and the unit for the coefficient text: a coefficient worth a preset's (coefficientValue, so
+// "0,492", " 0.492 " and "0.4920" alike) gives its read-out factor and unit ("0.492" -> 1 " V";
+// "0.246" -> 2 " V";  "5" -> 10 " °C"); any other text -> coefficientValue(text), unit " V".
 ReadOutScale readOutScale(QStringView coeffText);
 
 // The coefficient as the drawings and the read-out take it: the text with its first "." turned

@@ -4,7 +4,7 @@
 // The chart draws a raw value v at v x coefficient x 20 twips above its baseline and the Y-axis
 // graduations stand 1000 twips apart. With "0-5v" one graduation is 1 V, with "0-10v" 2 V (both
 // give the same volts per raw unit), with "Temp" one raw unit is 1 °C and a graduation 10 °C. The
-// cursor read-out knows a preset by its coefficient text and reads the height in graduation units
+// cursor read-out knows a preset by its coefficient's value and reads the height in graduation units
 // times readOutFactor.
 
 #include <array>

@@ -61,4 +61,13 @@ QString numberToText(double value)
     return text;
 }
 
+QString frenchCount(qint64 count)
+{
+    QString text = QString::number(count);
+    const qsizetype first = count < 0 ? 1 : 0; // the digits start after the sign
+    for (qsizetype i = text.size() - 3; i > first; i -= 3)
+        text.insert(i, QChar(0x202F));
+    return text;
+}
+
 } // namespace platine

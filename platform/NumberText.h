@@ -11,4 +11,9 @@ namespace platine {
 
 QString numberToText(double value);
 
+// A count in the program's French sentences, written the French way whatever the system's locale:
+// digits in groups of three from the right, joined by a narrow no-break space (U+202F), from
+// 1 000 on: "999", "5 000", "-1 522 620".
+QString frenchCount(qint64 count);
+
 } // namespace platine

@@ -205,9 +205,4 @@ QMap<int, SerialPortEntry> availablePorts(const QString &paramIni)
     return numberedPorts(ports, overrides);
 }
 
-QList<InputSuggestion> availablePortSuggestions(const QString &paramIni)
-{
-    return portSuggestions(availablePorts(paramIni));
-}
-
 } // namespace platine

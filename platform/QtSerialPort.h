@@ -17,7 +17,5 @@ std::unique_ptr<SerialPort> makeQtSerialPort(QObject *parent = nullptr);
 // This machine's serial ports that have a number, by number: the ports it has, and the devices
 // named in param.ini's "Ports" section that exist (the simulator's pseudo-terminal, for instance).
 QMap<int, SerialPortEntry> availablePorts(const QString &paramIni);
-// The port-number box's suggestions for them.
-QList<InputSuggestion> availablePortSuggestions(const QString &paramIni);
 
 } // namespace platine

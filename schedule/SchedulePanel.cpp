@@ -61,12 +61,11 @@ QString timeBoxDescription(int box)
     return QStringLiteral("fenêtre %1, « %2 »").arg(box / 2 + 1).arg(edge);
 }
 
-// Why "Programmer" stops on an unusable time box.
+// Why "Programmer" (and "Enregistrer sous") refuses an unusable time box.
 QString invalidTimeMessage(int box, const QString &text)
 {
     return QStringLiteral("L'heure de la %1 (« %2 ») doit s'écrire hh:mm ou hh:mm:ss : l'heure "
-                          "de 00 à 23, les minutes et les secondes de 00 à 59.\n"
-                          "Rien n'a été programmé.")
+                          "de 00 à 23, les minutes et les secondes de 00 à 59.")
         .arg(timeBoxDescription(box), text);
 }
 
@@ -168,6 +167,7 @@ void SchedulePanel::setBoard(BoardLink *link)
     connect(link, &BoardLink::replyChanged, m_replyBox, &QLineEdit::setText);
     connect(link, &BoardLink::commandSent, this, &SchedulePanel::commandSent);
     connect(link, &BoardLink::commandFailed, this, &SchedulePanel::commandFailed);
+    connect(link, &BoardLink::boardRefused, this, &SchedulePanel::boardRefused);
 }
 
 void SchedulePanel::setClock(std::function<QDateTime()> clock)
@@ -248,25 +248,34 @@ void SchedulePanel::programBoard()
     QLineEdit *period = m_boxes[kPeriodBox];
     if (result.period != period->text())
         period->setText(result.period); // the user sees the corrected period
-    if (result.invalidTimeBox >= 0) {
-        const int bad = result.invalidTimeBox;
-        const QString why = invalidTimeMessage(bad, v.boxes[bad]);
-        Q_EMIT status(why.section(u'\n', 0, 0) + QStringLiteral(" Rien n'a été programmé."));
-        tell(MessageIcon::Warning, kProgrammerTitle, why);
-        m_boxes[bad]->setFocus(Qt::OtherFocusReason);
-        m_boxes[bad]->selectAll();
-        return;
+    if (const int bad = result.invalidTimeBox; bad >= 0) {
+        return refuseBox(bad, kProgrammerTitle,
+                         invalidTimeMessage(bad, v.boxes[bad])
+                             + QStringLiteral("\nRien n'a été programmé."));
     }
     m_notes.clear(); // for the status line, after how the sending went
     const std::optional<int> seconds = periodSeconds(result.period);
     if (seconds && periodSeconds(v.boxes[kPeriodBox]) != seconds)
         m_notes << QStringLiteral("Période ramenée à %1 s.").arg(*seconds);
-    for (const int w : windowsEndingBeforeStart(v))
-        m_notes << QStringLiteral("La fenêtre %1 finit (%2) avant de commencer (%3) : envoyée "
-                                  "telle quelle, la platine peut la lire comme une plage sur "
+    // The windows that end before they start, told in one sentence, short enough for the status
+    // line with the rest.
+    QStringList overMidnight;
+    for (const int w : windowsEndingBeforeStart(v)) {
+        overMidnight << QStringLiteral("%1 (%2 avant %3)")
+                            .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
+                                 v.boxes[2 * w].left(5));
+    }
+    if (overMidnight.size() == 1) {
+        m_notes << QStringLiteral("La fenêtre %1 finit avant de commencer : envoyée telle quelle, "
+                                  "la platine peut la lire comme une plage sur minuit.")
+                       .arg(overMidnight[0]);
+    } else if (!overMidnight.isEmpty()) {
+        const QString last = overMidnight.takeLast();
+        m_notes << QStringLiteral("Les fenêtres %1 et %2 finissent avant de commencer : envoyées "
+                                  "telles quelles, la platine peut les lire comme des plages sur "
                                   "minuit.")
-                       .arg(QString::number(w + 1), v.boxes[2 * w + 1].left(5),
-                            v.boxes[2 * w].left(5));
+                       .arg(overMidnight.join(QStringLiteral(", ")), last);
+    }
     m_sending = 0;
     if (m_link) {
         const LinkResult<CommandId> sent = m_link->sendToBoard(*result.frame);
@@ -304,10 +313,17 @@ void SchedulePanel::commandSent(CommandId command)
     if (command != m_sending || command == 0)
         return;
     m_sending = 0;
-    const QString sent = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
-                             .arg(m_link->portName(),
-                                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    Q_EMIT status((QStringList(sent) + m_notes).join(u' '));
+    m_lastSent = command;
+    m_sentSentence = QStringLiteral("Programme envoyé à la platine sur le port %1 à %2.")
+                         .arg(m_link->portName(),
+                              QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    Q_EMIT status((QStringList(m_sentSentence) + m_notes).join(u' '));
+}
+
+void SchedulePanel::boardRefused(CommandId command, const QString &line)
+{
+    if (command == m_lastSent && command != 0)
+        Q_EMIT status((QStringList(refusedSentence(m_sentSentence, line)) + m_notes).join(u' '));
 }
 
 void SchedulePanel::commandFailed(CommandId command, const LinkFailure &failure)
@@ -329,12 +345,27 @@ void SchedulePanel::tellNotSent(const LinkFailure &failure)
     tell(MessageIcon::Critical, kProgrammerTitle, why);
 }
 
+void SchedulePanel::refuseBox(int box, const QString &title, const QString &text)
+{
+    Q_EMIT status(QString(text).replace(u'\n', u' '));
+    tell(MessageIcon::Warning, title, text);
+    m_boxes[box]->setFocus(Qt::OtherFocusReason);
+    m_boxes[box]->selectAll();
+}
+
 void SchedulePanel::saveScheduleAs()
 {
+    // A schedule "Programmer" would refuse is not kept either.
+    const ScheduleValues v = values();
+    if (const int bad = firstInvalidTimeBox(v); bad >= 0) {
+        return refuseBox(bad, QStringLiteral("Enregistrer sous"),
+                         invalidTimeMessage(bad, v.boxes[bad])
+                             + QStringLiteral("\nRien n'a été enregistré."));
+    }
     const std::optional<QString> path = m_fileDialog.showSave(QStringLiteral("*.txt"));
     if (!path || path->isEmpty())
         return;
-    const FileStatus saved = saveScheduleFile(*path, values());
+    const FileStatus saved = saveScheduleFile(*path, v);
     if (!saved)
         tell(MessageIcon::Warning, QStringLiteral("Enregistrer sous"),
              cannotWriteMessage(*path, saved.error())
@@ -361,6 +392,15 @@ void SchedulePanel::openSchedule()
         return;
     }
     applyStoredSchedule(*stored);
+    const ScheduleValues v = values();
+    if (const int bad = firstInvalidTimeBox(v); bad >= 0) {
+        QString rule = invalidTimeMessage(bad, v.boxes[bad]);
+        rule[0] = rule[0].toLower();
+        refuseBox(bad, QStringLiteral("Ouvrir"),
+                  QStringLiteral("Programme de « %1 » chargé, mais « Programmer » le refusera tel "
+                                 "quel : %2")
+                      .arg(*path, rule));
+    }
 }
 
 void SchedulePanel::showDate()

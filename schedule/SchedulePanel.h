@@ -57,7 +57,8 @@ public:
 
 Q_SIGNALS:
     // What "Programmer" did, for the status line: being sent, then sent (on which port, at what
-    // time) or why not; the period corrected, a window that ends before it starts.
+    // time, what the board refused) or why not; the period corrected, a window that ends before it
+    // starts. A time box that "Programmer" refuses, on saving and on opening a schedule file.
     void status(const QString &text);
 
 public Q_SLOTS:
@@ -69,16 +70,21 @@ public Q_SLOTS:
 private:
     void applyStoredSchedule(const StoredSchedule &stored);
     void commandSent(CommandId command);
+    void boardRefused(CommandId command, const QString &line);
     void commandFailed(CommandId command, const LinkFailure &failure);
     void tellNotSent(const LinkFailure &failure);
     void showDate();
     void tell(MessageIcon icon, const QString &title, const QString &text);
+    // Tells why a time box is refused (status line and message) and puts the cursor in it.
+    void refuseBox(int box, const QString &title, const QString &text);
 
     FileDialog &m_fileDialog;
     SettingsFiles m_files;
     BoardLink *m_link = nullptr;
-    CommandId m_sending = 0; // the schedule being sent, 0 when none
-    QStringList m_notes;     // what the status line adds to how the last schedule went
+    CommandId m_sending = 0;  // the schedule being sent, 0 when none
+    CommandId m_lastSent = 0; // the last schedule sent
+    QString m_sentSentence;   // how it went, for the board's refusal to complete
+    QStringList m_notes;      // what the status line adds to how the last schedule went
     std::function<QDateTime()> m_clock;
 
     QLineEdit *m_boxes[kScheduleBoxCount] = {};

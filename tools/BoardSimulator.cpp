@@ -228,7 +228,9 @@ void BoardSimulator::handle(const QByteArray &command)
         m_commands.removeFirst();
     ++m_commandCount;
     Q_EMIT commandReceived(command, describe(command));
-    if (command[0] == 'A') {
+    if (!m_refusal.isEmpty()) {
+        sendText(std::exchange(m_refusal, {}) + QStringLiteral("\r\n"));
+    } else if (command[0] == 'A') {
         const QDateTime time = clockCommandTime(command);
         if (time.isValid()) {
             setBoardTime(time);

@@ -48,6 +48,10 @@ public:
     QDateTime boardTime() const;
     void setBoardTime(const QDateTime &time);
 
+    // Answers the next command with this line (CR LF added) instead of its own answer, and does
+    // not carry it out: the board refusing a command.
+    void refuseNext(const QString &line) { m_refusal = line; }
+
     // Whether the program has the device open now.
     bool peerConnected() const { return m_pty.peerConnected(); }
 
@@ -92,6 +96,7 @@ private:
     int m_clockInterval = 1000;
     qint64 m_clockOffsetMs = 0; // board clock minus computer clock
     QByteArray m_pending;
+    QString m_refusal;
     QByteArray m_received;
     QList<QByteArray> m_commands;
     qint64 m_receivedCount = 0;

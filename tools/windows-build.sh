@@ -9,7 +9,9 @@
 #
 # The cache folder is $PLATINE_WINDOWS_CACHE, /work/cache/qt6-mingw when unset. Qt is built there
 # once and reused while its "complete" marker is there; remove the folder to build it anew.
-set -euo pipefail
+# $PLATINE_WINE_FONTS, when set, is a folder of fonts that Wine sees during the round trip beside
+# the machine's own, to try the program with fonts this machine has not installed.
+set -Eeuo pipefail # -E: the ERR trap below tells failures inside functions too
 trap 'echo "$0: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -263,6 +265,10 @@ make_zip() {
 # during the wait: tools/wine/pty-modem-lines.c, loaded into Wine, gives it a serial port's, so
 # that the probe sees the completion port alone.) Last, the viewer is opened with the
 # demonstration data. Screenshots of each step are left beside.
+# On the way, it looks at the text boxes as a person would: after "Heure PC", after the clock is
+# typed, with the stored schedule and after a schedule file is opened, each box must show dark
+# text where its rendering when empty has none. All of it runs in a Wine prefix made anew, as on
+# a machine where the program never ran.
 round_trip() {
   say "serial round trip under Wine with the board simulator on COM3"
   local sim_build=$build/linux-sim
@@ -270,8 +276,17 @@ round_trip() {
   cmake --build "$sim_build" --parallel "$jobs" --target platine-sim >/dev/null
 
   local run=$build/roundtrip
+  wineserver -k >/dev/null 2>&1 || true # the tests' prefix is done with
   rm -rf "$run"
   mkdir -p "$run"
+  export WINEPREFIX=$run/wine
+  if [ -n "${PLATINE_WINE_FONTS:-}" ]; then # more fonts for Wine, not installed on the machine
+    printf '<?xml version="1.0"?>\n<fontconfig>%s%s</fontconfig>\n' \
+      "<include>/etc/fonts/fonts.conf</include><dir>$(realpath "$PLATINE_WINE_FONTS")</dir>" \
+      "<cachedir>$run/fontconfig</cachedir>" >"$run/fonts.conf"
+    export FONTCONFIG_FILE=$run/fonts.conf
+  fi
+  start_wine
   (cd "$run" && unzip -q ../platine-windows.zip)
   local app=$run/platine-windows
   # Port 3 and a schedule as the last "Programmer" left it.
@@ -303,7 +318,7 @@ round_trip() {
     preload=$run/pty-modem-lines.so
   fi
 
-  (cd "$app" && LD_PRELOAD="$preload" LC_ALL=fr_FR.UTF-8 wine platine.exe \
+  (trap - ERR && cd "$app" && LD_PRELOAD="$preload" LC_ALL=fr_FR.UTF-8 wine platine.exe \
     >"$run/platine.log" 2>&1) &
   pids+=($!)
   disown # its end, when the script stops it, is no news
@@ -311,8 +326,15 @@ round_trip() {
   main=$(timeout 60 xdotool search --sync --name '^Acquisition de donn')
   xdotool windowmove "$main" 0 0
   sleep 2
-  local width
-  width=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+  local width height bar
+  read -r width height < <(xdotool getwindowgeometry "$main" |
+    sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+  # The menu bar is white across the window, above the client area of the design; its height
+  # follows the font.
+  import -window root -crop "${width}x${height}+0+0" "$run/start.png"
+  bar=$(convert "$run/start.png" -crop "1x60+$((width - 9))+0" +repage -colorspace gray \
+    -depth 8 txt:- | awk -F'[,:]' 'NR > 1 && !/#FFFFFF/ { print $2; exit }')
+  [ -n "$bar" ] || { echo "the menu bar was not found in $run/start.png" >&2; exit 1; }
   local caption
   caption=$(xdotool getwindowname "$main")
   echo "main window: \"$caption\", $width pixels wide"
@@ -321,56 +343,154 @@ round_trip() {
     { echo "the main window is not the program's (caption or width)" >&2; exit 1; }
 
   click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
-  box_text() { # what the main window's box at (x, y) holds, through the clipboard
+  press() { click "$main" "$1" $(($2 + bar)); } # a point of the main window's client area
+  box_text() { # what the box at (x, y) of the main window's client area holds, by the clipboard
     printf '' | xclip -selection clipboard >/dev/null 2>&1 # xclip stays to serve it
-    click "$main" "$1" "$2"
+    press "$1" "$2"
     xdotool key ctrl+a ctrl+c
     sleep 0.5
     xclip -o -selection clipboard 2>/dev/null | tr -d '\r\n' || true
   }
-  menu() { # Paramètrage, then the item that many steps down
-    click "$main" 100 8
-    for _ in $(seq "$1"); do xdotool key Down; done
+  status_text() { # the status line's text, selected by dragging over it, by the clipboard
+    local y=$((height - 9)) text="" _
+    for _ in 1 2 3; do # the first drag after a click elsewhere was seen to select nothing
+      printf '' | xclip -selection clipboard >/dev/null 2>&1
+      xdotool mousemove --window "$main" 2 "$y" mousedown 1 sleep 0.2 \
+        mousemove --window "$main" $((width - 3)) "$y" sleep 0.2 mouseup 1
+      xdotool key ctrl+c
+      sleep 0.5
+      text=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r\n' || true)
+      [ -n "$text" ] && break
+    done
+    echo "$text"
+  }
+  menu_at() { # the menu bar's item at x, then the item of its menu that many steps down
+    click "$main" "$1" 8
+    for _ in $(seq "$2"); do xdotool key Down; done
     xdotool key Return
     sleep 0.7
   }
-  field() { # a clock field at (x, y): its text replaced
-    click "$main" "$1" "$2"
+  menu() { menu_at 100 "$1"; } # Paramètrage
+  centre() { # of a box ("name:left top width height"), in the client area
+    local l t w h
+    read -r l t w h <<<"${1#*:}"
+    echo $((l + w / 2)) $((t + h / 2))
+  }
+  field() { # a box's text replaced by typing
+    press $(centre "$1")
     xdotool key ctrl+a
-    xdotool type --delay 30 "$3"
+    xdotool type --delay 30 "$2"
+  }
+  shot() { import -window root -crop "${width}x${height}+0+0" "$1"; } # the main window
+  empty_boxes() { # each box ("name:left top width height") emptied by hand
+    local box
+    for box in "$@"; do
+      press $(centre "$box")
+      xdotool key ctrl+a BackSpace
+    done
+    sleep 1 # the last box drawn again before the screenshot
+  }
+  # What a person sees: how many pixel columns inside the box's frame hold dark pixels that the
+  # box's rendering when empty has not. Text makes many; a text cursor, one or two.
+  text_columns() { # empty.png shown.png "left top width height" (client area, pixels)
+    local l t w h crop
+    read -r l t w h <<<"$3"
+    crop="$((w - 6))x$((h - 6))+$((l + 3))+$((t + bar + 3))"
+    convert \( "$2" -crop "$crop" +repage \) \( "$1" -crop "$crop" +repage \) \
+      -colorspace gray -threshold 50% -negate -compose minus_src -composite \
+      -scale "$((w - 6))x1!" -threshold 0 -format '%[fx:round(w*mean)]' info:
+  }
+  local readable=1
+  boxes_show_text() { # what was done, empty.png, shown.png, then the boxes
+    local done=$1 empty=$2 shown=$3 box columns blank=()
+    shift 3
+    for box in "$@"; do
+      columns=$(text_columns "$empty" "$shown" "${box#*:}")
+      [ "$columns" -ge 3 ] || blank+=("${box%%:*}")
+    done
+    if [ ${#blank[@]} -gt 0 ]; then
+      echo "after $done, no text is drawn in ${blank[*]} ($shown)" >&2
+      readable=0
+    else
+      echo "after $done, the $# boxes show their text"
+    fi
   }
 
-  # "Heure PC" fills the clock's fields (seen blank under Wine once): the year must be this one.
+  # "Heure PC" fills the clock's seven fields: each shows its text, and the year is this one.
   menu 2 # Mise à l'heure platine
-  click "$main" "${clock_fields[@]:10:2}"
-  xdotool key ctrl+a BackSpace
-  click "$main" "${clock_pc[@]}" # Heure PC
+  empty_boxes "${clock_boxes[@]}"
+  shot "$run/clock-empty.png"
+  press "${clock_pc[@]}" # Heure PC
+  shot "$run/clock-pc.png"
+  boxes_show_text '"Heure PC"' "$run/clock-empty.png" "$run/clock-pc.png" "${clock_boxes[@]}"
   local year
-  year=$(box_text "${clock_fields[@]:10:2}")
+  year=$(box_text $(centre "${clock_boxes[5]}"))
   echo "after \"Heure PC\", the year field holds \"$year\""
-  [ "$year" = "$(date +%Y)" ] || { echo "\"Heure PC\" did not fill the clock's fields" >&2; exit 1; }
+  [ "$year" = "$(date +%Y)" ] ||
+    { echo "\"Heure PC\" did not fill the clock's fields" >&2; exit 1; }
 
   # The clock, typed by hand: 14:07:35 on Wednesday 28 February 2007.
-  field "${clock_fields[@]:0:2}" 14
-  field "${clock_fields[@]:2:2}" 07
-  field "${clock_fields[@]:4:2}" 35
-  field "${clock_fields[@]:6:2}" 28
-  field "${clock_fields[@]:8:2}" 02
-  field "${clock_fields[@]:10:2}" 2007
-  field "${clock_fields[@]:12:2}" Mercredi
-  click "$main" "${clock_send[@]}" # Programmation
+  local typed=(14 07 35 28 02 2007 Mercredi) i
+  for i in "${!typed[@]}"; do field "${clock_boxes[$i]}" "${typed[$i]}"; done
+  press "${clock_send[@]}" # Programmation
   sleep 2
-  import -window root -crop "${width}x616+0+0" "$run/clock.png"
+  shot "$run/clock.png"
+  boxes_show_text "typing the clock" "$run/clock-empty.png" "$run/clock.png" "${clock_boxes[@]}"
+  local clock_status schedule_status
+  clock_status=$(status_text)
+  echo "after \"Programmation\", the status line says \"$clock_status\""
   local clock_reply_text schedule_reply_text
   clock_reply_text=$(box_text "${clock_reply[@]}")
   echo "the clock's reply box holds \"$clock_reply_text\""
 
   menu 1 # Programmation
-  click "$main" "${schedule_send[@]}" # Programmer
+  press "${schedule_send[@]}" # Programmer
   sleep 2
-  import -window root -crop "${width}x616+0+0" "$run/schedule.png"
+  shot "$run/schedule.png"
+  schedule_status=$(status_text)
+  echo "after \"Programmer\", the status line says \"$schedule_status\""
   schedule_reply_text=$(box_text "${schedule_reply[@]}")
   echo "the schedule's reply box holds \"$schedule_reply_text\""
+
+  # The schedule's boxes emptied, then filled again from a schedule file ("Fichier", "Ouvrir").
+  local schedule_file=$run/horaires.txt
+  printf '[txt0]\r\nvaleur=06:00:00\r\n[txt1]\r\nvaleur=07:15:00\r\n[txt2]\r\nvaleur=09:30:00\r\n' \
+    >"$schedule_file"
+  printf '[txt3]\r\nvaleur=10:45:00\r\n[txt4]\r\nvaleur=16:00:00\r\n[txt5]\r\nvaleur=17:20:00\r\n' \
+    >>"$schedule_file"
+  printf '[txt6]\r\nvaleur=30\r\n[cmb0]\r\nvaleur=3\r\n' >>"$schedule_file"
+  empty_boxes "${schedule_boxes[@]}"
+  shot "$run/schedule-empty.png"
+  boxes_show_text "opening the schedule panel" "$run/schedule-empty.png" "$run/schedule.png" \
+    "${schedule_boxes[@]}"
+  menu_at 25 2 # Fichier, Ouvrir
+  # Wine's file dialog has no name here: it is the program's other visible window. Typing goes to
+  # its file name box while the pointer is over it.
+  file_dialog() {
+    xdotool search --onlyvisible --classname platine.exe 2>/dev/null | grep -vx "$main" | head -n 1
+  }
+  local dialog=""
+  for _ in $(seq 60); do
+    dialog=$(file_dialog) && [ -n "$dialog" ] && break
+    sleep 0.5
+  done
+  [ -n "$dialog" ] || { echo "the file dialog did not open" >&2; exit 1; }
+  xdotool mousemove --window "$dialog" 300 200
+  sleep 0.3
+  xdotool type --delay 20 "$(winpath "$schedule_file")"
+  xdotool key Return
+  for _ in $(seq 60); do
+    [ -z "$(file_dialog)" ] && break
+    sleep 0.5
+  done
+  sleep 2 # the main window draws again where the dialog was
+  shot "$run/schedule-open.png"
+  boxes_show_text "opening a schedule file" "$run/schedule-empty.png" "$run/schedule-open.png" \
+    "${schedule_boxes[@]}"
+  local first_time
+  first_time=$(box_text $(centre "${schedule_boxes[0]}"))
+  echo "after opening a schedule file, the first time box holds \"$first_time\""
+  [ "$first_time" = "06:00:00" ] || { echo "the schedule file was not opened" >&2; exit 1; }
 
   click "$main" "${viewer_menu[@]}" # Graphique
   local graph
@@ -390,6 +510,7 @@ round_trip() {
   local ok=1
   grep -qx "<< $clock" "$run/sim.log" || { echo "clock command not received as sent" >&2; ok=0; }
   grep -qx "<< $schedule" "$run/sim.log" || { echo "schedule not received as sent" >&2; ok=0; }
+  [ "$(grep -c '^<< ' "$run/sim.log")" = 2 ] || { echo "other bytes were sent" >&2; ok=0; }
   # The board answers the clock command ("Heure reglee : 14:07:35 28/02/2007"), then tells its
   # time every second; the reply boxes show the last answer. A date in 2007 can only come from
   # the board that was set by the clock command.
@@ -400,6 +521,11 @@ round_trip() {
     [[ $schedule_reply_text =~ $answer ]] ||
       { echo "the board's answer did not come back into the schedule's reply box" >&2; ok=0; }
   fi
+  # A command is told sent once the port has told that its last byte left.
+  [[ $clock_status == "Heure envoyée à la platine sur le port COM3 "* ]] ||
+    { echo "the status line did not tell the clock sent" >&2; ok=0; }
+  [[ $schedule_status == "Programme envoyé à la platine sur le port COM3 "* ]] ||
+    { echo "the status line did not tell the schedule sent" >&2; ok=0; }
   if [ $ok = 0 ]; then
     cat "$run/sim.log" >&2
     exit 1
@@ -411,18 +537,26 @@ round_trip() {
     echo "its answers stay unread: this Wine tells no completion port that a serial wait ended"
   fi
   echo "screenshots: $run/clock.png, $run/schedule.png, $run/viewer.png"
+  [ $readable = 1 ] || { echo "text boxes of the main window draw no text" >&2; exit 1; }
 }
 
-# Where the round trip clicks, in the main window (pixels from its top left corner, under Wine).
-clock_fields=(650 203 650 230 650 257 650 284 650 311 650 338 670 365)
-clock_send=(537 473)
-clock_pc=(670 395)
-schedule_send=(560 82)
-clock_reply=(620 430)
-schedule_reply=(236 398)
+# Where the round trip clicks, in pixels: in the main window's client area (below the menu bar),
+# then in the menu bar and in the viewer, from their top left corner.
+clock_send=(537 455)
+clock_pc=(670 377)
+schedule_send=(560 64)
+clock_reply=(620 412)
+schedule_reply=(236 380)
 viewer_menu=(170 11)
 demo_data=(773 468)
 draw=(82 532)
+# The text boxes it looks at: name, then left, top, width and height in the client area, in
+# pixels; the day list without its arrow.
+clock_boxes=("heure:614 170 72 21" "minutes:614 197 72 21" "seconde:614 224 72 21"
+  "jour:614 251 72 21" "mois:614 278 72 21" "annee:614 305 72 21" "numero_jour:614 332 112 21")
+schedule_boxes=("Text2(0):112 64 97 25" "Text2(1):112 100 97 25" "combo1(0):240 100 165 25"
+  "Text2(2):112 152 97 25" "Text2(3):112 188 97 25" "Text2(4):112 240 97 25"
+  "Text2(5):112 276 97 25" "Text2(6):288 324 65 25")
 
 start_display
 start_wine

@@ -6,6 +6,7 @@
 #include "chart/LineControl.h"
 #include "chart/OverviewStrip.h"
 #include "model/Tables.h"
+#include "platform/Fonts.h"
 #include "platform/Placement.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
@@ -78,14 +79,7 @@ void GraphWindow::buildWindow()
     setWindowTitle(QStringLiteral("Graphique des acquisitions"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
-    // The designs are made for an 8-point sans-serif system font (11 pixels at 96 dpi); the
-    // closest font the desktop has is taken.
-    QFont f = font();
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                   QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"), f.family()});
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(designFont(font()));
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
 
     m_modeFrame = new QGroupBox(QStringLiteral("Mode graphique"), this);

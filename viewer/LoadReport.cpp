@@ -1,7 +1,8 @@
 #include "viewer/LoadReport.h"
 
+#include "platform/NumberText.h"
+
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -9,9 +10,10 @@ namespace platine {
 
 namespace {
 
+// Counts are written the French way, as the sentences around them.
 QString number(qint64 n)
 {
-    return QLocale().toString(n);
+    return frenchCount(n);
 }
 
 QString acquisitions(qint64 count)
@@ -30,7 +32,8 @@ QString fileFailureText(const AcquisitionFileFailure &failure)
     case Kind::NotRegular: return QStringLiteral("ce n'est pas un fichier ordinaire");
     case Kind::Gone: return QStringLiteral("le fichier n'existe plus");
     case Kind::Changed: return QStringLiteral("le fichier a changé depuis son ouverture");
-    case Kind::NoSuchRow: return QStringLiteral("il n'a pas d'acquisition %1").arg(failure.row);
+    case Kind::NoSuchRow:
+        return QStringLiteral("il n'a pas d'acquisition %1").arg(number(failure.row));
     case Kind::System: break;
     }
     return failure.reason;

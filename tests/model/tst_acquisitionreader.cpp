@@ -74,8 +74,8 @@ private Q_SLOTS:
         row("fields", "21.5;250V ;12,5;abc;;&HFFFF;1e2;-3.25; 2 45 7;\r\n6;6;6;6;6;0;1;0;1;99;98;",
             "-|-|2 eof@0 no number 2@1",
             {"21.5;250;12.5;0;0;-1;100;-3.25;2457", "6;6;6;6;6;0;1;0;1"});
-        row("decimal commas", "21,5;,5;5,;1,2,3;1 ,5;-0,25;1,5e2;7, 5;1.5,2;\r\n",
-            "-|-|1 eof@0 no number 1@1", {"21.5;0;5;1.2;1;-0.25;150;7;1.5"});
+        row("decimal commas", "29,9;,5;5,;1,2,3;1 ,5;-0,25;1,5e2;7, 5;1.5,2;\r\n",
+            "-|-|1 eof@0 no number 1@1", {"29.9;0;5;1.2;1;-0.25;150;7;1.5"});
         row("UTF-8 headers", "P\xc3\xa9riode (s) : 10\r\nCapture : 01/02/2020 \xc3\r\n",
             u"Période (s) : 10|Capture : 01/02/2020 Ã|0 eof@0"_s, {}); // the date no UTF-8
         // A line cut short is skipped whole and the rows after it are read on.

@@ -69,63 +69,20 @@ private Q_SLOTS:
         const auto failure = lost.at(0).at(0).value<SerialFailure>();
         QVERIFY(failure.kind == SerialError::Resource || failure.kind == SerialError::Read);
     }
-    void portNumbers() // the usual numbering both ways; "Ports" entries come first
+    void suggestedPorts() // a device without a number is not offered; a description follows it
     {
-        QStringList usual;
-        for (int n : {0, 1, 32, 33, 64, 65, 96, 97})
-            usual << portDevice(n, QString());
-        QCOMPARE(usual,
-                 (QStringList{"", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0", "/dev/ttyUSB31",
-                              "/dev/ttyACM0", "/dev/ttyACM31", ""}));
         for (int n = 1; n <= 96; ++n)
             QCOMPARE(portNumberForDevice(portDevice(n, QString()), Ports{}), n);
-        const QString usb0 = u"/dev/ttyUSB0"_s, pts = u"/dev/pts/4"_s, none = u"/none"_s;
-        QCOMPARE(portNumberForDevice(QString(), Ports{}), 0);
-        QCOMPARE(portNumberForDevice(pts, Ports{{9, pts}, {4, pts}}), 4);
-        QCOMPARE(portNumberForDevice(usb0, Ports{{5, usb0}}), 5);
-        QCOMPARE(portNumberForDevice(usb0, Ports{{33, pts}}), 0); // its number is taken
-        QCOMPARE(portNumberForDevice(usb0, Ports{{3, pts}}), 33);
-        QCOMPARE(portNumberForDevice(none + u'a', Ports{{3, none + u'b'}}), 0);
-        // A device without a number is not offered; a description follows the device's name.
+        const QString usb0 = u"/dev/ttyUSB0"_s;
         QCOMPARE(portSuggestions({{u"/dev/rfcomm0"_s, {}}, {usb0, u" FT232R "_s}}, Ports{}),
                  (QList<InputSuggestion>{{u"33 — /dev/ttyUSB0 — FT232R"_s, u"33"_s}}));
     }
-    void portsSection() // param.ini's "Ports" entries, read as profile entries: its first section
+    void portLink() // a "Ports" entry naming a link designates its target
     {
-        const QString ini = m_ini, link = m_dir.filePath(u"by-id"_s);
-        const QString id = u"/dev/serial/by-id/usb-logger-if00"_s;
-        QVERIFY(test::putFile(ini,
-                              "[X]\r\nCOM9=/x\r\n[ports]\r\ncom3 = " + ini.toUtf8() + " \r\nCOM7='"
-                                  + id.toUtf8() + "'\r\nCOM8=\r\nCOM0=/y\r\nCOM32767=/none\r\n"
-                                  + "COM32768=/z\r\n[Ports]\r\nCOM9=/w\r\n"));
-        QCOMPARE(portOverrides(ini), (Ports{{3, ini}, {7, id}, {32767, u"/none"_s}}));
-        QVERIFY(QFile::link(ini, link)); // an entry naming a link designates its target
-        QCOMPARE(portNumberForDevice(link, ini), 3);
-    }
-    void portKeys_data() // leading zeros in "Ports" keys; the first key of a number wins
-    {
-        QTest::addColumn<QString>("ini");     // its lines, "|" between them
-        QTest::addColumn<QString>("port3");   // what port 3 opens
-        QTest::addColumn<QString>("chooser"); // what the chooser reads, "<number>=<device>;..."
-        // clang-format off
-        QTest::newRow("zeros, lower case") << "[ports]| com0003 = /p" << "/p" << "3=/p";
-        QTest::newRow("first key empty") << "[Ports]|COM03=|COM3=/a" << "/dev/ttyS2" << "";
-        QTest::newRow("not a port key") << "[Ports]|COM3X=/x|COM 3=/y" << "/dev/ttyS2" << "";
-        // clang-format on
-    }
-    void portKeys()
-    {
-        QFETCH(QString, ini);
-        QFETCH(QString, port3);
-        QFETCH(QString, chooser);
-        QVERIFY(test::putFile(m_ini, ini.replace(u'|', u"\r\n"_s).toUtf8() + "\r\n"));
-        QCOMPARE(portDevice(3, m_ini), port3);
-        QCOMPARE(portNumberForDevice(port3, m_ini), 3); // and back, as the chooser offers it
-        QStringList read;
-        const Ports overrides = portOverrides(m_ini);
-        for (const auto &[number, device] : overrides.asKeyValueRange())
-            read << QString::number(number) + u'=' + device;
-        QCOMPARE(read.join(u';'), chooser);
+        const QString link = m_dir.filePath(u"by-id"_s);
+        QVERIFY(test::putFile(m_ini, "[Ports]\r\nCOM3=" + m_ini.toUtf8() + "\r\n"));
+        QVERIFY(QFile::link(m_ini, link));
+        QCOMPARE(portNumberForDevice(link, m_ini), 3);
     }
 };
 

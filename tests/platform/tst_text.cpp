@@ -2,9 +2,11 @@
 #include "platform/Ansi.h"
 #include "platform/LeadingNumber.h"
 #include "platform/NumberText.h"
+#include "platform/PortNumbers.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsDir.h"
 
+#include "support/Fetch.h"
 #include "support/Files.h"
 
 #include <QtTest>
@@ -76,6 +78,54 @@ private Q_SLOTS:
             want << french << QString(french).replace(u',', u'.');
         }
         QCOMPARE(got, want);
+    }
+    void portNumbers_data() // which device a number opens (->), which number a device takes (<-)
+    {
+        QTest::addColumn<QString>("ports"); // the "Ports" lines of param.ini, "|" between them
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("device");
+        const QString two = "COM9=/dev/pts/4|COM4=/dev/pts/4", usb = "COM5=/dev/ttyUSB0",
+                      taken = "COM33=/dev/pts/9", empty = "COM03=|COM3=/dev/pts/4";
+        // clang-format off
+        const QList<std::tuple<const char *, QString, int, const char *, QString>> rows = {
+            {"port 0: no device", "", 0, "->", ""}, {"no device: no number", "", 0, "<-", ""},
+            {"COM1", "", 1, "<->", "/dev/ttyS0"}, {"COM32", "", 32, "<->", "/dev/ttyS31"},
+            {"COM33", "", 33, "<->", "/dev/ttyUSB0"}, {"COM64", "", 64, "<->", "/dev/ttyUSB31"},
+            {"COM65", "", 65, "<->", "/dev/ttyACM0"}, {"COM96", "", 96, "<->", "/dev/ttyACM31"},
+            {"COM97: none", "", 97, "->", ""}, {"Ports", "COM3=/dev/pts/4", 3, "<->", "/dev/pts/4"},
+            {"any case, zeros, blanks, quotes", "com0003 = '/dev/pts/4' ", 3, "<->", "/dev/pts/4"},
+            {"a usual device named", usb, 5, "<->", "/dev/ttyUSB0"},
+            {"its own number still opens it", usb, 33, "->", "/dev/ttyUSB0"},
+            {"a usual number given away", taken, 33, "<->", "/dev/pts/9"},
+            {"its device left without", taken, 0, "<-", "/dev/ttyUSB0"},
+            {"two numbers: the smallest", two, 4, "<-", "/dev/pts/4"},
+            {"the other opens it too", two, 9, "->", "/dev/pts/4"},
+            {"the first key wins, even empty", empty, 3, "<->", "/dev/ttyS2"},
+            {"the key that lost", empty, 0, "<-", "/dev/pts/4"},
+            {"COM0, COM32768", "COM0=/dev/pts/4|COM32768=/dev/pts/4", 0, "<-", "/dev/pts/4"},
+            {"COM32767", "COM32767=/dev/pts/7", 32767, "<->", "/dev/pts/7"},
+            {"not port keys", "COM3X=/x|COM 3=/y|PORT3=/z", 3, "<->", "/dev/ttyS2"},
+            {"the first section only", "COM4=/a|[Ports]|COM9=/w", 9, "<->", "/dev/ttyS8"}};
+        // clang-format on
+        for (const auto &[name, ports, number, way, device] : rows)
+            QTest::newRow(name) << ports << number << way << device;
+    }
+    void portNumbers()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows numbers its ports COM1, COM2...");
+#endif
+        QFETCH(QString, ports);
+        QFETCH(QString, device);
+        QTemporaryDir dir;
+        const QString ini = ports.isEmpty() ? QString() : dir.filePath("param.ini");
+        QVERIFY(ini.isNull()
+                || putFile(ini, QString("[Ports]|" + ports + '|').replace('|', "\r\n").toUtf8()));
+        if (fetch<QString>("way") != "<-")
+            QCOMPARE(portDevice(fetch<int>("number"), ini), device);
+        if (fetch<QString>("way") != "->")
+            QCOMPARE(portNumberForDevice(device, ini), fetch<int>("number"));
     }
     void ansi()
     {

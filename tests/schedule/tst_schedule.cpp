@@ -143,6 +143,12 @@ private Q_SLOTS:
         QCOMPARE(pty.readAtLeast(kScheduleFrameSize, 5000), kFilledFrame);
         QCOMPARE(pty.readAtLeast(1, 200), QByteArray()); // nothing after the frame
         QVERIFY(m_dialogs->messages.isEmpty());
+        QSignalSpy said(m_panel, &SchedulePanel::status);
+        pty.write("Erreur : plage invalide\r\n"); // the board refuses it
+        QTRY_VERIFY(!said.isEmpty()
+                    && said.last()[0].toString().endsWith(
+                        u", mais la platine a répondu : Erreur : plage invalide. Période ramenée "
+                        "à 13 s."));
     }
     void panelTells() // the wrong box, the refused port, the files not written
     {
@@ -208,7 +214,21 @@ private Q_SLOTS:
         QStringList told; // by name
         for (const test::FakeDialogs::Message &m : m_dialogs->messages)
             told << m.text.section(u'«', 1).section(u'»', 0, 0).trimmed();
-        QCOMPARE(told, QStringList({"absent/h.txt", "dossier.txt", "big", "h.txt"}));
+        QCOMPARE(told,
+                 QStringList({"absent/h.txt", "h.txt", "h.txt", "h.txt", "h.txt", "dossier.txt",
+                              "big", "h.txt"}));
+        QCOMPARE(m_dialogs->messages[1].text, // loaded, and the first box "Programmer" refuses
+                 u"Programme de « h.txt » chargé, mais « Programmer » le refusera tel quel : "
+                 "l'heure de la fenêtre 1, « Début » (« 05 ») doit s'écrire hh:mm ou hh:mm:ss : "
+                 "l'heure de 00 à 23, les minutes et les secondes de 00 à 59."_s);
+        m_panel->readScheduleSettings(u"filled"_s);
+        m_panel->box(3)->setText(u"25:99"_s);
+        m_dialogs->fileAnswers = {u"refus.txt"_s};
+        m_panel->saveScheduleAs(); // refused as "Programmer" refuses: nothing asked or written
+        QVERIFY(!m_dialogs->fileAnswers.isEmpty() && !QFile::exists(u"refus.txt"_s));
+        QVERIFY(m_dialogs->messages.last().text.startsWith(
+                    u"L'heure de la fenêtre 2, « Fin » (« 25:99 ») doit s'écrire"_s)
+                && m_dialogs->messages.last().text.endsWith(u"\nRien n'a été enregistré."_s));
     }
 };
 QTEST_MAIN(TestSchedule)

@@ -99,13 +99,13 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("skipped");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("warning");
-        const QString loaded = u"« f.txt » : 12 acquisitions chargées"_s;
+        const QString loaded = u"« f.txt » : 5\u202F000 acquisitions chargées"_s;
         // clang-format off
-        QTest::newRow("lines skipped") << int(State::Done) << 12LL << 3LL
+        QTest::newRow("lines skipped") << int(State::Done) << 5000LL << 3LL
             << loaded + " ; 3 lignes de moins de neuf champs sont ignorées, la première est la ligne 14." << true;
-        QTest::newRow("cancelled") << int(State::Cancelled) << 12LL << 0LL
-            << loaded + " ; chargement annulé après l'acquisition 11 (ligne 20), la suite n'est pas chargée." << false;
-        QTest::newRow("read error") << int(State::ReadError) << 12LL << 0LL
+        QTest::newRow("cancelled") << int(State::Cancelled) << 5000LL << 0LL
+            << loaded + " ; chargement annulé après l'acquisition 4\u202F999 (ligne 20), la suite n'est pas chargée." << false;
+        QTest::newRow("read error") << int(State::ReadError) << 5000LL << 0LL
             << loaded + " ; erreur de lecture après la ligne 20 (E/S), la suite n'est pas chargée." << true;
         QTest::newRow("unreadable") << int(State::ReadError) << 0LL << 0LL << "Impossible de lire « f.txt » : E/S" << true;
         // clang-format on
@@ -119,9 +119,12 @@ private Q_SLOTS:
         p.firstSkipped = 14;
         p.lines = 20;
         p.error = u"E/S"_s;
-        const LoadReport report = loadReport(u"/x/f.txt"_s, p);
-        QTEST(report.text, "text");
-        QTEST(report.warning, "warning");
+        for (const QLocale::Language system : {QLocale::English, QLocale::C, QLocale::French}) {
+            QLocale::setDefault(QLocale(system)); // counts written the French way whatever it is
+            const LoadReport report = loadReport(u"/x/f.txt"_s, p);
+            QTEST(report.text, "text");
+            QTEST(report.warning, "warning");
+        }
     }
 
     // "Ouvrir fichier": the store replaced or kept, captions, the help line, a message when the
@@ -338,11 +341,13 @@ private Q_SLOTS:
         m_state->session.moveWindow(4000, 100);
         ChartArea *area = m_window->chartArea();
         click("Check9");
+        qobject_cast<QLineEdit *>(child("coeff"))->setText(u"0,492"_s); // read as "0-5v" reads it
         click("Command24");
         QCOMPARE(caption("Text5").count(u'\n'), 101);
         const QPoint at = area->toPixels(5955, 2505).toPoint(); // row 40
         QTest::mouseMove(area, at);
         QTRY_COMPARE(caption("Label59"), u"Acquisition N°: 4040"_s);
+        QCOMPARE(caption("Label64"), u"2,52 V"_s);
         const LineControl *cursor = area->line(u"curseur"_s);
         QCOMPARE(QPointF(cursor->x1(), cursor->x2()), QPointF(5955, 5955));
         QTest::mouseClick(area, Qt::LeftButton, {}, at);
