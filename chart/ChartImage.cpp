@@ -108,6 +108,30 @@ void ChartImage::segment(float x1, float y1, float x2, float y2, const QColor &c
                 .toAlignedRect());
 }
 
+void ChartImage::verticals(const std::vector<VerticalLine> &lines)
+{
+    if (m_lineWidth * m_dpr > 1) { // wider lines: one at a time
+        DrawingSurface::verticals(lines);
+        return;
+    }
+    if (m_image.isNull())
+        ensureImage();
+    std::vector<DeviceVertical> device;
+    device.reserve(lines.size());
+    for (const VerticalLine &l : lines) {
+        const auto s = clipToLimit(l.x, l.y1, l.x, l.y2);
+        if (!s || l.color.alpha() == 0)
+            continue;
+        const QPointF a = pixelCentre(s->x1, s->y1) * m_dpr, b = pixelCentre(s->x2, s->y2) * m_dpr;
+        device.push_back({a.x(), a.y(), b.y(), l.color.rgb()});
+    }
+    const QRect drawn = rasterVerticals(m_image, device);
+    if (!drawn.isEmpty())
+        changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
+                       QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
+                    .toAlignedRect());
+}
+
 void ChartImage::rectangle(float x1, float y1, float x2, float y2, const QColor &color)
 {
     // An outline of no width (a logic edge) or no height is the line itself, drawn once.

@@ -40,6 +40,7 @@ public:
     // a pixel right and down, so that an end on a pixel's corner stands in the middle of that
     // pixel. Colours are drawn opaque.
     void segment(float x1, float y1, float x2, float y2, const QColor &color) override;
+    void verticals(const std::vector<VerticalLine> &lines) override;
     void rectangle(float x1, float y1, float x2, float y2, const QColor &color) override;
     void setTextPosition(float x, float y) override;
     void print(const QString &text) override;

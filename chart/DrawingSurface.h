@@ -6,7 +6,15 @@
 #include <QColor>
 #include <QString>
 
+#include <vector>
+
 namespace platine {
+
+// A vertical line from (x, y1) to (x, y2).
+struct VerticalLine {
+    float x, y1, y2;
+    QColor color;
+};
 
 class DrawingSurface
 {
@@ -17,6 +25,12 @@ public:
     // position to the top-left corner.
     virtual void clear() = 0;
     virtual void segment(float x1, float y1, float x2, float y2, const QColor &color) = 0;
+    // The lines drawn as segment() draws each, in order (a later one over an earlier one).
+    virtual void verticals(const std::vector<VerticalLine> &lines)
+    {
+        for (const VerticalLine &l : lines)
+            segment(l.x, l.y1, l.x, l.y2, l.color);
+    }
     // Outline of the rectangle with corners (x1, y1) and (x2, y2).
     virtual void rectangle(float x1, float y1, float x2, float y2, const QColor &color) = 0;
     virtual void setTextPosition(float x, float y) = 0;

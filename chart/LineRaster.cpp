@@ -500,4 +500,59 @@ QRect rasterLine(QImage &image, double ax, double ay, double bx, double by, doub
                  QPoint(ceilNear(std::max(ax, bx) + reach), ceilNear(std::max(ay, by) + reach)));
 }
 
+QRect rasterVerticals(QImage &image, const std::vector<DeviceVertical> &lines)
+{
+    constexpr int kBandColumns = 16; // a cache line of pixels a row
+    Pixels px(image, 0);
+    const int height = px.height();
+    const int bands = (px.width() + kBandColumns - 1) / kBandColumns;
+    // The pixels of each line within the image: its column and rows, by band, in order.
+    struct Run {
+        int x, first, last;
+        quint32 pixel;
+    };
+    std::vector<std::vector<Run>> byBand(std::size_t(std::max(bands, 0)));
+    QRect drawn;
+    for (const DeviceVertical &l : lines) {
+        if (!(l.x >= 0 && l.x < px.width()) || !std::isfinite(l.y1) || !std::isfinite(l.y2))
+            continue;
+        const int x = floorNear(l.x);
+        const auto row = [height](double y) {
+            return floorNear(std::clamp(y, -1.0, double(height)));
+        };
+        const int first = std::max(row(std::min(l.y1, l.y2)), 0);
+        const int last = std::min(row(std::max(l.y1, l.y2)), height - 1);
+        if (x >= px.width() || first > last)
+            continue;
+        byBand[std::size_t(x / kBandColumns)].push_back({x, first, last, l.rgb | 0xff000000u});
+        drawn |= QRect(x, first, 1, last - first + 1);
+    }
+    // A band's columns one after the other: 0 where no line passes (a drawn pixel is opaque).
+    std::vector<quint32> band(std::size_t(kBandColumns) * std::size_t(std::max(height, 0)));
+    for (int b = 0; b < bands; ++b) {
+        const std::vector<Run> &runs = byBand[std::size_t(b)];
+        if (runs.empty())
+            continue;
+        std::fill(band.begin(), band.end(), 0u);
+        int top = height;
+        int bottom = -1;
+        for (const Run &r : runs) {
+            quint32 *column = band.data() + std::size_t(r.x % kBandColumns) * std::size_t(height);
+            std::fill(column + r.first, column + r.last + 1, r.pixel);
+            top = std::min(top, r.first);
+            bottom = std::max(bottom, r.last);
+        }
+        const int x0 = b * kBandColumns;
+        const int columns = std::min(kBandColumns, px.width() - x0);
+        for (int y = top; y <= bottom; ++y) {
+            quint32 *row = px.row(y) + x0;
+            for (int k = 0; k < columns; ++k) {
+                if (const quint32 v = band[std::size_t(k) * std::size_t(height) + std::size_t(y)])
+                    row[k] = v;
+            }
+        }
+    }
+    return drawn;
+}
+
 } // namespace platine

@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <optional>
+#include <vector>
 
 class QImage;
 
@@ -32,5 +33,15 @@ std::optional<Segment> clipToLimit(double x1, double y1, double x2, double y2);
 // that may have changed (empty when the segment misses the image).
 QRect rasterLine(QImage &image, double ax, double ay, double bx, double by, double width,
                  bool roundEnds, const QColor &color);
+
+// A vertical line one pixel wide, in device pixels as rasterLine() takes them.
+struct DeviceVertical {
+    double x, y1, y2;
+    QRgb rgb;
+};
+// Draws the lines as rasterLine() draws each, one after the other: the same pixels, a later line
+// over an earlier one. Column by column a line is not one run of memory; the lines are drawn into
+// a band of kBandColumns columns kept turned a quarter, then copied row by row into the image.
+QRect rasterVerticals(QImage &image, const std::vector<DeviceVertical> &lines);
 
 } // namespace platine

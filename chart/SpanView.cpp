@@ -26,10 +26,10 @@ bool fits(double v)
     return std::fabs(v) <= double(FLT_MAX);
 }
 
-void stroke(DrawingSurface &surface, double x, double y1, double y2, const QColor &colour)
+void stroke(std::vector<VerticalLine> &lines, double x, double y1, double y2, const QColor &colour)
 {
     if (fits(x) && fits(y1) && fits(y2))
-        surface.segment(float(x), float(y1), float(x), float(y2), colour);
+        lines.push_back({float(x), float(y1), float(y2), colour});
 }
 
 } // namespace
@@ -101,6 +101,8 @@ void drawSpan(DrawingSurface &surface, const SpanColumns &columns,
     std::array<QColor, kChannelCount> colours;
     for (Channel c : kAllChannels)
         colours[std::size_t(column(c))] = chart::traceColour(c);
+    std::vector<VerticalLine> lines;
+    lines.reserve(figures.size() * kAnalogChannelCount);
     const Figures *previous = nullptr;
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const Figures &f = figures[i];
@@ -116,7 +118,7 @@ void drawSpan(DrawingSurface &surface, const SpanColumns &columns,
                 // Joined to the column before: reaching its range when apart from it.
                 const double low = previous ? std::min(f.min[c], previous->max[c]) : f.min[c];
                 const double high = previous ? std::max(f.max[c], previous->min[c]) : f.max[c];
-                stroke(surface, x, y(high), y(low), colours[c]);
+                stroke(lines, x, y(high), y(low), colours[c]);
             }
         } else {
             for (int b = 0; b < kLogicChannelCount; ++b) {
@@ -127,13 +129,14 @@ void drawSpan(DrawingSurface &surface, const SpanColumns &columns,
                 const bool high = l & levels::kHigh;
                 const bool low = l & levels::kLow;
                 if (high || low)
-                    stroke(surface, x, high ? top : top + chart::kLogicLow,
+                    stroke(lines, x, high ? top : top + chart::kLogicLow,
                            low ? top + chart::kLogicLow : top,
                            colours[std::size_t(column(logicChannelAt(b)))]);
             }
         }
         previous = &f;
     }
+    surface.verticals(lines);
 }
 
 } // namespace platine

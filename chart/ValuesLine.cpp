@@ -38,7 +38,11 @@ std::optional<QString> atTrace(const ChartInputs &in, Channel c, double raw)
         return std::nullopt;
     const double y = chart::kBaselineY
         - raw * coefficientValue(in.coefficient).value_or(0) * chart::kVerticalFactor;
-    return formatReadOut(readOutValue(y, *scale.k));
+    // As the read-out writes it, to the hundredth, but without a separator left alone ("0," is 0).
+    QString text = formatReadOut(readOutValue(y, *scale.k));
+    if (const QString separator = QLocale().decimalPoint(); text.endsWith(separator))
+        text.chop(separator.size());
+    return text;
 }
 
 QString rowNumber(qint64 row)

@@ -109,6 +109,18 @@ void storeRow(AcquisitionData &store, int r, const RowValues &values)
     }
 }
 
+std::optional<RowValues> storedRow(const AcquisitionData &store, qint64 r)
+{
+    RowValues values{};
+    for (Channel c : kAllChannels) {
+        const std::optional<double> v = store.value(c, r);
+        if (!v)
+            return std::nullopt;
+        values[std::size_t(column(c))] = *v;
+    }
+    return values;
+}
+
 AcquisitionReadResult readRows(QIODevice &device, qint64 skip, qint64 rows,
                                const std::function<void(const RowValues &)> &onRow)
 {

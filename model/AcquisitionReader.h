@@ -95,5 +95,8 @@ AcquisitionReadResult readRows(QIODevice &device, qint64 skip, qint64 rows,
 
 // Stores the values of a row into row r of the store, as far as it holds them.
 void storeRow(AcquisitionData &store, int r, const RowValues &values);
+// The values of row r of the store (an empty slot counts as 0); nothing when it is not in use or
+// lacks a channel's slot (the last row holds only its first logic value).
+std::optional<RowValues> storedRow(const AcquisitionData &store, qint64 r);
 
 } // namespace platine

@@ -1,6 +1,9 @@
 #include "model/Figures.h"
 
+#include "model/AcquisitionData.h"
 #include "model/Overview.h"
+
+#include <algorithm>
 
 namespace platine {
 
@@ -55,6 +58,19 @@ void Figures::take(const Figures &later)
     for (std::size_t b = 0; b < logic.size(); ++b)
         logic[b] |= later.logic[b];
     rows += later.rows;
+}
+
+std::vector<Figures> storeFigures(const AcquisitionData &store, const std::vector<qint64> &bounds)
+{
+    std::vector<Figures> out(bounds.size() > 1 ? bounds.size() - 1 : 0);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const qint64 end = std::min<qint64>(bounds[i + 1], store.rows);
+        for (qint64 row = std::max<qint64>(bounds[i], 0); row < end; ++row) {
+            if (const std::optional<RowValues> values = storedRow(store, row))
+                out[i].take(row, *values);
+        }
+    }
+    return out;
 }
 
 void FigureIndex::append(const Figures &block)

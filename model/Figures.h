@@ -25,6 +25,8 @@
 
 namespace platine {
 
+struct AcquisitionData;
+
 struct Figures {
     qint64 rows = 0; // how many rows they are of
     std::array<double, kChannelCount> min{};
@@ -41,6 +43,11 @@ struct Figures {
     bool empty() const { return rows == 0; }
     double mean(Channel c) const { return sum[std::size_t(column(c))] / double(rows); }
 };
+
+// The figures of the store's rows bounds[i] .. bounds[i + 1] - 1 (kept within its rows in use), for
+// bounds in increasing order. A row without every channel's value (the store's last row holds only
+// its first logic value) is left out.
+std::vector<Figures> storeFigures(const AcquisitionData &store, const std::vector<qint64> &bounds);
 
 class FigureIndex
 {

@@ -156,6 +156,8 @@ bool FileSession::moveWindow(qint64 first, int n)
 
 std::optional<std::vector<Figures>> FileSession::figures(const std::vector<qint64> &bounds)
 {
+    if (m_source == Source::Demo || m_source == Source::Zeros)
+        return storeFigures(*m_store, bounds);
     if (!m_file)
         return std::nullopt;
     auto got = m_file->figures(bounds);

@@ -81,8 +81,8 @@ public:
     // rows (from W, whatever the store shows). False for any other key, or without a file.
     bool moveByKey(int keyCode, int n);
     // The figures of the file browsed over the spans bounds[i] .. bounds[i + 1] - 1 (see
-    // AcquisitionFile::figures). Nothing, with a report, when the file is no longer what was
-    // read; nothing without a file.
+    // AcquisitionFile::figures), or of the store's rows for demonstration data and zeros. Nothing,
+    // with a report, when the file is no longer what was read; nothing without rows.
     std::optional<std::vector<Figures>> figures(const std::vector<qint64> &bounds);
     // "Aléatoire" and "RAZ tableaux" on rows 0 .. n of the store.
     void fillWithDemoData(int n, DemoGenerator &generator);

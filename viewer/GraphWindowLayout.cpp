@@ -26,8 +26,10 @@ namespace platine {
 
 namespace {
 
-constexpr int kClientWidth = 12615;  // twips
-constexpr int kClientHeight = 11985; // the design's 9300 and the band of the file's overview
+constexpr int kClientWidth = 12615; // twips
+// The design's 9300, the band of the file's overview (to 10350), and the band of the values and
+// figures under it, which leaves everything above as it was.
+constexpr int kClientHeight = 12195;
 
 QString indexed(const char *name, int index)
 {
@@ -185,18 +187,20 @@ void GraphWindow::buildFileBand()
         QStringLiteral("Tout le fichier : cliquer ou glisser pour s'y déplacer ; "
                        "sur le graphique, Pg.Préc, Pg.Suiv, Début et Fin"));
     m_shownRows = label(this, QStringLiteral("lignes"), QString(), 120, 10035, 6000, 255);
-    // The values of the row (or the rows) under the mouse.
-    m_valuesLine = label(this, QStringLiteral("valeurs"), QString(), 120, 10320, 12375, 255);
+    // The values of the row (or the rows) under the mouse, on two lines when they need them.
+    m_valuesLine = label(this, QStringLiteral("valeurs"), QString(), 120, 10380, 12375, 480);
     m_valuesLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_valuesLine->setWordWrap(true);
+    m_valuesLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The figures of the rows shown, or of the whole file when asked.
-    m_fileFigures = placeButton(this, QStringLiteral("statistiques_fichier"),
-                                QStringLiteral("Statistiques du fichier"), 10200, 9990, 2295, 315);
-    connect(m_fileFigures, &QPushButton::clicked, this, &GraphWindow::showFileStatistics);
     m_statistics = named(new QPlainTextEdit(this), u"statistiques");
     m_statistics->setReadOnly(true);
     m_statistics->setAccessibleName(QStringLiteral("Statistiques des acquisitions"));
     m_statistics->setLineWrapMode(QPlainTextEdit::NoWrap);
-    place(m_statistics, 120, 10620, 12375, 1275);
+    place(m_statistics, 120, 10890, 9960, 1275);
+    m_fileFigures = placeButton(this, QStringLiteral("statistiques_fichier"),
+                                QStringLiteral("Statistiques du fichier"), 10200, 10890, 2295, 315);
+    connect(m_fileFigures, &QPushButton::clicked, this, &GraphWindow::showFileStatistics);
 }
 
 void GraphWindow::buildCommands()

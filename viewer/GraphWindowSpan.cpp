@@ -107,9 +107,12 @@ void GraphWindow::showSpan(const ChartSpan &span)
 void GraphWindow::showStatistics(qint64 first, qint64 end)
 {
     FileSession &session = m_state.session;
-    end = std::min(end, session.fileRows());
+    // A file's rows, or the store's for demonstration data and zeros.
+    end = std::min<qint64>(end,
+                           session.source() == FileSession::Source::File ? session.fileRows()
+                                                                         : session.store().rows);
     std::optional<std::vector<Figures>> figures;
-    if (session.source() == FileSession::Source::File && first < end)
+    if (first < end)
         figures = session.figures({first, end});
     m_statistics->setPlainText(figures ? statisticsText(chartInputs(), first, end, figures->front())
                                        : QString());
@@ -117,6 +120,8 @@ void GraphWindow::showStatistics(qint64 first, qint64 end)
 
 void GraphWindow::showFileStatistics()
 {
+    if (m_state.session.source() != FileSession::Source::File)
+        return; // no file: the figures shown are already those of every row there is
     showStatistics(0, m_state.session.fileRows());
     if (!m_statistics->toPlainText().isEmpty())
         m_statistics->setPlainText(QStringLiteral("Tout le fichier : ")
@@ -142,16 +147,8 @@ void GraphWindow::showValuesAt(float x)
             const auto offset = readOutRow(x, m_chartArea->twipsWidth() / chart::kZoomRows);
             row = offset ? row + static_cast<long long>(*offset) : -1;
         }
-        const AcquisitionData &store = m_state.session.store();
-        RowValues values{};
-        bool held = row >= 0 && row < store.rows;
-        for (Channel c : kAllChannels) {
-            const std::optional<double> v = held ? store.value(c, row) : std::nullopt;
-            held = held && v;
-            values[std::size_t(column(c))] = v.value_or(0);
-        }
-        if (held)
-            text = valuesLine(in, row + m_state.session.firstShownRow(), values);
+        if (const std::optional<RowValues> values = storedRow(m_state.session.store(), row))
+            text = valuesLine(in, row + m_state.session.firstShownRow(), *values);
     }
     m_valuesLine->setText(text);
 }

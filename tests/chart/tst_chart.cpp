@@ -428,6 +428,48 @@ private Q_SLOTS:
     }
 
     // Clipped segments keep their line and direction, at any finite coordinates.
+    // Vertical lines drawn together give the pixels of the same lines drawn one by one.
+    void verticalsPixels()
+    {
+        std::mt19937_64 random(27);
+        const auto uniform = [&](double lo, double hi) {
+            return lo + (hi - lo) * double(random() >> 11) * 0x1p-53;
+        };
+        ChartImage together, apart;
+        for (int k = 0; k < 300; ++k) {
+            std::vector<VerticalLine> lines;
+            for (int i = 0; i < 20; ++i) {
+                // Twips of a 40 x 30 pixel drawing: on a pixel's middle or edge, or anywhere;
+                // some far outside or of no length.
+                float x = float(uniform(-60, 660)), y1 = float(uniform(-120, 570));
+                float y2 = i % 5 == 0 ? y1 : float(uniform(-120, 570));
+                if (i % 3 == 0)
+                    x = float(std::round(x / 7.5) * 7.5);
+                if (i % 11 == 0)
+                    y2 = float(std::pow(10, uniform(3, 30)) * (i % 2 ? 1 : -1));
+                lines.push_back({x, y1, y2, QColor::fromRgb(QRgb(random()))});
+            }
+            for (ChartImage *surface : {&together, &apart}) {
+                surface->setGeometry(QSize(40, 30), 1, 615);
+                surface->clear();
+                surface->takeChanges();
+            }
+            together.verticals(lines);
+            for (const VerticalLine &l : lines)
+                apart.segment(l.x, l.y1, l.x, l.y2, l.color);
+            const QRect changed = together.takeChanges();
+            const QImage &image = together.image();
+            for (int j = 0; j < image.height(); ++j) {
+                for (int i = 0; i < image.width(); ++i) {
+                    const bool drawn = image.pixel(i, j) != qRgb(192, 192, 192);
+                    QVERIFY2(image.pixel(i, j) == apart.image().pixel(i, j)
+                                 && (!drawn || changed.contains(i, j)),
+                             qPrintable(QString::asprintf("drawing %d, pixel %d,%d", k, i, j)));
+                }
+            }
+        }
+    }
+
     void clipToLimit_data()
     {
         QTest::addColumn<double>("x1");

@@ -183,7 +183,7 @@ private Q_SLOTS:
         const QStringList all{u"TEMP"_s, u"ANA 1"_s, u"ANA 2"_s, u"ANA 3"_s, u"ANA 4"_s};
         QTest::newRow("a row, 0-5v")
             << true << u"0.492"_s << all << 1LL
-            << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (5,01 V) — ANA 2 0 (0, V) — "
+            << u"Acquisition 12\u202f345 : TEMP 21,5 — ANA 1 512 (5,01 V) — ANA 2 0 (0 V) — "
                "ANA 3 -3 (-0,03 V) — ANA 4 1023,5 (10,02 V)"_s;
         QTest::newRow("a row, temperature probe")
             << true << u"5"_s << QStringList{u"TEMP"_s, u"ANA 1"_s} << 1LL
