@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -357,5 +358,77 @@ BENCHMARK(BM_LongFile_ViewerLoad)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
     ->UseRealTime();
+
+// Wheel turns over the viewer's chart once the file is read, with the event loop running, one
+// every 5 ms: from the full view out to the whole file at its middle, along it with Shift + wheel,
+// in near its end, out again and in near its start. The longest wait of a 1 ms timer, and the
+// longest a turn took to handle (the span's figures and drawing; the painting follows in the loop).
+void BM_LongFile_ViewerZoom(benchmark::State &st)
+{
+    const QString &path = longFile();
+    struct Turn {
+        int notches;
+        bool along;
+        double at; // share of the chart's width
+    };
+    std::vector<Turn> turns;
+    for (const Turn &t : {Turn{-1, false, 0.5}, Turn{1, true, 0.5}, Turn{-1, true, 0.5},
+                          Turn{1, false, 0.9}, Turn{-1, false, 0.9}, Turn{1, false, 0.2}}) {
+        const int times = t.along ? 20 : 55;
+        turns.insert(turns.end(), std::size_t(times), t);
+    }
+    double longestWait = 0;
+    double longestTurn = 0;
+    qint64 widest = 0; // rows of the widest span shown
+    for (auto _ : st) {
+        test::FakeDialogs dialogs;
+        FileDialog fileDialog{nullptr, dialogs, nullptr};
+        auto state = std::make_unique<ProgramState>();
+        GraphWindow window(fileDialog, *state);
+        window.show();
+        window.loadFile(path);
+        while (state->session.loading()) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        QApplication::processEvents();
+        auto *chart = window.findChild<ChartArea *>(QStringLiteral("Picture1"));
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = clock.nsecsElapsed();
+        qint64 longest = 0;
+        qint64 turnMax = 0;
+        std::size_t next = 0;
+        int ticks = 0;
+        QTimer tick;
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+            if (++ticks % 5 != 0)
+                return;
+            if (next == turns.size())
+                return QApplication::exit();
+            const Turn &t = turns[next++];
+            const QPointF at(chart->width() * t.at, chart->height() / 2.0);
+            QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, 120 * t.notches),
+                              Qt::NoButton, t.along ? Qt::ShiftModifier : Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            const qint64 start = clock.nsecsElapsed();
+            QApplication::sendEvent(chart, &wheel);
+            turnMax = std::max(turnMax, clock.nsecsElapsed() - start); // and in the next wait
+            widest = std::max(widest, state->chart.spanShown ? state->chart.spanRows : 0);
+        });
+        tick.start();
+        QApplication::exec();
+        longestWait = std::max(longestWait, double(longest) / 1e6);
+        longestTurn = std::max(longestTurn, double(turnMax) / 1e6);
+    }
+    st.counters["longest_wait_ms"] = longestWait;
+    st.counters["longest_turn_ms"] = longestTurn;
+    st.counters["widest_span_rows"] = double(widest);
+}
+BENCHMARK(BM_LongFile_ViewerZoom)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 } // namespace
