@@ -105,3 +105,26 @@ sleep 1.5
 click "$graph" 560 645 # the overview, two thirds in
 xdotool mousemove --window "$graph" 420 150; sleep 0.5
 shot "$graph" graph-longue.png
+
+# A week recorded at a 2 s period: the wheel zooms the chart out to the whole week (each pixel
+# column a stroke from the least to the greatest value of its rows, so the 40-second event at 60 %
+# of the file shows), then in on that event with the mouse on it: the valeurs line gives the values
+# of the rows under the mouse, statistiques the figures of the span shown.
+tools/make-sample-acquisition.sh "$work/semaine.txt" 302400 week
+event_x=530 # the event's pixel column in the week shown whole
+click "$graph" 82 498 # Ouvrir fichier
+sleep 1
+xdotool type --delay 20 "$work/semaine.txt"
+xdotool key Return
+sleep 2
+xdotool mousemove --window "$graph" 420 150
+for _ in $(seq 45); do xdotool click 5; done # wheel down: out
+sleep 1
+xdotool mousemove --window "$graph" 700 120; sleep 0.5
+shot "$graph" graph-semaine.png
+xdotool mousemove --window "$graph" "$event_x" 150
+for _ in $(seq 30); do xdotool click 4; done # wheel up: in, around the row under the mouse
+for _ in $(seq 4); do xdotool keydown shift click 5 keyup shift; done # Shift: along, to later rows
+sleep 0.5
+xdotool mousemove --window "$graph" 567 160; sleep 0.5 # on the event
+shot "$graph" graph-moment.png
