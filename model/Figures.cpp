@@ -7,17 +7,6 @@
 
 namespace platine {
 
-namespace {
-
-std::uint8_t levelOf(double v)
-{
-    if (v == 0)
-        return levels::kLow;
-    return v == 1 ? levels::kHigh : levels::kOther;
-}
-
-} // namespace
-
 void Figures::take(qint64 row, const RowValues &values)
 {
     const bool first = empty();
@@ -34,7 +23,7 @@ void Figures::take(qint64 row, const RowValues &values)
         sum[k] += v;
     }
     for (int b = 0; b < kLogicChannelCount; ++b)
-        logic[std::size_t(b)] |= levelOf(values[std::size_t(column(logicChannelAt(b)))]);
+        logic[std::size_t(b)] |= levels::of(values[std::size_t(column(logicChannelAt(b)))]);
     ++rows;
 }
 

@@ -4,17 +4,6 @@
 
 namespace platine {
 
-namespace {
-
-std::uint8_t levelOf(double v)
-{
-    if (v == 0)
-        return levels::kLow;
-    return v == 1 ? levels::kHigh : levels::kOther;
-}
-
-} // namespace
-
 void OverviewSummary::take(const RowValues &row)
 {
     const bool first = empty();
@@ -24,7 +13,7 @@ void OverviewSummary::take(const RowValues &row)
         max[std::size_t(k)] = first ? v : std::max(max[std::size_t(k)], v);
     }
     for (int b = 0; b < kLogicChannelCount; ++b)
-        logic[std::size_t(b)] |= levelOf(row[std::size_t(column(logicChannelAt(b)))]);
+        logic[std::size_t(b)] |= levels::of(row[std::size_t(column(logicChannelAt(b)))]);
 }
 
 void OverviewSummary::take(const OverviewSummary &other)

@@ -21,6 +21,13 @@ namespace levels {
 inline constexpr std::uint8_t kLow = 1;
 inline constexpr std::uint8_t kHigh = 2;
 inline constexpr std::uint8_t kOther = 4;
+// The level of a logic value.
+constexpr std::uint8_t of(double v)
+{
+    if (v == 0)
+        return kLow;
+    return v == 1 ? kHigh : kOther;
+}
 } // namespace levels
 
 struct OverviewSummary {
