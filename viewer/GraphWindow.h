@@ -17,11 +17,13 @@
 #include "chart/SpanView.h"
 #include "model/Channel.h"
 #include "model/Coefficients.h"
+#include "viewer/FrameThrottle.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
+#include <utility>
 
 class QCheckBox;
 class QGroupBox;
@@ -114,9 +116,17 @@ private:
     bool spanCanMove() const;
     bool zoomByKey(int keyCode); // "+", "-", and the arrows over a span: false for other keys
     void showSpan(const ChartSpan &span);
-    void showValuesAt(float x); // the `valeurs` line for the mouse at X x
+    // The `valeurs` line for the mouse at X x: written at most once a frame (a mouse sends moves
+    // faster than the screen shows them, and the line's painting costs more than the rest of a
+    // move).
+    void showValuesAt(float x);
+    void writeValues();
     // The figures of the file's rows first .. end - 1 in `statistiques`.
+    // Written at most once a frame too: moving through a file with a key held down draws many
+    // times a second.
     void showStatistics(qint64 first, qint64 end);
+    void writeStatistics();
+    QString statisticsOf(qint64 first, qint64 end);
     void spaceChartControls();
     Chart chart();
     void showChartOutput(const ChartOutput &out);
@@ -172,6 +182,10 @@ private:
     QLabel *m_valuesLine = nullptr;
     QPushButton *m_fileFigures = nullptr;
     QPlainTextEdit *m_statistics = nullptr;
+    FrameThrottle *m_valuesDue = nullptr; // `valeurs` for the last X asked
+    float m_valuesX = 0;
+    FrameThrottle *m_statisticsDue = nullptr; // `statistiques` of the last rows asked
+    std::pair<qint64, qint64> m_statisticsRows;
     // The span drawn in pixel columns, and the figures of its columns.
     SpanColumns m_spanColumns;
     std::vector<Figures> m_spanFigures;

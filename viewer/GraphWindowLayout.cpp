@@ -192,6 +192,7 @@ void GraphWindow::buildFileBand()
     m_valuesLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_valuesLine->setWordWrap(true);
     m_valuesLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_valuesDue = new FrameThrottle([this] { writeValues(); }, this);
     // The figures of the rows shown, or of the whole file when asked.
     m_statistics = named(new QPlainTextEdit(this), u"statistiques");
     m_statistics->setReadOnly(true);
@@ -201,6 +202,7 @@ void GraphWindow::buildFileBand()
     m_fileFigures = placeButton(this, QStringLiteral("statistiques_fichier"),
                                 QStringLiteral("Statistiques du fichier"), 10200, 10890, 2295, 315);
     connect(m_fileFigures, &QPushButton::clicked, this, &GraphWindow::showFileStatistics);
+    m_statisticsDue = new FrameThrottle([this] { writeStatistics(); }, this);
 }
 
 void GraphWindow::buildCommands()

@@ -106,6 +106,17 @@ void GraphWindow::showSpan(const ChartSpan &span)
 
 void GraphWindow::showStatistics(qint64 first, qint64 end)
 {
+    m_statisticsRows = {first, end};
+    m_statisticsDue->ask();
+}
+
+void GraphWindow::writeStatistics()
+{
+    m_statistics->setPlainText(statisticsOf(m_statisticsRows.first, m_statisticsRows.second));
+}
+
+QString GraphWindow::statisticsOf(qint64 first, qint64 end)
+{
     FileSession &session = m_state.session;
     // A file's rows, or the store's for demonstration data and zeros.
     end = std::min<qint64>(end,
@@ -114,22 +125,27 @@ void GraphWindow::showStatistics(qint64 first, qint64 end)
     std::optional<std::vector<Figures>> figures;
     if (first < end)
         figures = session.figures({first, end});
-    m_statistics->setPlainText(figures ? statisticsText(chartInputs(), first, end, figures->front())
-                                       : QString());
+    return figures ? statisticsText(chartInputs(), first, end, figures->front()) : QString();
 }
 
 void GraphWindow::showFileStatistics()
 {
     if (m_state.session.source() != FileSession::Source::File)
-        return; // no file: the figures shown are already those of every row there is
-    showStatistics(0, m_state.session.fileRows());
-    if (!m_statistics->toPlainText().isEmpty())
-        m_statistics->setPlainText(QStringLiteral("Tout le fichier : ")
-                                   + m_statistics->toPlainText());
+        return;                // no file: the figures shown are already those of every row there is
+    m_statisticsDue->forget(); // asked for: no longer those of the rows shown
+    const QString text = statisticsOf(0, m_state.session.fileRows());
+    m_statistics->setPlainText(text.isEmpty() ? text : QStringLiteral("Tout le fichier : ") + text);
 }
 
 void GraphWindow::showValuesAt(float x)
 {
+    m_valuesX = x;
+    m_valuesDue->ask();
+}
+
+void GraphWindow::writeValues()
+{
+    const float x = m_valuesX;
     const ChartState &chart = m_state.chart;
     const ChartInputs in = chartInputs();
     QString text;

@@ -29,7 +29,7 @@ bool looksAsBefore(QWidget *window, const QString &name)
 {
     const QString reference = u"" PLATINE_SOURCE_DIR "/tests/app/pictures/"_s + name + u".png"_s;
     const QString out = u"" PLATINE_BINARY_DIR "/tests/pictures/"_s + name;
-    QTest::qWait(50);                         // layouts and repaints still queued
+    QTest::qWait(100); // layouts, repaints and the texts written once a frame still queued
     if (!QTest::qWaitForWindowActive(window)) // the focus shows in the active window only
         return false;
     const QPixmap shown = window->screen()->grabWindow(window->winId()); // what reached the screen
