@@ -13,6 +13,9 @@ namespace platine {
 namespace {
 
 constexpr qint64 kPiece = 256 * 1024;
+// Shared by two threads, the pieces after the first are larger: each one wakes the second thread
+// once, and the time it takes to wake, lost, is a smaller share of the piece.
+constexpr qint64 kSharedPiece = 1024 * 1024;
 // A file this small is read at once, in the caller's thread: in a few milliseconds at most, and
 // without the cost of starting a thread.
 constexpr qint64 kReadAtOnce = 1024 * 1024;
@@ -172,8 +175,9 @@ void AcquisitionFile::read(bool helped)
     };
 
     // A small file needs no more than its size (and one byte to see its end).
-    const qint64 bufferSize = std::min(kPiece, m_size + 1);
+    const qint64 bufferSize = std::min(helped ? kSharedPiece : kPiece, m_size + 1);
     const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
+    qint64 piece = std::min(kPiece, bufferSize); // the first rows as soon as without a helper
     // A long file's lines are sorted by two threads.
     std::optional<FilePass::Helper> helper;
     if (helped)
@@ -181,7 +185,7 @@ void AcquisitionFile::read(bool helped)
     for (;;) {
         if (m_cancel)
             return handOver(State::Cancelled);
-        const qint64 n = opened ? file.read(buffer.get(), bufferSize) : -1;
+        const qint64 n = opened ? file.read(buffer.get(), std::exchange(piece, bufferSize)) : -1;
         if (n < 0)
             return handOver(State::ReadError, file.errorString());
         bytesRead += n;

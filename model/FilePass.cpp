@@ -151,7 +151,9 @@ void FilePass::Helper::waitSorted(int k)
 {
     std::unique_lock lock(m_mutex);
     while (!m_done[std::size_t(k)]) {
-        if (m_taken < m_published) {
+        // The last part is left to the helper thread while it sorts, so that this one keeps the
+        // rows of the others meanwhile rather than leave it idle at the end of the piece.
+        if (m_published - m_taken > 1 || (m_taken < m_published && !m_helperSorts)) {
             const int mine = m_taken++;
             lock.unlock();
             m_parts[std::size_t(mine)].sort();
@@ -171,10 +173,12 @@ void FilePass::Helper::run()
         if (m_end)
             return;
         const int mine = m_taken++;
+        m_helperSorts = true;
         lock.unlock();
         m_parts[std::size_t(mine)].sort();
         lock.lock();
         m_done[std::size_t(mine)] = true;
+        m_helperSorts = false;
         m_sorted.notify_one();
     }
 }

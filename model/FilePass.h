@@ -45,7 +45,7 @@ public:
 
     private:
         friend class FilePass;
-        static constexpr int kParts = 16;
+        static constexpr int kParts = 32;
         struct Part {
             const char *bytes = nullptr; // from a line start to just after a line end
             qsizetype size = 0;
@@ -70,6 +70,7 @@ public:
         std::condition_variable m_sorted; // a part sorted
         int m_published = 0;              // parts of the piece to sort
         int m_taken = 0;                  // parts a thread took, in order
+        bool m_helperSorts = false;       // the helper thread sorts a part
         std::array<bool, kParts> m_done{};
         bool m_end = false;
         std::thread m_thread; // last: started once the rest is made
