@@ -332,6 +332,22 @@ private Q_SLOTS:
             compareFigures((*got)[i], bounds[i], bounds[i + 1]);
     }
 
+    // While the file loads, the figures of the rows read so far, read from the index while the
+    // thread appends to it (which ThreadSanitizer checks), and at last those of every row.
+    void figuresWhileLoading()
+    {
+        QVERIFY(figureFile()); // written
+        auto opened = AcquisitionFile::open(m_dir.filePath(u"figures.txt"_s));
+        QVERIFY(opened.ok());
+        AcquisitionFile &file = **opened;
+        qint64 rows = 0;
+        do {
+            rows = file.progress().rows;
+            QCOMPARE(file.figures(0, rows)->rows, rows);
+        } while (rows < kFigureRows);
+        compareFigures(*file.figures(0, rows), 0, rows);
+    }
+
     // Two threads sorting the lines of a piece keep what one keeps, bit for bit, wherever the
     // pieces and the parts of a piece end, whatever lines the later parts hold.
     void twoThreadsAsOne_data()
