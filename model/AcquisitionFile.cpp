@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <system_error>
 
 namespace platine {
 
@@ -180,8 +181,11 @@ void AcquisitionFile::read(bool helped)
     qint64 piece = std::min(kPiece, bufferSize); // the first rows as soon as without a helper
     // A long file's lines are sorted by two threads.
     std::optional<FilePass::Helper> helper;
-    if (helped)
-        helper.emplace();
+    try {
+        if (helped)
+            helper.emplace();
+    } catch (const std::system_error &) { // no thread to be had: this one sorts them all
+    }
     for (;;) {
         if (m_cancel)
             return handOver(State::Cancelled);
