@@ -1,12 +1,13 @@
 #pragma once
 // The acquisition reader's check, shared by the small-input target and the large-file target: the
 // bytes read through a device that hands them out in pieces (and may fail half-way) against the
-// same bytes read from memory, and against the whole-file pass of long files fed the same pieces,
-// whose row offsets a window is read from. Only the rows a read can reach are cleared and
+// same bytes read from memory, and against the whole-file pass of long files fed the same pieces
+// (by one thread and by two, which must keep the same), whose row offsets a window is read from. Only the rows a read can reach are cleared and
 // compared, so that a small input costs little.
 #include "model/AcquisitionData.h"
 #include "model/AcquisitionReader.h"
 #include "model/FilePass.h"
+#include "support/PassKept.h"
 #include "support/PieceDevice.h"
 
 #include <QBuffer>
@@ -35,15 +36,24 @@ inline void clearRows(AcquisitionData &s, int rows)
 
 // Checked: the whole-file pass sorts the lines as a read does (rows, lines skipped, fields without
 // a number, header lines), and a window read as a long file's windows are, from the offset the pass
-// kept for its group of rows, gives the rows of the whole read.
+// kept for its group of rows, gives the rows of the whole read; two threads sorting the lines keep
+// what one keeps.
 inline void checkFilePass(const QByteArray &bytes, qsizetype piece,
                           const AcquisitionReadResult &whole, const AcquisitionData &wholeRows,
                           AcquisitionData &scratch)
 {
+    static FilePass::Helper helper; // a thread for the whole run
     FilePass pass;
-    for (qsizetype at = 0; at < bytes.size(); at += piece)
+    FilePass shared;
+    for (qsizetype at = 0; at < bytes.size(); at += piece) {
         pass.feed(bytes.constData() + at, std::min(piece, bytes.size() - at));
+        shared.feed(bytes.constData() + at, std::min(piece, bytes.size() - at), &helper);
+    }
     pass.finish();
+    shared.finish();
+    const test::PassKept kept = test::passKept(shared);
+    if (!(kept == test::passKept(pass)))
+        qFatal("the pass keeps unlike with two threads");
     const LineSorter &s = pass.sorter();
     const auto text = [](const QByteArray &l) {
         return l.isNull() ? std::nullopt : std::optional(headerText(l));
@@ -62,7 +72,7 @@ inline void checkFilePass(const QByteArray &bytes, qsizetype piece,
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    buffer.seek(pass.takeOffsets()[std::size_t(from / FilePass::kRowsPerOffset)]);
+    buffer.seek(kept.offsets[std::size_t(from / FilePass::kRowsPerOffset)]);
     const AcquisitionReadResult window = readAcquisition(buffer, scratch,
                                                          from % FilePass::kRowsPerOffset);
     if (window.rowsStored != whole.rowsStored - from

@@ -7,15 +7,24 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <system_error>
 
 namespace platine {
 
 namespace {
 
 constexpr qint64 kPiece = 256 * 1024;
+// Shared by two threads, the pieces after the first are larger: each one wakes the second thread
+// once, and the time it takes to wake, lost, is a smaller share of the piece.
+constexpr qint64 kSharedPiece = 1024 * 1024;
 // A file this small is read at once, in the caller's thread: in a few milliseconds at most, and
 // without the cost of starting a thread.
 constexpr qint64 kReadAtOnce = 1024 * 1024;
+// The most rows a file of `size` bytes can have: a data line has at least nine ";" and a line end.
+constexpr qint64 mostRows(qint64 size)
+{
+    return (size + 1) / 10;
+}
 
 using Guard = MeasuredMutex::Guard;
 using Side = MeasuredMutex::Side;
@@ -47,14 +56,14 @@ AcquisitionFile::open(const QString &path)
     opened->m_lastProgress.size = info.size();
     AcquisitionFile *self = opened.get();
     if (info.size() <= kReadAtOnce)
-        self->read();
+        self->read(false);
     else
-        opened->m_thread = std::thread([self] { self->read(); });
+        opened->m_thread = std::thread([self] { self->read(true); });
     return opened;
 }
 
 AcquisitionFile::AcquisitionFile(const QString &path, qint64 size)
-    : m_path(path), m_size(size), m_pass(size)
+    : m_path(path), m_size(size), m_pass(size), m_index(mostRows(size))
 {}
 
 AcquisitionFile::~AcquisitionFile()
@@ -95,7 +104,7 @@ AcquisitionFileProgress AcquisitionFile::progress() const
     return p;
 }
 
-void AcquisitionFile::read()
+void AcquisitionFile::read(bool helped)
 {
     using State = AcquisitionFileProgress::State;
     QFile file(m_path);
@@ -112,14 +121,21 @@ void AcquisitionFile::read()
     // the read goes on, a caller holding the lock is not waited for: what was found is kept and
     // handed over with the next piece. The end of the read waits for the lock.
     std::vector<qint64> offsets;
-    std::vector<Figures> blocks;
     std::shared_ptr<const std::vector<RowValues>> first;
     qint64 bytesRead = 0;
     const auto handOver = [&](State state, const QString &error = {}) {
         const std::vector<qint64> found = m_pass.takeOffsets();
         offsets.insert(offsets.end(), found.begin(), found.end());
-        for (Figures &block : m_pass.takeBlocks())
-            blocks.push_back(block);
+        // The figures go to the index outside the lock, but when the index has to move what
+        // callers read it through: a file grown since it was opened.
+        for (const Figures &block : m_pass.takeBlocks()) {
+            if (m_index.appendMoves()) {
+                const Guard lock(m_mutex, Side::Worker);
+                m_index.append(block);
+            } else {
+                m_index.append(block);
+            }
+        }
         if (!first)
             first = firstRows(state != State::Reading);
         const LineSorter &sorted = m_pass.sorter();
@@ -128,9 +144,7 @@ void AcquisitionFile::read()
             return;
         m_offsets.insert(m_offsets.end(), offsets.begin(), offsets.end());
         offsets.clear();
-        for (const Figures &block : blocks)
-            m_index.append(block);
-        blocks.clear();
+        m_indexed = m_index.blocks();
 
         if (first)
             m_firstRows = std::move(first);
@@ -162,12 +176,20 @@ void AcquisitionFile::read()
     };
 
     // A small file needs no more than its size (and one byte to see its end).
-    const qint64 bufferSize = std::min(kPiece, m_size + 1);
+    const qint64 bufferSize = std::min(helped ? kSharedPiece : kPiece, m_size + 1);
     const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
+    qint64 piece = std::min(kPiece, bufferSize); // the first rows as soon as without a helper
+    // A long file's lines are sorted by two threads.
+    std::optional<FilePass::Helper> helper;
+    try {
+        if (helped)
+            helper.emplace();
+    } catch (const std::system_error &) { // no thread to be had: this one sorts them all
+    }
     for (;;) {
         if (m_cancel)
             return handOver(State::Cancelled);
-        const qint64 n = opened ? file.read(buffer.get(), bufferSize) : -1;
+        const qint64 n = opened ? file.read(buffer.get(), std::exchange(piece, bufferSize)) : -1;
         if (n < 0)
             return handOver(State::ReadError, file.errorString());
         bytesRead += n;
@@ -175,7 +197,7 @@ void AcquisitionFile::read()
             m_pass.finish();
             return handOver(State::Done);
         }
-        m_pass.feed(buffer.get(), n);
+        m_pass.feed(buffer.get(), n, helper ? &*helper : nullptr);
         handOver(State::Reading);
         makeColumns();
     }
@@ -286,19 +308,19 @@ AcquisitionFile::figures(const std::vector<qint64> &bounds) const
         const Guard lock(m_mutex, Side::Caller);
         const qint64 rows = m_progress.rows;
         // Rows the index holds whole: its blocks', as far as the rows go (the last may be short).
-        const qint64 indexed = std::min(m_index.blocks() * kBlock, rows);
+        const qint64 indexed = std::min(m_indexed * kBlock, rows);
         for (std::size_t i = 0; i < spans; ++i) {
             const qint64 a = std::clamp<qint64>(bounds[i], 0, rows);
             const qint64 b = std::clamp<qint64>(bounds[i + 1], a, rows);
             const qint64 blockA = (a + kBlock - 1) / kBlock;
             // A span that ends with the indexed rows takes their last block, however short.
-            const qint64 blockB = b == indexed ? m_index.blocks() : std::min(b, indexed) / kBlock;
+            const qint64 blockB = b == indexed ? m_indexed : std::min(b, indexed) / kBlock;
             if (blockA >= blockB) {
                 heads[i] = {a, b, {}};
                 continue;
             }
             heads[i] = {a, blockA * kBlock, {}};
-            middles[i] = m_index.figures(blockA, blockB);
+            middles[i] = m_index.figures(blockA, blockB, m_indexed);
             tails[i] = {std::min(blockB * kBlock, b), b, {}};
         }
     }

@@ -12,10 +12,12 @@
 // the whole file would give.
 //
 // The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
-// and parses a piece of the file (256 kB) and adds its rows to the overview on its own, then hands
-// over what the piece brought (offsets, counts, once the first rows) under a lock that the window
-// reads and the progress take too, each for a few microseconds: the lock is never held while the
-// file is read or parsed, nor while the overview is built or folded into columns. Neither side
+// a piece of the file (256 kB, then 1 MB), has its lines sorted by itself and a second thread that
+// lives as long as the read (FilePass::Helper), adds its rows to the overview and their blocks'
+// figures to the index on its own, then hands over what the piece brought (offsets, counts, the blocks
+// indexed, once the first rows) under a lock that the window reads and the progress take too,
+// each for a few microseconds: the lock is never held while the file is read or parsed, nor while
+// the overview or the index is built or the overview folded into columns. Neither side
 // waits for the other where it has no need to: a look at the progress or the overview while the
 // thread holds the lock gives what was there before, and what a piece brought while a caller
 // holds it is handed over with the next piece.
@@ -126,7 +128,8 @@ public:
 
 private:
     AcquisitionFile(const QString &path, qint64 size);
-    void read();
+    // With `helped`, two threads sort the lines.
+    void read(bool helped);
     // Whether the file is still what was read.
     std::optional<AcquisitionFileFailure> changed() const;
 
@@ -135,6 +138,9 @@ private:
     QDateTime m_modified;
     // The thread's alone while it runs; read by the callers only once it has ended.
     FilePass m_pass;
+    // Appended by the thread outside the lock (but when it moves: FigureIndex::appendMoves());
+    // the callers read its first m_indexed blocks under the lock, which the appends never write.
+    FigureIndex m_index;
 
     mutable AcquisitionFileProgress m_lastProgress; // what progress() gave last
 
@@ -145,7 +151,8 @@ private:
     std::deque<qint64> m_offsets; // of rows 0, 64, 128, ...; never moved when it grows
     // As many as the store holds, handed over once; never changed after.
     std::shared_ptr<const std::vector<RowValues>> m_firstRows;
-    FigureIndex m_index; // of the blocks read whole, and of the last once the file is read
+    qint64 m_indexed = 0; // blocks of the index handed over: those read whole, and the last
+                          // once the file is read
     std::vector<OverviewColumn> m_columns; // made by the thread when asked
     bool m_columnsMade = false;            // and not taken yet
 

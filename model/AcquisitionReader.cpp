@@ -96,6 +96,20 @@ bool LineSorter::sort(QByteArrayView line, qint64 number, RowValues &values)
     return true;
 }
 
+void LineSorter::take(const LineSorter &later, qint64 shift)
+{
+    if (!later.periodLine.isNull())
+        periodLine = later.periodLine;
+    if (!later.dateLine.isNull())
+        dateLine = later.dateLine;
+    if (skippedLines == 0 && later.skippedLines > 0)
+        firstSkipped = shift + later.firstSkipped;
+    skippedLines += later.skippedLines;
+    if (fieldsWithoutNumber == 0 && later.fieldsWithoutNumber > 0)
+        firstWithoutNumber = shift + later.firstWithoutNumber;
+    fieldsWithoutNumber += later.fieldsWithoutNumber;
+}
+
 QString headerText(QByteArrayView line)
 {
     return fromUtf8OrAnsi(line);

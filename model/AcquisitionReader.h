@@ -53,6 +53,9 @@ public:
     // Sorts line `number` (counted from 1). True, with its nine values, when it is a complete data
     // line: one row of the file.
     bool sort(QByteArrayView line, qint64 number, RowValues &values);
+    // Adds what another sorter found in the lines that follow this one's, numbered from 1 where
+    // this one numbers them from shift + 1: as if this one had sorted them.
+    void take(const LineSorter &later, qint64 shift);
 
     QByteArray periodLine; // the last one read, as it stands in the file (null: none yet)
     QByteArray dateLine;

@@ -62,23 +62,31 @@ std::vector<Figures> storeFigures(const AcquisitionData &store, const std::vecto
     return out;
 }
 
+FigureIndex::FigureIndex(qint64 rows)
+{
+    const qint64 entries = (rows + kBlockRows - 1) / kBlockRows;
+    m_levels[0].reserve(entries);
+    for (qint64 k = 1, unit = kFanOut; k < kLevels && entries > unit; ++k, unit *= kFanOut)
+        m_levels[std::size_t(k)].reserve((entries + unit - 1) / unit);
+}
+
 void FigureIndex::append(const Figures &block)
 {
-    if (m_levels.empty())
-        m_levels.emplace_back();
     m_levels[0].push_back(block);
-    const qint64 n = blocks() - 1; // the block's number
+    m_levelsUsed = std::max(m_levelsUsed, 1);
+    const qint64 n = m_blocks++; // the block's number
     qint64 unit = 1;
     for (std::size_t k = 1;; ++k) {
         unit *= kFanOut; // blocks an entry of level k holds
         if (n < unit)
             return; // the file fits in one entry of level k: no need of it yet
-        if (k == m_levels.size()) {
+        if (int(k) == m_levelsUsed) {
             // Its first entry: the first kFanOut entries of the level below, all complete.
             Figures first;
             for (qint64 i = 0; i < kFanOut; ++i)
                 first.take(m_levels[k - 1][i]);
-            m_levels.emplace_back().push_back(first);
+            m_levels[k].push_back(first);
+            ++m_levelsUsed;
         }
         if (n % unit == 0)
             m_levels[k].push_back({});
@@ -86,10 +94,29 @@ void FigureIndex::append(const Figures &block)
     }
 }
 
-Figures FigureIndex::figures(qint64 from, qint64 to) const
+bool FigureIndex::appendMoves() const
 {
+    const qint64 n = m_blocks;
+    if (m_levels[0].pushMoves())
+        return true;
+    qint64 unit = 1;
+    for (std::size_t k = 1; k < kLevels; ++k) {
+        unit *= kFanOut;
+        if (n < unit)
+            return false;
+        // A new level takes its first entry, and maybe a second in the same chunk.
+        if ((n % unit == 0 || int(k) == m_levelsUsed) && m_levels[k].pushMoves())
+            return true;
+    }
+    return false;
+}
+
+Figures FigureIndex::figures(qint64 from, qint64 to, qint64 blocks) const
+{
+    if (blocks < 0)
+        blocks = m_blocks;
     Figures out;
-    to = std::min(to, blocks());
+    to = std::min(to, blocks);
     std::size_t level = 0;
     qint64 unit = 1; // blocks an entry of the level holds
     // Up while the span holds whole entries of the level above, then down again.
@@ -98,7 +125,8 @@ Figures FigureIndex::figures(qint64 from, qint64 to) const
     qint64 b = to;
     while (a < b) {
         const qint64 next = unit * kFanOut;
-        if (level + 1 < m_levels.size() && (b / next) * next > ((a + next - 1) / next) * next) {
+        // The level above is there (more blocks than one of its entries holds).
+        if (blocks > next && (b / next) * next > ((a + next - 1) / next) * next) {
             // Entries of this level up to the boundary of the level above, on both sides.
             const qint64 upA = (a + next - 1) / next * next;
             const qint64 upB = b / next * next;
@@ -119,16 +147,30 @@ Figures FigureIndex::figures(qint64 from, qint64 to) const
     return out;
 }
 
+void FigureIndex::Level::reserve(qint64 entries)
+{
+    const qint64 room = (entries + kChunk - 1) / kChunk;
+    if (room <= m_room)
+        return;
+    auto chunks = std::make_unique<std::unique_ptr<Figures[]>[]>(std::size_t(room));
+    std::move(m_chunks.get(), m_chunks.get() + m_room, chunks.get());
+    m_chunks = std::move(chunks);
+    m_room = room;
+}
+
 void FigureIndex::Level::push_back(const Figures &f)
 {
+    if (pushMoves())
+        reserve(std::max<qint64>(1, 2 * m_size)); // 0 or a multiple of the chunk
     if (m_size % kChunk == 0)
-        m_chunks.push_back(std::make_unique<Figures[]>(std::size_t(kChunk)));
+        m_chunks[std::size_t(m_size / kChunk)] = std::make_unique<Figures[]>(std::size_t(kChunk));
     (*this)[m_size++] = f;
 }
 
 qint64 FigureIndex::Level::memoryBytes() const
 {
-    return qint64(m_chunks.size()) * kChunk * qint64(sizeof(Figures));
+    return (m_size + kChunk - 1) / kChunk * kChunk * qint64(sizeof(Figures))
+        + m_room * qint64(sizeof(void *));
 }
 
 qint64 FigureIndex::memoryBytes() const

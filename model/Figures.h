@@ -55,17 +55,27 @@ public:
     static constexpr qint64 kBlockRows = 64;
     static constexpr qint64 kFanOut = 64;
 
+    // An index with room made for the blocks of up to `rows` rows (see appendMoves()).
+    explicit FigureIndex(qint64 rows = 0);
+
     // The figures of the next block: kBlockRows rows, or the rows of the file's last block.
     void append(const Figures &block);
+    // Whether the next append has to move the tables through which the entries are found (the
+    // index holds more blocks than it made room for). Any other append writes only entries of
+    // its own block and of the levels' last entries, which hold it: a thread reading blocks
+    // appended before (figures() with their count) while another appends needs no lock, but
+    // for this append.
+    bool appendMoves() const;
     // Blocks appended: they cover rows 0 .. blocks() x kBlockRows (the last may have fewer).
-    qint64 blocks() const { return m_levels.empty() ? 0 : m_levels[0].size(); }
-    // The figures of blocks from .. to - 1 (within blocks()).
-    Figures figures(qint64 from, qint64 to) const;
+    qint64 blocks() const { return m_blocks; }
+    // The figures of blocks from .. to - 1 of the first `blocks` appended (within them; all the
+    // blocks appended when negative).
+    Figures figures(qint64 from, qint64 to, qint64 blocks = -1) const;
     qint64 memoryBytes() const;
 
 private:
     // Entries kept in chunks of a fixed size, so that growing never moves them nor keeps room
-    // for more than one chunk.
+    // for more than one chunk; the table of the chunks moves only when it is full.
     class Level
     {
     public:
@@ -77,17 +87,25 @@ private:
             return m_chunks[std::size_t(i / kChunk)][i % kChunk];
         }
         Figures &back() { return (*this)[m_size - 1]; }
+        // Room in the table for the chunks of `entries` entries.
+        void reserve(qint64 entries);
+        bool pushMoves() const { return m_size == m_room * kChunk; }
         void push_back(const Figures &f);
         qint64 memoryBytes() const;
 
     private:
-        std::vector<std::unique_ptr<Figures[]>> m_chunks;
+        std::unique_ptr<std::unique_ptr<Figures[]>[]> m_chunks;
+        qint64 m_room = 0; // chunks the table holds
         qint64 m_size = 0;
     };
 
-    // Level k holds the figures of kFanOut^k blocks each; a level's last entry is complete only
-    // when the level below has a multiple of kFanOut entries.
-    std::vector<Level> m_levels;
+    // Level k holds the figures of kFanOut^k blocks each, and is there once more than kFanOut^k
+    // blocks are; a level's last entry is complete only when the level below has a multiple of
+    // kFanOut entries. Ten levels hold more rows than a qint64 counts.
+    static constexpr int kLevels = 10;
+    std::array<Level, kLevels> m_levels;
+    int m_levelsUsed = 0;
+    qint64 m_blocks = 0;
 };
 
 } // namespace platine

@@ -6,12 +6,23 @@
 // block of kRowsPerOffset rows (model/Figures.h). It is no thread's: the
 // long-file reader runs it in its thread and hands what it found over; a test or a fuzz target
 // runs it on bytes in memory.
+//
+// With a helper (FilePass::Helper), a second thread shares the work of each piece: the lines that
+// end in it, but the first, are cut at line ends into parts of about equal bytes; each part is split
+// into lines and sorted, by whichever thread takes it first, with a splitter and a sorter of its own
+// that number its lines from 1; the pass's thread then keeps the rows of the parts in file order
+// and adds up their counts, their line numbers shifted by the lines before. What the pass keeps is
+// the same as without a helper, to the bit.
 
 #include "model/AcquisitionReader.h"
 #include "model/Figures.h"
 #include "model/LineSplitter.h"
 #include "model/Overview.h"
 
+#include <array>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,11 +33,55 @@ class FilePass
 public:
     static constexpr qint64 kRowsPerOffset = FigureIndex::kBlockRows;
 
+    // A second thread that sorts lines for a pass, from its creation to its destruction (the
+    // length of a read, not of a piece). One pass at a time uses it.
+    class Helper
+    {
+    public:
+        Helper();
+        ~Helper(); // ends the thread
+        Helper(const Helper &) = delete;
+        Helper &operator=(const Helper &) = delete;
+
+    private:
+        friend class FilePass;
+        static constexpr int kParts = 32;
+        struct Part {
+            const char *bytes = nullptr; // from a line start to just after a line end
+            qsizetype size = 0;
+            qint64 offset = 0; // in the file
+            qint64 lines = 0;
+            LineSorter sorter;                              // of its lines, numbered from 1
+            std::vector<std::pair<qint64, RowValues>> rows; // offset and values of its rows
+            void sort();
+        };
+
+        // The parts of a piece, sorted by the helper thread, and by the pass's thread while the
+        // part it keeps next is not sorted yet.
+        void publish(int parts);
+        // Sorts parts until part k is sorted (by either thread).
+        void waitSorted(int k);
+        void run();
+
+        std::array<Part, kParts> m_parts;
+
+        std::mutex m_mutex;               // guards what follows
+        std::condition_variable m_toSort; // parts published, or the end
+        std::condition_variable m_sorted; // a part sorted
+        int m_published = 0;              // parts of the piece to sort
+        int m_taken = 0;                  // parts a thread took, in order
+        bool m_helperSorts = false;       // the helper thread sorts a part
+        std::array<bool, kParts> m_done{};
+        bool m_end = false;
+        std::thread m_thread; // last: started once the rest is made
+    };
+
     // A pass over a file of `size` bytes: room is made at once for the first rows it can hold.
     explicit FilePass(qint64 size = 0);
 
-    // Goes through the lines that end in the next bytes of the file.
-    void feed(const char *bytes, qsizetype size);
+    // Goes through the lines that end in the next bytes of the file; with a helper, two threads
+    // sort them.
+    void feed(const char *bytes, qsizetype size, Helper *helper = nullptr);
     // At the end of the file: the last line, when it has no line end.
     void finish();
 
@@ -47,6 +102,9 @@ public:
 
 private:
     void take(QByteArrayView line, qint64 offset);
+    // A row, after those kept before.
+    void keep(const RowValues &values, qint64 offset);
+    void feedShared(const char *bytes, qsizetype size, Helper &helper);
 
     LineSplitter m_lines;
     LineSorter m_sorter;

@@ -84,6 +84,17 @@ public:
         return onLine(QByteArrayView(m_carry), m_lineStart);
     }
 
+    // Passes over the next bytes, split into lines elsewhere: `lines` whole lines, the last line
+    // end included, after the end of a line. `endsWithCr`: they end with a CR, which a LF first in
+    // the next bytes belongs to.
+    void skip(qsizetype size, qint64 lines, bool endsWithCr)
+    {
+        m_offset += size;
+        m_lineStart = m_offset;
+        m_lines += lines;
+        m_afterCr = endsWithCr;
+    }
+
     // Lines handed on so far: the number of the last one, counted from 1.
     qint64 lines() const { return m_lines; }
     // Offset just past the bytes fed.

@@ -3,6 +3,7 @@
 #include "model/AcquisitionFile.h"
 #include "model/Overview.h"
 #include "support/Files.h"
+#include "support/PassKept.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -329,6 +330,77 @@ private Q_SLOTS:
         QCOMPARE(got->size(), bounds.size() - 1);
         for (std::size_t i = 0; i < got->size(); ++i)
             compareFigures((*got)[i], bounds[i], bounds[i + 1]);
+    }
+
+    // While the file loads, the figures of the rows read so far, read from the index while the
+    // thread appends to it (which ThreadSanitizer checks), and at last those of every row.
+    void figuresWhileLoading()
+    {
+        QVERIFY(figureFile()); // written
+        auto opened = AcquisitionFile::open(m_dir.filePath(u"figures.txt"_s));
+        QVERIFY(opened.ok());
+        AcquisitionFile &file = **opened;
+        qint64 rows = 0;
+        do {
+            rows = file.progress().rows;
+            QCOMPARE(file.figures(0, rows)->rows, rows);
+        } while (rows < kFigureRows);
+        compareFigures(*file.figures(0, rows), 0, rows);
+    }
+
+    // Two threads sorting the lines of a piece keep what one keeps, bit for bit, wherever the
+    // pieces and the parts of a piece end, whatever lines the later parts hold.
+    void twoThreadsAsOne_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("piece");
+        const QByteArray rows = generatedFile(3000, 0); // 34 to 60 bytes a line
+        const auto line = [&rows](int n) {              // where line n starts
+            qsizetype at = 0;
+            while (--n > 0)
+                at = rows.indexOf('\n', at) + 1;
+            return at;
+        };
+        const auto with = [&](int n, const QByteArray &lines) {
+            return QByteArray(rows).insert(line(n), lines);
+        };
+        QTest::newRow("pieces end between CR and LF") << rows << int(rows.indexOf('\r', 4000) + 1);
+        QTest::newRow("lone CR") << QByteArray(rows).replace("\r\n", "\r") << 4096;
+        QTest::newRow("lone LF, one piece")
+            << QByteArray(rows).replace("\r\n", "\n") << int(rows.size());
+        QTest::newRow("lines longer than a piece")
+            << with(200,
+                    "1;2;3;4;5;6;7;8;9;" + QByteArray(100000, '5') + "\r\n" + QByteArray(5000, 'x')
+                        + "\r\n")
+            << 4096;
+        QTest::newRow("lines cut short and fields without a number, late in a piece")
+            << with(90, "21.5;250;\r\n;;;;;;;;;\r\n1;;3;4;5;6;7;8;9;\r\n21;\r\n") << 4096;
+        QTest::newRow("date lines in the first and the last part")
+            << with(95, "12/03/2011 11:00\r\n") << 4096;
+        QTest::newRow("no rows after the first part")
+            << rows.left(line(12)) + QByteArray("note\r\n").repeated(3000) << 4096;
+        QTest::newRow("pieces of one byte") << rows.left(line(300)) << 1;
+    }
+    void twoThreadsAsOne()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, piece);
+        FilePass one;
+        FilePass two;
+        FilePass::Helper helper;
+        for (qsizetype at = 0; at < bytes.size(); at += piece) {
+            one.feed(bytes.constData() + at, std::min<qsizetype>(piece, bytes.size() - at));
+            two.feed(bytes.constData() + at, std::min<qsizetype>(piece, bytes.size() - at),
+                     &helper);
+        }
+        one.finish();
+        two.finish();
+        const test::PassKept want = test::passKept(one);
+        const test::PassKept got = test::passKept(two);
+        QCOMPARE(got.counts, want.counts);
+        QCOMPARE(got.headers, want.headers);
+        QCOMPARE(got.offsets, want.offsets);
+        QVERIFY(got.values == want.values);
     }
 
     // A wrong file picked by mistake, 200 MB without a line end: read in one pass, in bounded
