@@ -356,6 +356,33 @@ private Q_SLOTS:
         QCOMPARE(m_state->chart.cursorRow, 37);
     }
 
+    // A file dropped on the window loads wherever it is dropped, over the boxes that take text
+    // too (their text unchanged): the drop goes where a drag over the window would lead it.
+    void dropAnywhere_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char *name : {"Picture1", "coeff", "Text5", "statistiques"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void dropAnywhere()
+    {
+        QFETCH(QString, control);
+        const QString path = m_dir.filePath(u"dropped.txt"_s);
+        QVERIFY(test::putFile(path, "Periode (s) : 2\r\n1;2;3;4;5;0;1;0;1;\r\n"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        mime.setText(path); // as file managers give it too
+        QWidget *target = child(control);
+        const QPoint at = target->mapTo(m_window, target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window->windowHandle(), &enter);
+        QApplication::sendEvent(m_window->windowHandle(), &drop);
+        QVERIFY(loaded());
+        QCOMPARE(m_state->session.fileRows(), 1);
+        QCOMPARE(caption("coeff"), u"0.492"_s);
+    }
+
     // The table button lists one table a click; "RAZ tableaux" zeroes the rows shown (N at least
     // 10); "Aléatoire" fills them with the "0-5v" coefficient. Either way the rows are no longer
     // the file's: numbered from 0 and unmarked on the overview until a page key, which shows the
