@@ -8,6 +8,7 @@
 #include "support/Files.h"
 #include "viewer/GraphWindow.h"
 #include "viewer/LoadReport.h"
+#include "viewer/PictureName.h"
 #include "viewer/ProgramState.h"
 
 #include <QtTest>
@@ -88,6 +89,23 @@ private Q_SLOTS:
         QCOMPARE(got,
                  (QStringList{"0.492|1|5|111111110", "0.246|2|10|111111110", "5|10|50|000011111",
                               "0.492|1|5|000011111"}));
+    }
+
+    // The chart picture's name offered from the capture date, and its time when it has one.
+    void pictureName_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("date and time")
+            << u"Capture du 28/02/2007 14:07:35"_s << u"graphique_2007-02-28_14-07.png"_s;
+        QTest::newRow("short, 9h05") << u"1/3/07 9h05"_s << u"graphique_07-03-01_09-05.png"_s;
+        QTest::newRow("date alone") << u"12/03/2011"_s << u"graphique_2011-03-12.png"_s;
+        QTest::newRow("no date") << u"Capture"_s << u"graphique.png"_s;
+    }
+    void pictureName()
+    {
+        QFETCH(QString, date);
+        QTEST(chartPictureName(date), "name");
     }
 
     // What a load tells, while it runs and at its end, and whether it is worth a message.
