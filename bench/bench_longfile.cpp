@@ -191,24 +191,39 @@ ChartSpan benchSpan(benchmark::State &st, qint64 rows)
     return {first, n};
 }
 
+// The chart area a span is drawn into, and the pixel columns of the benchmark's span in it.
+struct SpanBench {
+    ChartArea area;
+    SpanColumns columns;
+    qint64 rows = 0;
+
+    SpanBench(benchmark::State &st, const AcquisitionFile &file)
+    {
+        area.resize(12405 / 15, 5835 / 15);
+        const ChartSpan span = benchSpan(st, file.progress().rows);
+        columns = spanColumns(span, 12405, (area.width() - 4) * 15.0, file.progress().rows);
+        rows = span.n;
+    }
+    void draw(const std::vector<Figures> &figures)
+    {
+        area.surface().clear();
+        drawSpan(area.surface(), columns, figures, ChartInputs{});
+    }
+};
+
 // A span shown the first time: the figures of its pixel columns and their strokes, in the chart
 // area's image; at the start, middle and end of the file.
 void BM_LongFile_SpanFirst(benchmark::State &st)
 {
     const AcquisitionFile &file = longRead();
-    ChartArea area;
-    area.resize(12405 / 15, 5835 / 15);
-    const double visible = (area.width() - 4) * 15.0;
-    const ChartSpan span = benchSpan(st, file.progress().rows);
+    SpanBench bench(st, file);
     for (auto _ : st) {
-        const SpanColumns columns = spanColumns(span, 12405, visible, file.progress().rows);
-        const auto figures = file.figures(columns.bounds);
+        const auto figures = file.figures(bench.columns.bounds);
         if (!figures)
             st.SkipWithError("figures failed");
-        area.surface().clear();
-        drawSpan(area.surface(), columns, *figures, ChartInputs{});
+        bench.draw(*figures);
     }
-    st.counters["rows"] = double(span.n);
+    st.counters["rows"] = double(bench.rows);
 }
 BENCHMARK(BM_LongFile_SpanFirst)
     ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
@@ -219,16 +234,10 @@ BENCHMARK(BM_LongFile_SpanFirst)
 void BM_LongFile_SpanRedraw(benchmark::State &st)
 {
     const AcquisitionFile &file = longRead();
-    ChartArea area;
-    area.resize(12405 / 15, 5835 / 15);
-    const double visible = (area.width() - 4) * 15.0;
-    const ChartSpan span = benchSpan(st, file.progress().rows);
-    const SpanColumns columns = spanColumns(span, 12405, visible, file.progress().rows);
-    const auto figures = file.figures(columns.bounds);
-    for (auto _ : st) {
-        area.surface().clear();
-        drawSpan(area.surface(), columns, *figures, ChartInputs{});
-    }
+    SpanBench bench(st, file);
+    const auto figures = file.figures(bench.columns.bounds);
+    for (auto _ : st)
+        bench.draw(*figures);
 }
 BENCHMARK(BM_LongFile_SpanRedraw)
     ->ArgsProduct({{0, 2}, {1}})

@@ -7,18 +7,17 @@
 #include "chart/ChartArea.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartState.h"
+#include "chart/ReadOut.h"
 #include "chart/SpanView.h"
 #include "chart/ValuesLine.h"
 #include "model/AcquisitionData.h"
 #include "viewer/LoadReport.h"
 #include "viewer/ProgramState.h"
 
-#include "chart/ReadOut.h"
-
 #include <QLabel>
 #include <QPlainTextEdit>
-
 #include <QScrollBar>
+
 #include <cmath>
 
 namespace platine {

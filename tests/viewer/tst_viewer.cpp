@@ -89,6 +89,8 @@ private Q_SLOTS:
         QCOMPARE(got,
                  (QStringList{"0.492|1|5|111111110", "0.246|2|10|111111110", "5|10|50|000011111",
                               "0.492|1|5|000011111"}));
+        QTest::mouseMove(child("Command2(0)")); // and what it is for, on the help line
+        QCOMPARE(caption("aide"), u"Coeff pour une tension analogique comprise entre 0 et 5 V"_s);
     }
 
     // The chart picture's name offered from the capture date, and its time when it has one.
