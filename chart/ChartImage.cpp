@@ -66,6 +66,16 @@ void ChartImage::changed(const QRect &pixels)
     }
 }
 
+void ChartImage::changedDevicePixels(const QRect &drawn)
+{
+    if (drawn.isEmpty())
+        return;
+    // What may have changed, in client pixels.
+    changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
+                   QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
+                .toAlignedRect());
+}
+
 QRect ChartImage::takeChanges()
 {
     m_notified = false;
@@ -100,12 +110,7 @@ void ChartImage::segment(float x1, float y1, float x2, float y2, const QColor &c
     const QPointF a = pixelCentre(s->x1, s->y1) * m_dpr, b = pixelCentre(s->x2, s->y2) * m_dpr;
     const QRect drawn = rasterLine(m_image, a.x(), a.y(), b.x(), b.y(), m_lineWidth * m_dpr,
                                    m_lineWidth > 1, color);
-    if (drawn.isEmpty())
-        return;
-    // What may have changed, in client pixels.
-    changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
-                   QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
-                .toAlignedRect());
+    changedDevicePixels(drawn);
 }
 
 void ChartImage::verticals(const std::vector<VerticalLine> &lines)
@@ -125,11 +130,7 @@ void ChartImage::verticals(const std::vector<VerticalLine> &lines)
         const QPointF a = pixelCentre(s->x1, s->y1) * m_dpr, b = pixelCentre(s->x2, s->y2) * m_dpr;
         device.push_back({a.x(), a.y(), b.y(), l.color.rgb()});
     }
-    const QRect drawn = rasterVerticals(m_image, device);
-    if (!drawn.isEmpty())
-        changed(QRectF(QPointF(drawn.topLeft()) / m_dpr,
-                       QPointF(drawn.bottomRight() + QPoint(1, 1)) / m_dpr)
-                    .toAlignedRect());
+    changedDevicePixels(rasterVerticals(m_image, device));
 }
 
 void ChartImage::rectangle(float x1, float y1, float x2, float y2, const QColor &color)

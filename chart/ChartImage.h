@@ -72,6 +72,8 @@ public:
 private:
     void ensureImage();
     void changed(const QRect &pixels);
+    // The same for device pixels of the image (none when empty).
+    void changedDevicePixels(const QRect &drawn);
 
     QImage m_image;
     QSize m_clientSize{1, 1};
