@@ -1,8 +1,12 @@
 // Guards against: crashes, results that depend on how the device hands out bytes, lost read errors
 // Input: byte 0 bits 0-5: most bytes a read gives (v + 1 below 48, else 2^(v - 42)), bit 6: the
 // device fails half-way; the rest is the file, kept small (files of many rows: see
-// fuzz_acquisitionlarge). Checked: in pieces as from memory, failures reported, rows in the store.
+// fuzz_acquisitionlarge). Checked: in pieces as from memory, failures reported, rows in the store,
+// each line sorted as the general rule sorts it, to the bit.
 #include "AcquisitionCheck.h"
+#include "model/LineSplitter.h"
+
+#include <cstring>
 
 using namespace platine;
 
@@ -14,5 +18,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::checkAcquisitionRead(
         QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)),
         v < 48 ? v + 1 : qsizetype(1) << (v - 42), data[0] & 0x40);
+    const auto sortedAsTheRule = [](QByteArrayView line, qint64) {
+        LineSorter sorter;
+        RowValues got{};
+        RowValues want{};
+        const bool row = sorter.sort(line, 1, got);
+        const std::optional<int> general = lineKind(line) == LineKind::Data
+            ? readDataLine(line, want)
+            : std::nullopt;
+        if (row != general.has_value()
+            || (row
+                && (std::memcmp(got.data(), want.data(), sizeof got) != 0
+                    || sorter.fieldsWithoutNumber != *general)))
+            qFatal("a line sorted unlike the general rule");
+        return true;
+    };
+    LineSplitter lines;
+    lines.feed(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1), sortedAsTheRule);
+    lines.finish(sortedAsTheRule);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -41,6 +42,56 @@ AnsiNumber fieldValue(QByteArrayView field)
     QByteArray point = field.toByteArray();
     point[comma] = '.';
     return readLeadingNumberOfAnsi(point);
+}
+
+// A data line as the board writes it, read in one walk over its bytes: nine fields of an optional
+// "-", at most 18 digits and at most one decimal point (or a comma between two digits), each
+// ended by ";", and nothing after the ninth. Such a line is a data line whose every field holds a
+// number, and each value is the one the leading-number rule gives (the exact quotient of an exact
+// mantissa by an exact power of ten). False for any other line, for the general rule to read.
+bool readPlainDataLine(QByteArrayView line, RowValues &values)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
+    const char *p = line.data();
+    const char *const end = p + line.size();
+    for (double &value : values) {
+        const char *const field = p;
+        const bool negative = p != end && *p == '-';
+        p += negative;
+        std::uint64_t mantissa = 0;
+        int digits = 0;
+        int decimals = 0;
+        bool point = false;
+        for (;; ++p) {
+            if (p == end)
+                return false;
+            const unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
+            if (digit < 10) {
+                if (digits == 18)
+                    return false;
+                mantissa = mantissa * 10 + digit;
+                ++digits;
+                decimals += point;
+            } else if (*p == ';') {
+                break;
+            } else if (!point
+                       && (*p == '.'
+                           || (*p == ',' && p > field && isDigit(p[-1]) && p + 1 != end
+                               && isDigit(p[1])))) {
+                point = true;
+            } else {
+                return false;
+            }
+        }
+        ++p;
+        if (digits == 0 || mantissa > kExact)
+            return false;
+        const double magnitude = double(mantissa) / kPowers[decimals];
+        value = magnitude == 0 ? 0.0 : negative ? -magnitude : magnitude;
+    }
+    return p == end;
 }
 
 } // namespace
@@ -78,6 +129,8 @@ std::optional<int> readDataLine(QByteArrayView line, RowValues &values)
 
 bool LineSorter::sort(QByteArrayView line, qint64 number, RowValues &values)
 {
+    if (readPlainDataLine(line, values))
+        return true;
     switch (lineKind(line)) {
     case LineKind::Period: periodLine = line.toByteArray(); return false;
     case LineKind::Date: dateLine = line.toByteArray(); return false;

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <cstring>
 #include <memory>
 
 using namespace platine;
@@ -123,6 +124,50 @@ private Q_SLOTS:
             const auto store = std::make_unique<AcquisitionData>();
             QCOMPARE(summary(readAcquisition(device, *store)), result);
             QCOMPARE(rowsOf(*store, from), rows);
+        }
+    }
+
+    // A line as the board writes it is read in one walk, any other by the general rule: both give
+    // the same values, to the bit, and the same count of fields without a number.
+    void sortedAsTheRule_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("row");
+        QTest::newRow("board") << QByteArray("21.5;512;511;256;170;1;0;0;1;") << true;
+        QTest::newRow("signs, points, zeros")
+            << QByteArray("-3.25;.5;5.;-0;007;0.000;-.5;1;0;") << true;
+        QTest::newRow("decimal commas")
+            << QByteArray("29,9;-0,25;,5;5,;1,2,3;1.5,2;7;8;9;") << true;
+        QTest::newRow("commas in fields read in one walk")
+            << QByteArray("-,5;1,5;3;4;5;6;7;8;9;") << true;
+        QTest::newRow("18 and 19 digits") << QByteArray(
+            "123456789012345678;1234567890123456789;0.123456789012345678;4;5;6;7;8;9;")
+                                          << true;
+        QTest::newRow("2^53 and past")
+            << QByteArray("9007199254740992;9007199254740993;3;4;5;6;7;8;9;") << true;
+        QTest::newRow("blanks, plus, letters, empty")
+            << QByteArray("+1; 2;3 ;1.2.3;1e3;&H10;;x;1\xe9;") << true;
+        QTest::newRow("a tenth field") << QByteArray("1;2;3;4;5;6;7;8;9;10;") << true;
+        QTest::newRow("a period after the ninth") << QByteArray("1;2;3;4;5;6;7;8;9;(s)") << false;
+        QTest::newRow("a date after the ninth") << QByteArray("1;2;3;4;5;6;7;8;9;1/2") << false;
+        QTest::newRow("no ninth field end") << QByteArray("1;2;3;4;5;6;7;8;9") << false;
+        QTest::newRow("cut short") << QByteArray("1;2;3;") << false;
+    }
+    void sortedAsTheRule()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, row);
+        LineSorter sorter;
+        RowValues got{};
+        RowValues want{};
+        QCOMPARE(sorter.sort(line, 1, got), row);
+        const std::optional<int> general = lineKind(line) == LineKind::Data
+            ? readDataLine(line, want)
+            : std::nullopt;
+        QCOMPARE(general.has_value(), row);
+        if (row) {
+            QVERIFY(std::memcmp(got.data(), want.data(), sizeof got) == 0);
+            QCOMPARE(sorter.fieldsWithoutNumber, *general);
         }
     }
 };
