@@ -128,7 +128,7 @@ void AcquisitionFile::read(bool helped)
         offsets.insert(offsets.end(), found.begin(), found.end());
         // The figures go to the index outside the lock, but when the index has to move what
         // callers read it through: a file grown since it was opened.
-        for (const Figures &block : m_pass.takeBlocks()) {
+        for (const Figures &block : m_pass.blocks()) {
             if (m_index.appendMoves()) {
                 const Guard lock(m_mutex, Side::Worker);
                 m_index.append(block);
@@ -136,6 +136,7 @@ void AcquisitionFile::read(bool helped)
                 m_index.append(block);
             }
         }
+        m_pass.clearBlocks();
         if (!first)
             first = firstRows(state != State::Reading);
         const LineSorter &sorted = m_pass.sorter();

@@ -3,7 +3,6 @@
 #include "model/AcquisitionData.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace platine {
 
@@ -20,10 +19,30 @@ void FilePass::keep(const RowValues &values, qint64 offset)
     if (m_rows < AcquisitionData::kRows)
         m_firstRows.push_back(values);
     m_overview.add(values);
+    keepInBlock(values);
+}
+
+void FilePass::keepInBlock(const RowValues &values)
+{
     m_block.take(m_rows, values);
     if (m_block.rows == kRowsPerOffset)
         m_blocks.push_back(std::exchange(m_block, {}));
     ++m_rows;
+}
+
+void FilePass::keep(const Helper::Part &part)
+{
+    m_offsets.insert(m_offsets.end(), part.offsets.begin(), part.offsets.end());
+    m_firstRows.insert(m_firstRows.end(), part.firstRows.begin(), part.firstRows.end());
+    for (const auto &[summary, rows] : part.groups)
+        m_overview.add(summary, rows);
+    const auto head = part.loose.begin() + part.head;
+    std::for_each(part.loose.begin(), head, [this](const RowValues &v) { keepInBlock(v); });
+    for (const Figures &block : part.blocks) {
+        m_blocks.push_back(block);
+        m_rows += block.rows;
+    }
+    std::for_each(head, part.loose.end(), [this](const RowValues &v) { keepInBlock(v); });
 }
 
 void FilePass::take(QByteArrayView line, qint64 offset)
@@ -48,14 +67,7 @@ void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper)
         take(line, offset);
         return true;
     };
-    // The first CR or LF from `from`, or the size.
-    const auto lineEnd = [&](qsizetype from) {
-        const auto *cr =
-            static_cast<const char *>(std::memchr(bytes + from, '\r', std::size_t(size - from)));
-        const auto *lf =
-            static_cast<const char *>(std::memchr(bytes + from, '\n', std::size_t(size - from)));
-        return std::min(cr ? cr - bytes : size, lf ? lf - bytes : size);
-    };
+    const auto lineEnd = [&](qsizetype from) { return LineSplitter::lineEnd(bytes, from, size); };
     // Just past the line end at `end`, a CR LF together.
     const auto past = [&](qsizetype end) {
         return end + 1 + (bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n');
@@ -85,15 +97,14 @@ void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper)
             p.offset = start + (from - head);
             from = to;
         }
-        helper.publish(parts);
+        helper.publish(parts, m_rows);
         qint64 lines = 0;
         for (int k = 0; k < parts; ++k) {
-            helper.waitSorted(k);
+            helper.waitKept(k);
             const Helper::Part &p = helper.m_parts[std::size_t(k)];
             m_sorter.take(p.sorter, m_lines.lines() + lines);
             lines += p.lines;
-            for (const auto &[offset, values] : p.rows)
-                keep(values, offset);
+            keep(p);
         }
         m_lines.skip(tail - head, lines, tail == size && bytes[size - 1] == '\r');
     }
@@ -124,6 +135,43 @@ void FilePass::Helper::Part::sort()
     lines = splitter.lines();
 }
 
+void FilePass::Helper::Part::keep(qint64 first)
+{
+    offsets.clear();
+    firstRows.clear();
+    blocks.clear();
+    loose.clear();
+    groups.clear();
+    const qint64 count = qint64(rows.size());
+    // Its whole blocks are its rows from `whole` to `after`.
+    const qint64 whole = std::min(count,
+                                  (kRowsPerOffset - first % kRowsPerOffset) % kRowsPerOffset);
+    const qint64 after = whole + (count - whole) / kRowsPerOffset * kRowsPerOffset;
+    head = whole;
+    // The overview's blocks hold a multiple of this from here on, from a multiple of it.
+    const qint64 group = Overview::rowsPerBlockAt(first);
+    Figures block;
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 row = first + i;
+        const auto &[offset, values] = rows[std::size_t(i)];
+        if (row % kRowsPerOffset == 0)
+            offsets.push_back(offset);
+        if (row < AcquisitionData::kRows)
+            firstRows.push_back(values);
+        if (i == 0 || row % group == 0)
+            groups.emplace_back();
+        groups.back().first.take(values);
+        ++groups.back().second;
+        if (i < whole || i >= after) {
+            loose.push_back(values);
+            continue;
+        }
+        block.take(row, values);
+        if (block.rows == kRowsPerOffset)
+            blocks.push_back(std::exchange(block, {}));
+    }
+}
+
 FilePass::Helper::Helper() : m_thread([this] { run(); }) {}
 
 FilePass::Helper::~Helper()
@@ -136,32 +184,51 @@ FilePass::Helper::~Helper()
     m_thread.join();
 }
 
-void FilePass::Helper::publish(int parts)
+void FilePass::Helper::publish(int parts, qint64 first)
 {
     {
         const std::lock_guard lock(m_mutex); // the parts of the last piece are all kept
         m_taken = 0;
-        m_done.fill(false);
+        m_counted = 0;
+        m_first[0] = first;
+        m_sorted.fill(false);
+        m_kept.fill(false);
         m_published = parts;
     }
     m_toSort.notify_one();
 }
 
-void FilePass::Helper::waitSorted(int k)
+void FilePass::Helper::process(std::unique_lock<std::mutex> &lock)
+{
+    const int k = m_taken++;
+    Part &part = m_parts[std::size_t(k)];
+    lock.unlock();
+    part.sort();
+    lock.lock();
+    m_sorted[std::size_t(k)] = true;
+    for (; m_counted < m_published && m_sorted[std::size_t(m_counted)]; ++m_counted) {
+        const auto c = std::size_t(m_counted);
+        m_first[c + 1] = m_first[c] + qint64(m_parts[c].rows.size());
+    }
+    m_moved.notify_all();
+    // The other thread sorts a part before this one, taken first, of about the same size.
+    m_moved.wait(lock, [&] { return m_counted >= k; });
+    const qint64 first = m_first[std::size_t(k)];
+    lock.unlock();
+    part.keep(first);
+    lock.lock();
+    m_kept[std::size_t(k)] = true;
+    m_moved.notify_all();
+}
+
+void FilePass::Helper::waitKept(int k)
 {
     std::unique_lock lock(m_mutex);
-    while (!m_done[std::size_t(k)]) {
-        // The last part is left to the helper thread while it sorts, so that this one keeps the
-        // rows of the others meanwhile rather than leave it idle at the end of the piece.
-        if (m_published - m_taken > 1 || (m_taken < m_published && !m_helperSorts)) {
-            const int mine = m_taken++;
-            lock.unlock();
-            m_parts[std::size_t(mine)].sort();
-            lock.lock();
-            m_done[std::size_t(mine)] = true;
-        } else {
-            m_sorted.wait(lock); // the helper thread sorts it
-        }
+    while (!m_kept[std::size_t(k)]) {
+        if (m_taken < m_published)
+            process(lock);
+        else
+            m_moved.wait(lock); // the helper thread keeps it
     }
 }
 
@@ -172,14 +239,7 @@ void FilePass::Helper::run()
         m_toSort.wait(lock, [this] { return m_end || m_taken < m_published; });
         if (m_end)
             return;
-        const int mine = m_taken++;
-        m_helperSorts = true;
-        lock.unlock();
-        m_parts[std::size_t(mine)].sort();
-        lock.lock();
-        m_done[std::size_t(mine)] = true;
-        m_helperSorts = false;
-        m_sorted.notify_one();
+        process(lock);
     }
 }
 

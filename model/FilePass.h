@@ -8,11 +8,14 @@
 // runs it on bytes in memory.
 //
 // With a helper (FilePass::Helper), a second thread shares the work of each piece: the lines that
-// end in it, but the first, are cut at line ends into parts of about equal bytes; each part is split
-// into lines and sorted, by whichever thread takes it first, with a splitter and a sorter of its own
-// that number its lines from 1; the pass's thread then keeps the rows of the parts in file order
-// and adds up their counts, their line numbers shifted by the lines before. What the pass keeps is
-// the same as without a helper, to the bit.
+// end in it, but the first, are cut at line ends into parts of about equal bytes. Each part is
+// taken, in order, by whichever thread is free: it splits the part into lines and sorts them, with
+// a splitter and a sorter of its own that number its lines from 1; once the parts before are
+// sorted, their rows counted tell the file row of its first row, and the same thread keeps what
+// the pass keeps of its rows (its blocks whole, the rows of the blocks it shares with the parts
+// beside it, the overview's groups), while its rows are still in that core's cache. The pass's
+// thread then adds the parts up in file order. What the pass keeps is the same as without a
+// helper, to the bit: the sums of a block are made in row order by one thread.
 
 #include "model/AcquisitionReader.h"
 #include "model/Figures.h"
@@ -46,32 +49,49 @@ public:
     private:
         friend class FilePass;
         static constexpr int kParts = 32;
-        struct Part {
+        struct alignas(64) Part {        // apart from the others' cache lines
             const char *bytes = nullptr; // from a line start to just after a line end
             qsizetype size = 0;
             qint64 offset = 0; // in the file
             qint64 lines = 0;
             LineSorter sorter;                              // of its lines, numbered from 1
             std::vector<std::pair<qint64, RowValues>> rows; // offset and values of its rows
+            // What the pass keeps of its rows:
+            std::vector<qint64> offsets;      // of those at a multiple of kRowsPerOffset
+            std::vector<RowValues> firstRows; // of those among the first rows
+            std::vector<Figures> blocks;      // of its whole blocks
+            // Its rows outside its whole blocks: the `head` first ones before them, then those
+            // after them (all of them when it has no whole block).
+            std::vector<RowValues> loose;
+            qsizetype head = 0;
+            // Its rows in groups, each in one block of the overview, and their counts.
+            std::vector<std::pair<OverviewSummary, qint64>> groups;
+
             void sort();
+            // Once its first row is known to be row `first` of the file.
+            void keep(qint64 first);
         };
 
-        // The parts of a piece, sorted by the helper thread, and by the pass's thread while the
-        // part it keeps next is not sorted yet.
-        void publish(int parts);
-        // Sorts parts until part k is sorted (by either thread).
-        void waitSorted(int k);
+        // The parts of a piece, its first row being row `first` of the file, for both threads to
+        // sort and keep.
+        void publish(int parts, qint64 first);
+        // Sorts and keeps parts until part k is kept (by either thread).
+        void waitKept(int k);
+        // Sorts and keeps the next part; the lock held before and after.
+        void process(std::unique_lock<std::mutex> &lock);
         void run();
 
         std::array<Part, kParts> m_parts;
 
         std::mutex m_mutex;               // guards what follows
         std::condition_variable m_toSort; // parts published, or the end
-        std::condition_variable m_sorted; // a part sorted
-        int m_published = 0;              // parts of the piece to sort
+        std::condition_variable m_moved;  // a part sorted or kept
+        int m_published = 0;              // parts of the piece
         int m_taken = 0;                  // parts a thread took, in order
-        bool m_helperSorts = false;       // the helper thread sorts a part
-        std::array<bool, kParts> m_done{};
+        int m_counted = 0; // parts sorted from the first: the first rows of the next ones known
+        std::array<qint64, kParts + 1> m_first{}; // the file row of each part's first row
+        std::array<bool, kParts> m_sorted{};
+        std::array<bool, kParts> m_kept{};
         bool m_end = false;
         std::thread m_thread; // last: started once the rest is made
     };
@@ -96,15 +116,20 @@ public:
     // The first rows, as many as the store holds, moved out: once there are that many (no more
     // are kept after), or at the end of the file.
     std::vector<RowValues> takeFirstRows() { return std::exchange(m_firstRows, {}); }
-    // The figures of the blocks completed since the last call (at the end of the file, the last
-    // block too, however short), moved out.
-    std::vector<Figures> takeBlocks() { return std::exchange(m_blocks, {}); }
+    // The figures of the blocks completed since the last clearBlocks() (at the end of the file,
+    // the last block too, however short). Their table keeps its room from piece to piece.
+    const std::vector<Figures> &blocks() const { return m_blocks; }
+    void clearBlocks() { m_blocks.clear(); }
 
 private:
     void take(QByteArrayView line, qint64 offset);
     // A row, after those kept before.
     void keep(const RowValues &values, qint64 offset);
     void feedShared(const char *bytes, qsizetype size, Helper &helper);
+    // What a helper's part kept, after the rows kept before.
+    void keep(const Helper::Part &part);
+    // A row of a block that is not whole in one part.
+    void keepInBlock(const RowValues &values);
 
     LineSplitter m_lines;
     LineSorter m_sorter;

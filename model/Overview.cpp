@@ -29,23 +29,43 @@ void OverviewSummary::take(const OverviewSummary &other)
         logic[b] |= other.logic[b];
 }
 
+void Overview::startBlock()
+{
+    if (m_rows % m_perBlock != 0)
+        return;
+    if (qsizetype(m_blocks.size()) == kMaxBlocks) {
+        // Every block is full: merge them two by two.
+        for (qsizetype i = 0; i < kMaxBlocks / 2; ++i) {
+            OverviewSummary merged = m_blocks[std::size_t(2 * i)];
+            merged.take(m_blocks[std::size_t(2 * i + 1)]);
+            m_blocks[std::size_t(i)] = merged;
+        }
+        m_blocks.resize(kMaxBlocks / 2);
+        m_perBlock *= 2; // m_rows, kMaxBlocks blocks' worth, is a multiple of it still
+    }
+    m_blocks.emplace_back();
+}
+
+qint64 Overview::rowsPerBlockAt(qint64 row)
+{
+    qint64 perBlock = 1;
+    while (row >= kMaxBlocks * perBlock)
+        perBlock *= 2;
+    return perBlock;
+}
+
 void Overview::add(const RowValues &row)
 {
-    if (m_rows % m_perBlock == 0) {
-        if (qsizetype(m_blocks.size()) == kMaxBlocks) {
-            // Every block is full: merge them two by two.
-            for (qsizetype i = 0; i < kMaxBlocks / 2; ++i) {
-                OverviewSummary merged = m_blocks[std::size_t(2 * i)];
-                merged.take(m_blocks[std::size_t(2 * i + 1)]);
-                m_blocks[std::size_t(i)] = merged;
-            }
-            m_blocks.resize(kMaxBlocks / 2);
-            m_perBlock *= 2; // m_rows, kMaxBlocks blocks' worth, is a multiple of it still
-        }
-        m_blocks.emplace_back();
-    }
+    startBlock();
     m_blocks.back().take(row);
     ++m_rows;
+}
+
+void Overview::add(const OverviewSummary &summary, qint64 rows)
+{
+    startBlock();
+    m_blocks.back().take(summary);
+    m_rows += rows;
 }
 
 std::vector<OverviewColumn> Overview::columns(int count) const

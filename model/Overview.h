@@ -53,8 +53,14 @@ public:
     static constexpr qsizetype kMaxBlocks = 65536;
 
     void add(const RowValues &row);
+    // `rows` rows after those added, summed up: rows of one block, whatever blocks the overview
+    // holds by then (they start at a multiple of a power of two that is at most rowsPerBlock()
+    // when the first of them is added, and do not go past the next multiple).
+    void add(const OverviewSummary &summary, qint64 rows);
     qint64 rows() const { return m_rows; }
     qint64 rowsPerBlock() const { return m_perBlock; }
+    // rowsPerBlock() when row `row` (counted from 0) is added: it only grows, by doubling.
+    static qint64 rowsPerBlockAt(qint64 row);
 
     // The rows in `count` columns of about equal numbers of whole blocks, in file order; with fewer
     // blocks than columns, each block spans several columns.
@@ -62,6 +68,9 @@ public:
     qint64 memoryBytes() const { return qint64(m_blocks.capacity() * sizeof(OverviewSummary)); }
 
 private:
+    // Starts the block of the next row, when it is the first of its block.
+    void startBlock();
+
     std::vector<OverviewSummary> m_blocks;
     qint64 m_rows = 0;
     qint64 m_perBlock = 1;

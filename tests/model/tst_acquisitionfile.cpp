@@ -380,6 +380,8 @@ private Q_SLOTS:
         QTest::newRow("no rows after the first part")
             << rows.left(line(12)) + QByteArray("note\r\n").repeated(3000) << 4096;
         QTest::newRow("pieces of one byte") << rows.left(line(300)) << 1;
+        // The overview's blocks grow to 2, then 4 rows: the parts keep their rows in groups.
+        QTest::newRow("past 131,072 rows") << generatedFile(140000, 0) << (1 << 20);
     }
     void twoThreadsAsOne()
     {

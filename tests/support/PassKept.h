@@ -32,7 +32,7 @@ inline PassKept passKept(FilePass &pass)
     };
     for (const RowValues &row : pass.takeFirstRows())
         add(row);
-    for (const Figures &f : pass.takeBlocks())
+    for (const Figures &f : pass.blocks())
         add(f.rows, f.min, f.max, f.sum, f.minRow, f.maxRow, f.logic);
     for (int count : {1, 7, 825}) {
         for (const OverviewColumn &c : pass.overview().columns(count))
