@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 
 namespace platine {
@@ -123,11 +124,9 @@ void AcquisitionFile::read(bool helped)
     std::vector<qint64> offsets;
     std::shared_ptr<const std::vector<RowValues>> first;
     qint64 bytesRead = 0;
-    const auto handOver = [&](State state, const QString &error = {}) {
-        const std::vector<qint64> found = m_pass.takeOffsets();
-        offsets.insert(offsets.end(), found.begin(), found.end());
-        // The figures go to the index outside the lock, but when the index has to move what
-        // callers read it through: a file grown since it was opened.
+    // The figures go to the index outside the lock, but when the index has to move what callers
+    // read it through: a file grown since it was opened.
+    const auto appendBlocks = [&] {
         for (const Figures &block : m_pass.blocks()) {
             if (m_index.appendMoves()) {
                 const Guard lock(m_mutex, Side::Worker);
@@ -137,6 +136,11 @@ void AcquisitionFile::read(bool helped)
             }
         }
         m_pass.clearBlocks();
+    };
+    const auto handOver = [&](State state, const QString &error = {}) {
+        const std::vector<qint64> found = m_pass.takeOffsets();
+        offsets.insert(offsets.end(), found.begin(), found.end());
+        appendBlocks();
         if (!first)
             first = firstRows(state != State::Reading);
         const LineSorter &sorted = m_pass.sorter();
@@ -176,10 +180,15 @@ void AcquisitionFile::read(bool helped)
         }
     };
 
-    // A small file needs no more than its size (and one byte to see its end).
+    // A small file needs no more than its size (and one byte to see its end). With a helper, the
+    // next piece is read into a second buffer while the helper sorts the parts of the first.
     const qint64 bufferSize = std::min(helped ? kSharedPiece : kPiece, m_size + 1);
-    const auto buffer = std::make_unique<char[]>(std::size_t(bufferSize));
-    qint64 piece = std::min(kPiece, bufferSize); // the first rows as soon as without a helper
+    std::array<std::unique_ptr<char[]>, 2> buffers;
+    for (auto &b : buffers)
+        b = std::make_unique<char[]>(std::size_t(bufferSize));
+    const auto readPiece = [&](int buffer, qint64 bytes) {
+        return opened ? file.read(buffers[std::size_t(buffer)].get(), bytes) : -1;
+    };
     // A long file's lines are sorted by two threads.
     std::optional<FilePass::Helper> helper;
     try {
@@ -187,10 +196,11 @@ void AcquisitionFile::read(bool helped)
             helper.emplace();
     } catch (const std::system_error &) { // no thread to be had: this one sorts them all
     }
+    int current = 0;
+    qint64 n = readPiece(current, std::min(kPiece, bufferSize)); // the first rows at once
     for (;;) {
         if (m_cancel)
             return handOver(State::Cancelled);
-        const qint64 n = opened ? file.read(buffer.get(), std::exchange(piece, bufferSize)) : -1;
         if (n < 0)
             return handOver(State::ReadError, file.errorString());
         bytesRead += n;
@@ -198,9 +208,16 @@ void AcquisitionFile::read(bool helped)
             m_pass.finish();
             return handOver(State::Done);
         }
-        m_pass.feed(buffer.get(), n, helper ? &*helper : nullptr);
+        std::optional<qint64> next;
+        m_pass.feed(buffers[std::size_t(current)].get(), n, helper ? &*helper : nullptr, [&] {
+            appendBlocks();
+            if (!next)
+                next = readPiece(1 - current, bufferSize);
+        });
         handOver(State::Reading);
         makeColumns();
+        current = 1 - current;
+        n = *next;
     }
 }
 

@@ -51,17 +51,23 @@ void FilePass::take(QByteArrayView line, qint64 offset)
         keep(m_values, offset);
 }
 
-void FilePass::feed(const char *bytes, qsizetype size, Helper *helper)
+void FilePass::feed(const char *bytes, qsizetype size, Helper *helper,
+                    const std::function<void()> &afterPart)
 {
-    if (helper)
-        return feedShared(bytes, size, *helper);
-    m_lines.feed(bytes, size, [this](QByteArrayView line, qint64 offset) {
-        take(line, offset);
-        return true;
-    });
+    if (helper) {
+        feedShared(bytes, size, *helper, afterPart);
+    } else {
+        m_lines.feed(bytes, size, [this](QByteArrayView line, qint64 offset) {
+            take(line, offset);
+            return true;
+        });
+    }
+    if (afterPart)
+        afterPart();
 }
 
-void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper)
+void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper,
+                          const std::function<void()> &afterPart)
 {
     const auto onLine = [this](QByteArrayView line, qint64 offset) {
         take(line, offset);
@@ -105,6 +111,8 @@ void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper)
             m_sorter.take(p.sorter, m_lines.lines() + lines);
             lines += p.lines;
             keep(p);
+            if (afterPart)
+                afterPart();
         }
         m_lines.skip(tail - head, lines, tail == size && bytes[size - 1] == '\r');
     }

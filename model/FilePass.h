@@ -24,6 +24,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -101,7 +102,12 @@ public:
 
     // Goes through the lines that end in the next bytes of the file; with a helper, two threads
     // sort them.
-    void feed(const char *bytes, qsizetype size, Helper *helper = nullptr);
+    // `afterPart`, when given, is called by this thread after each part is added up, while the
+    // other thread sorts the parts after it, and once more at the end of the bytes: the caller
+    // takes the blocks (and does other work of its own) then rather than after the last part,
+    // and the other thread does not wait for it.
+    void feed(const char *bytes, qsizetype size, Helper *helper = nullptr,
+              const std::function<void()> &afterPart = {});
     // At the end of the file: the last line, when it has no line end.
     void finish();
 
@@ -125,7 +131,8 @@ private:
     void take(QByteArrayView line, qint64 offset);
     // A row, after those kept before.
     void keep(const RowValues &values, qint64 offset);
-    void feedShared(const char *bytes, qsizetype size, Helper &helper);
+    void feedShared(const char *bytes, qsizetype size, Helper &helper,
+                    const std::function<void()> &afterPart);
     // What a helper's part kept, after the rows kept before.
     void keep(const Helper::Part &part);
     // A row of a block that is not whole in one part.
