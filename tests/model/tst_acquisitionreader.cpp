@@ -145,6 +145,12 @@ private Q_SLOTS:
                                           << true;
         QTest::newRow("2^53 and past")
             << QByteArray("9007199254740992;9007199254740993;3;4;5;6;7;8;9;") << true;
+        QTest::newRow("leading zeros past 18 digits")
+            << QByteArray("0000000000000000001;0.0000000000000000001;3;4;5;6;7;8;9;") << true;
+        QTest::newRow("past 2^53 with decimals")
+            << QByteArray("900719925474099.5;2;3;4;5;6;7;8;9;") << true;
+        QTest::newRow("letters between digits") << QByteArray("1e3;2d1;1x5;4;5;6;7;8;9;") << true;
+        QTest::newRow("an empty field") << QByteArray("1;;3;4;5;6;7;8;9;") << true;
         QTest::newRow("blanks, plus, letters, empty")
             << QByteArray("+1; 2;3 ;1.2.3;1e3;&H10;;x;1\xe9;") << true;
         QTest::newRow("a tenth field") << QByteArray("1;2;3;4;5;6;7;8;9;10;") << true;
