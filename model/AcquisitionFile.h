@@ -12,10 +12,11 @@
 // the whole file would give.
 //
 // The rows read so far are browsable while the thread runs; cancelling keeps them. The thread reads
-// a piece of the file (256 kB, then 1 MB), has its lines sorted by itself and a second thread that
-// lives as long as the read (FilePass::Helper), adds its rows to the overview and their blocks'
-// figures to the index on its own, then hands over what the piece brought (offsets, counts, the blocks
-// indexed, once the first rows) under a lock that the window reads and the progress take too,
+// a piece of the file (256 kB, then 1 MB), has its lines sorted and kept by itself and a second
+// thread that lives as long as the read (FilePass::Helper), adds them up and puts their blocks'
+// figures in the index on its own, reading the next piece meanwhile, then hands over what the piece
+// brought (offsets, counts, the blocks indexed, once the first rows) under a lock that the window
+// reads and the progress take too,
 // each for a few microseconds: the lock is never held while the file is read or parsed, nor while
 // the overview or the index is built or the overview folded into columns. Neither side
 // waits for the other where it has no need to: a look at the progress or the overview while the
