@@ -51,9 +51,6 @@ AnsiNumber fieldValue(QByteArrayView field)
 // mantissa by an exact power of ten). False for any other line, for the general rule to read.
 bool readPlainDataLine(QByteArrayView line, RowValues &values)
 {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
     const char *p = line.data();
     const char *const end = p + line.size();
     for (double &value : values) {
@@ -86,10 +83,11 @@ bool readPlainDataLine(QByteArrayView line, RowValues &values)
             }
         }
         ++p;
-        if (digits == 0 || mantissa > kExact)
+        const std::optional<double> exact = digits > 0 ? exactDecimal(mantissa, decimals, negative)
+                                                       : std::nullopt;
+        if (!exact)
             return false;
-        const double magnitude = double(mantissa) / kPowers[decimals];
-        value = magnitude == 0 ? 0.0 : negative ? -magnitude : magnitude;
+        value = *exact;
     }
     return p == end;
 }

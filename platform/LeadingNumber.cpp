@@ -196,12 +196,6 @@ double leadingNumberOfAnsi(QByteArrayView bytes)
 
 AnsiNumber readLeadingNumberOfAnsi(QByteArrayView bytes)
 {
-    // A mantissa below 2^53 and a power of ten up to 10^22 are exact doubles, so one division
-    // rounds correctly: the value from_chars gives for the same text.
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
     const auto decoded = [&bytes] {
         const Reading r = read(fromAnsi(bytes));
         return AnsiNumber{r.value == 0 ? 0.0 : r.value, r.found}; // never -0
@@ -229,12 +223,11 @@ AnsiNumber readLeadingNumberOfAnsi(QByteArrayView bytes)
             return decoded();
         }
     }
-    if (digits == 0 || mantissa > kExact)
+    const std::optional<double> value = digits > 0 ? exactDecimal(mantissa, decimals, negative)
+                                                   : std::nullopt;
+    if (!value)
         return decoded();
-    const double value = double(mantissa) / kPowers[decimals];
-    if (value == 0)
-        return {0.0, true}; // never -0
-    return {negative ? -value : value, true};
+    return {*value, true};
 }
 
 bool beginsWithNumber(QStringView text)

@@ -15,6 +15,9 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <cstdint>
+#include <optional>
+
 namespace platine {
 
 double leadingNumber(QStringView text);
@@ -32,6 +35,21 @@ struct AnsiNumber {
     bool found = false;
 };
 AnsiNumber readLeadingNumberOfAnsi(QByteArrayView bytes);
+
+// The value of a plain decimal read digit by digit: `mantissa` the number its digits write (at
+// least one digit), `decimals` of them after the point (at most 18). Nothing when one division
+// might not round it correctly (a mantissa above 2^53, not exact in a double); else the exact
+// quotient of the mantissa by an exact power of ten, which is what from_chars gives for the same
+// text, and never -0. Inline: the board's files have nine of them a line.
+inline std::optional<double> exactDecimal(std::uint64_t mantissa, int decimals, bool negative)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    if (mantissa > std::uint64_t(1) << 53)
+        return std::nullopt;
+    const double magnitude = double(mantissa) / kPowers[decimals];
+    return magnitude == 0 ? 0.0 : negative ? -magnitude : magnitude;
+}
 
 // Whether the text begins with a number at all (after the skipped blanks): true when there are
 // digits to read, so "", ".", "-", "e5", "&H" and "&HG" are false and ".5", "-0", "&H F" are true.

@@ -43,7 +43,8 @@ private Q_SLOTS:
             {"2.e1", 20}, {"+8", 8}, {"-", no}, {"--1", no}, {"-0", 0}, {"e5", no}, {"1d2", 100},
             {"1E+12", 1e12}, {"5D-1", 0.5}, {"1eA", 1}, {"1 e - 2", 0.01}, {"-1e999", -DBL_MAX},
             {huge, DBL_MAX}, {tiny, 0}, {tiny + "e500", 1e99}, {huge + "e-50", DBL_MAX},
-            {"123456789.123456789", 123456789.123456789}, {"&hfa", 250}, {"&H90AF", -28497}, {"&H7FFF", 32767},
+            {"123456789.123456789", 123456789.123456789}, {"900719925474099.5", 900719925474099.5},
+            {"&hfa", 250}, {"&H90AF", -28497}, {"&H7FFF", 32767},
             {"&H8000", -32768}, {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&H123456789", 0x12345678},
             {"&H F", 15}, {"&HG", no}, {"&o177777", -1}, {"&O78", 7}, {"&12", no}, {"-&H1", no}};
         // clang-format on
@@ -56,6 +57,7 @@ private Q_SLOTS:
         QFETCH(double, value);
         const double got = platine::leadingNumber(text);
         QCOMPARE(got, std::isnan(value) ? 0.0 : value);
+        QVERIFY(leadingNumberOfAnsi(text.toLatin1()) == got); // the same, to the bit, from bytes
         QVERIFY(!std::signbit(got) || got != 0); // never -0
         QCOMPARE(beginsWithNumber(text), !std::isnan(value));
     }
