@@ -5,8 +5,7 @@
 // each line sorted as the general rule sorts it, to the bit.
 #include "AcquisitionCheck.h"
 #include "model/LineSplitter.h"
-
-#include <cstring>
+#include "support/SortedAsTheRule.h"
 
 using namespace platine;
 
@@ -19,17 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)),
         v < 48 ? v + 1 : qsizetype(1) << (v - 42), data[0] & 0x40);
     const auto sortedAsTheRule = [](QByteArrayView line, qint64) {
-        LineSorter sorter;
-        RowValues got{};
-        RowValues want{};
-        const bool row = sorter.sort(line, 1, got);
-        const std::optional<int> general = lineKind(line) == LineKind::Data
-            ? readDataLine(line, want)
-            : std::nullopt;
-        if (row != general.has_value()
-            || (row
-                && (std::memcmp(got.data(), want.data(), sizeof got) != 0
-                    || sorter.fieldsWithoutNumber != *general)))
+        if (!test::sortedAsTheRule(line).agree())
             qFatal("a line sorted unlike the general rule");
         return true;
     };

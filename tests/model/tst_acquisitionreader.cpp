@@ -3,10 +3,10 @@
 #include "model/AcquisitionReader.h"
 #include "model/LineSplitter.h"
 #include "support/PieceDevice.h"
+#include "support/SortedAsTheRule.h"
 
 #include <QTest>
 
-#include <cstring>
 #include <memory>
 
 using namespace platine;
@@ -163,18 +163,11 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, line);
         QFETCH(bool, row);
-        LineSorter sorter;
-        RowValues got{};
-        RowValues want{};
-        QCOMPARE(sorter.sort(line, 1, got), row);
-        const std::optional<int> general = lineKind(line) == LineKind::Data
-            ? readDataLine(line, want)
-            : std::nullopt;
-        QCOMPARE(general.has_value(), row);
-        if (row) {
-            QVERIFY(std::memcmp(got.data(), want.data(), sizeof got) == 0);
-            QCOMPARE(sorter.fieldsWithoutNumber, *general);
-        }
+        const test::Sorted sorted = test::sortedAsTheRule(line);
+        QCOMPARE(sorted.row, row);
+        QCOMPARE(sorted.generalRow, row);
+        QVERIFY(sorted.sameValues);
+        QVERIFY(sorted.sameFieldsWithoutNumber);
     }
 };
 
