@@ -57,10 +57,7 @@ void FilePass::feed(const char *bytes, qsizetype size, Helper *helper,
     if (helper) {
         feedShared(bytes, size, *helper, afterPart);
     } else {
-        m_lines.feed(bytes, size, [this](QByteArrayView line, qint64 offset) {
-            take(line, offset);
-            return true;
-        });
+        m_lines.feed(bytes, size, lineTaker());
     }
     if (afterPart)
         afterPart();
@@ -69,10 +66,7 @@ void FilePass::feed(const char *bytes, qsizetype size, Helper *helper,
 void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper,
                           const std::function<void()> &afterPart)
 {
-    const auto onLine = [this](QByteArrayView line, qint64 offset) {
-        take(line, offset);
-        return true;
-    };
+    const auto onLine = lineTaker();
     const auto lineEnd = [&](qsizetype from) { return LineSplitter::lineEnd(bytes, from, size); };
     // Just past the line end at `end`, a CR LF together.
     const auto past = [&](qsizetype end) {
@@ -121,10 +115,7 @@ void FilePass::feedShared(const char *bytes, qsizetype size, Helper &helper,
 
 void FilePass::finish()
 {
-    m_lines.finish([this](QByteArrayView line, qint64 offset) {
-        take(line, offset);
-        return true;
-    });
+    m_lines.finish(lineTaker());
     if (!m_block.empty())
         m_blocks.push_back(std::exchange(m_block, {}));
 }

@@ -129,6 +129,14 @@ public:
 
 private:
     void take(QByteArrayView line, qint64 offset);
+    // What the splitter hands each line to: take(), and on to the next line.
+    auto lineTaker()
+    {
+        return [this](QByteArrayView line, qint64 offset) {
+            take(line, offset);
+            return true;
+        };
+    }
     // A row, after those kept before.
     void keep(const RowValues &values, qint64 offset);
     void feedShared(const char *bytes, qsizetype size, Helper &helper,
