@@ -58,7 +58,7 @@ private Q_SLOTS:
         const double got = platine::leadingNumber(text);
         QCOMPARE(got, std::isnan(value) ? 0.0 : value);
         QVERIFY(leadingNumberOfAnsi(text.toLatin1()) == got); // the same, to the bit, from bytes
-        QVERIFY(!std::signbit(got) || got != 0); // never -0
+        QVERIFY(!std::signbit(got) || got != 0);              // never -0
         QCOMPARE(beginsWithNumber(text), !std::isnan(value));
     }
     void numberText() // the C locale writes "." for the French ","
